@@ -55,6 +55,8 @@ public:
     static EtsRuntime RangeError(std::string_view fromType, std::string_view toType);
     // "Invalid variant operation on types (Left) and (Right)"
     static EtsRuntime InvalidOperation(std::string_view leftType, std::string_view rightType);
+    // "Invalid variant operation on type (Operand)"
+    static EtsRuntime InvalidUnaryOperation(std::string_view operandType);
     // "Division by zero"
     static EtsRuntime DivisionByZero();
     // "Text too long" (a result text would exceed the largest text a value holds)

@@ -133,8 +133,20 @@ public:
     TtsObject* Automation() const noexcept {
         return kind_ == ValueKind::Automation ? payload_.object : nullptr;
     }
-    // The number of an integer kind; booleans give -1 or 0.
-    std::int64_t Integer() const noexcept;
+    // The number of an integer kind; booleans give -1 or 0; other kinds 0.
+    std::int64_t Integer() const noexcept {
+        switch (kind_) {
+        case ValueKind::Int32: return payload_.i32;
+        case ValueKind::Int64: return payload_.i64;
+        case ValueKind::Int16:
+        case ValueKind::Boolean: return payload_.i16;
+        case ValueKind::Int8: return payload_.i8;
+        case ValueKind::UInt8: return payload_.u8;
+        case ValueKind::UInt16: return payload_.u16;
+        case ValueKind::UInt32: return payload_.u32;
+        default: return 0;
+        }
+    }
     // The number of a Single, Double or Date value.
     double Real() const noexcept;
     std::int64_t CurrencyScaled() const noexcept {
