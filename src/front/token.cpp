@@ -78,6 +78,7 @@ std::string_view TokenKindName(TokenKind kind) {
     case TokenKind::Comma: return "Comma";
     case TokenKind::Semi: return "Semi";
     case TokenKind::Dot: return "Dot";
+    case TokenKind::Reserved: return "Reserved";
     }
     return "?";
 }

@@ -95,6 +95,11 @@ enum class TokenKind : std::uint8_t {
     Comma,
     Semi,
     Dot,
+
+    // A reserved word ("as", "int", "return" ...): a keyword that no grammar
+    // rule uses, so it can never be an identifier and is always a syntax
+    // error where the parser meets it.
+    Reserved,
 };
 
 constexpr bool IsStatementKeyword(TokenKind kind) {

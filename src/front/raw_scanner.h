@@ -1,0 +1,121 @@
+// The rule table of the script scanner: script text to raw tokens.
+//
+// A script is a template. The raw scanner walks it with ten start conditions
+// (template text at a line start or within a line, code, the two kinds of
+// template remark, the two kinds of code comment, the two kinds of quoted
+// string, and an escape) and at each token start takes the longest text that
+// a rule of the current condition matches, the earlier rule winning a tie.
+// It is a hand-written deterministic automaton over bytes: every token is a
+// slice of the text, found without allocating.
+//
+// Raw tokens are what the token filter (scanner.h) turns into parser tokens:
+// it hands text runs to the tree builder, drops comments and white space and
+// joins string pieces. The syntax highlighter may use the raw tokens
+// directly.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string_view>
+
+#include "front/token.h"
+
+namespace ozra::front {
+
+// Scanning cannot go on: a single raw token longer than
+// `RawScanner::MaxTokenLength` ("match stack overflow"), or a text too large
+// for 32-bit positions.
+class ScanError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class StartCondition : std::uint8_t {
+    LineStart,    // template text at the beginning of a line
+    InLine,       // template text within a line
+    Code,         // after "<." or "[."
+    BlockRemark,  // after "<..", closed by "..>"
+    InlineRemark, // after "[..", closed by "..]"
+    LineComment,  // after "//" in code
+    BlockComment, // after "/*" in code
+    SingleQuoted, // after "'" in code
+    DoubleQuoted, // after a double quote in code
+    Escape,       // after a backslash in code
+};
+
+enum class RawKind : std::uint8_t {
+    ParserToken, // identifier, keyword, number, operator, error run, end of input
+    TextRun,     // literal template text
+    RemarkText,  // content of a remark or comment
+    CodeOpen,    // "<.", "[.", "<..", "[..", and the remark closers "..>", "..]"
+    CodeClose,   // a code-block closer, or an opener met where a closer was needed
+    Quote,
+    Backslash,
+    CommentMark, // "//", "/*", "*/"
+    WhiteSpace,
+    StringPart, // a piece of a quoted string, or the character an escape stands for
+};
+
+// One raw token. `Start` and `End` are 0-based offsets of the source span
+// [Start, End); so `End` is also the 1-based read index of the token's last
+// character, and `End + 1` the 1-based read index after it. `Text` is the
+// source slice, except for an escape, whose text is the converted character.
+// `Missing` names the closer that a delimiter found inside a string or block
+// comment cut short ("'", the double quote, "*/"); the end of input carries it
+// too when a quoted string is still open there.
+struct RawToken {
+    RawKind Raw = RawKind::WhiteSpace;
+    TokenKind Kind = TokenKind::EndOfInput; // meaningful for ParserToken only
+    std::int32_t Start = 0;
+    std::int32_t End = 0;
+    std::string_view Text;
+    std::string_view Missing;
+};
+
+class RawScanner {
+  public:
+    // The longest raw token the scanner accepts.
+    static constexpr std::int32_t MaxTokenLength = 1048576;
+
+    // `text` is not copied and must outlive the scanner. A NUL character ends
+    // the input as the end of the text does.
+    explicit RawScanner(std::string_view text);
+
+    // The next raw token. Characters that no rule of the current condition
+    // matches are skipped. At the end of the input this returns
+    // (ParserToken, EndOfInput) every time it is called.
+    RawToken Scan();
+
+    bool ReachedEnd() const { return reachedEnd_; }
+
+  private:
+    RawToken ScanTemplateText();
+    RawToken ScanLineStart();
+    RawToken ScanRemark(char closer, StartCondition closedTo);
+    RawToken ScanCode();
+    RawToken ScanWord(std::int32_t start);
+    RawToken ScanNumber(std::int32_t start);
+    RawToken ScanOperator(std::int32_t start, std::int32_t end);
+    RawToken ScanQuoted(char quote, std::string_view missing);
+    RawToken ScanEscape();
+    RawToken ScanLineComment();
+    RawToken ScanBlockComment();
+    RawToken EndOfInput();
+
+    // The token [pos_, end) of the given kind; moves past it into `next`.
+    RawToken Take(RawKind raw, std::int32_t end, StartCondition next,
+                  TokenKind kind = TokenKind::EndOfInput, std::string_view missing = {});
+
+    // Past «[ \t]* CR? LF» from `from`, or -1 when no line break follows.
+    std::int32_t LineBreakEnd(std::int32_t from) const;
+    std::int32_t RunEnd(std::int32_t from, std::uint16_t charClass) const;
+    char At(std::int32_t index) const { return index < end_ ? text_[index] : '\0'; }
+
+    std::string_view text_;
+    std::int32_t end_ = 0; // the first NUL, or the length of the text
+    std::int32_t pos_ = 0;
+    StartCondition condition_ = StartCondition::LineStart;
+    bool reachedEnd_ = false;
+};
+
+} // namespace ozra::front

@@ -1,0 +1,81 @@
+// The script scanner: the token filter between the rule table and the parser.
+//
+// The parser pulls one token at a time with `NextToken`. Behind it the raw
+// scanner (raw_scanner.h) splits the template into raw tokens; the filter
+// hands template text straight to the tree builder through the sink, drops
+// remarks, comments, white space and code-block openers, joins string pieces
+// and escapes into string literals, turns code-block closers into `Semi`, and
+// reports unterminated strings and comments through the sink.
+//
+// Every delivered token's value covers exactly its source characters:
+// `Position` is 1-based, a string literal covers both quotes (an empty string
+// its two quotes), an escape literal two characters per escape, and a `Semi`
+// made from a code-block closer the closer with the spaces and line break it
+// swallowed. Consecutive text runs, across lines too, reach the sink as one
+// `AddText` call, up to the next code block or remark.
+//
+// Reserved words arrive as `TokenKind::Reserved`, unknown operator runs
+// ("=>", "=-", "...") as `TokenKind::Error`. A raw token longer than
+// `RawScanner::MaxTokenLength` stops scanning with `ScanError`
+// ("match stack overflow"); exceptions thrown by the sink pass through.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "front/raw_scanner.h"
+#include "front/token.h"
+
+namespace ozra::front {
+
+// What the scanner hands to the rest of the front end besides tokens.
+class ScannerSink {
+  public:
+    virtual ~ScannerSink() = default;
+    // A run of template text for the tree builder.
+    virtual void AddText(std::int32_t position, std::int32_t length, std::string_view text) = 0;
+    // A lexical error, such as "Missing '" at the delimiter that cut a string
+    // short.
+    virtual void OnError(std::int32_t position, std::int32_t length,
+                         const std::string& message) = 0;
+};
+
+class Scanner {
+  public:
+    // `text` is not copied and must outlive the scanner; so must `sink`.
+    Scanner(std::string_view text, ScannerSink& sink);
+
+    // The next token for the parser; `EndOfInput` at the end, and again on
+    // every later call. `recovering` tells that the parser is recovering from
+    // a syntax error: a statement keyword it has just been given (and so
+    // presumably discarded) then comes back once more, preceded by a `Semi`
+    // that carries the keyword's value, so that the error statement ends and
+    // the keyword starts a new statement.
+    Token NextToken(bool recovering);
+
+    // Whether the rule table has reached the end of the input, which is
+    // what the parser asks before it starts over after an accept.
+    bool AtEndOfInput() const { return rules_.ReachedEnd(); }
+
+  private:
+    RawToken ScanRaw();
+    RawToken TakeRaw();
+    void Keep(const RawToken& token);
+    // Reads raw tokens while they are of `kind`; keeps the first other one.
+    // Returns the end of the last token of the run.
+    std::int32_t SkipRun(RawKind kind, std::int32_t end);
+    static Token Deliver(TokenKind kind, std::int32_t end, std::string_view text,
+                         std::int32_t positionAdjustment = 0, std::int32_t lengthAdjustment = 0);
+
+    std::string_view text_;
+    ScannerSink& sink_;
+    RawScanner rules_;
+    RawToken pushback_;
+    bool hasPushback_ = false;
+    RawToken lastScanned_;
+    bool keywordHandedBack_ = false; // the recovery Semi for lastScanned_ has been given
+    std::string escapes_;
+};
+
+} // namespace ozra::front
