@@ -1,15 +1,20 @@
 # Every subsystem library and test suite takes the sources of its folder, so
 # adding a file needs no edit here.
+
+# ozra_library(name [DEPENDS lib...] [SOURCES extra...])
 function(ozra_library name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;SOURCES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(NOT sources AND NOT ARGN)
+  if(NOT sources AND NOT ARG_SOURCES)
     # A subsystem whose first files have not landed yet.
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${ARG_DEPENDS})
     return()
   endif()
-  add_library(${name} STATIC ${sources} ${ARGN})
+  add_library(${name} STATIC ${sources} ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
 endfunction()
 
 # A GoogleTest suite from the *.cpp files of a tests/ subfolder; its data
