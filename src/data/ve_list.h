@@ -68,7 +68,7 @@ template <class T> class TVeList {
         auto at = LowerBound(key);
         int index = static_cast<int>(at - entries_.begin());
         if (at != entries_.end() && at->key == key) {
-            Replace(index, item);
+            ReplaceAt(index, item);
             return index;
         }
         return InsertAt(index, item, key);
@@ -82,6 +82,12 @@ template <class T> class TVeList {
             Add(item);
         else
             InsertAt(index, item, &item);
+    }
+
+    // Puts another item in a position, keeping its key.
+    void Replace(int index, T& item) {
+        CheckIndex(index);
+        ReplaceAt(index, item);
     }
 
     void Delete(int index) {
@@ -188,7 +194,7 @@ template <class T> class TVeList {
         return index;
     }
 
-    void Replace(int index, T& item) {
+    void ReplaceAt(int index, T& item) {
         if (entries_[index].item == &item)
             return;
         if (OnDelete)

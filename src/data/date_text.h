@@ -1,0 +1,18 @@
+// Date-time values as the data layer writes and reads them in text:
+// "yyyy-mm-dd hh:nn:ss", days since 1899-12-30 as in the value model.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ozra::data {
+
+// Always with the time of day; nullopt for a date outside years 100 to 9999.
+std::optional<std::string> FormatDateTime(double days);
+
+// Reads "yyyy-mm-dd", "yyyy-mm-dd hh:nn" or "yyyy-mm-dd hh:nn:ss" (a "T"
+// may stand for the space); nullopt for anything else or an invalid date.
+std::optional<double> ParseDateTime(std::string_view text);
+
+} // namespace ozra::data
