@@ -1,0 +1,127 @@
+// The output context of a run: `TtsResult`, and its debugged form
+// `TtsDebugResult`.
+//
+// Every evaluation receives a context. It collects the generated text in one
+// growing buffer, carries the run's host interface, records the statement
+// that is running (for error positions and the debugger) and the exit or
+// skip that is on its way out of the enclosing blocks. A "file" block or an
+// output capture runs its body into a child context (`PushChild`), whose
+// text then goes to a target file or a variable; the chain of children hangs
+// off the context that opened it and is unlinked again by `PopChild`.
+//
+// A run's contexts share one `CallGuard`, which counts nested script calls
+// and watches how much machine stack the tree walk uses, so that runaway
+// recursion ends in a clear error instead of a crash.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace ozra::front {
+class TtsNode;
+class TtsExit;
+}  // namespace ozra::front
+
+namespace ozra::runtime {
+
+class ItsHost;
+
+// Limits nested script calls. The stack budget is measured from the first
+// call of a run, so a run on a thread with a small stack can lower it.
+struct CallGuard {
+    static constexpr std::size_t DefaultStackBudget = std::size_t{4} << 20;
+
+    std::size_t StackBudget = DefaultStackBudget;
+    int Depth = 0;
+    // Address of a local of the outermost call; 0 between runs.
+    std::uintptr_t StackBase = 0;
+};
+
+class TtsResult {
+public:
+    // Bit 0 of `Flags`: a filter condition is running.
+    static constexpr std::uint32_t FilterModeFlag = 1;
+
+    explicit TtsResult(ItsHost* host = nullptr);
+    TtsResult(const TtsResult&) = delete;
+    TtsResult& operator=(const TtsResult&) = delete;
+    virtual ~TtsResult();
+
+    // A new, empty context of the same class.
+    virtual std::unique_ptr<TtsResult> NewChild();
+    // Sets `CurrentNode`; the debugged form then calls its enter hook.
+    virtual void EnterNode(front::TtsNode* node);
+    // Sets `CurrentNode`; the debugged form then calls its leave hook.
+    virtual void LeaveFunction(front::TtsNode* node);
+    // Passes the text to the host's target-file writer.
+    virtual void WriteTarget(std::string_view text, std::string_view target, bool overwrite);
+
+    // With an empty target name appends the text to this context's buffer,
+    // otherwise writes it to the target.
+    void Output(std::string_view text, std::string_view target, bool overwrite) {
+        if (target.empty()) {
+            Text.append(text);
+        } else {
+            WriteTarget(text, target, overwrite);
+        }
+    }
+    void Append(std::string_view text) { Text.append(text); }
+
+    // Opens a child at the end of the chain, sharing the host and the call
+    // guard, and answers it.
+    TtsResult& PushChild();
+    // Closes the last child of the chain. Unless discarding, its current
+    // statement and pending exit pass to its parent.
+    void PopChild(bool discard);
+    // Appends the text of a template file read through the host.
+    void AppendTemplateFile(std::string_view name);
+
+    bool FilterMode() const noexcept { return (Flags & FilterModeFlag) != 0; }
+    void SetFilterMode(bool on) noexcept {
+        Flags = on ? (Flags | FilterModeFlag) : (Flags & ~FilterModeFlag);
+    }
+
+    // The generated text.
+    std::string Text;
+    ItsHost* Host = nullptr;
+    std::unique_ptr<TtsResult> Child;
+    // The pending exit or skip, or none.
+    front::TtsExit* ExitNode = nullptr;
+    // The statement that was running when a try statement caught an error.
+    front::TtsNode* ErrorNode = nullptr;
+    // The statement, loop or function being executed.
+    front::TtsNode* CurrentNode = nullptr;
+    std::uint32_t Flags = 0;
+    // Shared by every context of a run; a root context owns its own.
+    CallGuard* Guard = &ownGuard_;
+
+private:
+    CallGuard ownGuard_;
+};
+
+// The context of a debugged run: three hooks the debugger fills in. Each
+// hook receives the context it was called on.
+class TtsDebugResult : public TtsResult {
+public:
+    // Sets `handled` to keep the host from writing the text.
+    using WriteHook = std::function<void(TtsDebugResult& context, std::string_view text,
+                                         std::string_view target, bool& handled, bool overwrite)>;
+    using NodeHook = std::function<void(TtsDebugResult& context)>;
+
+    using TtsResult::TtsResult;
+
+    std::unique_ptr<TtsResult> NewChild() override;
+    void EnterNode(front::TtsNode* node) override;
+    void LeaveFunction(front::TtsNode* node) override;
+    void WriteTarget(std::string_view text, std::string_view target, bool overwrite) override;
+
+    WriteHook OnWrite;
+    NodeHook OnEnter;
+    NodeHook OnLeave;
+};
+
+}  // namespace ozra::runtime
