@@ -1,0 +1,181 @@
+// Name lookup along the parent chain, value writes of expression nodes, and
+// the class names of the node tags.
+#include "front/syntax_tree.h"
+
+#include "runtime/value/errors.h"
+#include "runtime/value/names.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace ozra::front {
+
+std::string_view NodeKindName(NodeKind kind) noexcept {
+    switch (kind) {
+    case NodeKind::Node: return "TtsNode";
+    case NodeKind::Expression: return "TtsExpression";
+    case NodeKind::Variable: return "TtsVariable";
+    case NodeKind::GcVariable: return "TtsGcVariable";
+    case NodeKind::FsVariable: return "TtsFsVariable";
+    case NodeKind::SysTick: return "TtsSysTick";
+    case NodeKind::SysNow: return "TtsSysNow";
+    case NodeKind::Const: return "TtsConst";
+    case NodeKind::VarRef: return "TtsVarRef";
+    case NodeKind::PropRef: return "TtsPropRef";
+    case NodeKind::IndexExpr: return "TtsIndexExpr";
+    case NodeKind::Complex: return "TtsComplex";
+    case NodeKind::Set: return "TtsSet";
+    case NodeKind::Operator: return "TtsOperator";
+    case NodeKind::NaryOperator: return "TtsNaryOperator";
+    case NodeKind::DualOperator: return "TtsDualOperator";
+    case NodeKind::FunctionExpr: return "TtsFunctionExpr";
+    case NodeKind::SetExpr: return "TtsSetExpr";
+    case NodeKind::FilterExpr: return "TtsFilterExpr";
+    case NodeKind::RangeExpr: return "TtsRangeExpr";
+    case NodeKind::SubSetExpr: return "TtsSubSetExpr";
+    case NodeKind::Statement: return "TtsStatement";
+    case NodeKind::Text: return "TtsText";
+    case NodeKind::Block: return "TtsBlock";
+    case NodeKind::Host: return "TtsHost";
+    case NodeKind::Control: return "TtsControl";
+    case NodeKind::LogicNode: return "TtsLogicNode";
+    case NodeKind::IfNode: return "TtsIfNode";
+    case NodeKind::CaseNode: return "TtsCaseNode";
+    case NodeKind::LoopNode: return "TtsLoopNode";
+    case NodeKind::ForNode: return "TtsForNode";
+    case NodeKind::ForeachNode: return "TtsForeachNode";
+    case NodeKind::FunctionNode: return "TtsFunctionNode";
+    case NodeKind::ClassNode: return "TtsClassNode";
+    case NodeKind::FileNode: return "TtsFileNode";
+    case NodeKind::OldFile: return "TtsOldFile";
+    case NodeKind::OldUsing: return "TtsOldUsing";
+    case NodeKind::OldCopy: return "TtsOldCopy";
+    case NodeKind::OldExecute: return "TtsOldExecute";
+    case NodeKind::AssignNode: return "TtsAssignNode";
+    case NodeKind::TryNode: return "TtsTryNode";
+    case NodeKind::ObjectNode: return "TtsObjectNode";
+    case NodeKind::Command: return "TtsCommand";
+    case NodeKind::Exit: return "TtsExit";
+    case NodeKind::Skip: return "TtsSkip";
+    case NodeKind::Assign: return "TtsAssign";
+    case NodeKind::VarDefine: return "TtsVarDefine";
+    case NodeKind::RefDefine: return "TtsRefDefine";
+    case NodeKind::Call: return "TtsCall";
+    case NodeKind::Output: return "TtsOutput";
+    case NodeKind::Using: return "TtsUsing";
+    case NodeKind::ControlEnd: return "TtsControlEnd";
+    case NodeKind::FunctionEnd: return "TtsFunctionEnd";
+    }
+    return "TtsNode";
+}
+
+TtsNode::~TtsNode() = default;
+
+namespace {
+
+using runtime::TtsObject;
+
+bool Accepts(TtsObject* entry, const NodeKind* required) {
+    if (!entry) return false;
+    if (!required) return true;
+    const auto* node = dynamic_cast<const TtsNode*>(entry);
+    return node && IsKindOf(node->Kind, *required);
+}
+
+TtsObject* FromNames(const runtime::TtsUserIds& names, std::string_view name,
+                     const NodeKind* required) {
+    TtsObject* entry = names.Find(name);
+    return Accepts(entry, required) ? entry : nullptr;
+}
+
+TtsObject* LoopVariable(TtsVariable* variable, std::string_view name, const NodeKind* required) {
+    if (variable && runtime::NamesEqual(variable->Name, name) && Accepts(variable, required))
+        return variable;
+    return nullptr;
+}
+
+// A class answers from its own body, then from its base classes' bodies. The
+// base links are set by the runtime; a cycle among them ends the search
+// instead of looping.
+TtsObject* FromClass(const TtsClassNode& start, std::string_view name, const NodeKind* required) {
+    std::vector<const TtsClassNode*> seen;
+    for (const TtsClassNode* cls = &start; cls; cls = cls->BaseClass) {
+        if (std::find(seen.begin(), seen.end(), cls) != seen.end()) break;
+        seen.push_back(cls);
+        if (cls->Body) {
+            if (TtsObject* found = FromNames(cls->Body->Names, name, required)) return found;
+        }
+    }
+    return nullptr;
+}
+
+// What a node answers by itself, before its parent is asked.
+TtsObject* OwnAnswer(const TtsNode& node, std::string_view name, const NodeKind* required) {
+    if (IsKindOf(node.Kind, NodeKind::Block))
+        return FromNames(static_cast<const TtsBlock&>(node).Names, name, required);
+    switch (node.Kind) {
+    case NodeKind::ForeachNode:
+        return LoopVariable(static_cast<const TtsForeachNode&>(node).Variable, name, required);
+    case NodeKind::FilterExpr:
+        return LoopVariable(static_cast<const TtsFilterExpr&>(node).ItemVariable.Get(), name,
+                            required);
+    case NodeKind::ClassNode:
+        return FromClass(static_cast<const TtsClassNode&>(node), name, required);
+    default: return nullptr;
+    }
+}
+
+TtsObject* Lookup(const TtsNode* node, std::string_view name, const NodeKind* required) {
+    for (; node; node = node->Parent) {
+        if (TtsObject* found = OwnAnswer(*node, name, required)) return found;
+    }
+    return nullptr;
+}
+
+[[noreturn]] void RaiseNotFound(std::string_view name, NodeKind required) {
+    switch (required) {
+    case NodeKind::Variable: throw runtime::EtsRuntime::VariableNotFound(name);
+    case NodeKind::FunctionNode: throw runtime::EtsRuntime::FunctionNotFound(name);
+    case NodeKind::ClassNode: throw runtime::EtsRuntime::ClassNotFound(name);
+    default: throw runtime::EtsRuntime::NotFoundOrInvalid(name);
+    }
+}
+
+}  // namespace
+
+runtime::TtsObject* TtsNode::FindNode(std::string_view name) const {
+    return Lookup(this, name, nullptr);
+}
+
+TtsNode* TtsNode::FindNode(std::string_view name, NodeKind required) const {
+    TtsObject* found = Lookup(this, name, &required);
+    if (!found) RaiseNotFound(name, required);
+    return dynamic_cast<TtsNode*>(found);
+}
+
+// A garbage-collecting variable owns the object it holds. The new value is
+// stored before the old one is let go, so writing a variable's own object
+// back into it never frees that object in between.
+void TtsExpression::SetValue(const runtime::TtsValue& value) {
+    if (!IsKindOf(Kind, NodeKind::GcVariable)) {
+        *ValueSlot = value;
+        return;
+    }
+    BeforeWrite();
+    *ValueSlot = value;
+    AfterWrite();
+}
+
+void TtsExpression::SetObject(runtime::TtsObject* object) {
+    SetValue(object ? runtime::TtsValue::FromObject(object) : runtime::TtsValue());
+}
+
+void TtsExpression::BeforeWrite() {
+    if (Kind != NodeKind::FsVariable) return;
+    if (TtsFunctionNode* owner = static_cast<TtsVariable*>(this)->Owner)
+        owner->SavedValues.Save(*ValueSlot, true);
+}
+
+void TtsExpression::AfterWrite() { runtime::TtsValueHelper::MarkCounted(*ValueSlot); }
+
+}  // namespace ozra::front

@@ -1,0 +1,131 @@
+// The base classes of the syntax tree: `TtsNode`, `TtsExpression` and
+// `TtsStatement`.
+//
+// A compiled script is a tree of reference-counted node objects that is both
+// the program and its memory: expressions keep their current value in their
+// own storage. Ownership runs downwards through counted pointers (`Ref`):
+// a node owns the nodes in its fields and lists, and destroying the root
+// block frees the whole tree. Upward and sideways links (`Parent`, caches,
+// owners) are plain pointers and are never followed by a destructor. A node
+// reachable from two places (a function entered in its block's names, a
+// variable passed or bound with "ref", a used block) holds one counted
+// reference per place.
+//
+// Nodes carry data, their set-up operations and name lookup (`FindNode`);
+// evaluation lives in the runtime, which dispatches on `Kind`.
+#pragma once
+
+#include "front/node_kind.h"
+#include "runtime/value/object.h"
+#include "runtime/value/object_list.h"
+#include "runtime/value/value.h"
+#include "runtime/value/value_stack.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace ozra::front {
+
+using runtime::Ref;
+
+class TtsNode : public runtime::TtsObject {
+public:
+    static constexpr NodeKind ClassKind = NodeKind::Node;
+
+    ~TtsNode() override;
+
+    std::string_view ClassName() const override { return NodeKindName(Kind); }
+
+    // Looks a name up from this node outwards along the `Parent` chain: a
+    // block answers from its `Names`, a foreach or filter answers its own
+    // loop variable, a class answers from its body and its base classes'
+    // bodies. Without a required class any entry counts and a failed search
+    // answers nullptr.
+    runtime::TtsObject* FindNode(std::string_view name) const;
+    // The same, counting only instances of `required`; a failed search
+    // raises the lookup error of that class ("variable x not found.", ...).
+    TtsNode* FindNode(std::string_view name, NodeKind required) const;
+
+    const NodeKind Kind;
+    TtsNode* Parent = nullptr;
+    std::string Name;
+    std::int32_t Tag = 0;
+
+protected:
+    TtsNode(NodeKind kind, TtsNode* parent) noexcept : Kind(kind), Parent(parent) {}
+};
+
+// A checked downcast: the node as a T, or nullptr when it is not one.
+template <class T>
+T* NodeCast(TtsNode* node) noexcept {
+    return node && IsKindOf(node->Kind, T::ClassKind) ? static_cast<T*>(node) : nullptr;
+}
+template <class T>
+const T* NodeCast(const TtsNode* node) noexcept {
+    return node && IsKindOf(node->Kind, T::ClassKind) ? static_cast<const T*>(node) : nullptr;
+}
+// The same for an entry of a name table, which may hold library objects.
+template <class T>
+T* NodeCast(runtime::TtsObject* object) noexcept {
+    return NodeCast<T>(dynamic_cast<TtsNode*>(object));
+}
+
+// The values of an expression's `Tag`, read as its parameter mode.
+namespace ParamMode {
+inline constexpr std::int32_t Plain = 0;
+// Formal parameters, parameter locals, "result", "this" and "base".
+inline constexpr std::int32_t Parameter = 1;
+// A formal parameter during binding: its value came from an argument...
+inline constexpr std::int32_t FromArgument = 2;
+// ...or it shares the slot of the variable passed with "ref".
+inline constexpr std::int32_t SharedSlot = 4;
+}  // namespace ParamMode
+
+class TtsExpression : public TtsNode {
+public:
+    static constexpr NodeKind ClassKind = NodeKind::Expression;
+
+    // The node's current value; reads and writes always go through
+    // `ValueSlot`, which two nodes may share.
+    const runtime::TtsValue& Value() const noexcept { return *ValueSlot; }
+
+    // Writing the slot. A garbage-collecting variable (`TtsGcVariable`,
+    // `TtsFsVariable`) owns a counted reference to an object it holds; a
+    // function's variable first saves its value for a nested activation.
+    // Every other node stores the value as it is, an object as a plain
+    // (not counted) reference.
+    void SetValue(const runtime::TtsValue& value);
+    void SetObject(runtime::TtsObject* object);
+    void AssignFrom(const TtsExpression& other) { SetValue(other.Value()); }
+
+    runtime::TtsValue OwnValue;
+    runtime::TtsPValueStack SlotStack;
+    runtime::TtsValue* ValueSlot = &OwnValue;
+
+protected:
+    TtsExpression(NodeKind kind, TtsNode* parent) noexcept : TtsNode(kind, parent) {}
+
+private:
+    void BeforeWrite();
+    void AfterWrite();
+};
+
+class TtsStatement : public TtsNode {
+public:
+    static constexpr NodeKind ClassKind = NodeKind::Statement;
+
+    std::int32_t Length = 0;
+    std::int32_t Position = 0;
+    std::int32_t Column = 0;
+    std::int32_t FileIndex = 0;
+    std::int32_t Line = 0;
+
+protected:
+    TtsStatement(NodeKind kind, TtsNode* parent) noexcept : TtsNode(kind, parent) {}
+};
+
+using TtsNodes = runtime::TtsListOf<TtsStatement>;
+using TtsExpressions = runtime::TtsListOf<TtsExpression>;
+
+}  // namespace ozra::front
