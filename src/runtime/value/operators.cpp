@@ -128,8 +128,13 @@ TtsValue DateArith(Arith op, const TtsValue& left, const TtsValue& right, Operan
     return TtsValue::FromDate(result);
 }
 
+bool IsWideInteger(ValueKind kind) noexcept {
+    return kind == ValueKind::Int32 || kind == ValueKind::Int64;
+}
+
 TtsValue Arithmetic(Arith op, const TtsValue& left, const TtsValue& right) {
-    if (left.Kind() == ValueKind::Int32 && right.Kind() == ValueKind::Int32)
+    // The common case first: script integers are Int32, growing to Int64.
+    if (IsWideInteger(left.Kind()) && IsWideInteger(right.Kind()))
         return IntegerArith(op, left.Integer(), right.Integer());
     Operand a = Classify(left);
     Operand b = Classify(right);

@@ -1,70 +1,11 @@
-// Construction of values of every kind, and the integer-likeness test.
+// Construction of text and object values (the numeric ones are inline in
+// value.h), the payload readers that switch on the kind, and the
+// integer-likeness test.
 #include "runtime/value/value.h"
 
 #include "runtime/value/number_text.h"
 
 namespace ozra::runtime {
-
-TtsValue TtsValue::FromInt8(std::int8_t v) noexcept {
-    TtsValue value(ValueKind::Int8);
-    value.payload_.i8 = v;
-    return value;
-}
-TtsValue TtsValue::FromUInt8(std::uint8_t v) noexcept {
-    TtsValue value(ValueKind::UInt8);
-    value.payload_.u8 = v;
-    return value;
-}
-TtsValue TtsValue::FromInt16(std::int16_t v) noexcept {
-    TtsValue value(ValueKind::Int16);
-    value.payload_.i16 = v;
-    return value;
-}
-TtsValue TtsValue::FromUInt16(std::uint16_t v) noexcept {
-    TtsValue value(ValueKind::UInt16);
-    value.payload_.u16 = v;
-    return value;
-}
-TtsValue TtsValue::FromInt32(std::int32_t v) noexcept {
-    TtsValue value(ValueKind::Int32);
-    value.payload_.i32 = v;
-    return value;
-}
-TtsValue TtsValue::FromUInt32(std::uint32_t v) noexcept {
-    TtsValue value(ValueKind::UInt32);
-    value.payload_.u32 = v;
-    return value;
-}
-TtsValue TtsValue::FromInt64(std::int64_t v) noexcept {
-    TtsValue value(ValueKind::Int64);
-    value.payload_.i64 = v;
-    return value;
-}
-TtsValue TtsValue::FromSingle(float v) noexcept {
-    TtsValue value(ValueKind::Single);
-    value.payload_.f32 = v;
-    return value;
-}
-TtsValue TtsValue::FromDouble(double v) noexcept {
-    TtsValue value(ValueKind::Double);
-    value.payload_.f64 = v;
-    return value;
-}
-TtsValue TtsValue::FromCurrencyScaled(std::int64_t scaled) noexcept {
-    TtsValue value(ValueKind::Currency);
-    value.payload_.i64 = scaled;
-    return value;
-}
-TtsValue TtsValue::FromDate(double daysSince18991230) noexcept {
-    TtsValue value(ValueKind::Date);
-    value.payload_.f64 = daysSince18991230;
-    return value;
-}
-TtsValue TtsValue::FromBoolean(bool v) noexcept {
-    TtsValue value(ValueKind::Boolean);
-    value.payload_.i16 = v ? -1 : 0;
-    return value;
-}
 
 TtsValue TtsValue::AdoptText(CountedText* text) noexcept {
     TtsValue value(ValueKind::Text);

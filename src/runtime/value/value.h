@@ -89,24 +89,72 @@ public:
 
     // Construction, one factory per kind.
     static TtsValue Null() noexcept { return TtsValue(ValueKind::Null); }
-    static TtsValue FromInt8(std::int8_t v) noexcept;
-    static TtsValue FromUInt8(std::uint8_t v) noexcept;
-    static TtsValue FromInt16(std::int16_t v) noexcept;
-    static TtsValue FromUInt16(std::uint16_t v) noexcept;
-    static TtsValue FromInt32(std::int32_t v) noexcept;
-    static TtsValue FromUInt32(std::uint32_t v) noexcept;
-    static TtsValue FromInt64(std::int64_t v) noexcept;
+    static TtsValue FromInt8(std::int8_t v) noexcept {
+        TtsValue value(ValueKind::Int8);
+        value.payload_.i8 = v;
+        return value;
+    }
+    static TtsValue FromUInt8(std::uint8_t v) noexcept {
+        TtsValue value(ValueKind::UInt8);
+        value.payload_.u8 = v;
+        return value;
+    }
+    static TtsValue FromInt16(std::int16_t v) noexcept {
+        TtsValue value(ValueKind::Int16);
+        value.payload_.i16 = v;
+        return value;
+    }
+    static TtsValue FromUInt16(std::uint16_t v) noexcept {
+        TtsValue value(ValueKind::UInt16);
+        value.payload_.u16 = v;
+        return value;
+    }
+    static TtsValue FromInt32(std::int32_t v) noexcept {
+        TtsValue value(ValueKind::Int32);
+        value.payload_.i32 = v;
+        return value;
+    }
+    static TtsValue FromUInt32(std::uint32_t v) noexcept {
+        TtsValue value(ValueKind::UInt32);
+        value.payload_.u32 = v;
+        return value;
+    }
+    static TtsValue FromInt64(std::int64_t v) noexcept {
+        TtsValue value(ValueKind::Int64);
+        value.payload_.i64 = v;
+        return value;
+    }
     // The narrowest of Int32 and Int64 that holds the number.
     static TtsValue FromInteger(std::int64_t v) noexcept {
         return v >= INT32_MIN && v <= INT32_MAX ? FromInt32(static_cast<std::int32_t>(v))
                                                 : FromInt64(v);
     }
-    static TtsValue FromSingle(float v) noexcept;
-    static TtsValue FromDouble(double v) noexcept;
+    static TtsValue FromSingle(float v) noexcept {
+        TtsValue value(ValueKind::Single);
+        value.payload_.f32 = v;
+        return value;
+    }
+    static TtsValue FromDouble(double v) noexcept {
+        TtsValue value(ValueKind::Double);
+        value.payload_.f64 = v;
+        return value;
+    }
     // A currency amount given as its 64-bit integer scaled by 10000.
-    static TtsValue FromCurrencyScaled(std::int64_t scaled) noexcept;
-    static TtsValue FromDate(double daysSince18991230) noexcept;
-    static TtsValue FromBoolean(bool v) noexcept;
+    static TtsValue FromCurrencyScaled(std::int64_t scaled) noexcept {
+        TtsValue value(ValueKind::Currency);
+        value.payload_.i64 = scaled;
+        return value;
+    }
+    static TtsValue FromDate(double daysSince18991230) noexcept {
+        TtsValue value(ValueKind::Date);
+        value.payload_.f64 = daysSince18991230;
+        return value;
+    }
+    static TtsValue FromBoolean(bool v) noexcept {
+        TtsValue value(ValueKind::Boolean);
+        value.payload_.i16 = v ? -1 : 0;
+        return value;
+    }
     static TtsValue FromText(std::string_view bytes);
     static TtsValue FromWideText(std::string_view bytes);
     // Takes over the caller's reference to a text block (nullptr: empty text).
