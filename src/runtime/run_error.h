@@ -1,0 +1,57 @@
+// The errors a run reports: `EvmErrorException` carries a message with the
+// source position of the statement that failed, `EvmUserCanceled` stops a
+// run the user cancelled from a dialog.
+//
+// The displayed message (`what()`) is made once, when the error is made:
+//   line not positive       the bare message
+//   with a file name        "%s @ %s %d:%d"  (message, file, line, column)
+//   without a file name     "%s @ script %d:%d"
+// It is an `EtsRuntime`, so a try statement of a calling script catches it
+// like any other run-time error.
+#pragma once
+
+#include "runtime/value/errors.h"
+
+#include <cstdint>
+#include <exception>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace ozra::runtime {
+
+class TtsResult;
+
+class EvmErrorException : public EtsRuntime {
+public:
+    explicit EvmErrorException(std::string message, std::string fileName = {},
+                               std::int32_t fileIndex = -1, std::int32_t line = -1,
+                               std::int32_t column = -1);
+
+    static std::string DisplayMessage(const std::string& message, const std::string& fileName,
+                                      std::int32_t line, std::int32_t column);
+
+    std::string BareMessage;
+    std::string FileName;
+    std::int32_t FileIndex;
+    std::int32_t Line;
+    std::int32_t Column;
+};
+
+class EvmUserCanceled : public std::runtime_error {
+public:
+    EvmUserCanceled() : std::runtime_error("[User Canceled]") {}
+};
+
+// The error a run reports for an exception that escaped script code: a
+// cancel stays a cancel; anything else becomes "Runtime error : " + its
+// message, placed at the context's current statement, whose file index
+// names an entry of `fileList` (when one is given).
+[[noreturn]] void RaiseRunError(const std::exception& error, const TtsResult& context,
+                                const std::vector<std::string>* fileList);
+// The same, for an error that is already positioned by an inner run: it
+// passes unchanged.
+[[noreturn]] void RethrowAsRunError(const TtsResult& context,
+                                    const std::vector<std::string>* fileList);
+
+}  // namespace ozra::runtime

@@ -1,0 +1,84 @@
+// Script-object calls made by host code, each in its own child context.
+#include "runtime/script_helper.h"
+
+#include "runtime/evaluator.h"
+#include "runtime/global_data.h"
+#include "runtime/result.h"
+#include "runtime/value/errors.h"
+
+namespace ozra::runtime {
+
+namespace {
+
+// Pushes a child on a context for one call and pops it keeping state, also
+// when the call fails.
+class ChildContext {
+public:
+    explicit ChildContext(TtsResult& parent) : parent_(parent), child_(parent.PushChild()) {}
+    ChildContext(const ChildContext&) = delete;
+    ChildContext& operator=(const ChildContext&) = delete;
+    ~ChildContext() { parent_.PopChild(false); }
+
+    TtsResult& Get() const noexcept { return child_; }
+
+private:
+    TtsResult& parent_;
+    TtsResult& child_;
+};
+
+}  // namespace
+
+TtsResult& TScriptHelper::RootContext() const {
+    if (!global_.RootContext) throw EtsRuntime("no script is running.");
+    return *global_.RootContext;
+}
+
+void TScriptHelper::Call(front::TtsObjectNode& object, std::string_view method) {
+    ChildContext child(RootContext());
+    TtsValue ignored;
+    CallMethod(object, child.Get(), method, ignored, true, nullptr, nullptr);
+}
+
+std::string TScriptHelper::CallForText(front::TtsObjectNode& object, std::string_view method) {
+    ChildContext child(RootContext());
+    TtsValue ignored;
+    CallMethod(object, child.Get(), method, ignored, false, nullptr, nullptr);
+    return std::move(child.Get().Text);
+}
+
+TtsValue TScriptHelper::CallForValue(front::TtsObjectNode& object, std::string_view method) {
+    ChildContext child(RootContext());
+    TtsValue result;
+    CallMethod(object, child.Get(), method, result, true, nullptr, nullptr);
+    return result;
+}
+
+TOzraExecutor::TOzraExecutor(TtsResult& rootContext, front::TtsObjectNode& object,
+                             std::string dottedMethod)
+    : rootContext_(rootContext),
+      object_(Ref<front::TtsObjectNode>::Retain(&object)),
+      dottedMethod_(std::move(dottedMethod)) {}
+
+void TOzraExecutor::AddArgument(TtsObject* hostObject, std::string_view name) {
+    auto argument = MakeRef<front::TtsConst>(nullptr);
+    argument->OwnValue = TtsValue::FromCountedObject(hostObject);
+    argument->Name = std::string(name);
+    arguments_.Add(std::move(argument));
+}
+
+TtsValue TOzraExecutor::Execute() {
+    ChildContext child(rootContext_);
+    front::TtsObjectNode* current = object_.Get();
+    std::string_view rest = dottedMethod_;
+    for (std::size_t dot = rest.find('.'); dot != std::string_view::npos; dot = rest.find('.')) {
+        const TtsValue& value = Member(*current, rest.substr(0, dot)).Value();
+        current = front::NodeCast<front::TtsObjectNode>(dynamic_cast<front::TtsNode*>(value.Object()));
+        if (!current) throw EtsRuntime::NotFoundOrInvalid(dottedMethod_);
+        rest.remove_prefix(dot + 1);
+    }
+    TtsValue result;
+    CallMethod(*current, child.Get(), rest, result, false, nullptr, &arguments_);
+    return result;
+}
+
+}  // namespace ozra::runtime
