@@ -1,7 +1,9 @@
-// The keyword and operator tables and their binary searches.
+// The keyword and operator tables and their searches.
 #include "front/keywords.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <iterator>
 
 namespace ozra::front {
@@ -105,29 +107,80 @@ constexpr Spelling kOperators[] = {
 static_assert(std::size(kOperators) == 60);
 static_assert(std::ranges::is_sorted(kOperators, SpellingLess));
 
-constexpr std::size_t kLongestKeyword =
-    std::ranges::max(kKeywords, {}, [](const Spelling& s) { return s.Text.size(); }).Text.size();
+// Every word and operator of a script is looked up, so the search first
+// narrows the sorted tables down: keywords to those with the same first
+// letter, operators (none longer than two characters) to a direct table for
+// one character and a sorted list of two-character codes.
 
-template <std::size_t N> const Spelling* Find(const Spelling (&table)[N], std::string_view text) {
-    const Spelling* found =
-        std::lower_bound(std::begin(table), std::end(table), Spelling{text, Error}, SpellingLess);
-    return found != std::end(table) && found->Text == text ? found : nullptr;
+struct LetterRange {
+    std::uint8_t Begin = 0;
+    std::uint8_t End = 0;
+};
+
+constexpr std::array<LetterRange, 26> MakeKeywordRanges() {
+    std::array<LetterRange, 26> ranges{};
+    for (std::size_t i = 0; i < std::size(kKeywords); ++i) {
+        LetterRange& range = ranges[kKeywords[i].Text[0] - 'a'];
+        if (range.Begin == range.End) range.Begin = static_cast<std::uint8_t>(i);
+        range.End = static_cast<std::uint8_t>(i + 1);
+    }
+    return ranges;
 }
+
+constexpr std::array<LetterRange, 26> kKeywordRanges = MakeKeywordRanges();
+
+constexpr std::array<TokenKind, 256> MakeOneCharOperators() {
+    std::array<TokenKind, 256> kinds{};
+    kinds.fill(Error);
+    for (const Spelling& s : kOperators)
+        if (s.Text.size() == 1) kinds[static_cast<unsigned char>(s.Text[0])] = s.Kind;
+    return kinds;
+}
+
+constexpr std::array<TokenKind, 256> kOneCharOperators = MakeOneCharOperators();
+
+constexpr std::uint16_t PairCode(char first, char second) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(first) << 8 |
+                                      static_cast<unsigned char>(second));
+}
+
+struct PairSpelling {
+    std::uint16_t Code;
+    TokenKind Kind;
+};
+
+static_assert(std::ranges::all_of(kOperators,
+                                  [](const Spelling& s) { return s.Text.size() <= 2; }));
+constexpr std::size_t kPairCount =
+    std::ranges::count_if(kOperators, [](const Spelling& s) { return s.Text.size() == 2; });
+
+// Codes order as the spellings do, so the list comes out sorted.
+constexpr std::array<PairSpelling, kPairCount> MakeTwoCharOperators() {
+    std::array<PairSpelling, kPairCount> pairs{};
+    std::size_t next = 0;
+    for (const Spelling& s : kOperators)
+        if (s.Text.size() == 2) pairs[next++] = {PairCode(s.Text[0], s.Text[1]), s.Kind};
+    return pairs;
+}
+
+constexpr std::array<PairSpelling, kPairCount> kTwoCharOperators = MakeTwoCharOperators();
 
 } // namespace
 
 TokenKind LookupKeyword(std::string_view word) {
-    // Every keyword is lower case; most identifiers are ruled out here
-    // without a search.
-    if (word.size() > kLongestKeyword || word.empty() || word[0] < 'a' || word[0] > 'z')
-        return Ident;
-    const Spelling* found = Find(kKeywords, word);
-    return found ? found->Kind : Ident;
+    if (word.empty() || word[0] < 'a' || word[0] > 'z') return Ident;
+    const LetterRange range = kKeywordRanges[word[0] - 'a'];
+    for (std::size_t i = range.Begin; i < range.End; ++i)
+        if (kKeywords[i].Text == word) return kKeywords[i].Kind;
+    return Ident;
 }
 
 TokenKind LookupOperator(std::string_view text) {
-    const Spelling* found = Find(kOperators, text);
-    return found ? found->Kind : Error;
+    if (text.size() == 1) return kOneCharOperators[static_cast<unsigned char>(text[0])];
+    if (text.size() != 2) return Error;
+    const std::uint16_t code = PairCode(text[0], text[1]);
+    const auto found = std::ranges::lower_bound(kTwoCharOperators, code, {}, &PairSpelling::Code);
+    return found != kTwoCharOperators.end() && found->Code == code ? found->Kind : Error;
 }
 
 } // namespace ozra::front

@@ -1,6 +1,6 @@
 // The spellings of the language's keywords and operators.
 //
-// Two sorted tables, searched by exact, case-sensitive comparison: 64 keyword
+// Two sorted tables, searched with exact, case-sensitive comparison: 64 keyword
 // spellings (including the reserved words, which no grammar rule uses) and 60
 // operator and punctuation spellings. Several spellings share one token kind
 // ("div" and "mod", "*" and "%"); the token's text keeps the spelling so that

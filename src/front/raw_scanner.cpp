@@ -1,10 +1,12 @@
 // The rule table as a hand-written automaton.
 //
 // Each condition has one function that looks at the character under the
-// read index and the few after it and decides which rule gives the longest
-// match; runs of like characters are eaten with one table lookup per byte.
-// Where two rules match the same length the lower-numbered one is the one
-// taken, which here never changes the result, only the name of the rule.
+// read index and the few after it and decides which pattern gives the
+// longest match; runs of like characters are eaten with one table lookup per
+// byte. Where two patterns match the same length (a plain word is also a
+// one-part dotted name, "<." at a line start is also "<." after no
+// indentation) the first-listed one wins, and both would give the same
+// token.
 #include "front/raw_scanner.h"
 
 #include <array>
@@ -81,9 +83,29 @@ std::int32_t CheckedLength(std::string_view text) {
 
 } // namespace
 
+std::string MissingMessage(MissingCloser closer) {
+    switch (closer) {
+    case MissingCloser::None:
+        break;
+    case MissingCloser::SingleQuote:
+        return "Missing '";
+    case MissingCloser::DoubleQuote:
+        return "Missing \"";
+    case MissingCloser::BlockComment:
+        return "Missing */";
+    }
+    return {};
+}
+
 RawScanner::RawScanner(std::string_view text) : text_(text), end_(CheckedLength(text)) {}
 
-RawToken RawScanner::Scan() {
+const RawToken& RawScanner::Scan(bool dropWhiteSpace) {
+    dropWhiteSpace_ = dropWhiteSpace;
+    Dispatch();
+    return token_;
+}
+
+void RawScanner::Dispatch() {
     if (pos_ >= end_) return EndOfInput();
     switch (condition_) {
     case LineStart:
@@ -93,40 +115,40 @@ RawToken RawScanner::Scan() {
     case Code:
         return ScanCode();
     case BlockRemark:
-        return ScanRemark('>', InLine);
+        return ScanRemark('>');
     case InlineRemark:
-        return ScanRemark(']', InLine);
+        return ScanRemark(']');
     case LineComment:
         return ScanLineComment();
     case BlockComment:
         return ScanBlockComment();
     case SingleQuoted:
-        return ScanQuoted('\'', "'");
+        return ScanQuoted('\'', MissingCloser::SingleQuote);
     case DoubleQuoted:
-        return ScanQuoted('"', "\"");
+        return ScanQuoted('"', MissingCloser::DoubleQuote);
     case Escape:
         return ScanEscape();
     }
     throw ScanError("invalid scanner state");
 }
 
-RawToken RawScanner::Take(RawKind raw, std::int32_t end, StartCondition next, TokenKind kind,
-                          std::string_view missing) {
+void RawScanner::Take(RawKind raw, std::int32_t end, StartCondition next, TokenKind kind,
+                      MissingCloser missing) {
     const std::int32_t start = pos_;
     if (end - start > MaxTokenLength) throw ScanError("match stack overflow");
     pos_ = end;
     condition_ = next;
-    return RawToken{raw, kind, start, end, text_.substr(start, end - start), missing};
+    token_ = RawToken{raw, kind, missing, start, end};
 }
 
-RawToken RawScanner::EndOfInput() {
+void RawScanner::EndOfInput() {
     // A quoted string still open at the end would otherwise pass silently.
-    std::string_view missing;
-    if (condition_ == SingleQuoted) missing = "'";
-    if (condition_ == DoubleQuoted) missing = "\"";
+    MissingCloser missing = MissingCloser::None;
+    if (condition_ == SingleQuoted) missing = MissingCloser::SingleQuote;
+    if (condition_ == DoubleQuoted) missing = MissingCloser::DoubleQuote;
     condition_ = Code;
     reachedEnd_ = true;
-    return RawToken{RawKind::ParserToken, TokenKind::EndOfInput, end_, end_, {}, missing};
+    token_ = RawToken{RawKind::ParserToken, TokenKind::EndOfInput, missing, end_, end_};
 }
 
 std::int32_t RawScanner::LineBreakEnd(std::int32_t from) const {
@@ -144,10 +166,9 @@ std::int32_t RawScanner::RunEnd(std::int32_t from, std::uint16_t charClass) cons
     return i;
 }
 
-// Rules 2 and 3: "<." and "<.." after nothing but indentation swallow it.
-// Everything else at a line start scans as within a line (rules 4 to 7 match
-// what rules 1 and 8 to 11 do, apart from the condition a text run leaves).
-RawToken RawScanner::ScanLineStart() {
+// "<." and "<.." after nothing but indentation swallow it. Everything else
+// at a line start scans as it would within a line.
+void RawScanner::ScanLineStart() {
     std::int32_t i = pos_;
     while (i < end_ && (text_[i] == ' ' || text_[i] == '\t'))
         ++i;
@@ -158,7 +179,7 @@ RawToken RawScanner::ScanLineStart() {
     return ScanTemplateText();
 }
 
-RawToken RawScanner::ScanTemplateText() {
+void RawScanner::ScanTemplateText() {
     const std::int32_t i = pos_;
     const char c = text_[i];
     if (c == '\n') return Take(RawKind::TextRun, i + 1, LineStart);
@@ -171,9 +192,9 @@ RawToken RawScanner::ScanTemplateText() {
     return Take(RawKind::TextRun, RunEnd(i, kTextChar), InLine);
 }
 
-// Rules 12 to 16. Only "..>" closes a block remark, and only it swallows the
-// rest of its line; only "..]" closes an inline remark.
-RawToken RawScanner::ScanRemark(char closer, StartCondition closedTo) {
+// Only "..>" closes a block remark, and only it swallows the rest of its
+// line; only "..]" closes an inline remark.
+void RawScanner::ScanRemark(char closer) {
     const std::int32_t i = pos_;
     if (text_[i] != '.') return Take(RawKind::RemarkText, RunEnd(i, kRemarkChar), condition_);
     if (At(i + 1) == '.' && At(i + 2) == closer) {
@@ -181,12 +202,12 @@ RawToken RawScanner::ScanRemark(char closer, StartCondition closedTo) {
             const std::int32_t lineEnd = LineBreakEnd(i + 3);
             if (lineEnd >= 0) return Take(RawKind::CodeOpen, lineEnd, LineStart);
         }
-        return Take(RawKind::CodeOpen, i + 3, closedTo);
+        return Take(RawKind::CodeOpen, i + 3, InLine);
     }
     return Take(RawKind::RemarkText, i + 1, condition_);
 }
 
-RawToken RawScanner::ScanCode() {
+void RawScanner::ScanCode() {
     for (;;) {
         std::int32_t i = pos_;
         while (i < end_ && !Is(text_[i], kCodeStart))
@@ -198,7 +219,13 @@ RawToken RawScanner::ScanCode() {
         const char next = At(i + 1);
         if (Is(c, kIdentStart)) return ScanWord(i);
         if (Is(c, kDigit)) return ScanNumber(i);
-        if (Is(c, kCodeSpace)) return Take(RawKind::WhiteSpace, RunEnd(i, kCodeSpace), Code);
+        if (Is(c, kCodeSpace)) {
+            const std::int32_t spaceEnd = RunEnd(i, kCodeSpace);
+            if (!dropWhiteSpace_) return Take(RawKind::WhiteSpace, spaceEnd, Code);
+            if (spaceEnd - i > MaxTokenLength) throw ScanError("match stack overflow");
+            pos_ = spaceEnd;
+            continue;
+        }
         if (Is(c, kOperatorChar)) return ScanOperator(i, RunEnd(i, kOperatorChar));
         switch (c) {
         case '.':
@@ -238,8 +265,8 @@ RawToken RawScanner::ScanCode() {
     }
 }
 
-// Rules 19 and 23: a word, or words joined by dots with nothing between.
-RawToken RawScanner::ScanWord(std::int32_t start) {
+// A word, or words joined by dots with nothing between.
+void RawScanner::ScanWord(std::int32_t start) {
     const std::int32_t wordEnd = RunEnd(start + 1, kIdentPart);
     std::int32_t end = wordEnd;
     while (At(end) == '.' && Is(At(end + 1), kIdentStart))
@@ -249,9 +276,9 @@ RawToken RawScanner::ScanWord(std::int32_t start) {
                 LookupKeyword(text_.substr(start, wordEnd - start)));
 }
 
-// Rules 20 to 22. "1..5" is an integer followed by "..": a float needs a
-// digit after its dot.
-RawToken RawScanner::ScanNumber(std::int32_t start) {
+// "1..5" is an integer followed by "..": a float needs a digit after its
+// dot.
+void RawScanner::ScanNumber(std::int32_t start) {
     if (text_[start] == '0' && (At(start + 1) == 'x' || At(start + 1) == 'X') &&
         Is(At(start + 2), kHexDigit))
         return Take(RawKind::ParserToken, RunEnd(start + 2, kHexDigit), Code, TokenKind::HexLit);
@@ -261,13 +288,13 @@ RawToken RawScanner::ScanNumber(std::int32_t start) {
     return Take(RawKind::ParserToken, digitsEnd, Code, TokenKind::IntLit);
 }
 
-RawToken RawScanner::ScanOperator(std::int32_t start, std::int32_t end) {
+void RawScanner::ScanOperator(std::int32_t start, std::int32_t end) {
     return Take(RawKind::ParserToken, end, Code, LookupOperator(text_.substr(start, end - start)));
 }
 
-// Rules 31 to 38. Strings take their content literally, line breaks
-// included; a code delimiter inside one cuts it short with an error.
-RawToken RawScanner::ScanQuoted(char quote, std::string_view missing) {
+// Strings take their content literally, line breaks included; a code
+// delimiter inside one cuts it short with an error.
+void RawScanner::ScanQuoted(char quote, MissingCloser missing) {
     const std::int32_t i = pos_;
     const char c = text_[i];
     const char next = At(i + 1);
@@ -281,34 +308,19 @@ RawToken RawScanner::ScanQuoted(char quote, std::string_view missing) {
                 RunEnd(i, quote == '\'' ? kSingleQuotedChar : kDoubleQuotedChar), condition_);
 }
 
-// Rule 39. Any other character after a backslash matches no rule and is
-// skipped, and the scanner stays here until an n, r or t comes.
-RawToken RawScanner::ScanEscape() {
+// Any character after a backslash other than n, r or t matches nothing and
+// is skipped, and the scanner stays here until an n, r or t comes.
+void RawScanner::ScanEscape() {
     for (; pos_ < end_; ++pos_) {
-        std::string_view converted;
-        switch (text_[pos_]) {
-        case 'n':
-            converted = "\n";
-            break;
-        case 'r':
-            converted = "\r";
-            break;
-        case 't':
-            converted = "\t";
-            break;
-        default:
-            continue;
-        }
-        RawToken token = Take(RawKind::StringPart, pos_ + 1, Code);
-        token.Text = converted;
-        return token;
+        const char c = text_[pos_];
+        if (c == 'n' || c == 'r' || c == 't') return Take(RawKind::StringPart, pos_ + 1, Code);
     }
     return EndOfInput();
 }
 
-// Rules 40 to 43: a line comment ends at the line break or at a code
-// delimiter, which then does its usual work.
-RawToken RawScanner::ScanLineComment() {
+// A line comment ends at the line break or at a code delimiter, which then
+// does its usual work.
+void RawScanner::ScanLineComment() {
     const std::int32_t i = pos_;
     const char c = text_[i];
     const char next = At(i + 1);
@@ -319,16 +331,17 @@ RawToken RawScanner::ScanLineComment() {
     return Take(RawKind::RemarkText, RunEnd(i, kLineCommentChar), LineComment);
 }
 
-// Rules 44 to 47: a code delimiter inside a block comment ends it too, with
-// an error.
-RawToken RawScanner::ScanBlockComment() {
+// A code delimiter inside a block comment ends it too, with an error.
+void RawScanner::ScanBlockComment() {
     const std::int32_t i = pos_;
     const char c = text_[i];
     const char next = At(i + 1);
     if ((c == '<' || c == '[') && next == '.')
-        return Take(RawKind::CodeClose, i + 2, Code, TokenKind::EndOfInput, "*/");
+        return Take(RawKind::CodeClose, i + 2, Code, TokenKind::EndOfInput,
+                    MissingCloser::BlockComment);
     if (c == '.' && (next == '>' || next == ']'))
-        return Take(RawKind::CodeClose, i + 2, InLine, TokenKind::EndOfInput, "*/");
+        return Take(RawKind::CodeClose, i + 2, InLine, TokenKind::EndOfInput,
+                    MissingCloser::BlockComment);
     if (c == '*' && next == '/') return Take(RawKind::CommentMark, i + 2, Code);
     if (c == '*' || c == '.' || c == '<' || c == '[')
         return Take(RawKind::RemarkText, i + 1, BlockComment);

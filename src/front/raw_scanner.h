@@ -10,12 +10,12 @@
 //
 // Raw tokens are what the token filter (scanner.h) turns into parser tokens:
 // it hands text runs to the tree builder, drops comments and white space and
-// joins string pieces. The syntax highlighter may use the raw tokens
-// directly.
+// joins string pieces.
 #pragma once
 
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 
 #include "front/token.h"
@@ -53,24 +53,40 @@ enum class RawKind : std::uint8_t {
     Backslash,
     CommentMark, // "//", "/*", "*/"
     WhiteSpace,
-    StringPart, // a piece of a quoted string, or the character an escape stands for
+    StringPart, // a piece of a quoted string, or an escape letter
 };
 
-// One raw token. `Start` and `End` are 0-based offsets of the source span
-// [Start, End); so `End` is also the 1-based read index of the token's last
-// character, and `End + 1` the 1-based read index after it. `Text` is the
-// source slice, except for an escape, whose text is the converted character.
-// `Missing` names the closer that a delimiter found inside a string or block
-// comment cut short ("'", the double quote, "*/"); the end of input carries it
-// too when a quoted string is still open there.
+// The closer whose absence a raw token reports.
+enum class MissingCloser : std::uint8_t {
+    None,
+    SingleQuote,  // "'"
+    DoubleQuote,  // the double quote
+    BlockComment, // "*/"
+};
+
+// One raw token, a small value that the rule table fills in place. `Start` and
+// `End` are 0-based offsets of its source span [Start, End); so `End` is also
+// the 1-based index of its last character, and `End + 1` the 1-based read
+// index after it. Its text is the source slice (`RawScanner::Text`); an
+// escape's text is the letter, which `EscapedCharacter` converts. `Missing`
+// names the closer that a delimiter found inside a string or block comment
+// cut short; the end of input carries it too when a quoted string is still
+// open there.
 struct RawToken {
     RawKind Raw = RawKind::WhiteSpace;
     TokenKind Kind = TokenKind::EndOfInput; // meaningful for ParserToken only
+    MissingCloser Missing = MissingCloser::None;
     std::int32_t Start = 0;
     std::int32_t End = 0;
-    std::string_view Text;
-    std::string_view Missing;
 };
+
+// The character an escape letter (n, r or t) stands for.
+constexpr char EscapedCharacter(char letter) {
+    return letter == 'n' ? '\n' : letter == 'r' ? '\r' : '\t';
+}
+
+// "Missing " and the closer, the message for a token that carries one.
+std::string MissingMessage(MissingCloser closer);
 
 class RawScanner {
   public:
@@ -81,30 +97,40 @@ class RawScanner {
     // the input as the end of the text does.
     explicit RawScanner(std::string_view text);
 
-    // The next raw token. Characters that no rule of the current condition
-    // matches are skipped. At the end of the input this returns
-    // (ParserToken, EndOfInput) every time it is called.
-    RawToken Scan();
+    // The next raw token, valid until the next call. Characters that no rule
+    // of the current condition matches are skipped. At the end of the input
+    // this returns (ParserToken, EndOfInput) every time it is called.
+    // `dropWhiteSpace` passes over white space in code rather than return it,
+    // for a caller that would drop it anyway.
+    const RawToken& Scan(bool dropWhiteSpace = false);
+
+    // The most recent raw token that `Scan` returned.
+    const RawToken& Last() const { return token_; }
+
+    std::string_view Text(const RawToken& token) const {
+        return text_.substr(token.Start, token.End - token.Start);
+    }
 
     bool ReachedEnd() const { return reachedEnd_; }
 
   private:
-    RawToken ScanTemplateText();
-    RawToken ScanLineStart();
-    RawToken ScanRemark(char closer, StartCondition closedTo);
-    RawToken ScanCode();
-    RawToken ScanWord(std::int32_t start);
-    RawToken ScanNumber(std::int32_t start);
-    RawToken ScanOperator(std::int32_t start, std::int32_t end);
-    RawToken ScanQuoted(char quote, std::string_view missing);
-    RawToken ScanEscape();
-    RawToken ScanLineComment();
-    RawToken ScanBlockComment();
-    RawToken EndOfInput();
+    void Dispatch();
+    void ScanTemplateText();
+    void ScanLineStart();
+    void ScanRemark(char closer);
+    void ScanCode();
+    void ScanWord(std::int32_t start);
+    void ScanNumber(std::int32_t start);
+    void ScanOperator(std::int32_t start, std::int32_t end);
+    void ScanQuoted(char quote, MissingCloser missing);
+    void ScanEscape();
+    void ScanLineComment();
+    void ScanBlockComment();
+    void EndOfInput();
 
-    // The token [pos_, end) of the given kind; moves past it into `next`.
-    RawToken Take(RawKind raw, std::int32_t end, StartCondition next,
-                  TokenKind kind = TokenKind::EndOfInput, std::string_view missing = {});
+    // Makes [pos_, end) the current token; moves past it into `next`.
+    void Take(RawKind raw, std::int32_t end, StartCondition next,
+              TokenKind kind = TokenKind::EndOfInput, MissingCloser missing = MissingCloser::None);
 
     // Past «[ \t]* CR? LF» from `from`, or -1 when no line break follows.
     std::int32_t LineBreakEnd(std::int32_t from) const;
@@ -113,9 +139,15 @@ class RawScanner {
 
     std::string_view text_;
     std::int32_t end_ = 0; // the first NUL, or the length of the text
-    std::int32_t pos_ = 0;
     StartCondition condition_ = StartCondition::LineStart;
     bool reachedEnd_ = false;
+    bool dropWhiteSpace_ = false;
+    // Filled in place rather than returned, so that reading it back costs
+    // no more than the writes did.
+    RawToken token_;
+    // Kept apart from `end_`: one wide load of both right after `pos_` was
+    // stored would stall every scan.
+    std::int32_t pos_ = 0;
 };
 
 } // namespace ozra::front

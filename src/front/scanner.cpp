@@ -2,8 +2,12 @@
 //
 // A value's position is computed from the read index after the last raw
 // token that belongs to it, minus the length of its text, plus an adjustment
-// for the characters the text leaves out (quotes, backslashes). A token the
-// filter reads too far is kept in a one-token pushback.
+// for the characters the text leaves out (quotes, backslashes).
+//
+// A token the filter reads too far is kept in a one-token pushback. That
+// token is always the most recent one the rule table returned, so the
+// pushback is a flag over the rule table's last token, and raw tokens are
+// never copied.
 #include "front/scanner.h"
 
 namespace ozra::front {
@@ -11,31 +15,28 @@ namespace ozra::front {
 Scanner::Scanner(std::string_view text, ScannerSink& sink)
     : text_(text), sink_(sink), rules_(text) {}
 
-RawToken Scanner::ScanRaw() {
-    RawToken token = rules_.Scan();
-    if (!token.Missing.empty())
-        sink_.OnError(token.End, 1, "Missing " + std::string(token.Missing));
-    lastScanned_ = token;
+const RawToken& Scanner::ScanRaw(bool dropWhiteSpace) {
+    const RawToken& token = rules_.Scan(dropWhiteSpace);
     keywordHandedBack_ = false;
+    if (token.Missing != MissingCloser::None)
+        sink_.OnError(token.End, 1, MissingMessage(token.Missing));
     return token;
 }
 
-RawToken Scanner::TakeRaw() {
-    if (!hasPushback_) return ScanRaw();
+const RawToken& Scanner::TakeRaw() {
+    // White space in code is dropped here, where the filter would drop it
+    // anyway; a token that ends a run, or follows a quote or an escape, must
+    // not skip it.
+    if (!hasPushback_) return ScanRaw(true);
     hasPushback_ = false;
-    return pushback_;
-}
-
-void Scanner::Keep(const RawToken& token) {
-    pushback_ = token;
-    hasPushback_ = true;
+    return rules_.Last();
 }
 
 std::int32_t Scanner::SkipRun(RawKind kind, std::int32_t end) {
     for (;;) {
-        const RawToken next = ScanRaw();
+        const RawToken& next = ScanRaw();
         if (next.Raw != kind) {
-            Keep(next);
+            hasPushback_ = true;
             return end;
         }
         end = next.End;
@@ -54,23 +55,26 @@ Token Scanner::NextToken(bool recovering) {
         // The keyword is handed back once only: a parser still recovering
         // when it meets the keyword again must not get a Semi in front of it
         // forever.
+        const RawToken& last = rules_.Last();
         if (recovering && !hasPushback_ && !keywordHandedBack_ &&
-            lastScanned_.Raw == RawKind::ParserToken && IsStatementKeyword(lastScanned_.Kind)) {
-            Keep(lastScanned_);
+            last.Raw == RawKind::ParserToken && IsStatementKeyword(last.Kind)) {
+            hasPushback_ = true;
             keywordHandedBack_ = true;
-            return Deliver(TokenKind::Semi, lastScanned_.End, lastScanned_.Text);
+            return Deliver(TokenKind::Semi, last.End, rules_.Text(last));
         }
 
-        const RawToken raw = TakeRaw();
+        // `raw` is the rule table's token, which the next scan replaces.
+        const RawToken& raw = TakeRaw();
+        const std::int32_t start = raw.Start;
         switch (raw.Raw) {
         case RawKind::ParserToken:
-            return Deliver(raw.Kind, raw.End, raw.Text);
+            return Deliver(raw.Kind, raw.End, rules_.Text(raw));
 
         case RawKind::TextRun: {
             // Text runs are contiguous in the source, so the joined text is a
             // slice of it.
             const std::int32_t end = SkipRun(RawKind::TextRun, raw.End);
-            sink_.AddText(raw.Start + 1, end - raw.Start, text_.substr(raw.Start, end - raw.Start));
+            sink_.AddText(start + 1, end - start, text_.substr(start, end - start));
             continue;
         }
 
@@ -82,49 +86,28 @@ Token Scanner::NextToken(bool recovering) {
             const std::int32_t end = SkipRun(RawKind::StringPart, raw.End);
             // A string left open at the end of the input has no closing
             // quote for its value to cover.
-            const bool closed =
-                !(pushback_.Raw == RawKind::ParserToken && pushback_.Kind == TokenKind::EndOfInput);
-            return Deliver(TokenKind::StrLit, end, text_.substr(raw.Start, end - raw.Start), -1,
+            const bool closed = !rules_.ReachedEnd();
+            return Deliver(TokenKind::StrLit, end, text_.substr(start, end - start), -1,
                            closed ? 2 : 1);
         }
 
         case RawKind::CodeClose:
-            return Deliver(TokenKind::Semi, raw.End, raw.Text);
+            return Deliver(TokenKind::Semi, raw.End, rules_.Text(raw));
 
         case RawKind::Quote: {
             // An opening quote, or a closing one, whose successor is read to
             // see whether it closes at once.
-            const RawToken next = ScanRaw();
+            const RawToken& next = ScanRaw();
             if (next.Raw == RawKind::Quote) return Deliver(TokenKind::StrLit, next.End, {}, -2, 2);
-            Keep(next);
+            hasPushback_ = true;
             continue;
         }
 
-        case RawKind::Backslash: {
-            RawToken letter = ScanRaw();
-            if (letter.Raw != RawKind::StringPart) { // a backslash at the end of the input
-                Keep(letter);
-                continue;
-            }
-            escapes_.assign(letter.Text);
-            std::int32_t end = letter.End;
-            for (;;) {
-                const RawToken next = ScanRaw();
-                if (next.Raw != RawKind::Backslash) {
-                    Keep(next);
-                    break;
-                }
-                letter = ScanRaw();
-                if (letter.Raw != RawKind::StringPart) {
-                    Keep(letter);
-                    break;
-                }
-                escapes_ += letter.Text;
-                end = letter.End;
-            }
-            const auto count = static_cast<std::int32_t>(escapes_.size());
-            return Deliver(TokenKind::StrLit, end, escapes_, -count, count);
-        }
+        case RawKind::Backslash:
+            if (ScanEscapes())
+                return Deliver(TokenKind::StrLit, escapesEnd_, escapes_, -Length(escapes_),
+                               Length(escapes_));
+            continue;
 
         case RawKind::CodeOpen:
         case RawKind::CommentMark:
@@ -132,6 +115,19 @@ Token Scanner::NextToken(bool recovering) {
             continue;
         }
     }
+}
+
+bool Scanner::ScanEscapes() {
+    escapes_.clear();
+    for (;;) {
+        const RawToken& letter = ScanRaw();
+        if (letter.Raw != RawKind::StringPart) break; // a backslash at the end of the input
+        escapes_ += EscapedCharacter(text_[letter.Start]);
+        escapesEnd_ = letter.End;
+        if (ScanRaw().Raw != RawKind::Backslash) break;
+    }
+    hasPushback_ = true;
+    return !escapes_.empty();
 }
 
 } // namespace ozra::front

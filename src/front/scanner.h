@@ -4,8 +4,9 @@
 // scanner (raw_scanner.h) splits the template into raw tokens; the filter
 // hands template text straight to the tree builder through the sink, drops
 // remarks, comments, white space and code-block openers, joins string pieces
-// and escapes into string literals, turns code-block closers into `Semi`, and
-// reports unterminated strings and comments through the sink.
+// and escapes into string literals, and turns code-block closers into `Semi`.
+// Through the sink it also reports a string or block comment that a code
+// delimiter cuts short, and a quoted string still open at the end.
 //
 // Every delivered token's value covers exactly its source characters:
 // `Position` is 1-based, a string literal covers both quotes (an empty string
@@ -59,23 +60,27 @@ class Scanner {
     bool AtEndOfInput() const { return rules_.ReachedEnd(); }
 
   private:
-    RawToken ScanRaw();
-    RawToken TakeRaw();
-    void Keep(const RawToken& token);
-    // Reads raw tokens while they are of `kind`; keeps the first other one.
-    // Returns the end of the last token of the run.
+    const RawToken& ScanRaw(bool dropWhiteSpace = false);
+    const RawToken& TakeRaw();
+    // Reads raw tokens while they are of `kind` and keeps the first other
+    // one. Returns the end of the last token of the run.
     std::int32_t SkipRun(RawKind kind, std::int32_t end);
+    // After a backslash: joins the escape and those right after it into
+    // `escapes_`; false when the input ended before an escape letter.
+    bool ScanEscapes();
     static Token Deliver(TokenKind kind, std::int32_t end, std::string_view text,
                          std::int32_t positionAdjustment = 0, std::int32_t lengthAdjustment = 0);
+    static std::int32_t Length(const std::string& text) {
+        return static_cast<std::int32_t>(text.size());
+    }
 
     std::string_view text_;
     ScannerSink& sink_;
     RawScanner rules_;
-    RawToken pushback_;
-    bool hasPushback_ = false;
-    RawToken lastScanned_;
-    bool keywordHandedBack_ = false; // the recovery Semi for lastScanned_ has been given
+    bool hasPushback_ = false;       // the rule table's last token is yet to be used
+    bool keywordHandedBack_ = false; // the recovery Semi for that token has been given
     std::string escapes_;
+    std::int32_t escapesEnd_ = 0;
 };
 
 } // namespace ozra::front

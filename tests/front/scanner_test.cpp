@@ -325,6 +325,7 @@ TEST(Scanner, OverlongRawTokenStopsScanning) {
         {"identifier", "<." + longest + "a", true},
         {"string piece", "<.'" + longest + "a'", true},
         {"white space", "<." + std::string(kMax + 1, ' '), true},
+        {"white space after a string", "<.'a'" + std::string(kMax + 1, '\n'), true},
         {"closer with trailing spaces", "<.x.>" + std::string(kMax - 2, ' ') + "\n", true},
         {"remark", "<.." + longest + "a..>", true},
         // Only single raw tokens are limited: many short lines of text make
