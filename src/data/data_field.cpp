@@ -1,31 +1,19 @@
 // Field values: state transitions, lazy loading and the typed conversions.
 #include "data/data_field.h"
 
-#include "data/data_error.h"
 #include "data/data_object.h"
-#include "data/date_text.h"
+#include "data/field_value.h"
 #include "data/object_manager.h"
-#include "data/string_helper.h"
 #include "data/variant_array.h"
-#include "runtime/value/conversions.h"
-
-#include <cmath>
 
 namespace ozra::data {
 
 using runtime::TtsValue;
-using runtime::ValueKind;
 
 namespace {
 
 const TFieldStateBase& StateOf(const TFieldValueRecord& record) {
     return TFieldStateManager::Instance().State(record.Current);
-}
-
-std::string BracedGuid(const std::string& bytes) {
-    std::string hex = TStringHelper::ToHex(bytes);
-    return "{" + hex.substr(0, 8) + "-" + hex.substr(8, 4) + "-" + hex.substr(12, 4) + "-" +
-           hex.substr(16, 4) + "-" + hex.substr(20) + "}";
 }
 
 } // namespace
@@ -41,6 +29,12 @@ bool TDataField::Save() { return StateOf(record_).Save(*this); }
 
 const TtsValue& TDataField::Value() const {
     return record_.Slots[static_cast<int>(record_.Current) % 3];
+}
+
+const TtsValue& TDataField::StoredValue() const {
+    if (record_.Current == TFieldStateCode::Modified)
+        return record_.Slots[static_cast<int>(record_.Previous) % 3];
+    return Value();
 }
 
 TtsValue TDataField::GetValue() {
@@ -66,64 +60,15 @@ void TDataField::InitValue(TtsValue value) {
 }
 
 bool TDataField::IsNull() { return IsNullValue(GetValue()); }
-
-bool TDataField::IsEmpty() {
-    TtsValue value = GetValue();
-    return IsNullValue(value) || DataText(value).empty();
-}
-
-bool TDataField::AsBoolean() {
-    TtsValue value = GetValue();
-    if (IsNullValue(value))
-        return false;
-    std::string text = DataText(value);
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + 32);
-    return !text.empty() && (text == "1" || text == "-1" || text[0] == 'y' || text[0] == 't');
-}
-
-double TDataField::AsDateTime() {
-    if (IsEmpty())
-        return 0;
-    TtsValue value = GetValue();
-    if (!value.IsText())
-        return runtime::ToDouble(value);
-    std::string text = DataText(value);
-    if (auto days = ParseDateTime(text))
-        return *days;
-    throw EDataError("'" + text + "' is not a valid date and time");
-}
-
-int64_t TDataField::AsCurrency() {
-    if (IsEmpty())
-        return 0;
-    TtsValue value = GetValue();
-    if (value.Kind() == ValueKind::Currency)
-        return value.CurrencyScaled();
-    double scaled = std::round(runtime::ToDouble(value) * 10000.0);
-    if (!(scaled >= -9.2e18 && scaled <= 9.2e18))
-        throw runtime::EtsRuntime::RangeError(runtime::KindName(value.Kind()), "Currency");
-    return static_cast<int64_t>(scaled);
-}
-
-double TDataField::AsFloat() { return IsEmpty() ? 0 : runtime::ToDouble(GetValue()); }
-
+bool TDataField::IsEmpty() { return ValueIsEmpty(GetValue()); }
+bool TDataField::AsBoolean() { return ValueAsBoolean(GetValue()); }
+double TDataField::AsDateTime() { return ValueAsDateTime(GetValue()); }
+int64_t TDataField::AsCurrency() { return ValueAsCurrency(GetValue()); }
+double TDataField::AsFloat() { return ValueAsFloat(GetValue()); }
 float TDataField::AsSingle() { return static_cast<float>(AsFloat()); }
-
-int64_t TDataField::AsInt64() { return IsEmpty() ? 0 : runtime::ToInt64(GetValue()); }
-
+int64_t TDataField::AsInt64() { return ValueAsInt64(GetValue()); }
 int32_t TDataField::AsInteger() { return static_cast<int32_t>(AsInt64()); }
-
-std::string TDataField::AsString() {
-    TtsValue value = GetValue();
-    if (IsNullValue(value))
-        return {};
-    const std::string* bytes = AsByteArray(value);
-    if (bytes && bytes->size() == 16 && info_->DataType() == TDataType::Guid)
-        return BracedGuid(*bytes);
-    return DataText(value);
-}
+std::string TDataField::AsString() { return ValueAsString(GetValue(), info_->DataType()); }
 
 void TDataField::SetAsBoolean(bool value) { SetValue(TtsValue::FromInt32(value ? 1 : 0)); }
 void TDataField::SetAsDateTime(double days) { SetValue(TtsValue::FromDate(days)); }

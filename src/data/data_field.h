@@ -55,6 +55,9 @@ class TDataField : public TVeObject {
 
     // The present value without loading a lazy field.
     const runtime::TtsValue& Value() const;
+    // The value as the database holds it: for an edited field the value
+    // before the edit, otherwise the present one.
+    const runtime::TtsValue& StoredValue() const;
 
     const TFieldInfo& FieldInfo() const { return *info_; }
     TDataObject* Owner() const { return owner_; }

@@ -5,6 +5,7 @@
 #include "data/data_type.h"
 #include "runtime/value/value.h"
 
+#include <string>
 #include <vector>
 
 namespace ozra::data {
@@ -15,5 +16,11 @@ struct TSqlParam {
 };
 
 using TSqlParams = std::vector<TSqlParam>;
+
+// SQL text with its parameters, one per "?" in order.
+struct TSqlStatement {
+    std::string Text;
+    TSqlParams Params;
+};
 
 } // namespace ozra::data

@@ -1,0 +1,103 @@
+// Typed readings of field values.
+#include "data/field_value.h"
+
+#include "data/data_error.h"
+#include "data/date_text.h"
+#include "data/string_helper.h"
+#include "data/variant_array.h"
+#include "runtime/value/conversions.h"
+
+#include <cmath>
+
+namespace ozra::data {
+
+using runtime::TtsValue;
+using runtime::ValueKind;
+
+namespace {
+
+std::string BracedGuid(const std::string& bytes) {
+    std::string hex = TStringHelper::ToHex(bytes);
+    return "{" + hex.substr(0, 8) + "-" + hex.substr(8, 4) + "-" + hex.substr(12, 4) + "-" +
+           hex.substr(16, 4) + "-" + hex.substr(20) + "}";
+}
+
+} // namespace
+
+bool ValueIsEmpty(const TtsValue& value) { return IsNullValue(value) || DataText(value).empty(); }
+
+bool ValueAsBoolean(const TtsValue& value) {
+    if (IsNullValue(value))
+        return false;
+    std::string text = DataText(value);
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+    return !text.empty() && (text == "1" || text == "-1" || text[0] == 'y' || text[0] == 't');
+}
+
+double ValueAsDateTime(const TtsValue& value) {
+    if (ValueIsEmpty(value))
+        return 0;
+    if (!value.IsText())
+        return runtime::ToDouble(value);
+    std::string text = DataText(value);
+    if (auto days = ParseDateTime(text))
+        return *days;
+    throw EDataError("'" + text + "' is not a valid date and time");
+}
+
+int64_t ValueAsCurrency(const TtsValue& value) {
+    if (ValueIsEmpty(value))
+        return 0;
+    if (value.Kind() == ValueKind::Currency)
+        return value.CurrencyScaled();
+    double scaled = std::round(runtime::ToDouble(value) * 10000.0);
+    if (!(scaled >= -9.2e18 && scaled <= 9.2e18))
+        throw runtime::EtsRuntime::RangeError(runtime::KindName(value.Kind()), "Currency");
+    return static_cast<int64_t>(scaled);
+}
+
+double ValueAsFloat(const TtsValue& value) {
+    return ValueIsEmpty(value) ? 0 : runtime::ToDouble(value);
+}
+
+int64_t ValueAsInt64(const TtsValue& value) {
+    return ValueIsEmpty(value) ? 0 : runtime::ToInt64(value);
+}
+
+std::string ValueAsString(const TtsValue& value, TDataType type) {
+    if (IsNullValue(value))
+        return {};
+    const std::string* bytes = AsByteArray(value);
+    if (bytes && bytes->size() == 16 && type == TDataType::Guid)
+        return BracedGuid(*bytes);
+    return DataText(value);
+}
+
+TtsValue ValueAsParam(const TtsValue& value, TDataType type) {
+    if (IsNullValue(value))
+        return TtsValue::Null();
+    switch (ParamTypeOf(type)) {
+    case TParamType::Integer:
+        return TtsValue::FromInteger(ValueAsInt64(value));
+    case TParamType::Float:
+        return TtsValue::FromDouble(ValueAsFloat(value));
+    case TParamType::Currency:
+        return TtsValue::FromCurrencyScaled(ValueAsCurrency(value));
+    case TParamType::Boolean:
+        return TtsValue::FromBoolean(ValueAsBoolean(value));
+    case TParamType::DateTime:
+        return TtsValue::FromDate(ValueAsDateTime(value));
+    case TParamType::String:
+    case TParamType::Memo:
+        return TtsValue::FromText(ValueAsString(value, type));
+    case TParamType::Blob:
+        return TtsValue::FromText(DataText(value));
+    case TParamType::None:
+        break;
+    }
+    throw EDataError("Unknown data type " + std::to_string(static_cast<int>(type)));
+}
+
+} // namespace ozra::data

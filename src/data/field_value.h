@@ -1,0 +1,32 @@
+// The typed readings of a field value, shared by data fields and the SQL
+// builders: how a variant held by a field of a given type reads as a truth
+// value, a date-time, a number or text.
+#pragma once
+
+#include "data/data_type.h"
+#include "runtime/value/value.h"
+
+#include <cstdint>
+#include <string>
+
+namespace ozra::data {
+
+// Null, or a value whose text form is empty.
+bool ValueIsEmpty(const runtime::TtsValue& value);
+// False when null; otherwise the lower-cased text is "1" or "-1" or begins
+// with "y" or "t".
+bool ValueAsBoolean(const runtime::TtsValue& value);
+// 0 when empty; text is read as "yyyy-mm-dd[ hh:nn[:ss]]".
+double ValueAsDateTime(const runtime::TtsValue& value);
+// Currency as its integer scaled by 10000; 0 when empty.
+int64_t ValueAsCurrency(const runtime::TtsValue& value);
+double ValueAsFloat(const runtime::TtsValue& value);
+int64_t ValueAsInt64(const runtime::TtsValue& value);
+// Empty when null; a 16-byte array in a Guid field reads as a braced GUID.
+std::string ValueAsString(const runtime::TtsValue& value, TDataType type);
+
+// The value converted to what a parameter of the type carries: null stays a
+// (typed) null; a blob carries the raw bytes.
+runtime::TtsValue ValueAsParam(const runtime::TtsValue& value, TDataType type);
+
+} // namespace ozra::data
