@@ -1,0 +1,54 @@
+// Helpers shared by the evaluator's source files; not for other callers.
+#pragma once
+
+#include "runtime/evaluator.h"
+
+namespace ozra::runtime::detail {
+
+// References (references.cpp).
+void EvaluateReference(front::TtsVarRef& reference, TtsResult& context);
+// Writes the variable or member a plain or dotted name refers to.
+void AssignReference(front::TtsVarRef& reference, TtsResult& context, const TtsValue& value);
+
+// Sets, sub-sets and filters (set_expressions.cpp).
+void EvaluateSubSet(front::TtsSubSetExpr& node, TtsResult& context);
+void EvaluateFilter(front::TtsFilterExpr& node, TtsResult& context);
+// The element an index selects: by position (negative counts from the end)
+// or by element name; null when the position is past the end.
+front::TtsExpression* SetElement(front::TtsSet& set, const TtsValue& index);
+// "in" with a set on the right: true when an element equals the value,
+// otherwise Empty.
+TtsValue Membership(const TtsValue& value, front::TtsSet& set);
+// The set a value refers to, or null.
+front::TtsSet* AsSet(const TtsValue& value) noexcept;
+
+// Writes an expression node: variables as the language writes variables,
+// other nodes plainly.
+void WriteExpression(front::TtsExpression& expression, const TtsValue& value);
+
+// An integer holding an object's address ("@name").
+TtsValue AddressOf(const void* object) noexcept;
+
+// Runs a filter condition with the filter mode on and the filter (or loop)
+// as the current node, and puts both back afterwards.
+class FilterScope {
+public:
+    FilterScope(TtsResult& context, front::TtsNode* node) noexcept
+        : context_(context), savedNode_(context.CurrentNode), savedMode_(context.FilterMode()) {
+        context.CurrentNode = node;
+        context.SetFilterMode(true);
+    }
+    FilterScope(const FilterScope&) = delete;
+    FilterScope& operator=(const FilterScope&) = delete;
+    ~FilterScope() {
+        context_.CurrentNode = savedNode_;
+        context_.SetFilterMode(savedMode_);
+    }
+
+private:
+    TtsResult& context_;
+    front::TtsNode* savedNode_;
+    bool savedMode_;
+};
+
+}  // namespace ozra::runtime::detail

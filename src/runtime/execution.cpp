@@ -1,0 +1,264 @@
+// Statement execution: blocks and pending exits, output, assignments,
+// branches, loops and try statements.
+//
+// An exit or skip does not unwind the C++ stack: it is recorded in the
+// context (`ExitNode`) and every block on the way out stops, until a
+// construct of the exit's name consumes it (see `ExecuteBlock` and
+// `LoopShouldStop`). Errors, in contrast, are exceptions.
+#include "runtime/evaluator.h"
+
+#include "runtime/evaluator_internal.h"
+#include "runtime/value/conversions.h"
+#include "runtime/value/errors.h"
+#include "runtime/value/operators.h"
+
+#include <string>
+
+namespace ozra::runtime {
+
+using namespace front;
+
+// File blocks, output capture and the legacy file statements
+// (file_output.cpp).
+namespace detail {
+void ExecuteFile(TtsFileNode& node, TtsResult& context);
+void ExecuteCapture(TtsAssignNode& node, TtsResult& context);
+void ExecuteOldCopy(TtsOldCopy& node, TtsResult& context);
+void ExecuteOldExecute(TtsOldExecute& node, TtsResult& context);
+}  // namespace detail
+
+namespace {
+
+// Whether a control consumes an exit of that name: an if or case branch
+// when the name occurs within its keyword ("if" in "elseif"), a loop never
+// (loops check after each round), any other control by exact keyword.
+bool MatchesExit(const TtsNode& control, std::string_view exitName) {
+    if (IsKindOf(control.Kind, NodeKind::LogicNode))
+        return control.Name.find(exitName) != std::string::npos;
+    if (IsKindOf(control.Kind, NodeKind::LoopNode)) return false;
+    return control.Name == exitName;
+}
+
+// After a round of a loop body: true when the loop must stop. An exit of
+// another name stays pending for the enclosing constructs.
+bool LoopShouldStop(TtsLoopNode& loop, TtsResult& context) {
+    TtsExit* exit = context.ExitNode;
+    if (!exit) return false;
+    if (exit->Name != loop.Name) return true;
+    context.ExitNode = nullptr;
+    return exit->Kind != NodeKind::Skip;
+}
+
+bool Runnable(const TtsStatement& statement) {
+    if (!IsExecutable(statement)) return false;
+    if (statement.Kind == NodeKind::Using) {
+        const TtsNode* mark = static_cast<const TtsUsing&>(statement).UsedBlock->Parent;
+        return !(mark && mark->Tag == 1);
+    }
+    return true;
+}
+
+void AppendValue(TtsResult& context, const TtsValue& value) {
+    if (value.IsText()) {
+        context.Append(value.Text());
+    } else if (value.Kind() != ValueKind::Empty) {
+        context.Append(ToText(value));
+    }
+}
+
+void ExecuteAssign(TtsAssign& node, TtsResult& context) {
+    if (node.Kind == NodeKind::RefDefine) return;
+    if (node.Value && node.AssignOperator == 0) {
+        Assign(*node.Target, context, Evaluate(*node.Value, context));
+        return;
+    }
+    TtsValue result;
+    if (node.Value) {
+        const TtsValue right = Evaluate(*node.Value, context);
+        const TtsValue& current = Evaluate(*node.Target, context);
+        result = TtsOperatorHelper::Binary(node.AssignOperator, current, right,
+                                           CaseSensitive(context));
+    } else if (node.AssignOperator == '+' || node.AssignOperator == '-') {
+        const TtsValue step = TtsValue::FromInt32(node.AssignOperator == '+' ? 1 : -1);
+        result = TtsOperatorHelper::Binary('+', Evaluate(*node.Target, context), step,
+                                           CaseSensitive(context));
+    } else {
+        return;
+    }
+    Assign(*node.Target, context, result);
+}
+
+bool CaseCondition(TtsCaseNode& node, TtsResult& context) {
+    if (!node.CaseValues || node.CaseValues->Elements.IsEmpty()) return false;
+    const TtsValue selector = Evaluate(*node.Selector, context);
+    Evaluate(*node.CaseValues, context);
+    if (node.CaseValues->Elements.Count() == 1) {
+        // One value compares case-sensitively, whatever the host's switch.
+        return ToBoolean(TtsOperatorHelper::Binary(node.CaseOperator, selector,
+                                                   node.CaseValues->Elements.Item(0)->Value(),
+                                                   true));
+    }
+    const bool member = !TtsValueHelper::IsEmpty(detail::Membership(selector, *node.CaseValues));
+    return node.CaseOperator == OperatorCode::Equal ? member : !member;
+}
+
+void ExecuteLogic(TtsLogicNode& node, TtsResult& context) {
+    TtsLogicNode* branch = &node;
+    for (;;) {
+        const bool taken = branch->Kind == NodeKind::IfNode
+                               ? ToBoolean(Evaluate(*static_cast<TtsIfNode*>(branch)->Condition, context))
+                               : CaseCondition(static_cast<TtsCaseNode&>(*branch), context);
+        if (taken) {
+            ExecuteBlock(*branch->Body, context);
+            return;
+        }
+        TtsStatement* next = branch->ElseBranch.Get();
+        if (!next) return;
+        if (!IsKindOf(next->Kind, NodeKind::LogicNode)) {
+            ExecuteBlock(static_cast<TtsBlock&>(*next), context);
+            return;
+        }
+        branch = static_cast<TtsLogicNode*>(next);
+        context.EnterNode(branch);
+    }
+}
+
+void ExecuteLoop(TtsLoopNode& loop, TtsResult& context) {
+    for (;;) {
+        if (loop.WhileCondition && !ToBoolean(Evaluate(*loop.WhileCondition, context))) return;
+        ExecuteBlock(*loop.Body, context);
+        if (LoopShouldStop(loop, context)) return;
+        context.EnterNode(&loop);
+        if (loop.UntilCondition && ToBoolean(Evaluate(*loop.UntilCondition, context))) return;
+    }
+}
+
+void ExecuteFor(TtsForNode& loop, TtsResult& context) {
+    const std::int64_t start = ToInteger(Evaluate(*loop.StartValue, context));
+    const std::int64_t end = ToInteger(Evaluate(*loop.EndValue, context));
+    const std::int64_t step = loop.StepValue ? ToInteger(Evaluate(*loop.StepValue, context)) : 1;
+    if (step == 0) return;
+    for (std::int64_t i = start; step > 0 ? i <= end : i >= end; i += step) {
+        WriteVariable(*loop.Variable, TtsValue::FromInt32(static_cast<std::int32_t>(i)));
+        ExecuteBlock(*loop.Body, context);
+        if (LoopShouldStop(loop, context)) return;
+        context.EnterNode(&loop);
+    }
+}
+
+void ExecuteForeach(TtsForeachNode& loop, TtsResult& context) {
+    // A counted copy keeps a collection that only this loop still refers to
+    // alive while the loop runs.
+    TtsValue collection = Evaluate(*loop.Collection, context);
+    TtsValueHelper::MarkCounted(collection);
+    WriteVariable(*loop.Cursor, collection);
+    TtsValue item;
+    std::int32_t index = 0;
+    GetItem(*loop.Cursor, TtsValue::FromInt32(index), context, item);
+    while (!TtsValueHelper::IsEmpty(item)) {
+        WriteVariable(*loop.Variable, item);
+        bool selected = true;
+        if (loop.Filter) {
+            detail::FilterScope scope(context, &loop);
+            selected = ToBoolean(Evaluate(*loop.Filter, context));
+        }
+        if (selected) {
+            ExecuteBlock(*loop.Body, context);
+            if (LoopShouldStop(loop, context)) return;
+        }
+        GetItem(*loop.Cursor, TtsValue::FromInt32(++index), context, item);
+        context.EnterNode(&loop);
+    }
+}
+
+void RunFinally(TtsTryNode& node, TtsResult& context) {
+    if (!node.FinallyBlock) return;
+    TtsExit* pending = context.ExitNode;
+    context.ExitNode = nullptr;
+    ExecuteBlock(*node.FinallyBlock, context);
+    if (!context.ExitNode) context.ExitNode = pending;
+}
+
+void ExecuteTry(TtsTryNode& node, TtsResult& context) {
+    try {
+        try {
+            ExecuteBlock(*node.Body, context);
+        } catch (const EtsException& error) {
+            if (!node.ExceptBlock) throw EtsRuntime(error.what());
+            context.ErrorNode = context.CurrentNode;
+            WriteVariable(*node.ExceptionVariable, TtsValue::FromText(error.what()));
+            ExecuteBlock(*node.ExceptBlock, context);
+        }
+    } catch (...) {
+        RunFinally(node, context);
+        throw;
+    }
+    RunFinally(node, context);
+}
+
+void ExecuteUsing(TtsUsing& node, TtsResult& context) {
+    // The used block's parent carries the unit's run-once mark.
+    if (node.UsedBlock->Parent) node.UsedBlock->Parent->Tag = 1;
+    ExecuteBlock(*node.UsedBlock, context);
+}
+
+}  // namespace
+
+void Execute(TtsStatement& statement, TtsResult& context) {
+    switch (statement.Kind) {
+    case NodeKind::Text: context.Append(static_cast<TtsText&>(statement).Text); return;
+    case NodeKind::Block:
+    case NodeKind::Host: ExecuteBlock(static_cast<TtsBlock&>(statement), context); return;
+    case NodeKind::Output: {
+        auto& node = static_cast<TtsOutput&>(statement);
+        AppendValue(context, Evaluate(*node.Expression, context));
+        if (node.NewLine) context.Append("\r\n");
+        return;
+    }
+    case NodeKind::Call: Evaluate(*static_cast<TtsCall&>(statement).Expression, context); return;
+    case NodeKind::Assign:
+    case NodeKind::VarDefine:
+    case NodeKind::RefDefine: ExecuteAssign(static_cast<TtsAssign&>(statement), context); return;
+    case NodeKind::IfNode:
+    case NodeKind::CaseNode: ExecuteLogic(static_cast<TtsLogicNode&>(statement), context); return;
+    case NodeKind::LoopNode: ExecuteLoop(static_cast<TtsLoopNode&>(statement), context); return;
+    case NodeKind::ForNode: ExecuteFor(static_cast<TtsForNode&>(statement), context); return;
+    case NodeKind::ForeachNode: ExecuteForeach(static_cast<TtsForeachNode&>(statement), context); return;
+    case NodeKind::Exit:
+    case NodeKind::Skip: context.ExitNode = static_cast<TtsExit*>(&statement); return;
+    case NodeKind::TryNode: ExecuteTry(static_cast<TtsTryNode&>(statement), context); return;
+    case NodeKind::FileNode: detail::ExecuteFile(static_cast<TtsFileNode&>(statement), context); return;
+    case NodeKind::AssignNode:
+        detail::ExecuteCapture(static_cast<TtsAssignNode&>(statement), context);
+        return;
+    case NodeKind::OldCopy: detail::ExecuteOldCopy(static_cast<TtsOldCopy&>(statement), context); return;
+    case NodeKind::OldExecute:
+        detail::ExecuteOldExecute(static_cast<TtsOldExecute&>(statement), context);
+        return;
+    case NodeKind::Using: ExecuteUsing(static_cast<TtsUsing&>(statement), context); return;
+    default: return;  // definitions, legacy file heads and end markers do not run
+    }
+}
+
+void ExecuteBlock(TtsBlock& block, TtsResult& context) {
+    for (const auto& child : block.Statements) {
+        TtsStatement& statement = *child;
+        if (!Runnable(statement)) continue;
+        context.EnterNode(&statement);
+        Execute(statement, context);
+        if (context.ExitNode) {
+            const TtsNode* parent = block.Parent;
+            if (!parent || (IsKindOf(parent->Kind, NodeKind::Control) &&
+                            MatchesExit(*parent, context.ExitNode->Name)))
+                context.ExitNode = nullptr;
+            return;
+        }
+    }
+}
+
+void Run(TtsBlock& root, TtsResult& context) {
+    ExecuteBlock(root, context);
+    context.ExitNode = nullptr;
+}
+
+}  // namespace ozra::runtime

@@ -1,0 +1,197 @@
+// Expression evaluation: the dispatch on node kinds, operators, calls,
+// indexing and the writes of variables.
+#include "runtime/evaluator.h"
+
+#include "runtime/evaluator_internal.h"
+#include "runtime/host.h"
+#include "runtime/value/conversions.h"
+#include "runtime/value/errors.h"
+#include "runtime/value/operators.h"
+
+#include <cstdint>
+
+namespace ozra::runtime {
+
+using namespace front;
+
+namespace {
+
+ItsHost& HostOf(TtsResult& context) {
+    if (!context.Host) throw EtsRuntime("no host for a library operation.");
+    return *context.Host;
+}
+
+void EvaluateDual(TtsDualOperator& node, TtsResult& context) {
+    const TtsValue& leftNow = Evaluate(*node.Left, context);
+    if (node.OperatorCode == OperatorCode::And && !ToBoolean(leftNow)) {
+        *node.ValueSlot = TtsValue::FromBoolean(false);
+        return;
+    }
+    if (node.OperatorCode == OperatorCode::Or && ToBoolean(leftNow)) {
+        *node.ValueSlot = TtsValue::FromBoolean(true);
+        return;
+    }
+    // The right operand may call back into code that evaluates the left
+    // node again (recursion), so the left value is kept apart.
+    const TtsValue left = leftNow;
+    const TtsValue& right = Evaluate(*node.Right, context);
+    if (node.OperatorCode == OperatorCode::In) {
+        if (TtsSet* set = detail::AsSet(right)) {
+            *node.ValueSlot = detail::Membership(left, *set);
+            return;
+        }
+    }
+    *node.ValueSlot = TtsOperatorHelper::Binary(node.OperatorCode, left, right,
+                                                CaseSensitive(context));
+}
+
+void EvaluateCall(TtsFunctionExpr& node, TtsResult& context) {
+    TtsValue out;
+    Call(*node.Callee, context, &node.Arguments, out);
+    *node.ValueSlot = std::move(out);
+}
+
+void EvaluateIndex(TtsIndexExpr& node, TtsResult& context) {
+    Evaluate(*node.Target, context);
+    const TtsValue index = Evaluate(*node.Index, context);
+    TtsValue out;
+    GetItem(*node.Target, index, context, out);
+    *node.ValueSlot = std::move(out);
+}
+
+void AssignIndex(TtsIndexExpr& node, TtsResult& context, const TtsValue& value) {
+    Evaluate(*node.Target, context);
+    const TtsValue index = Evaluate(*node.Index, context);
+    SetItem(*node.Target, index, context, value);
+}
+
+}  // namespace
+
+const TtsValue& Evaluate(TtsExpression& expression, TtsResult& context) {
+    switch (expression.Kind) {
+    case NodeKind::SysTick:
+    case NodeKind::SysNow: UpdateSystemVariable(static_cast<TtsVariable&>(expression)); break;
+    case NodeKind::VarRef:
+    case NodeKind::PropRef:
+        detail::EvaluateReference(static_cast<TtsVarRef&>(expression), context);
+        break;
+    case NodeKind::IndexExpr: {
+        auto& node = static_cast<TtsIndexExpr&>(expression);
+        if (node.PropRef) {
+            detail::EvaluateReference(node, context);
+        } else {
+            EvaluateIndex(node, context);
+        }
+        break;
+    }
+    case NodeKind::Set:
+        for (const auto& element : static_cast<TtsSet&>(expression).Elements)
+            Evaluate(*element, context);
+        break;
+    case NodeKind::NaryOperator: {
+        auto& node = static_cast<TtsNaryOperator&>(expression);
+        *node.ValueSlot = TtsOperatorHelper::Unary(node.OperatorCode, Evaluate(*node.Operand, context));
+        break;
+    }
+    case NodeKind::DualOperator: EvaluateDual(static_cast<TtsDualOperator&>(expression), context); break;
+    case NodeKind::FunctionExpr: EvaluateCall(static_cast<TtsFunctionExpr&>(expression), context); break;
+    case NodeKind::FilterExpr:
+        detail::EvaluateFilter(static_cast<TtsFilterExpr&>(expression), context);
+        break;
+    case NodeKind::RangeExpr: {
+        auto& node = static_cast<TtsRangeExpr&>(expression);
+        Evaluate(*node.RangeStart, context);
+        Evaluate(*node.RangeEnd, context);
+        break;
+    }
+    case NodeKind::SubSetExpr:
+        detail::EvaluateSubSet(static_cast<TtsSubSetExpr&>(expression), context);
+        break;
+    default: break;
+    }
+    return expression.Value();
+}
+
+void EvaluateInto(TtsExpression& expression, TtsResult& context, TtsValue& out) {
+    out = Evaluate(expression, context);
+}
+
+void Assign(TtsVarRef& reference, TtsResult& context, const TtsValue& value) {
+    if (reference.PropRef) {
+        Assign(*reference.PropRef, context, value);
+        return;
+    }
+    switch (reference.Kind) {
+    case NodeKind::IndexExpr: AssignIndex(static_cast<TtsIndexExpr&>(reference), context, value); return;
+    case NodeKind::PropRef:
+    case NodeKind::VarRef: break;
+    default: throw EtsRuntime::NotFoundOrInvalid(reference.RefName);
+    }
+    detail::AssignReference(reference, context, value);
+}
+
+bool CaseSensitive(const TtsResult& context) {
+    return context.Host ? context.Host->CaseSensitive() : true;
+}
+
+void WriteVariable(TtsVariable& variable, const TtsValue& value) {
+    // A parameter bound with "ref" writes the caller's slot directly: the
+    // caller saved that slot for its own activation when it passed it, and
+    // saving it again here would undo the write when this call returns.
+    if (variable.ValueSlot != &variable.OwnValue && variable.Kind == NodeKind::FsVariable) {
+        *variable.ValueSlot = value;
+        TtsValueHelper::MarkCounted(*variable.ValueSlot);
+        return;
+    }
+    if (&value == variable.ValueSlot) return;
+    variable.SetValue(value);
+}
+
+void GetItem(TtsExpression& expression, const TtsValue& index, TtsResult& context,
+             TtsValue& out) {
+    const TtsValue& value = expression.Value();
+    if (TtsObject* object = value.Object()) {
+        if (TtsSet* set = detail::AsSet(value)) {
+            TtsExpression* element = detail::SetElement(*set, index);
+            out = element ? element->Value() : TtsValue();
+            return;
+        }
+        HostOf(context).GetObjectItem(*object, index, out, context);
+        return;
+    }
+    const TtsValue receiver = value;
+    HostOf(context).GetValueItem(receiver, out, context, index);
+}
+
+void SetItem(TtsExpression& expression, const TtsValue& index, TtsResult& context,
+             const TtsValue& value) {
+    const TtsValue& current = expression.Value();
+    if (TtsObject* object = current.Object()) {
+        if (TtsSet* set = detail::AsSet(current)) {
+            if (TtsExpression* element = detail::SetElement(*set, index))
+                detail::WriteExpression(*element, value);
+            return;
+        }
+        HostOf(context).SetObjectItem(*object, index, value, context);
+        return;
+    }
+    HostOf(context).SetValueItem(expression, index, value, context);
+}
+
+namespace detail {
+
+void WriteExpression(TtsExpression& expression, const TtsValue& value) {
+    if (IsKindOf(expression.Kind, NodeKind::Variable)) {
+        WriteVariable(static_cast<TtsVariable&>(expression), value);
+    } else if (&value != expression.ValueSlot) {
+        expression.SetValue(value);
+    }
+}
+
+TtsValue AddressOf(const void* object) noexcept {
+    return TtsValue::FromInteger(static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(object)));
+}
+
+}  // namespace detail
+
+}  // namespace ozra::runtime

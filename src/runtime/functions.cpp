@@ -1,0 +1,312 @@
+// Calls of functions, creation of script objects and method calls.
+//
+// Argument binding state belongs to the activation: arguments are evaluated
+// into an `ArgumentList` on the C++ stack before the callee's activation
+// begins, so a call of the same function inside its own argument list
+// («add(add(1, 2), add(3, 4))») cannot disturb the outer call. Only then is
+// the activation entered and are the parameter locals written.
+//
+// A parameter passed with "ref" shares the caller's slot for this one call:
+// the local's `ValueSlot` is pointed at the caller's variable and pointed
+// back when the call ends, so a later call without that argument writes the
+// local's own storage. The caller's slot is saved for the caller's own
+// nested activation when it is passed, as if the caller had written it.
+//
+// Nested calls are limited by the machine stack they use (`CallGuard`): past
+// the budget a call raises "stack overflow." instead of crashing.
+#include "runtime/evaluator.h"
+
+#include "runtime/evaluator_internal.h"
+#include "runtime/value/errors.h"
+#include "runtime/value/names.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace ozra::runtime {
+
+using namespace front;
+
+namespace {
+
+// Counts one nested call and checks the stack it uses.
+class CallDepth {
+public:
+    explicit CallDepth(TtsResult& context) : guard_(*context.Guard) {
+        const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+        if (guard_.Depth == 0) {
+            guard_.StackBase = here;
+        } else if (guard_.StackBase > here && guard_.StackBase - here > guard_.StackBudget) {
+            throw EtsRuntime("stack overflow.");
+        }
+        ++guard_.Depth;
+    }
+    CallDepth(const CallDepth&) = delete;
+    CallDepth& operator=(const CallDepth&) = delete;
+    ~CallDepth() {
+        if (--guard_.Depth == 0) guard_.StackBase = 0;
+    }
+
+private:
+    CallGuard& guard_;
+};
+
+// One evaluated argument: a value, or the slot of a variable passed by
+// reference.
+struct Argument {
+    std::string_view Name;
+    TtsValue Value;
+    TtsValue* SharedSlot = nullptr;
+};
+
+class ArgumentList {
+public:
+    ArgumentList(TtsResult& context, const TtsExpressions* arguments)
+        : context_(context), nodes_(arguments) {}
+
+    int Count() const noexcept { return nodes_ ? nodes_->Count() : 0; }
+
+    // Argument i, evaluated on first need.
+    const Argument& At(int i) {
+        while (static_cast<int>(values_.size()) <= i) {
+            TtsExpression& node = *nodes_->Item(static_cast<int>(values_.size()));
+            Argument argument;
+            if (IsKindOf(node.Kind, NodeKind::Variable)) {
+                argument.SharedSlot = PassByReference(static_cast<TtsVariable&>(node));
+            } else {
+                argument.Name = node.Name;
+                argument.Value = Evaluate(node, context_);
+            }
+            values_.push_back(std::move(argument));
+        }
+        return values_[static_cast<std::size_t>(i)];
+    }
+
+private:
+    static TtsValue* PassByReference(TtsVariable& variable) {
+        if (variable.Kind == NodeKind::FsVariable && variable.Owner &&
+            variable.ValueSlot == &variable.OwnValue)
+            variable.Owner->SavedValues.Save(*variable.ValueSlot, false);
+        return variable.ValueSlot;
+    }
+
+    TtsResult& context_;
+    const TtsExpressions* nodes_;
+    std::vector<Argument> values_;
+};
+
+// The formal parameters of a function and the body locals they feed.
+struct Parameter {
+    TtsVariable* Local;
+    TtsValue* SavedSlot;
+};
+
+// Binds arguments to a function's parameter locals for one activation and
+// points the locals back at their previous slots when it ends.
+class Binding {
+public:
+    Binding(TtsFunctionNode& function, ArgumentList& arguments) {
+        const runtime::TtsParameters* formals = function.Parameters.get();
+        const int formalCount = formals ? formals->Count() : 0;
+        if (formalCount == 0) return;
+        const int bound = std::min(formalCount, arguments.Count());
+        std::vector<const Argument*> chosen(static_cast<std::size_t>(formalCount), nullptr);
+        for (int i = 0; i < bound; ++i) {
+            const Argument& argument = arguments.At(i);
+            int position = i;
+            if (!argument.Name.empty()) {
+                formals->FindOrFail(argument.Name);
+                position = formals->IndexOf(argument.Name);
+            }
+            chosen[static_cast<std::size_t>(position)] = &argument;
+        }
+        parameters_.reserve(static_cast<std::size_t>(formalCount));
+        for (int i = 0; i < formalCount; ++i) {
+            auto* local = NodeCast<TtsVariable>(
+                dynamic_cast<TtsNode*>(function.Body->Names.Find(formals->Name(i))));
+            if (!local) continue;
+            parameters_.push_back({local, local->ValueSlot});
+            const Argument* argument = chosen[static_cast<std::size_t>(i)];
+            if (argument && argument->SharedSlot) {
+                local->ValueSlot = argument->SharedSlot;
+            } else {
+                local->ValueSlot = &local->OwnValue;
+                local->SetValue(argument ? argument->Value : TtsValue());
+            }
+        }
+    }
+    Binding(const Binding&) = delete;
+    Binding& operator=(const Binding&) = delete;
+    ~Binding() {
+        for (auto it = parameters_.rbegin(); it != parameters_.rend(); ++it)
+            it->Local->ValueSlot = it->SavedSlot;
+    }
+
+private:
+    std::vector<Parameter> parameters_;
+};
+
+class Activation {
+public:
+    explicit Activation(TtsFunctionNode& function) : stack_(function.SavedValues) { stack_.Enter(); }
+    Activation(const Activation&) = delete;
+    Activation& operator=(const Activation&) = delete;
+    ~Activation() { stack_.Leave(); }
+
+private:
+    TtsValueStack& stack_;
+};
+
+void RunBody(TtsFunctionNode& function, TtsResult& context, TtsValue& out) {
+    context.EnterNode(&function);
+    ExecuteBlock(*function.Body, context);
+    context.LeaveFunction(&function);
+    out = function.ResultVariable->Value();
+}
+
+// The member variables of a class: the variables the script defined in its
+// body (not "result", "this", "base" or parameter locals).
+template <class Visit>
+void ForEachMember(TtsClassNode& cls, Visit&& visit) {
+    const runtime::TtsUserIds& names = cls.Body->Names;
+    for (int i = 0; i < names.Count(); ++i) {
+        auto* variable = NodeCast<TtsVariable>(dynamic_cast<TtsNode*>(names.Item(i)));
+        if (variable && variable->Tag == ParamMode::Plain) visit(*variable);
+    }
+}
+
+// Points a class chain's members, "this" and "base" at one object for the
+// duration of a call, and restores exactly what it changed.
+class ObjectScope {
+public:
+    ObjectScope(TtsResult& context, TtsClassNode& start, TtsObjectNode& object, bool constructor)
+        : start_(start), constructor_(constructor) {
+        const TtsValue self = TtsValue::FromCountedObject(&object);
+        for (TtsClassNode* cls = &start; cls; cls = BaseClassOf(*cls, context)) {
+            if (!(constructor && cls == &start)) cls->SavedValues.Enter();
+            entered_.push_back(cls);
+            cls->SavedValues.Save(*cls->ThisVariable->ValueSlot, false);
+            cls->SavedValues.Save(*cls->BaseVariable->ValueSlot, false);
+            cls->ThisVariable->SetValue(self);
+            cls->BaseVariable->SetValue(self);
+            ForEachMember(*cls, [&](TtsVariable& member) {
+                TtsValue* storage = Member(object, member.Name).ValueSlot;
+                member.SlotStack.Push(member.ValueSlot);
+                member.ValueSlot = storage;
+                redirected_.push_back(&member);
+            });
+        }
+    }
+    ObjectScope(const ObjectScope&) = delete;
+    ObjectScope& operator=(const ObjectScope&) = delete;
+    ~ObjectScope() {
+        for (auto it = redirected_.rbegin(); it != redirected_.rend(); ++it)
+            (*it)->ValueSlot = (*it)->SlotStack.Pop();
+        for (auto it = entered_.rbegin(); it != entered_.rend(); ++it) {
+            if (!(constructor_ && *it == &start_)) (*it)->SavedValues.Leave();
+        }
+    }
+
+private:
+    TtsClassNode& start_;
+    bool constructor_;
+    std::vector<TtsClassNode*> entered_;
+    std::vector<TtsVariable*> redirected_;
+};
+
+// Base constructors run outermost first, each with the same arguments.
+void RunBaseConstructors(TtsClassNode* base, TtsResult& context, ArgumentList& arguments) {
+    if (!base) return;
+    RunBaseConstructors(BaseClassOf(*base, context), context, arguments);
+    Binding binding(*base, arguments);
+    TtsValue discarded;
+    RunBody(*base, context, discarded);
+}
+
+void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* argumentNodes,
+                  TtsValue& out) {
+    CallDepth depth(context);
+    auto object = MakeRef<TtsObjectNode>(cls.Parent);
+    object->ClassNode = &cls;
+    for (TtsClassNode* c = &cls; c; c = BaseClassOf(*c, context)) {
+        ForEachMember(*c, [&](TtsVariable& member) {
+            auto storage = MakeRef<TtsGcVariable>(object->Body.Get());
+            storage->Name = member.Name;
+            object->Body->Names.Add(member.Name, std::move(storage));
+        });
+    }
+    cls.CurrentObject = object;
+    ArgumentList arguments(context, argumentNodes);
+    Activation activation(cls);
+    Binding binding(cls, arguments);
+    ObjectScope scope(context, cls, *object, true);
+    RunBaseConstructors(BaseClassOf(cls, context), context, arguments);
+    cls.ResultVariable->SetValue(TtsValue::FromCountedObject(object.Get()));
+    RunBody(cls, context, out);
+}
+
+TtsFunctionNode* FindMethod(TtsClassNode* from, TtsResult& context, std::string_view name) {
+    for (TtsClassNode* cls = from; cls; cls = BaseClassOf(*cls, context)) {
+        if (auto* method = NodeCast<TtsFunctionNode>(dynamic_cast<TtsNode*>(cls->Body->Names.Find(name))))
+            return method;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void CallFunction(TtsFunctionNode& function, TtsResult& context,
+                  const TtsExpressions* argumentNodes, TtsValue& out) {
+    if (function.Kind == NodeKind::ClassNode) {
+        CreateObject(static_cast<TtsClassNode&>(function), context, argumentNodes, out);
+        return;
+    }
+    CallDepth depth(context);
+    ArgumentList arguments(context, argumentNodes);
+    Activation activation(function);
+    Binding binding(function, arguments);
+    RunBody(function, context, out);
+}
+
+void CallMethod(TtsObjectNode& object, TtsResult& context, std::string_view name, TtsValue& out,
+                bool missingAllowed, TtsClassNode* startClass,
+                const TtsExpressions* argumentNodes) {
+    TtsClassNode* from = object.ClassNode;
+    if (startClass) {
+        from = BaseClassOf(*startClass, context);
+        if (!from) throw EtsRuntime("base not found.");
+    }
+    TtsFunctionNode* method = FindMethod(from, context, name);
+    if (!method) {
+        if (missingAllowed) return;
+        throw EtsRuntime::FunctionNotFound(name);
+    }
+    if (method->Kind == NodeKind::ClassNode) {
+        CallFunction(*method, context, argumentNodes, out);
+        return;
+    }
+    CallDepth depth(context);
+    ArgumentList arguments(context, argumentNodes);
+    Activation activation(*method);
+    Binding binding(*method, arguments);
+    ObjectScope scope(context, *from, object, false);
+    RunBody(*method, context, out);
+}
+
+TtsVariable& Member(TtsObjectNode& object, std::string_view name) {
+    auto* member = NodeCast<TtsVariable>(dynamic_cast<TtsNode*>(object.Body->Names.FindOrFail(name)));
+    if (!member) throw EtsException::NotFound(name);
+    return *member;
+}
+
+TtsClassNode* BaseClassOf(TtsClassNode& cls, TtsResult& context) {
+    if (cls.BaseClass || !cls.BaseReference) return cls.BaseClass;
+    TtsClassNode& base = FindClass(*cls.BaseReference, context);
+    for (TtsClassNode* c = &base; c; c = c->BaseClass) {
+        if (c == &cls) throw EtsRuntime("class " + cls.FunctionName + " derives from itself.");
+    }
+    cls.BaseClass = &base;
+    return cls.BaseClass;
+}
+
+}  // namespace ozra::runtime

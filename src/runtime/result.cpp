@@ -1,0 +1,77 @@
+// The output context: child chains, target writes and the debugger's hooks.
+#include "runtime/result.h"
+
+#include "runtime/host.h"
+#include "runtime/value/errors.h"
+
+namespace ozra::runtime {
+
+TtsResult::TtsResult(ItsHost* host) : Host(host) {}
+
+TtsResult::~TtsResult() = default;
+
+std::unique_ptr<TtsResult> TtsResult::NewChild() { return std::make_unique<TtsResult>(); }
+
+void TtsResult::EnterNode(front::TtsNode* node) { CurrentNode = node; }
+
+void TtsResult::LeaveFunction(front::TtsNode* node) { CurrentNode = node; }
+
+void TtsResult::WriteTarget(std::string_view text, std::string_view target, bool overwrite) {
+    if (!Host) throw EtsRuntime("no host to write target " + std::string(target) + ".");
+    Host->WriteTargetFile(text, target, overwrite);
+}
+
+TtsResult& TtsResult::PushChild() {
+    TtsResult* last = this;
+    while (last->Child) last = last->Child.get();
+    last->Child = last->NewChild();
+    TtsResult& child = *last->Child;
+    child.Host = last->Host;
+    child.Guard = last->Guard;
+    child.CurrentNode = last->CurrentNode;
+    return child;
+}
+
+void TtsResult::PopChild(bool discard) {
+    if (!Child) return;
+    TtsResult* parent = this;
+    while (parent->Child->Child) parent = parent->Child.get();
+    TtsResult& last = *parent->Child;
+    if (!discard) {
+        parent->CurrentNode = last.CurrentNode;
+        parent->ExitNode = last.ExitNode;
+    }
+    parent->Child.reset();
+}
+
+void TtsResult::AppendTemplateFile(std::string_view name) {
+    if (!Host) throw EtsRuntime("no host to read template " + std::string(name) + ".");
+    Text.append(Host->ReadTemplateFile(name));
+}
+
+std::unique_ptr<TtsResult> TtsDebugResult::NewChild() {
+    auto child = std::make_unique<TtsDebugResult>();
+    child->OnWrite = OnWrite;
+    child->OnEnter = OnEnter;
+    child->OnLeave = OnLeave;
+    return child;
+}
+
+void TtsDebugResult::EnterNode(front::TtsNode* node) {
+    CurrentNode = node;
+    if (OnEnter) OnEnter(*this);
+}
+
+void TtsDebugResult::LeaveFunction(front::TtsNode* node) {
+    CurrentNode = node;
+    if (node && OnLeave) OnLeave(*this);
+}
+
+void TtsDebugResult::WriteTarget(std::string_view text, std::string_view target,
+                                 bool overwrite) {
+    bool handled = false;
+    if (OnWrite) OnWrite(*this, text, target, handled, overwrite);
+    if (!handled) TtsResult::WriteTarget(text, target, overwrite);
+}
+
+}  // namespace ozra::runtime
