@@ -1,34 +1,26 @@
-// The headless runner: the command-line face of the system.
+// The headless runner: the command-line face of the system. It runs a
+// script (or a project's main file) and writes the run's output to standard
+// output; "--check" and "--dump-tree" compile only.
+#include "command_line.h"
+#include "script_run.h"
+
 #include <cstdio>
-#include <cstring>
-
-namespace {
-
-constexpr const char* kUsage = "usage: ozra [options] SCRIPT\n";
-
-void PrintHelp() {
-    std::fputs(kUsage, stdout);
-    std::fputs("\n"
-               "Runs an Ozra template script and writes its output.\n"
-               "\n"
-               "  --help      show this help and exit\n"
-               "  --version   show the version and exit\n",
-               stdout);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("ozra %s\n", OZRA_VERSION);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--help") == 0) {
-            PrintHelp();
-            return 0;
-        }
+    using namespace ozra::app;
+    const Invocation invocation = ReadCommandLine(argc, argv);
+    switch (invocation.What) {
+    case Mode::Help:
+        std::fputs(UsageLine, stdout);
+        std::fputs(HelpText, stdout);
+        return 0;
+    case Mode::Version: std::printf("ozra %s\n", OZRA_VERSION); return 0;
+    case Mode::Run: return RunScript(invocation);
+    case Mode::Check: return CheckScript(invocation);
+    case Mode::DumpTree: return DumpScript(invocation);
+    case Mode::BadUsage: break;
     }
-    std::fputs(kUsage, stderr);
+    std::fprintf(stderr, "ozra: %s\n", invocation.Problem.c_str());
+    std::fputs(UsageLine, stderr);
     return 2;
 }

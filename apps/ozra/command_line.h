@@ -1,0 +1,31 @@
+// What the runner was asked to do, read from its command line.
+//
+// Long options («--help», «--version», «--check FILE», «--dump-tree FILE»)
+// are the runner's own; every other word is a run option or the script, as
+// the run's option parser reads them (see runtime/command_parser.h): the
+// script is the first word that is not an option, and a word naming an
+// existing file or folder is never an option.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace ozra::app {
+
+enum class Mode { Run, Check, DumpTree, Help, Version, BadUsage };
+
+struct Invocation {
+    Mode What = Mode::BadUsage;
+    std::string Script;
+    // The words for the run's option parser, in order.
+    std::vector<std::string> Words;
+    // Why the command line is bad.
+    std::string Problem;
+};
+
+Invocation ReadCommandLine(int argc, char** argv);
+
+extern const char* const UsageLine;
+extern const char* const HelpText;
+
+}  // namespace ozra::app

@@ -1,0 +1,46 @@
+// The compile step of a run: the main script and every unit it uses, with
+// each statement's line, column and file index filled in so that run-time
+// errors can name their position.
+//
+// Included files are resolved against the folder of the file that names
+// them, so a script runs the same from any working folder. A unit used by
+// several "using" statements is parsed once and shared; a unit that uses
+// itself, directly or through others, gets no block at the inner use.
+// "file" heads compile their file anew into their own body each time.
+//
+// File names in messages are shown relative to the working folder when the
+// file lies under it, otherwise as full paths. Syntax and structure errors
+// are `front::CompileError` ("File %s, %d,%d: %s"); the first one ends the
+// compilation.
+#pragma once
+
+#include "front/syntax_tree.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace ozra::app {
+
+class RunCompiler {
+public:
+    runtime::Ref<front::TtsBlock> Compile(const std::string& mainFile);
+
+    // The display names of the files read, in first-use order; a
+    // statement's `FileIndex` indexes this list.
+    const std::vector<std::string>& FileList() const noexcept { return fileList_; }
+
+private:
+    runtime::Ref<front::TtsBlock> LoadUnit(const std::string& name, runtime::Ref<front::TtsBlock> into);
+    std::int32_t FileIndex(const std::string& fullPath);
+
+    std::vector<std::string> unitStack_;  // full paths, innermost last
+    std::map<std::string, runtime::Ref<front::TtsBlock>> units_;
+    std::vector<std::string> fullPaths_;
+    std::vector<std::string> fileList_;
+};
+
+// A path shown to the user: relative to the working folder when under it.
+std::string DisplayPath(const std::string& fullPath);
+
+}  // namespace ozra::app

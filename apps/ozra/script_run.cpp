@@ -1,0 +1,112 @@
+// Running a script from the command line: options, compilation, the run's
+// host, execution, output and error reporting.
+#include "script_run.h"
+
+#include "run_compiler.h"
+
+#include "front/tree_dump.h"
+#include "runtime/command_parser.h"
+#include "runtime/evaluator.h"
+#include "runtime/global_data.h"
+#include "runtime/lib_register.h"
+#include "runtime/result.h"
+#include "runtime/run_error.h"
+#include "runtime/run_host.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+
+namespace ozra::app {
+
+namespace {
+
+void WriteOut(std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
+void ReportError(std::string_view message) {
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
+}
+
+bool ScriptExists(const std::string& script) {
+    std::error_code ignored;
+    if (std::filesystem::is_regular_file(script, ignored)) return true;
+    std::fprintf(stderr, "ozra: cannot open %s: no such file\n", script.c_str());
+    return false;
+}
+
+// The libraries a run's host gets. The standard libraries add themselves
+// here as they are linked into the runner.
+runtime::TLibRegister Libraries() { return runtime::TLibRegister(); }
+
+}  // namespace
+
+int RunScript(const Invocation& invocation) {
+    if (!ScriptExists(invocation.Script)) return 2;
+    runtime::TGlobalData global;
+    runtime::RunParameters parameters;
+    RunCompiler compiler;
+    runtime::Ref<front::TtsBlock> root;
+    try {
+        runtime::TCommandParser options(global);
+        parameters = options.ReadParameters(invocation.Script, invocation.Words);
+        root = compiler.Compile(parameters.ScriptFile);
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+        return 1;
+    }
+
+    const runtime::TLibRegister libraries = Libraries();
+    runtime::Ref<runtime::TtsHost> host;
+    try {
+        host = runtime::AssembleRunHost(global, parameters, libraries);
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+        return 1;
+    }
+    runtime::TtsResult context(host.Get());
+    global.RootContext = &context;
+    int status = 0;
+    try {
+        try {
+            runtime::Run(*root, context);
+        } catch (...) {
+            runtime::RethrowAsRunError(context, &compiler.FileList());
+        }
+    } catch (const std::exception& error) {
+        WriteOut(context.Text);
+        ReportError(error.what());
+        status = 1;
+    }
+    if (status == 0) WriteOut(context.Text);
+    global.RootContext = nullptr;
+    return status;
+}
+
+int CheckScript(const Invocation& invocation) {
+    if (!ScriptExists(invocation.Script)) return 2;
+    try {
+        RunCompiler().Compile(runtime::FullPath(invocation.Script));
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+        return 1;
+    }
+    return 0;
+}
+
+int DumpScript(const Invocation& invocation) {
+    if (!ScriptExists(invocation.Script)) return 2;
+    try {
+        const runtime::Ref<front::TtsBlock> root =
+            RunCompiler().Compile(runtime::FullPath(invocation.Script));
+        WriteOut(front::DumpTree(*root));
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace ozra::app
