@@ -21,7 +21,9 @@ void CopyValue(benchmark::State& state, const TtsValue& source) {
     }
 }
 
-void BM_CopyInteger(benchmark::State& state) { CopyValue(state, TtsValue::FromInt32(42)); }
+void BM_CopyInteger(benchmark::State& state) {
+    CopyValue(state, TtsValue::FromInt32(42));
+}
 BENCHMARK(BM_CopyInteger);
 
 void BM_CopyText(benchmark::State& state) {
@@ -67,22 +69,20 @@ void BM_CompareTextsIgnoringCase(benchmark::State& state) {
 BENCHMARK(BM_CompareTextsIgnoringCase);
 
 // A table of about twenty names, as a block or a function has.
-template <class Table>
-Table& TwentyNames() {
+template <class Table> Table& TwentyNames() {
     static Table table;
     if (table.Count() == 0) {
         for (const char* name :
-             {"result", "this", "base", "index", "count", "name", "value", "table", "field",
-              "item", "text", "line", "target", "filename", "schema", "columns", "keys", "i",
-              "j", "CustomerName"}) {
+             {"result", "this",    "base", "index", "count", "name",        "value",
+              "table",  "field",   "item", "text",  "line",  "target",      "filename",
+              "schema", "columns", "keys", "i",     "j",     "CustomerName"}) {
             table.Add(name, MakeRef<TtsObjectZero>());
         }
     }
     return table;
 }
 
-template <class Table>
-void BM_FindHit(benchmark::State& state) {
+template <class Table> void BM_FindHit(benchmark::State& state) {
     const Table& table = TwentyNames<Table>();
     const std::vector<std::string> names = {"Count", "customername", "TARGET", "i"};
     std::size_t next = 0;
@@ -94,8 +94,7 @@ void BM_FindHit(benchmark::State& state) {
 BENCHMARK_TEMPLATE(BM_FindHit, TtsUserIds);
 BENCHMARK_TEMPLATE(BM_FindHit, TtsParameters);
 
-template <class Table>
-void BM_FindMiss(benchmark::State& state) {
+template <class Table> void BM_FindMiss(benchmark::State& state) {
     const Table& table = TwentyNames<Table>();
     const std::vector<std::string> names = {"Counts", "customer", "System", "k"};
     std::size_t next = 0;
@@ -107,6 +106,6 @@ void BM_FindMiss(benchmark::State& state) {
 BENCHMARK_TEMPLATE(BM_FindMiss, TtsUserIds);
 BENCHMARK_TEMPLATE(BM_FindMiss, TtsParameters);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

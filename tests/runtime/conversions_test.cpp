@@ -16,7 +16,7 @@ namespace {
 
 struct ConversionCase {
     TtsValue value;
-    std::string expected;  // the result as text, or "!" + error message
+    std::string expected; // the result as text, or "!" + error message
 };
 
 template <class Convert>
@@ -203,13 +203,13 @@ TEST(NumberTextTest, ParsesIntegersAndDoubles) {
 }
 
 TEST(NumberTextTest, ShortestDoubleFormReadsBack) {
-    for (double value : {0.1, 1.0 / 3.0, 2.0 / 3.0 * 1e-9, 6.02214076e23, 5e-324, 1.7976931348623157e308,
-                         123456789012345.6, -98.76}) {
+    for (double value : {0.1, 1.0 / 3.0, 2.0 / 3.0 * 1e-9, 6.02214076e23, 5e-324,
+                         1.7976931348623157e308, 123456789012345.6, -98.76}) {
         const std::string text = FormatDouble(value);
         SCOPED_TRACE(text);
         EXPECT_EQ(ParseDouble(text), value);
     }
 }
 
-}  // namespace
-}  // namespace ozra::runtime::testing
+} // namespace
+} // namespace ozra::runtime::testing

@@ -11,7 +11,7 @@ namespace ozra::runtime::testing {
 namespace {
 
 class NameTableTest : public ::testing::Test {
-protected:
+  protected:
     Ref<TtsObject> Make(const std::string& name) { return MakeRef<Probe>(name, &released); }
 
     std::vector<std::string> released;
@@ -19,7 +19,8 @@ protected:
 
 std::vector<std::string> Names(const TtsHash& table) {
     std::vector<std::string> names;
-    for (int i = 0; i < table.Count(); ++i) names.emplace_back(table.Name(i));
+    for (int i = 0; i < table.Count(); ++i)
+        names.emplace_back(table.Name(i));
     return names;
 }
 
@@ -61,7 +62,8 @@ TEST_F(NameTableTest, FindIgnoresTheCaseOfAsciiLettersOnly) {
 
 TEST_F(NameTableTest, LargeTablesFindEveryName) {
     TtsParameters table;
-    for (int i = 0; i < 1000; ++i) table.Add("Name" + std::to_string(i), Make(std::to_string(i)));
+    for (int i = 0; i < 1000; ++i)
+        table.Add("Name" + std::to_string(i), Make(std::to_string(i)));
     for (int i = 0; i < 1000; ++i) {
         ASSERT_EQ(table.IndexOf("NAME" + std::to_string(i)), i);
     }
@@ -97,7 +99,7 @@ TEST_F(NameTableTest, AllowReplacePutsTheNewObjectInPlaceAndReleasesTheOld) {
 }
 
 class Hidden : public Probe {
-public:
+  public:
     using Probe::Probe;
 };
 
@@ -120,7 +122,7 @@ TEST_F(NameTableTest, MergeAddsCountedEntriesExceptTheSkippedClass) {
 
     target.SetAllowReplace(true);
     target.Merge(source, [](const TtsObject&) { return false; });
-    EXPECT_TRUE(target.AllowReplace());  // a merge leaves the switch as it found it
+    EXPECT_TRUE(target.AllowReplace()); // a merge leaves the switch as it found it
     EXPECT_EQ(target.Count(), 3);
 }
 
@@ -131,8 +133,8 @@ TEST_F(NameTableTest, FindOrFailRaisesTheMessageOfItsClass) {
         const TtsHash* table;
         std::string message;
     };
-    for (const Case& c : std::vector<Case>{{&names, "p not found."},
-                                           {&parameters, "parameter p not found."}}) {
+    for (const Case& c :
+         std::vector<Case>{{&names, "p not found."}, {&parameters, "parameter p not found."}}) {
         try {
             c.table->FindOrFail("p");
             ADD_FAILURE() << "no error";
@@ -170,5 +172,5 @@ TEST_F(NameTableTest, PositionOutOfRangeIsAListIndexError) {
     }
 }
 
-}  // namespace
-}  // namespace ozra::runtime::testing
+} // namespace
+} // namespace ozra::runtime::testing

@@ -21,14 +21,17 @@ int ReferenceCompare(std::string_view a, std::string_view b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-int Sign(int x) { return (x > 0) - (x < 0); }
+int Sign(int x) {
+    return (x > 0) - (x < 0);
+}
 
 TEST(NamesTest, WordFoldingAgreesWithTheByteRule) {
     const std::string alphabet = "aAzZbB@[`{_09\xC1\xE1\xDA\xFA\x80\xFF";
     std::mt19937 random(20240611);
     const auto randomName = [&](std::size_t length) {
         std::string name;
-        for (std::size_t i = 0; i < length; ++i) name += alphabet[random() % alphabet.size()];
+        for (std::size_t i = 0; i < length; ++i)
+            name += alphabet[random() % alphabet.size()];
         return name;
     };
     for (int round = 0; round < 20000; ++round) {
@@ -55,14 +58,15 @@ TEST(NamesTest, OnlyAsciiLettersFold) {
         std::string_view b;
         bool equal;
     };
-    for (const Case& c : std::vector<Case>{{"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz", true},
-                                           {"@[", "`{", false},
-                                           {"\xC1", "\xE1", false},
-                                           {"name_with_9_digits", "NAME_WITH_9_DIGITS", true},
-                                           {"", "", true}}) {
+    for (const Case& c :
+         std::vector<Case>{{"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz", true},
+                           {"@[", "`{", false},
+                           {"\xC1", "\xE1", false},
+                           {"name_with_9_digits", "NAME_WITH_9_DIGITS", true},
+                           {"", "", true}}) {
         EXPECT_EQ(NamesEqual(c.a, c.b), c.equal) << c.a << " vs " << c.b;
     }
 }
 
-}  // namespace
-}  // namespace ozra::runtime
+} // namespace
+} // namespace ozra::runtime

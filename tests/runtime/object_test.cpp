@@ -9,11 +9,11 @@ namespace ozra::runtime::testing {
 namespace {
 
 class Node : public TtsObject {
-public:
+  public:
     Node(std::string name, std::vector<std::string>* log) : name_(std::move(name)), log_(log) {}
     ~Node() override { log_->push_back(name_); }
 
-private:
+  private:
     std::string name_;
     std::vector<std::string>* log_;
 };
@@ -24,9 +24,9 @@ TEST(ObjectTest, StartingCountsDecideWhoOwnsTheObject) {
     EXPECT_EQ(plain.RefCount(), 1);
     {
         Ref<Node> owned = MakeRef<Node>("node", &log);
-        EXPECT_EQ(owned->RefCount(), 1);  // the creator's reference, adopted
+        EXPECT_EQ(owned->RefCount(), 1); // the creator's reference, adopted
         Ref<Probe> zero = MakeRef<Probe>("zero", &log);
-        EXPECT_EQ(zero->RefCount(), 1);  // counted from 0, one reference taken
+        EXPECT_EQ(zero->RefCount(), 1); // counted from 0, one reference taken
         Ref<TtsObject> base = zero;
         EXPECT_EQ(zero->RefCount(), 2);
         Ref<TtsObject> moved = std::move(base);
@@ -64,5 +64,5 @@ TEST(ObjectTest, ListTakesCountedReferencesAndReleasesLastFirst) {
     EXPECT_EQ(log.back(), "kept");
 }
 
-}  // namespace
-}  // namespace ozra::runtime::testing
+} // namespace
+} // namespace ozra::runtime::testing

@@ -12,7 +12,7 @@ namespace ozra::runtime::testing {
 namespace {
 
 class OperatorTest : public ::testing::Test {
-protected:
+  protected:
     Ref<Probe> first = MakeRef<Probe>("first", nullptr);
     Ref<Probe> second = MakeRef<Probe>("second", nullptr);
 };
@@ -21,7 +21,7 @@ struct BinaryCase {
     char code;
     TtsValue left;
     TtsValue right;
-    std::string expected;  // Describe() of the result, or "!" + message
+    std::string expected; // Describe() of the result, or "!" + message
     bool caseSensitive = true;
 };
 
@@ -264,8 +264,7 @@ TEST_F(OperatorTest, UnaryOperators) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("'") + c.code + "' " + Describe(c.operand));
-        EXPECT_EQ(Outcome([&] { return TtsOperatorHelper::Unary(c.code, c.operand); }),
-                  c.expected);
+        EXPECT_EQ(Outcome([&] { return TtsOperatorHelper::Unary(c.code, c.operand); }), c.expected);
     }
 }
 
@@ -275,5 +274,5 @@ TEST_F(OperatorTest, ConcatenationSharesAnUnchangedText) {
     EXPECT_EQ(sum.TextBlock(), text.TextBlock());
 }
 
-}  // namespace
-}  // namespace ozra::runtime::testing
+} // namespace
+} // namespace ozra::runtime::testing

@@ -53,5 +53,5 @@ TEST(StringListTest, ObjectsAreCountedAndPositionsChecked) {
     EXPECT_THROW(list.Strings(-1), EtsRuntime);
 }
 
-}  // namespace
-}  // namespace ozra::runtime::testing
+} // namespace
+} // namespace ozra::runtime::testing

@@ -21,14 +21,14 @@ TEST(ValueStackTest, NestedActivationsRestoreTheirSlots) {
     TtsValue n;
     TtsValue result;
 
-    stack.Enter();  // the outer call saves nothing
+    stack.Enter(); // the outer call saves nothing
     Write(stack, n, I(1));
     Write(stack, result, T("outer"));
     EXPECT_EQ(stack.Depth(), 1);
 
     stack.Enter();
     Write(stack, n, I(2));
-    Write(stack, n, I(22));  // the second write in one activation saves nothing
+    Write(stack, n, I(22)); // the second write in one activation saves nothing
     stack.Enter();
     Write(stack, n, I(3));
     Write(stack, result, T("innermost"));
@@ -40,7 +40,7 @@ TEST(ValueStackTest, NestedActivationsRestoreTheirSlots) {
     stack.Leave();
     EXPECT_EQ(Describe(n), "Integer:1");
     stack.Leave();
-    EXPECT_EQ(Describe(n), "Integer:1");  // leaving the outer call keeps its values
+    EXPECT_EQ(Describe(n), "Integer:1"); // leaving the outer call keeps its values
     EXPECT_EQ(stack.Depth(), 0);
     EXPECT_THROW(stack.Leave(), std::logic_error);
 }
@@ -55,7 +55,7 @@ TEST(ValueStackTest, CountedReferencesAreHandedOverAndReleased) {
     Write(stack, slot, TtsValue::FromCountedObject(outer.Get()));
     stack.Enter();
     Write(stack, slot, T("temporary"));
-    EXPECT_EQ(outer->RefCount(), 2);  // the saved copy holds the slot's reference
+    EXPECT_EQ(outer->RefCount(), 2); // the saved copy holds the slot's reference
     {
         Ref<Probe> inner = MakeRef<Probe>("inner", &log);
         Write(stack, slot, TtsValue::FromCountedObject(inner.Get()));
@@ -95,5 +95,5 @@ TEST(PValueStackTest, PopsInReverseOrder) {
     EXPECT_THROW(stack.Pop(), std::logic_error);
 }
 
-}  // namespace
-}  // namespace ozra::runtime::testing
+} // namespace
+} // namespace ozra::runtime::testing

@@ -15,9 +15,9 @@ TEST(ValueTest, RecordLayoutMatchesTheVariant) {
     TtsValue value = TtsValue::FromBoolean(true);
     unsigned char bytes[16];
     std::memcpy(bytes, static_cast<const void*>(&value), sizeof bytes);
-    EXPECT_EQ(bytes[0] | bytes[1] << 8, 11);                   // kind code
-    EXPECT_EQ(bytes[2] | bytes[3] << 8, 0);                    // ownership word
-    EXPECT_EQ(bytes[8] | bytes[9] << 8, 0xFFFF);               // true: all bits set
+    EXPECT_EQ(bytes[0] | bytes[1] << 8, 11);     // kind code
+    EXPECT_EQ(bytes[2] | bytes[3] << 8, 0);      // ownership word
+    EXPECT_EQ(bytes[8] | bytes[9] << 8, 0xFFFF); // true: all bits set
     EXPECT_EQ(static_cast<int>(TtsValue::FromText("x").Kind()), 0x100);
     EXPECT_EQ(EmptyValue.Kind(), ValueKind::Empty);
 }
@@ -37,7 +37,7 @@ TEST(ValueTest, TextCopiesShareOneBlock) {
         EXPECT_EQ(block->RefCount(), 3u);
     }
     EXPECT_EQ(block->RefCount(), 1u);
-    first = first;  // self-assignment keeps the value
+    first = first; // self-assignment keeps the value
     EXPECT_EQ(first.Text(), "hello");
     EXPECT_EQ(T("").TextBlock(), nullptr);
 }
@@ -54,7 +54,7 @@ TEST(ValueTest, CountedObjectReferencesOwnTheirObject) {
 
     TtsValue counted = plain;
     TtsValueHelper::MarkCounted(counted);
-    TtsValueHelper::MarkCounted(counted);  // a second mark takes nothing
+    TtsValueHelper::MarkCounted(counted); // a second mark takes nothing
     EXPECT_EQ(probe->RefCount(), 2);
     TtsValue countedCopy = counted;
     EXPECT_TRUE(TtsValueHelper::IsCounted(countedCopy));
@@ -81,7 +81,7 @@ TEST(ValueTest, ScriptObjectInOneCountedVariableIsFreedWhenOverwritten) {
 // An object holding a value, to check that a value can be assigned from
 // storage that the overwritten value keeps alive.
 class Holder : public TtsObjectZero {
-public:
+  public:
     TtsValue inner = T("kept alive by the holder");
 };
 
@@ -141,5 +141,5 @@ TEST(ValueTest, AutomationObjectsOwnTheirReference) {
     EXPECT_EQ(probe->RefCount(), 1);
 }
 
-}  // namespace
-}  // namespace ozra::runtime::testing
+} // namespace
+} // namespace ozra::runtime::testing

@@ -12,16 +12,36 @@
 
 namespace ozra::runtime::testing {
 
-inline TtsValue E() { return TtsValue(); }
-inline TtsValue N() { return TtsValue::Null(); }
-inline TtsValue I(std::int32_t v) { return TtsValue::FromInt32(v); }
-inline TtsValue L(std::int64_t v) { return TtsValue::FromInt64(v); }
-inline TtsValue D(double v) { return TtsValue::FromDouble(v); }
-inline TtsValue C(std::int64_t scaled) { return TtsValue::FromCurrencyScaled(scaled); }
-inline TtsValue Dt(double days) { return TtsValue::FromDate(days); }
-inline TtsValue B(bool v) { return TtsValue::FromBoolean(v); }
-inline TtsValue T(std::string_view text) { return TtsValue::FromText(text); }
-inline TtsValue O(TtsObject* object) { return TtsValue::FromObject(object); }
+inline TtsValue E() {
+    return TtsValue();
+}
+inline TtsValue N() {
+    return TtsValue::Null();
+}
+inline TtsValue I(std::int32_t v) {
+    return TtsValue::FromInt32(v);
+}
+inline TtsValue L(std::int64_t v) {
+    return TtsValue::FromInt64(v);
+}
+inline TtsValue D(double v) {
+    return TtsValue::FromDouble(v);
+}
+inline TtsValue C(std::int64_t scaled) {
+    return TtsValue::FromCurrencyScaled(scaled);
+}
+inline TtsValue Dt(double days) {
+    return TtsValue::FromDate(days);
+}
+inline TtsValue B(bool v) {
+    return TtsValue::FromBoolean(v);
+}
+inline TtsValue T(std::string_view text) {
+    return TtsValue::FromText(text);
+}
+inline TtsValue O(TtsObject* object) {
+    return TtsValue::FromObject(object);
+}
 
 // "Kind:text", e.g. "Integer:3", "String:12"; just "Kind" for values
 // without a text ("Empty", "Null", "Object", a date out of range).
@@ -36,8 +56,7 @@ inline std::string Describe(const TtsValue& value) {
 }
 
 // Runs an operation and describes its result, or "!" + the error message.
-template <class Operation>
-std::string Outcome(Operation operation) {
+template <class Operation> std::string Outcome(Operation operation) {
     try {
         return Describe(operation());
     } catch (const EtsException& error) {
@@ -47,15 +66,15 @@ std::string Outcome(Operation operation) {
 
 // A counted-from-zero object that appends its name to a log when destroyed.
 class Probe : public TtsObjectZero {
-public:
+  public:
     Probe(std::string name, std::vector<std::string>* log) : name_(std::move(name)), log_(log) {}
     ~Probe() override {
         if (log_) log_->push_back(name_);
     }
 
-private:
+  private:
     std::string name_;
     std::vector<std::string>* log_;
 };
 
-}  // namespace ozra::runtime::testing
+} // namespace ozra::runtime::testing

@@ -25,8 +25,7 @@ CompareResult CompareWithNothing(const TtsValue& other) noexcept {
     return CompareResult::Incomparable;
 }
 
-template <class T>
-CompareResult Order(const T& a, const T& b) noexcept {
+template <class T> CompareResult Order(const T& a, const T& b) noexcept {
     if (a == b) return CompareResult::Equal;
     return a < b ? CompareResult::Less : CompareResult::Greater;
 }
@@ -34,29 +33,35 @@ CompareResult Order(const T& a, const T& b) noexcept {
 // A number as step 8 sees it.
 struct Number {
     enum class Form { Integer, Currency, Real } form;
-    std::int64_t integer = 0;  // Integer: the number; Currency: scaled by 10000
+    std::int64_t integer = 0; // Integer: the number; Currency: scaled by 10000
     long double real = 0;
 };
 
 Number ToNumber(const TtsValue& value) noexcept {
     switch (value.Kind()) {
-    case ValueKind::Currency: return {Number::Form::Currency, value.CurrencyScaled()};
+    case ValueKind::Currency:
+        return {Number::Form::Currency, value.CurrencyScaled()};
     case ValueKind::Single:
     case ValueKind::Double:
-    case ValueKind::Date: return {Number::Form::Real, 0, value.Real()};
+    case ValueKind::Date:
+        return {Number::Form::Real, 0, value.Real()};
     case ValueKind::Text:
     case ValueKind::WideText:
         // Only integer-like texts reach step 8 next to a number.
         return {Number::Form::Integer, ParseInt32(value.Text()).value_or(0)};
-    default: return {Number::Form::Integer, value.Integer()};
+    default:
+        return {Number::Form::Integer, value.Integer()};
     }
 }
 
 long double AsReal(const Number& n) noexcept {
     switch (n.form) {
-    case Number::Form::Integer: return static_cast<long double>(n.integer);
-    case Number::Form::Currency: return static_cast<long double>(n.integer) / 10000.0L;
-    case Number::Form::Real: return n.real;
+    case Number::Form::Integer:
+        return static_cast<long double>(n.integer);
+    case Number::Form::Currency:
+        return static_cast<long double>(n.integer) / 10000.0L;
+    case Number::Form::Real:
+        return n.real;
     }
     return 0;
 }
@@ -69,8 +74,10 @@ CompareResult CompareNumbers(const Number& a, const Number& b) noexcept {
         return x < y ? CompareResult::Less : CompareResult::Greater;
     }
     // Integers against currency: scale the integer up, in 128 bits.
-    const __int128 scaleA = a.form == Number::Form::Integer && b.form == Number::Form::Currency ? 10000 : 1;
-    const __int128 scaleB = b.form == Number::Form::Integer && a.form == Number::Form::Currency ? 10000 : 1;
+    const __int128 scaleA =
+        a.form == Number::Form::Integer && b.form == Number::Form::Currency ? 10000 : 1;
+    const __int128 scaleB =
+        b.form == Number::Form::Integer && a.form == Number::Form::Currency ? 10000 : 1;
     return Order(a.integer * scaleA, b.integer * scaleB);
 }
 
@@ -90,7 +97,7 @@ CompareResult CompareGeneral(const TtsValue& left, const TtsValue& right) noexce
     return CompareNumbers(ToNumber(left), ToNumber(right));
 }
 
-}  // namespace
+} // namespace
 
 CompareResult TtsOperatorHelper::Compare(const TtsValue& left, const TtsValue& right,
                                          bool caseSensitive) {
@@ -115,4 +122,4 @@ CompareResult TtsOperatorHelper::Compare(const TtsValue& left, const TtsValue& r
     return CompareGeneral(left, right);
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -37,4 +37,4 @@ std::string ToText(const TtsValue& value);
 // The value as a text value; a text value is shared, not copied.
 TtsValue ToTextValue(const TtsValue& value);
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

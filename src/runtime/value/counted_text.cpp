@@ -23,7 +23,7 @@ void CopyBytes(char* target, std::string_view bytes) noexcept {
     if (!bytes.empty()) std::memcpy(target, bytes.data(), bytes.size());
 }
 
-}  // namespace
+} // namespace
 
 CountedText* CountedText::Create(std::string_view bytes) {
     CountedText* text = CreateUninitialised(bytes.size());
@@ -45,4 +45,4 @@ void CountedText::Destroy() noexcept {
     ::operator delete(static_cast<void*>(this));
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

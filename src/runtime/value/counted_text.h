@@ -15,7 +15,7 @@
 namespace ozra::runtime {
 
 class CountedText {
-public:
+  public:
     // The largest text a value holds; longer results raise "Text too long".
     static constexpr std::size_t MaxLength = std::size_t{1} << 31;
 
@@ -42,7 +42,7 @@ public:
     char* Bytes() noexcept { return reinterpret_cast<char*>(this + 1); }
     const char* Bytes() const noexcept { return reinterpret_cast<const char*>(this + 1); }
 
-private:
+  private:
     explicit CountedText(std::size_t length) noexcept : length_(length) {}
     void Destroy() noexcept;
 
@@ -50,4 +50,4 @@ private:
     std::size_t length_;
 };
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

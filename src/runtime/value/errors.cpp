@@ -12,7 +12,7 @@ std::string Concat(std::string_view a, std::string_view b, std::string_view c = 
     return text;
 }
 
-}  // namespace
+} // namespace
 
 EtsException EtsException::AlreadyExists(std::string_view name) {
     return EtsException(Concat(name, " already exists."));
@@ -24,9 +24,15 @@ EtsException EtsException::ParameterNotFound(std::string_view name) {
     return EtsException(Concat("parameter ", name, " not found."));
 }
 
-EtsRuntime EtsRuntime::NotEnoughParameters() { return EtsRuntime("no enough parameters."); }
-EtsRuntime EtsRuntime::TooManyParameters() { return EtsRuntime("too many parameters."); }
-EtsRuntime EtsRuntime::ParameterError() { return EtsRuntime("parameter error."); }
+EtsRuntime EtsRuntime::NotEnoughParameters() {
+    return EtsRuntime("no enough parameters.");
+}
+EtsRuntime EtsRuntime::TooManyParameters() {
+    return EtsRuntime("too many parameters.");
+}
+EtsRuntime EtsRuntime::ParameterError() {
+    return EtsRuntime("parameter error.");
+}
 EtsRuntime EtsRuntime::VariableNotFound(std::string_view name) {
     return EtsRuntime(Concat("variable ", name, " not found."));
 }
@@ -67,8 +73,12 @@ EtsRuntime EtsRuntime::InvalidOperation(std::string_view leftType, std::string_v
 EtsRuntime EtsRuntime::InvalidUnaryOperation(std::string_view operandType) {
     return EtsRuntime(Concat("Invalid variant operation on type (", operandType, ")"));
 }
-EtsRuntime EtsRuntime::DivisionByZero() { return EtsRuntime("Division by zero"); }
-EtsRuntime EtsRuntime::TextTooLong() { return EtsRuntime("Text too long"); }
+EtsRuntime EtsRuntime::DivisionByZero() {
+    return EtsRuntime("Division by zero");
+}
+EtsRuntime EtsRuntime::TextTooLong() {
+    return EtsRuntime("Text too long");
+}
 EtsRuntime EtsRuntime::InvalidShiftCount(std::int64_t count) {
     return EtsRuntime("Invalid shift count " + std::to_string(count));
 }
@@ -76,4 +86,4 @@ EtsRuntime EtsRuntime::ListIndexError(std::int64_t index) {
     return EtsRuntime("List index out of bounds (" + std::to_string(index) + ")");
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -16,7 +16,7 @@
 namespace ozra::runtime {
 
 class EtsException : public std::runtime_error {
-public:
+  public:
     explicit EtsException(const std::string& message) : std::runtime_error(message) {}
 
     std::string_view Message() const noexcept { return what(); }
@@ -30,12 +30,12 @@ public:
 };
 
 class EtsRuntime : public EtsException {
-public:
+  public:
     explicit EtsRuntime(const std::string& message) : EtsException(message) {}
 
-    static EtsRuntime NotEnoughParameters();  // "no enough parameters."
-    static EtsRuntime TooManyParameters();    // "too many parameters."
-    static EtsRuntime ParameterError();       // "parameter error."
+    static EtsRuntime NotEnoughParameters(); // "no enough parameters."
+    static EtsRuntime TooManyParameters();   // "too many parameters."
+    static EtsRuntime ParameterError();      // "parameter error."
     static EtsRuntime VariableNotFound(std::string_view name);
     static EtsRuntime FunctionNotFound(std::string_view name);
     static EtsRuntime ClassNotFound(std::string_view name);
@@ -67,4 +67,4 @@ public:
     static EtsRuntime ListIndexError(std::int64_t index);
 };
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

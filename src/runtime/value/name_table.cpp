@@ -13,9 +13,11 @@ namespace {
 
 constexpr std::size_t InitialIndexCapacity = 8;
 
-}  // namespace
+} // namespace
 
-TtsHash::~TtsHash() { RemoveAll(); }
+TtsHash::~TtsHash() {
+    RemoveAll();
+}
 
 int TtsHash::FindEntry(std::string_view name) const noexcept {
     if (index_.empty()) return -1;
@@ -38,9 +40,10 @@ TtsObject* TtsHash::FindOrFail(std::string_view name) const {
 int TtsHash::IndexOf(std::string_view name) const noexcept {
     const int entry = FindEntry(name);
     if (entry < 0 || storage_ == Storage::Hashed) return entry;
-    const auto position = std::lower_bound(
-        sortedOrder_.begin(), sortedOrder_.end(), name,
-        [this](std::uint32_t e, std::string_view n) { return CompareNames(entries_[e].name, n) < 0; });
+    const auto position = std::lower_bound(sortedOrder_.begin(), sortedOrder_.end(), name,
+                                           [this](std::uint32_t e, std::string_view n) {
+                                               return CompareNames(entries_[e].name, n) < 0;
+                                           });
     return static_cast<int>(position - sortedOrder_.begin());
 }
 
@@ -61,10 +64,10 @@ void TtsHash::Add(std::string_view name, Ref<TtsObject> object) {
     const auto number = static_cast<std::uint32_t>(entries_.size() - 1);
     InsertIntoIndex(hash, number);
     if (storage_ == Storage::Sorted) {
-        const auto position = std::lower_bound(
-            sortedOrder_.begin(), sortedOrder_.end(), name, [this](std::uint32_t e, std::string_view n) {
-                return CompareNames(entries_[e].name, n) < 0;
-            });
+        const auto position = std::lower_bound(sortedOrder_.begin(), sortedOrder_.end(), name,
+                                               [this](std::uint32_t e, std::string_view n) {
+                                                   return CompareNames(entries_[e].name, n) < 0;
+                                               });
         sortedOrder_.insert(position, number);
     }
 }
@@ -76,7 +79,8 @@ void TtsHash::RemoveAll() noexcept {
     released.swap(entries_);
     sortedOrder_.clear();
     std::fill(index_.begin(), index_.end(), 0);
-    while (!released.empty()) released.pop_back();
+    while (!released.empty())
+        released.pop_back();
 }
 
 void TtsHash::Merge(const TtsHash& other, const std::function<bool(const TtsObject&)>& skip) {
@@ -94,9 +98,13 @@ void TtsHash::Merge(const TtsHash& other, const std::function<bool(const TtsObje
     }
 }
 
-std::string_view TtsHash::Name(int index) const { return entries_[EntryAt(index)].name; }
+std::string_view TtsHash::Name(int index) const {
+    return entries_[EntryAt(index)].name;
+}
 
-TtsObject* TtsHash::Item(int index) const { return entries_[EntryAt(index)].object.Get(); }
+TtsObject* TtsHash::Item(int index) const {
+    return entries_[EntryAt(index)].object.Get();
+}
 
 std::size_t TtsHash::EntryAt(int index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= entries_.size())
@@ -108,20 +116,24 @@ std::size_t TtsHash::EntryAt(int index) const {
 void TtsHash::InsertIntoIndex(std::uint32_t hash, std::uint32_t entry) {
     const std::size_t mask = index_.size() - 1;
     std::size_t slot = hash & mask;
-    while (index_[slot] != 0) slot = (slot + 1) & mask;
+    while (index_[slot] != 0)
+        slot = (slot + 1) & mask;
     index_[slot] = entry + 1;
 }
 
 void TtsHash::GrowIndex() {
     std::vector<std::uint32_t> grown(index_.empty() ? InitialIndexCapacity : index_.size() * 2, 0);
     index_.swap(grown);
-    for (std::uint32_t e = 0; e < entries_.size(); ++e) InsertIntoIndex(entries_[e].hash, e);
+    for (std::uint32_t e = 0; e < entries_.size(); ++e)
+        InsertIntoIndex(entries_[e].hash, e);
 }
 
-void TtsHash::NotFound(std::string_view name) const { throw EtsException::NotFound(name); }
+void TtsHash::NotFound(std::string_view name) const {
+    throw EtsException::NotFound(name);
+}
 
 void TtsParameters::NotFound(std::string_view name) const {
     throw EtsException::ParameterNotFound(name);
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

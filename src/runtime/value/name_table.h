@@ -29,7 +29,7 @@
 namespace ozra::runtime {
 
 class TtsHash {
-public:
+  public:
     enum class Storage { Sorted, Hashed };
 
     explicit TtsHash(Storage storage = Storage::Sorted) : storage_(storage) {}
@@ -65,8 +65,7 @@ public:
     // answers true.
     void Merge(const TtsHash& other, const std::function<bool(const TtsObject&)>& skip);
     // Merge skipping the instances of class Skip (and its descendants).
-    template <class Skip>
-    void MergeSkipping(const TtsHash& other) {
+    template <class Skip> void MergeSkipping(const TtsHash& other) {
         static_assert(std::is_base_of_v<TtsObject, Skip>);
         Merge(other, [](const TtsObject& object) {
             return dynamic_cast<const Skip*>(&object) != nullptr;
@@ -78,11 +77,11 @@ public:
     std::string_view Name(int index) const;
     TtsObject* Item(int index) const;
 
-protected:
+  protected:
     // Raises the error of find-or-fail for an absent name.
     [[noreturn]] virtual void NotFound(std::string_view name) const;
 
-private:
+  private:
     struct Entry {
         std::string name;
         std::uint32_t hash;
@@ -108,18 +107,18 @@ private:
 
 // The names declared in a block, kept sorted.
 class TtsUserIds : public TtsHash {
-public:
+  public:
     TtsUserIds() : TtsHash(Storage::Sorted) {}
 };
 
 // The formal parameters of a function, in declaration order.
 class TtsParameters : public TtsHash {
-public:
+  public:
     TtsParameters() : TtsHash(Storage::Hashed) {}
 
-protected:
+  protected:
     // "parameter " + name + " not found."
     [[noreturn]] void NotFound(std::string_view name) const override;
 };
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

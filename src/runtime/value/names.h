@@ -20,7 +20,9 @@ constexpr unsigned char FoldAscii(unsigned char c) noexcept {
 
 namespace name_detail {
 
-constexpr std::uint64_t EachByte(std::uint8_t b) noexcept { return 0x0101010101010101ull * b; }
+constexpr std::uint64_t EachByte(std::uint8_t b) noexcept {
+    return 0x0101010101010101ull * b;
+}
 
 // Lower-cases the ASCII letters A-Z in each byte of the word. Adding to the
 // low seven bits never carries into the next byte, and bytes of 0x80 and
@@ -43,8 +45,7 @@ inline std::uint64_t LoadWord(const char* p) noexcept {
 // eight bytes (overlapping the previous word) for the rest, or the bytes
 // one by one when the name is shorter than a word. Two names of the same
 // length are visited in the same pattern, so equality and hashing hold.
-template <class Visit>
-inline bool ForEachFoldedWord(std::string_view name, Visit visit) noexcept {
+template <class Visit> inline bool ForEachFoldedWord(std::string_view name, Visit visit) noexcept {
     const std::size_t size = name.size();
     if (size < 8) {
         std::uint64_t word = 0;
@@ -60,7 +61,7 @@ inline bool ForEachFoldedWord(std::string_view name, Visit visit) noexcept {
     return true;
 }
 
-}  // namespace name_detail
+} // namespace name_detail
 
 inline std::uint32_t NameHash(std::string_view name) noexcept {
     std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ name.size();
@@ -105,4 +106,4 @@ inline int CompareNames(std::string_view a, std::string_view b) noexcept {
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -15,17 +15,20 @@ bool IsBlank(char c) noexcept {
 }
 
 std::string_view TrimBlanks(std::string_view text) noexcept {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
-bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) noexcept {
+    return c >= '0' && c <= '9';
+}
 
 // Writes the shortest round-trip digits of a finite, non-zero number in the
 // form the header describes.
-template <class Float>
-std::string FormatFloat(Float value) {
+template <class Float> std::string FormatFloat(Float value) {
     if (std::isnan(value)) return "NaN";
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
     if (value == 0) return "0";
@@ -101,7 +104,7 @@ constexpr double FirstDate = -657434.0;
 constexpr double LastDate = 2958466.0;
 constexpr long long DaysFrom1970To18991230 = -25569;
 
-}  // namespace
+} // namespace
 
 std::optional<std::int32_t> ParseInt32(std::string_view text) noexcept {
     text = TrimBlanks(text);
@@ -139,16 +142,19 @@ std::optional<double> ParseDouble(std::string_view text) noexcept {
     return negative ? -value : value;
 }
 
-std::string FormatDouble(double value) { return FormatFloat(value); }
+std::string FormatDouble(double value) {
+    return FormatFloat(value);
+}
 
-std::string FormatSingle(float value) { return FormatFloat(value); }
+std::string FormatSingle(float value) {
+    return FormatFloat(value);
+}
 
 std::string FormatCurrency(std::int64_t scaled) {
     // Work on the magnitude as unsigned so that the smallest amount is safe.
     const bool negative = scaled < 0;
-    const std::uint64_t magnitude =
-        negative ? std::uint64_t{0} - static_cast<std::uint64_t>(scaled)
-                 : static_cast<std::uint64_t>(scaled);
+    const std::uint64_t magnitude = negative ? std::uint64_t{0} - static_cast<std::uint64_t>(scaled)
+                                             : static_cast<std::uint64_t>(scaled);
     std::string text = negative ? "-" : "";
     text += std::to_string(magnitude / 10000);
     unsigned fraction = static_cast<unsigned>(magnitude % 10000);
@@ -156,7 +162,8 @@ std::string FormatCurrency(std::int64_t scaled) {
         char digits[5];
         std::snprintf(digits, sizeof digits, "%04u", fraction);
         std::string_view decimals(digits, 4);
-        while (decimals.back() == '0') decimals.remove_suffix(1);
+        while (decimals.back() == '0')
+            decimals.remove_suffix(1);
         text.append(".").append(decimals);
     }
     return text;
@@ -175,14 +182,14 @@ std::optional<std::string> FormatDate(double daysSince18991230) {
     if (date.year < 100 || date.year > 9999) return std::nullopt;
 
     char buffer[32];
-    int length = std::snprintf(buffer, sizeof buffer, "%04lld-%02u-%02u", date.year, date.month,
-                               date.day);
+    int length =
+        std::snprintf(buffer, sizeof buffer, "%04lld-%02u-%02u", date.year, date.month, date.day);
     if (seconds != 0) {
-        length += std::snprintf(buffer + length, sizeof buffer - static_cast<std::size_t>(length),
-                                " %02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
-                                seconds % 60);
+        length +=
+            std::snprintf(buffer + length, sizeof buffer - static_cast<std::size_t>(length),
+                          " %02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
     }
     return std::string(buffer, static_cast<std::size_t>(length));
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -32,4 +32,4 @@ std::string FormatCurrency(std::int64_t scaled);
 // nullopt when the date has no text form.
 std::optional<std::string> FormatDate(double daysSince18991230);
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

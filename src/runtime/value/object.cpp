@@ -14,4 +14,4 @@ void TtsObject::ReleaseUnowned() const noexcept {
     std::abort();
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

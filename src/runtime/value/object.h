@@ -28,7 +28,7 @@
 namespace ozra::runtime {
 
 class TtsObject {
-public:
+  public:
     TtsObject() noexcept = default;
     TtsObject(const TtsObject&) = delete;
     TtsObject& operator=(const TtsObject&) = delete;
@@ -49,26 +49,25 @@ public:
     // The class name the host uses to pick the library that serves an object.
     virtual std::string_view ClassName() const { return "TtsObject"; }
 
-protected:
+  protected:
     explicit TtsObject(std::int32_t initialCount) noexcept : refCount_(initialCount) {}
 
-private:
+  private:
     [[noreturn]] void ReleaseUnowned() const noexcept;
 
     std::int32_t refCount_ = 1;
 };
 
 class TtsObjectZero : public TtsObject {
-public:
+  public:
     TtsObjectZero() noexcept : TtsObject(0) {}
 
     std::string_view ClassName() const override { return "TtsObjectZero"; }
 };
 
 // An owning pointer holding exactly one counted reference (or none).
-template <class T>
-class Ref {
-public:
+template <class T> class Ref {
+  public:
     Ref() noexcept = default;
     Ref(std::nullptr_t) noexcept {}
 
@@ -112,7 +111,7 @@ public:
     friend bool operator==(const Ref& a, const Ref& b) noexcept { return a.object_ == b.object_; }
     friend bool operator==(const Ref& a, std::nullptr_t) noexcept { return a.object_ == nullptr; }
 
-private:
+  private:
     explicit Ref(T* object) noexcept : object_(object) {}
 
     T* object_ = nullptr;
@@ -120,8 +119,7 @@ private:
 
 // Creates a runtime object and returns the single owning reference to it,
 // whatever count its class starts with.
-template <class T, class... Args>
-Ref<T> MakeRef(Args&&... args) {
+template <class T, class... Args> Ref<T> MakeRef(Args&&... args) {
     static_assert(std::is_base_of_v<TtsObject, T>);
     T* object = new T(std::forward<Args>(args)...);
     if constexpr (std::is_base_of_v<TtsObjectZero, T>) {
@@ -131,4 +129,4 @@ Ref<T> MakeRef(Args&&... args) {
     }
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

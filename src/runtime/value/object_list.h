@@ -16,9 +16,8 @@
 
 namespace ozra::runtime {
 
-template <class T>
-class TtsListOf {
-public:
+template <class T> class TtsListOf {
+  public:
     TtsListOf() = default;
     TtsListOf(const TtsListOf&) = default;
     TtsListOf(TtsListOf&&) noexcept = default;
@@ -39,7 +38,8 @@ public:
     void Add(Ref<T> item) { items_.push_back(std::move(item)); }
 
     void Clear() noexcept {
-        while (!items_.empty()) items_.pop_back();
+        while (!items_.empty())
+            items_.pop_back();
     }
 
     int Count() const noexcept { return static_cast<int>(items_.size()); }
@@ -66,10 +66,10 @@ public:
 
     void swap(TtsListOf& other) noexcept { items_.swap(other.items_); }
 
-private:
+  private:
     std::vector<Ref<T>> items_;
 };
 
 using TtsList = TtsListOf<TtsObject>;
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

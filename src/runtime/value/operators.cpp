@@ -22,17 +22,25 @@ enum class Operand { Empty, Null, Integer, Currency, Date, Real, Text, Invalid }
 
 Operand Classify(const TtsValue& value) noexcept {
     switch (value.Kind()) {
-    case ValueKind::Empty: return Operand::Empty;
-    case ValueKind::Null: return Operand::Null;
-    case ValueKind::Currency: return Operand::Currency;
-    case ValueKind::Date: return Operand::Date;
+    case ValueKind::Empty:
+        return Operand::Empty;
+    case ValueKind::Null:
+        return Operand::Null;
+    case ValueKind::Currency:
+        return Operand::Currency;
+    case ValueKind::Date:
+        return Operand::Date;
     case ValueKind::Single:
-    case ValueKind::Double: return Operand::Real;
+    case ValueKind::Double:
+        return Operand::Real;
     case ValueKind::Text:
-    case ValueKind::WideText: return Operand::Text;
+    case ValueKind::WideText:
+        return Operand::Text;
     case ValueKind::Object:
-    case ValueKind::Automation: return Operand::Invalid;
-    default: return Operand::Integer;
+    case ValueKind::Automation:
+        return Operand::Invalid;
+    default:
+        return Operand::Integer;
     }
 }
 
@@ -67,9 +75,12 @@ enum class Arith { Add, Subtract, Multiply };
 
 double RealArith(Arith op, double x, double y) noexcept {
     switch (op) {
-    case Arith::Add: return x + y;
-    case Arith::Subtract: return x - y;
-    case Arith::Multiply: return x * y;
+    case Arith::Add:
+        return x + y;
+    case Arith::Subtract:
+        return x - y;
+    case Arith::Multiply:
+        return x * y;
     }
     return 0;
 }
@@ -82,13 +93,18 @@ TtsValue IntegerArith(Arith op, std::int64_t a, std::int64_t b) noexcept {
     std::int64_t result = 0;
     bool overflow = false;
     switch (op) {
-    case Arith::Add: overflow = __builtin_add_overflow(a, b, &result); break;
-    case Arith::Subtract: overflow = __builtin_sub_overflow(a, b, &result); break;
-    case Arith::Multiply: overflow = __builtin_mul_overflow(a, b, &result); break;
+    case Arith::Add:
+        overflow = __builtin_add_overflow(a, b, &result);
+        break;
+    case Arith::Subtract:
+        overflow = __builtin_sub_overflow(a, b, &result);
+        break;
+    case Arith::Multiply:
+        overflow = __builtin_mul_overflow(a, b, &result);
+        break;
     }
     if (overflow) {
-        return TtsValue::FromDouble(
-            RealArith(op, static_cast<double>(a), static_cast<double>(b)));
+        return TtsValue::FromDouble(RealArith(op, static_cast<double>(a), static_cast<double>(b)));
     }
     return TtsValue::FromInteger(result);
 }
@@ -241,16 +257,26 @@ TtsValue BitwiseResult(Bitwise op, const TtsValue& left, const TtsValue& right) 
     if (left.Kind() == ValueKind::Boolean && right.Kind() == ValueKind::Boolean) {
         const bool a = left.Boolean();
         const bool b = right.Boolean();
-        return TtsValue::FromBoolean(op == Bitwise::And ? (a && b) : op == Bitwise::Or ? (a || b) : (a != b));
+        return TtsValue::FromBoolean(op == Bitwise::And  ? (a && b)
+                                     : op == Bitwise::Or ? (a || b)
+                                                         : (a != b));
     }
     const std::int64_t a = ToInt64(left);
     const std::int64_t b = ToInt64(right);
-    return TtsValue::FromInteger(op == Bitwise::And ? (a & b) : op == Bitwise::Or ? (a | b) : (a ^ b));
+    return TtsValue::FromInteger(op == Bitwise::And  ? (a & b)
+                                 : op == Bitwise::Or ? (a | b)
+                                                     : (a ^ b));
 }
 
-TtsValue BitAndOp(const TtsValue& l, const TtsValue& r, bool) { return BitwiseResult(Bitwise::And, l, r); }
-TtsValue BitOrOp(const TtsValue& l, const TtsValue& r, bool) { return BitwiseResult(Bitwise::Or, l, r); }
-TtsValue BitXorOp(const TtsValue& l, const TtsValue& r, bool) { return BitwiseResult(Bitwise::Xor, l, r); }
+TtsValue BitAndOp(const TtsValue& l, const TtsValue& r, bool) {
+    return BitwiseResult(Bitwise::And, l, r);
+}
+TtsValue BitOrOp(const TtsValue& l, const TtsValue& r, bool) {
+    return BitwiseResult(Bitwise::Or, l, r);
+}
+TtsValue BitXorOp(const TtsValue& l, const TtsValue& r, bool) {
+    return BitwiseResult(Bitwise::Xor, l, r);
+}
 
 std::int64_t ShiftCount(const TtsValue& right) {
     const std::int64_t count = ToInt64(right);
@@ -293,12 +319,24 @@ TtsValue CompareOp(const TtsValue& left, const TtsValue& right, bool caseSensiti
     return TtsValue::FromBoolean(Test(TtsOperatorHelper::Compare(left, right, caseSensitive)));
 }
 
-bool IsEqual(CompareResult r) { return r == CompareResult::Equal; }
-bool IsLess(CompareResult r) { return r == CompareResult::Less; }
-bool IsGreater(CompareResult r) { return r == CompareResult::Greater; }
-bool IsNotGreater(CompareResult r) { return r != CompareResult::Greater; }
-bool IsNotLess(CompareResult r) { return r != CompareResult::Less; }
-bool IsNotEqual(CompareResult r) { return r != CompareResult::Equal; }
+bool IsEqual(CompareResult r) {
+    return r == CompareResult::Equal;
+}
+bool IsLess(CompareResult r) {
+    return r == CompareResult::Less;
+}
+bool IsGreater(CompareResult r) {
+    return r == CompareResult::Greater;
+}
+bool IsNotGreater(CompareResult r) {
+    return r != CompareResult::Greater;
+}
+bool IsNotLess(CompareResult r) {
+    return r != CompareResult::Less;
+}
+bool IsNotEqual(CompareResult r) {
+    return r != CompareResult::Equal;
+}
 
 // Both operands are converted, so an operand that has no truth value is an
 // error whatever the other one is.
@@ -345,7 +383,7 @@ constexpr std::array<BinaryOperation, 256> MakeBinaryTable() {
 
 constexpr std::array<BinaryOperation, 256> BinaryTable = MakeBinaryTable();
 
-}  // namespace
+} // namespace
 
 TtsValue TtsOperatorHelper::Binary(char code, const TtsValue& left, const TtsValue& right,
                                    bool caseSensitive) {
@@ -355,17 +393,22 @@ TtsValue TtsOperatorHelper::Binary(char code, const TtsValue& left, const TtsVal
 
 TtsValue TtsOperatorHelper::Unary(char code, const TtsValue& operand) {
     switch (code) {
-    case OperatorCode::Not: return TtsValue::FromBoolean(!ToBoolean(operand));
+    case OperatorCode::Not:
+        return TtsValue::FromBoolean(!ToBoolean(operand));
     case OperatorCode::BitNot:
         switch (Classify(operand)) {
-        case Operand::Invalid: throw EtsRuntime::InvalidUnaryOperation(KindName(operand.Kind()));
-        case Operand::Null: return TtsValue::Null();
+        case Operand::Invalid:
+            throw EtsRuntime::InvalidUnaryOperation(KindName(operand.Kind()));
+        case Operand::Null:
+            return TtsValue::Null();
         default:
-            if (operand.Kind() == ValueKind::Boolean) return TtsValue::FromBoolean(!operand.Boolean());
+            if (operand.Kind() == ValueKind::Boolean)
+                return TtsValue::FromBoolean(!operand.Boolean());
             return TtsValue::FromInteger(~ToInt64(operand));
         }
-    default: return TtsValue();
+    default:
+        return TtsValue();
     }
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

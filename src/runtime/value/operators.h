@@ -69,16 +69,16 @@ inline constexpr char BangTilde = 'z';
 // Unary codes.
 inline constexpr char Not = '!';
 inline constexpr char BitNot = 'N';
-}  // namespace OperatorCode
+} // namespace OperatorCode
 
 enum class CompareResult : int { Equal = 0, Less = 1, Greater = 2, Incomparable = 3 };
 
 class TtsOperatorHelper {
-public:
+  public:
     static CompareResult Compare(const TtsValue& left, const TtsValue& right, bool caseSensitive);
     static TtsValue Unary(char code, const TtsValue& operand);
     static TtsValue Binary(char code, const TtsValue& left, const TtsValue& right,
                            bool caseSensitive);
 };
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

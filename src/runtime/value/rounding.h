@@ -31,4 +31,4 @@ inline std::int64_t RoundCurrency(std::int64_t scaled) noexcept {
     return whole;
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

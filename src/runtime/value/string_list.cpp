@@ -30,7 +30,8 @@ void TStringListEx::Delete(int index) {
 void TStringListEx::Clear() noexcept {
     std::vector<Item> released;
     released.swap(items_);
-    while (!released.empty()) released.pop_back();
+    while (!released.empty())
+        released.pop_back();
 }
 
 int TStringListEx::IndexOf(std::string_view text) const noexcept {
@@ -58,8 +59,9 @@ void TStringListEx::SetObject(int index, Ref<TtsObject> object) {
 }
 
 std::size_t TStringListEx::CheckedIndex(int index, std::size_t limit) const {
-    if (index < 0 || static_cast<std::size_t>(index) >= limit) throw EtsRuntime::ListIndexError(index);
+    if (index < 0 || static_cast<std::size_t>(index) >= limit)
+        throw EtsRuntime::ListIndexError(index);
     return static_cast<std::size_t>(index);
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -13,7 +13,7 @@
 namespace ozra::runtime {
 
 class TStringListEx {
-public:
+  public:
     TStringListEx() = default;
     virtual ~TStringListEx() = default;
 
@@ -37,7 +37,7 @@ public:
     TtsObject* Objects(int index) const;
     void SetObject(int index, Ref<TtsObject> object);
 
-private:
+  private:
     struct Item {
         std::string text;
         Ref<TtsObject> object;
@@ -49,4 +49,4 @@ private:
     bool caseSensitive_ = false;
 };
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -47,17 +47,22 @@ bool TtsValue::IsInteger() const noexcept {
     case ValueKind::UInt8:
     case ValueKind::UInt16:
     case ValueKind::UInt32:
-    case ValueKind::Int64: return true;
-    default: return false;
+    case ValueKind::Int64:
+        return true;
+    default:
+        return false;
     }
 }
 
 double TtsValue::Real() const noexcept {
     switch (kind_) {
-    case ValueKind::Single: return payload_.f32;
+    case ValueKind::Single:
+        return payload_.f32;
     case ValueKind::Double:
-    case ValueKind::Date: return payload_.f64;
-    default: return 0.0;
+    case ValueKind::Date:
+        return payload_.f64;
+    default:
+        return 0.0;
     }
 }
 
@@ -66,4 +71,4 @@ bool TtsValueHelper::IsIntLike(const TtsValue& value) noexcept {
     return value.IsText() && ParseInt32(value.Text()).has_value();
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -58,7 +58,7 @@ enum class ValueKind : std::uint16_t {
 };
 
 class TtsValue {
-public:
+  public:
     constexpr TtsValue() noexcept = default;
 
     TtsValue(const TtsValue& other) noexcept
@@ -166,7 +166,9 @@ public:
     static TtsValue FromAutomation(Ref<TtsObject> object) noexcept;
 
     ValueKind Kind() const noexcept { return kind_; }
-    bool IsText() const noexcept { return kind_ == ValueKind::Text || kind_ == ValueKind::WideText; }
+    bool IsText() const noexcept {
+        return kind_ == ValueKind::Text || kind_ == ValueKind::WideText;
+    }
     bool IsObject() const noexcept { return kind_ == ValueKind::Object; }
     // Integer kinds 2, 3 and 16 to 20 (not boolean).
     bool IsInteger() const noexcept;
@@ -184,15 +186,23 @@ public:
     // The number of an integer kind; booleans give -1 or 0; other kinds 0.
     std::int64_t Integer() const noexcept {
         switch (kind_) {
-        case ValueKind::Int32: return payload_.i32;
-        case ValueKind::Int64: return payload_.i64;
+        case ValueKind::Int32:
+            return payload_.i32;
+        case ValueKind::Int64:
+            return payload_.i64;
         case ValueKind::Int16:
-        case ValueKind::Boolean: return payload_.i16;
-        case ValueKind::Int8: return payload_.i8;
-        case ValueKind::UInt8: return payload_.u8;
-        case ValueKind::UInt16: return payload_.u16;
-        case ValueKind::UInt32: return payload_.u32;
-        default: return 0;
+        case ValueKind::Boolean:
+            return payload_.i16;
+        case ValueKind::Int8:
+            return payload_.i8;
+        case ValueKind::UInt8:
+            return payload_.u8;
+        case ValueKind::UInt16:
+            return payload_.u16;
+        case ValueKind::UInt32:
+            return payload_.u32;
+        default:
+            return 0;
         }
     }
     // The number of a Single, Double or Date value.
@@ -210,7 +220,7 @@ public:
         std::swap(payload_, other.payload_);
     }
 
-private:
+  private:
     friend class TtsValueHelper;
 
     union Payload {
@@ -261,7 +271,7 @@ static_assert(sizeof(TtsValue) == 16, "a value is a 16-byte variant record");
 inline constexpr TtsValue EmptyValue{};
 
 class TtsValueHelper {
-public:
+  public:
     // Kind 0, or an object reference with a null pointer. Null is not empty.
     static bool IsEmpty(const TtsValue& value) noexcept {
         return value.kind_ == ValueKind::Empty ||
@@ -283,4 +293,4 @@ public:
     }
 };
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

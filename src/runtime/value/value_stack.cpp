@@ -54,4 +54,4 @@ TtsValue* TtsPValueStack::Pop() {
     return slot;
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -38,19 +38,19 @@ struct TtsValueObject {
 
 // The slots saved in one activation.
 class TtsValueList {
-public:
+  public:
     bool Contains(const TtsValue* slot) const noexcept;
     void Add(TtsValue& slot, bool release);
     // Gives every slot its saved value back, the last saved first.
     void RestoreAll() noexcept;
     int Count() const noexcept { return static_cast<int>(entries_.size()); }
 
-private:
+  private:
     std::vector<TtsValueObject> entries_;
 };
 
 class TtsValueStack {
-public:
+  public:
     void Enter();
     void Save(TtsValue& slot, bool release) {
         if (depth_ > 1) SaveNested(slot, release);
@@ -60,7 +60,7 @@ public:
     void Leave();
     int Depth() const noexcept { return depth_; }
 
-private:
+  private:
     void SaveNested(TtsValue& slot, bool release);
 
     int depth_ = 0;
@@ -68,7 +68,7 @@ private:
 };
 
 class TtsPValueStack {
-public:
+  public:
     void Push(TtsValue* slot) { slots_.push_back(slot); }
     // Popping an empty stack is a fault of the caller and raises
     // std::logic_error.
@@ -76,8 +76,8 @@ public:
     int Count() const noexcept { return static_cast<int>(slots_.size()); }
     bool IsEmpty() const noexcept { return slots_.empty(); }
 
-private:
+  private:
     std::vector<TtsValue*> slots_;
 };
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime
