@@ -156,7 +156,7 @@ void TtsFileNode::SetUp(const std::string& fileName, bool overwrite, const FileL
 void TtsOldUsing::SetUp(const std::string& fileName, Ref<TtsBlock> usedBlock) {
     TtsFileNode::SetUp(fileName, false, nullptr);
     AttachUsedBlock(HoldingBlock(*this), std::move(usedBlock), fileName, std::string(),
-                    UsedBlock, UsedBlockParent);
+                    UsedBlock, UsedBlockParent, UsedTree);
 }
 
 void TtsOldCopy::SetUp(const std::string& sourcePath, bool overwrite) {

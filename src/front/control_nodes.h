@@ -200,8 +200,10 @@ public:
     // then enters the compiled unit in the block that holds this node.
     void SetUp(const std::string& fileName, Ref<TtsBlock> usedBlock);
 
+    // As in `TtsUsing`.
     Ref<TtsBlock> UsedBlock;
     Ref<TtsNode> UsedBlockParent;
+    Ref<TtsNode> UsedTree;
 };
 
 class TtsOldCopy : public TtsOldFile {

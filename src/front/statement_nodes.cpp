@@ -38,7 +38,7 @@ void TtsUsing::SetUp(const std::string& fileName, const std::string& alias,
 void TtsUsing::Attach(Ref<TtsBlock> block, const std::string& fileName,
                       const std::string& alias) {
     AttachUsedBlock(HoldingBlock(*this), std::move(block), fileName, alias, UsedBlock,
-                    UsedBlockParent);
+                    UsedBlockParent, UsedTree);
 }
 
 Ref<TtsBlock> LoadUsedFile(const std::string& fileName, const FileLoader& loader) {
@@ -48,25 +48,24 @@ Ref<TtsBlock> LoadUsedFile(const std::string& fileName, const FileLoader& loader
 
 void AttachUsedBlock(TtsBlock& holder, Ref<TtsBlock> block, const std::string& fileName,
                      const std::string& alias, Ref<TtsBlock>& usedBlock,
-                     Ref<TtsNode>& usedBlockParent) {
+                     Ref<TtsNode>& usedBlockParent, Ref<TtsNode>& usedTree) {
     if (!block) return;
-    // Entering a block in its own names, or in a block inside it, would make
-    // a reference cycle that is never freed.
+    TtsNode* top = block.Get();
+    while (top->Parent) top = top->Parent;
     for (const TtsNode* node = &holder; node; node = node->Parent) {
-        if (node == block.Get())
-            throw runtime::EtsException("Circular file reference : " + fileName);
+        if (node == top) throw runtime::EtsException("Circular file reference : " + fileName);
     }
-    Ref<TtsNode> parent;
-    if (block->Parent) {
-        parent = Ref<TtsNode>::Retain(block->Parent);
-    } else {
+    Ref<TtsNode> parent = Ref<TtsNode>::Retain(block->Parent);
+    if (!parent) {
         auto owner = runtime::MakeRef<TtsControl>(nullptr);
         owner->Body = block;
         block->Parent = owner.Get();
+        top = owner.Get();
         parent = std::move(owner);
     }
     usedBlock = block;
     usedBlockParent = std::move(parent);
+    usedTree = Ref<TtsNode>::Retain(top);
     if (!alias.empty()) {
         holder.Names.AddCounted(alias, block.Get());
         return;

@@ -141,10 +141,12 @@ public:
     void Attach(Ref<TtsBlock> block, const std::string& fileName, const std::string& alias);
 
     Ref<TtsBlock> UsedBlock;
-    // The used block's parent, kept alive so that lookups from inside the
-    // used unit never reach a freed node; a new empty control when the block
-    // came without one. Its `Tag` is the run-once mark of the unit.
+    // The used block's parent; its `Tag` is the unit's run-once mark. A block
+    // that comes without a parent is given a new empty control as parent.
     Ref<TtsNode> UsedBlockParent;
+    // The topmost node above the used block, kept alive so that lookups from
+    // inside the unit never reach a freed node.
+    Ref<TtsNode> UsedTree;
 };
 
 // Stands for the statement that closed a control (debug compiles only).
@@ -174,10 +176,12 @@ Ref<TtsBlock> LoadUsedFile(const std::string& fileName, const FileLoader& loader
 
 // Enters a used block in `holder`'s names: under the alias, or, without one,
 // under the file name with the block's own names (other than blocks) merged
-// in. Fills the two holders as `TtsUsing` describes; a null block changes
-// nothing.
+// in. Fills the holders as `TtsUsing` describes; a null block changes
+// nothing. A block from the holder's own tree is refused with "Circular file
+// reference : " + file name, since keeping it would keep the tree alive from
+// inside.
 void AttachUsedBlock(TtsBlock& holder, Ref<TtsBlock> block, const std::string& fileName,
                      const std::string& alias, Ref<TtsBlock>& usedBlock,
-                     Ref<TtsNode>& usedBlockParent);
+                     Ref<TtsNode>& usedBlockParent, Ref<TtsNode>& usedTree);
 
 }  // namespace ozra::front
