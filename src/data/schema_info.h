@@ -51,13 +51,13 @@ using TDataObjectClass = VeRef<TDataObject> (*)(TObjectManager& manager, TTableI
 
 // The attributes of a field, in the order of its construction.
 struct TFieldDef {
-    std::string Caption;
-    std::string Alias;
-    std::string Name;
+    std::string Caption{};
+    std::string Alias{};
+    std::string Name{};
     TDataType DataType = TDataType::String;
     int32_t Width = 0;
     int32_t Scale = 0;
-    runtime::TtsValue DefaultValue;
+    runtime::TtsValue DefaultValue{};
     bool IsAutoIncrement = false;
     bool IsPrimary = false;
     bool IsNullable = true;
@@ -189,9 +189,9 @@ class TFieldInfoPair : public TVeObject {
 
 // The attributes of a table, in the order of its construction.
 struct TTableDef {
-    std::string Caption;
-    std::string Alias;
-    std::string Name;
+    std::string Caption{};
+    std::string Alias{};
+    std::string Name{};
     bool IsReadOnly = false;
     // 2: the whole table is kept in the local cache.
     uint8_t CacheType = 0;
