@@ -22,9 +22,8 @@ TtsVariable* Enter(TtsBlock& block, Ref<TtsVariable> variable) {
 // Runs the steps of a definition, keeping the first name-table error and
 // raising it once every step has had its turn.
 class FirstError {
-public:
-    template <class Step>
-    void Attempt(Step&& step) {
+  public:
+    template <class Step> void Attempt(Step&& step) {
         try {
             step();
         } catch (const runtime::EtsException& error) {
@@ -35,11 +34,11 @@ public:
         if (error_) throw *error_;
     }
 
-private:
+  private:
     std::optional<runtime::EtsException> error_;
 };
 
-}  // namespace
+} // namespace
 
 TtsFunctionNode* EnclosingFunction(const TtsNode& definer) noexcept {
     if (definer.Kind == NodeKind::ClassNode) return nullptr;
@@ -82,8 +81,8 @@ bool IsExecutable(const TtsStatement& statement) noexcept {
 TtsControl::TtsControl(NodeKind kind, TtsNode* parent)
     : TtsStatement(kind, parent), Body(runtime::MakeRef<TtsBlock>(this)) {}
 
-void TtsForNode::SetUp(const std::string& name, Ref<TtsExpression> start,
-                       Ref<TtsExpression> step, Ref<TtsExpression> end) {
+void TtsForNode::SetUp(const std::string& name, Ref<TtsExpression> start, Ref<TtsExpression> step,
+                       Ref<TtsExpression> end) {
     StartValue = std::move(start);
     StepValue = std::move(step);
     EndValue = std::move(end);
@@ -155,8 +154,8 @@ void TtsFileNode::SetUp(const std::string& fileName, bool overwrite, const FileL
 
 void TtsOldUsing::SetUp(const std::string& fileName, Ref<TtsBlock> usedBlock) {
     TtsFileNode::SetUp(fileName, false, nullptr);
-    AttachUsedBlock(HoldingBlock(*this), std::move(usedBlock), fileName, std::string(),
-                    UsedBlock, UsedBlockParent, UsedTree);
+    AttachUsedBlock(HoldingBlock(*this), std::move(usedBlock), fileName, std::string(), UsedBlock,
+                    UsedBlockParent, UsedTree);
 }
 
 void TtsOldCopy::SetUp(const std::string& sourcePath, bool overwrite) {
@@ -182,4 +181,4 @@ TtsBlock& TtsTryNode::AttachFinally() {
     return *FinallyBlock;
 }
 
-}  // namespace ozra::front
+} // namespace ozra::front

@@ -16,7 +16,7 @@
 namespace ozra::front {
 
 class TtsControl : public TtsStatement {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Control;
     explicit TtsControl(TtsNode* parent) : TtsControl(NodeKind::Control, parent) {}
 
@@ -29,24 +29,24 @@ public:
     std::int32_t EndFileIndex = 0;
     std::int32_t EndLine = 0;
 
-protected:
+  protected:
     TtsControl(NodeKind kind, TtsNode* parent);
 };
 
 // Base of if and case: a branch body and what follows it.
 class TtsLogicNode : public TtsControl {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::LogicNode;
 
     // A block for "else", or the next link (elseif/elsecase) of the chain.
     Ref<TtsStatement> ElseBranch;
 
-protected:
+  protected:
     TtsLogicNode(NodeKind kind, TtsNode* parent) : TtsControl(kind, parent) {}
 };
 
 class TtsIfNode : public TtsLogicNode {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::IfNode;
     explicit TtsIfNode(TtsNode* parent) : TtsLogicNode(NodeKind::IfNode, parent) {}
 
@@ -54,7 +54,7 @@ public:
 };
 
 class TtsCaseNode : public TtsLogicNode {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::CaseNode;
     explicit TtsCaseNode(TtsNode* parent) : TtsLogicNode(NodeKind::CaseNode, parent) {}
 
@@ -66,19 +66,19 @@ public:
 
 // «loop», «loop until (c)», «while (c)»; base of the counted loops.
 class TtsLoopNode : public TtsControl {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::LoopNode;
     explicit TtsLoopNode(TtsNode* parent) : TtsLoopNode(NodeKind::LoopNode, parent) {}
 
     Ref<TtsExpression> UntilCondition;
     Ref<TtsExpression> WhileCondition;
 
-protected:
+  protected:
     TtsLoopNode(NodeKind kind, TtsNode* parent) : TtsControl(kind, parent) {}
 };
 
 class TtsForNode : public TtsLoopNode {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::ForNode;
     explicit TtsForNode(TtsNode* parent) : TtsLoopNode(NodeKind::ForNode, parent) {}
 
@@ -94,14 +94,13 @@ public:
 };
 
 class TtsForeachNode : public TtsLoopNode {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::ForeachNode;
     explicit TtsForeachNode(TtsNode* parent) : TtsLoopNode(NodeKind::ForeachNode, parent) {}
 
     // Creates the loop variable in the body's names and the cursor; `filter`
     // may be none.
-    void SetUp(const std::string& name, Ref<TtsExpression> collection,
-               Ref<TtsExpression> filter);
+    void SetUp(const std::string& name, Ref<TtsExpression> collection, Ref<TtsExpression> filter);
 
     // Held by `Body.Names`.
     TtsVariable* Variable = nullptr;
@@ -114,7 +113,7 @@ public:
 class TtsClassNode;
 
 class TtsFunctionNode : public TtsControl {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::FunctionNode;
     explicit TtsFunctionNode(TtsNode* parent) : TtsFunctionNode(NodeKind::FunctionNode, parent) {}
 
@@ -133,13 +132,13 @@ public:
     runtime::TtsValueStack SavedValues;
     std::string FunctionName;
 
-protected:
+  protected:
     TtsFunctionNode(NodeKind kind, TtsNode* parent) : TtsControl(kind, parent) {}
 };
 
 // A script object: made only by the runtime when a class is called.
 class TtsObjectNode : public TtsControl {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::ObjectNode;
     explicit TtsObjectNode(TtsNode* parent) : TtsControl(NodeKind::ObjectNode, parent) {}
 
@@ -147,7 +146,7 @@ public:
 };
 
 class TtsClassNode : public TtsFunctionNode {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::ClassNode;
     explicit TtsClassNode(TtsNode* parent) : TtsFunctionNode(NodeKind::ClassNode, parent) {}
     ~TtsClassNode() override;
@@ -164,7 +163,7 @@ public:
 };
 
 class TtsFileNode : public TtsControl {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::FileNode;
     explicit TtsFileNode(TtsNode* parent) : TtsFileNode(NodeKind::FileNode, parent) {}
 
@@ -177,22 +176,22 @@ public:
     bool Overwrite = false;
     TtsVariable* TargetVariable = nullptr;
 
-protected:
+  protected:
     TtsFileNode(NodeKind kind, TtsNode* parent) : TtsControl(kind, parent) {}
 };
 
 // The older statement forms of «file('name', option = ...)».
 class TtsOldFile : public TtsFileNode {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::OldFile;
 
-protected:
+  protected:
     TtsOldFile(NodeKind kind, TtsNode* parent) : TtsFileNode(kind, parent) {}
 };
 
 // «file('unit', x = Using)»: uses a unit like «using('unit')».
 class TtsOldUsing : public TtsOldFile {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::OldUsing;
     explicit TtsOldUsing(TtsNode* parent) : TtsOldFile(NodeKind::OldUsing, parent) {}
 
@@ -207,7 +206,7 @@ public:
 };
 
 class TtsOldCopy : public TtsOldFile {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::OldCopy;
     explicit TtsOldCopy(TtsNode* parent) : TtsOldFile(NodeKind::OldCopy, parent) {}
 
@@ -217,7 +216,7 @@ public:
 };
 
 class TtsOldExecute : public TtsOldFile {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::OldExecute;
     explicit TtsOldExecute(TtsNode* parent) : TtsOldFile(NodeKind::OldExecute, parent) {}
 
@@ -231,7 +230,7 @@ public:
 
 // «assign(variable)»: the body's output is assigned to the variable.
 class TtsAssignNode : public TtsControl {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::AssignNode;
     explicit TtsAssignNode(TtsNode* parent) : TtsControl(NodeKind::AssignNode, parent) {}
 
@@ -239,7 +238,7 @@ public:
 };
 
 class TtsTryNode : public TtsControl {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::TryNode;
     explicit TtsTryNode(TtsNode* parent) : TtsControl(NodeKind::TryNode, parent) {}
 
@@ -269,4 +268,4 @@ TtsFunctionNode* EnclosingFunction(const TtsNode& definer) noexcept;
 // and the used units.
 bool IsExecutable(const TtsStatement& statement) noexcept;
 
-}  // namespace ozra::front
+} // namespace ozra::front

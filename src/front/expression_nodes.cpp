@@ -38,4 +38,4 @@ void TtsSet::SetUp(TtsExpressions elements) {
     SetObject(this);
 }
 
-}  // namespace ozra::front
+} // namespace ozra::front

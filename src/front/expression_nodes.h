@@ -21,7 +21,7 @@ class TtsPropRef;
 // A named value slot. The plain form is what the runtime makes for itself
 // outside functions (loop variables, "result" of a class, "this", ...).
 class TtsVariable : public TtsExpression {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Variable;
     explicit TtsVariable(TtsNode* parent) noexcept : TtsVariable(NodeKind::Variable, parent) {}
 
@@ -29,26 +29,26 @@ public:
     // `TtsFsVariable` and on formal parameters.
     TtsFunctionNode* Owner = nullptr;
 
-protected:
+  protected:
     TtsVariable(NodeKind kind, TtsNode* parent) noexcept : TtsExpression(kind, parent) {}
 };
 
 // A variable that owns a counted reference to the object it holds: what an
 // explicit definition outside a function makes.
 class TtsGcVariable : public TtsVariable {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::GcVariable;
     explicit TtsGcVariable(TtsNode* parent) noexcept
         : TtsGcVariable(NodeKind::GcVariable, parent) {}
 
-protected:
+  protected:
     TtsGcVariable(NodeKind kind, TtsNode* parent) noexcept : TtsVariable(kind, parent) {}
 };
 
 // A variable of a function (`Owner`): every variable defined inside a
 // function body, its parameters and parameter locals.
 class TtsFsVariable : public TtsGcVariable {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::FsVariable;
     explicit TtsFsVariable(TtsNode* parent) noexcept
         : TtsGcVariable(NodeKind::FsVariable, parent) {}
@@ -56,7 +56,7 @@ public:
 
 // A literal; its value is `OwnValue`, set once by the builder.
 class TtsConst : public TtsExpression {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Const;
     explicit TtsConst(TtsNode* parent) noexcept : TtsExpression(NodeKind::Const, parent) {}
 };
@@ -64,7 +64,7 @@ public:
 // A reference to a variable or function by name. `MakePropRef` turns it into
 // a member access: the member reference then does the work (`PropRef`).
 class TtsVarRef : public TtsExpression {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::VarRef;
     explicit TtsVarRef(TtsNode* parent) noexcept : TtsExpression(NodeKind::VarRef, parent) {}
     ~TtsVarRef() override;
@@ -80,13 +80,13 @@ public:
     TtsNode* TargetCache = nullptr;
     std::string RefName;
 
-protected:
+  protected:
     TtsVarRef(NodeKind kind, TtsNode* parent) noexcept : TtsExpression(kind, parent) {}
 };
 
 // A dotted name «a.b.c», or a member of a receiver expression.
 class TtsPropRef : public TtsVarRef {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::PropRef;
     explicit TtsPropRef(TtsNode* parent) noexcept : TtsVarRef(NodeKind::PropRef, parent) {}
 
@@ -96,7 +96,7 @@ public:
 };
 
 class TtsIndexExpr : public TtsVarRef {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::IndexExpr;
     explicit TtsIndexExpr(TtsNode* parent) noexcept : TtsVarRef(NodeKind::IndexExpr, parent) {}
 
@@ -106,17 +106,17 @@ public:
 
 // Base of the expressions made of other expressions.
 class TtsComplex : public TtsExpression {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Complex;
 
-protected:
+  protected:
     TtsComplex(NodeKind kind, TtsNode* parent) noexcept : TtsExpression(kind, parent) {}
 };
 
 // A list literal (and the result of sub-sets and filters). Its value is a
 // plain reference to itself.
 class TtsSet : public TtsComplex {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Set;
     explicit TtsSet(TtsNode* parent) noexcept : TtsComplex(NodeKind::Set, parent) {}
 
@@ -126,15 +126,15 @@ public:
 };
 
 class TtsOperator : public TtsComplex {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Operator;
 
-protected:
+  protected:
     TtsOperator(NodeKind kind, TtsNode* parent) noexcept : TtsComplex(kind, parent) {}
 };
 
 class TtsNaryOperator : public TtsOperator {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::NaryOperator;
     explicit TtsNaryOperator(TtsNode* parent) noexcept
         : TtsOperator(NodeKind::NaryOperator, parent) {}
@@ -144,7 +144,7 @@ public:
 };
 
 class TtsDualOperator : public TtsOperator {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::DualOperator;
     explicit TtsDualOperator(TtsNode* parent) noexcept
         : TtsOperator(NodeKind::DualOperator, parent) {}
@@ -155,7 +155,7 @@ public:
 };
 
 class TtsFunctionExpr : public TtsComplex {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::FunctionExpr;
     explicit TtsFunctionExpr(TtsNode* parent) noexcept
         : TtsComplex(NodeKind::FunctionExpr, parent) {}
@@ -166,21 +166,20 @@ public:
 
 // Base of the expressions whose value is a set they build when evaluated.
 class TtsSetExpr : public TtsComplex {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::SetExpr;
 
     Ref<TtsSet> ResultSet;
 
-protected:
+  protected:
     TtsSetExpr(NodeKind kind, TtsNode* parent) noexcept : TtsComplex(kind, parent) {}
 };
 
 // «[item = source | condition]».
 class TtsFilterExpr : public TtsSetExpr {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::FilterExpr;
-    explicit TtsFilterExpr(TtsNode* parent) noexcept
-        : TtsSetExpr(NodeKind::FilterExpr, parent) {}
+    explicit TtsFilterExpr(TtsNode* parent) noexcept : TtsSetExpr(NodeKind::FilterExpr, parent) {}
 
     // Made by the runtime at the first evaluation.
     Ref<TtsVariable> ItemVariable;
@@ -191,7 +190,7 @@ public:
 
 // «start : end» inside a sub-set.
 class TtsRangeExpr : public TtsSetExpr {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::RangeExpr;
     explicit TtsRangeExpr(TtsNode* parent) noexcept : TtsSetExpr(NodeKind::RangeExpr, parent) {}
 
@@ -201,13 +200,12 @@ public:
 
 // «source[selector, start:end, ...]».
 class TtsSubSetExpr : public TtsSetExpr {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::SubSetExpr;
-    explicit TtsSubSetExpr(TtsNode* parent) noexcept
-        : TtsSetExpr(NodeKind::SubSetExpr, parent) {}
+    explicit TtsSubSetExpr(TtsNode* parent) noexcept : TtsSetExpr(NodeKind::SubSetExpr, parent) {}
 
     Ref<TtsExpression> Source;
     TtsExpressions Ranges;
 };
 
-}  // namespace ozra::front
+} // namespace ozra::front

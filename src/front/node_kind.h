@@ -15,33 +15,33 @@
 namespace ozra::front {
 
 enum class NodeKind : std::uint8_t {
-    Node,  // abstract
-    Expression,  // abstract
+    Node,       // abstract
+    Expression, // abstract
     Variable,
     GcVariable,
     FsVariable,
-    SysTick,  // a TtsVariable of the runtime
-    SysNow,   // a TtsVariable of the runtime
+    SysTick, // a TtsVariable of the runtime
+    SysNow,  // a TtsVariable of the runtime
     Const,
     VarRef,
     PropRef,
     IndexExpr,
-    Complex,  // abstract
+    Complex, // abstract
     Set,
-    Operator,  // abstract
+    Operator, // abstract
     NaryOperator,
     DualOperator,
     FunctionExpr,
-    SetExpr,  // abstract
+    SetExpr, // abstract
     FilterExpr,
     RangeExpr,
     SubSetExpr,
-    Statement,  // abstract
+    Statement, // abstract
     Text,
     Block,
-    Host,  // the runtime's root block
+    Host, // the runtime's root block
     Control,
-    LogicNode,  // abstract
+    LogicNode, // abstract
     IfNode,
     CaseNode,
     LoopNode,
@@ -57,7 +57,7 @@ enum class NodeKind : std::uint8_t {
     AssignNode,
     TryNode,
     ObjectNode,
-    Command,  // abstract
+    Command, // abstract
     Exit,
     Skip,
     Assign,
@@ -73,29 +73,52 @@ enum class NodeKind : std::uint8_t {
 // The last tag of the subtree that starts at `kind`.
 constexpr NodeKind LastDescendant(NodeKind kind) noexcept {
     switch (kind) {
-    case NodeKind::Node: return NodeKind::FunctionEnd;
-    case NodeKind::Expression: return NodeKind::SubSetExpr;
-    case NodeKind::Variable: return NodeKind::SysNow;
-    case NodeKind::GcVariable: return NodeKind::FsVariable;
-    case NodeKind::VarRef: return NodeKind::IndexExpr;
-    case NodeKind::Complex: return NodeKind::SubSetExpr;
-    case NodeKind::Operator: return NodeKind::DualOperator;
-    case NodeKind::SetExpr: return NodeKind::SubSetExpr;
-    case NodeKind::Statement: return NodeKind::FunctionEnd;
-    case NodeKind::Block: return NodeKind::Host;
-    case NodeKind::Control: return NodeKind::ObjectNode;
-    case NodeKind::LogicNode: return NodeKind::CaseNode;
-    case NodeKind::LoopNode: return NodeKind::ForeachNode;
-    case NodeKind::FunctionNode: return NodeKind::ClassNode;
-    case NodeKind::FileNode: return NodeKind::OldExecute;
-    case NodeKind::OldFile: return NodeKind::OldExecute;
-    case NodeKind::Command: return NodeKind::Using;
-    case NodeKind::Exit: return NodeKind::Skip;
-    case NodeKind::Assign: return NodeKind::RefDefine;
-    case NodeKind::VarDefine: return NodeKind::RefDefine;
-    case NodeKind::Call: return NodeKind::Output;
-    case NodeKind::ControlEnd: return NodeKind::FunctionEnd;
-    default: return kind;
+    case NodeKind::Node:
+        return NodeKind::FunctionEnd;
+    case NodeKind::Expression:
+        return NodeKind::SubSetExpr;
+    case NodeKind::Variable:
+        return NodeKind::SysNow;
+    case NodeKind::GcVariable:
+        return NodeKind::FsVariable;
+    case NodeKind::VarRef:
+        return NodeKind::IndexExpr;
+    case NodeKind::Complex:
+        return NodeKind::SubSetExpr;
+    case NodeKind::Operator:
+        return NodeKind::DualOperator;
+    case NodeKind::SetExpr:
+        return NodeKind::SubSetExpr;
+    case NodeKind::Statement:
+        return NodeKind::FunctionEnd;
+    case NodeKind::Block:
+        return NodeKind::Host;
+    case NodeKind::Control:
+        return NodeKind::ObjectNode;
+    case NodeKind::LogicNode:
+        return NodeKind::CaseNode;
+    case NodeKind::LoopNode:
+        return NodeKind::ForeachNode;
+    case NodeKind::FunctionNode:
+        return NodeKind::ClassNode;
+    case NodeKind::FileNode:
+        return NodeKind::OldExecute;
+    case NodeKind::OldFile:
+        return NodeKind::OldExecute;
+    case NodeKind::Command:
+        return NodeKind::Using;
+    case NodeKind::Exit:
+        return NodeKind::Skip;
+    case NodeKind::Assign:
+        return NodeKind::RefDefine;
+    case NodeKind::VarDefine:
+        return NodeKind::RefDefine;
+    case NodeKind::Call:
+        return NodeKind::Output;
+    case NodeKind::ControlEnd:
+        return NodeKind::FunctionEnd;
+    default:
+        return kind;
     }
 }
 
@@ -108,4 +131,4 @@ constexpr bool IsKindOf(NodeKind kind, NodeKind base) noexcept {
 // choice of library.
 std::string_view NodeKindName(NodeKind kind) noexcept;
 
-}  // namespace ozra::front
+} // namespace ozra::front

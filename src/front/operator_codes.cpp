@@ -18,29 +18,49 @@ struct Spelling {
 };
 
 constexpr std::array kSpellings{
-    Spelling{"~", Code::Concat},        Spelling{"+", Code::Add},
-    Spelling{"-", Code::Subtract},      Spelling{"*", Code::Multiply},
-    Spelling{"/", Code::Divide},        Spelling{"^", Code::Power},
-    Spelling{"**", Code::Power},        Spelling{"%", Code::Modulo},
-    Spelling{"mod", Code::Modulo},      Spelling{"/%", Code::IntDivide},
-    Spelling{"div", Code::IntDivide},   Spelling{"<<", Code::ShiftLeft},
-    Spelling{">>", Code::ShiftRight},   Spelling{"&^", Code::BitAnd},
-    Spelling{"|^", Code::BitOr},        Spelling{"^^", Code::BitXor},
-    Spelling{"!^", Code::BitNot},       Spelling{"=", Code::Equal},
-    Spelling{"==", Code::Equal},        Spelling{"<>", Code::NotEqual},
-    Spelling{"!=", Code::NotEqual},     Spelling{"<", Code::Less},
-    Spelling{"<=", Code::LessOrEqual},  Spelling{">", Code::Greater},
-    Spelling{">=", Code::GreaterOrEqual}, Spelling{"=?", Code::EqualQuery},
-    Spelling{"!?", Code::BangQuery},    Spelling{"=~", Code::EqualTilde},
-    Spelling{"!~", Code::BangTilde},    Spelling{"~~", Code::TildeTilde},
-    Spelling{"in", Code::In},           Spelling{"%%", Code::In},
-    Spelling{"&", Code::And},           Spelling{"&&", Code::And},
-    Spelling{"and", Code::And},         Spelling{"|", Code::Or},
-    Spelling{"||", Code::Or},           Spelling{"or", Code::Or},
-    Spelling{"!", Code::Not},           Spelling{"not", Code::Not},
+    Spelling{"~", Code::Concat},
+    Spelling{"+", Code::Add},
+    Spelling{"-", Code::Subtract},
+    Spelling{"*", Code::Multiply},
+    Spelling{"/", Code::Divide},
+    Spelling{"^", Code::Power},
+    Spelling{"**", Code::Power},
+    Spelling{"%", Code::Modulo},
+    Spelling{"mod", Code::Modulo},
+    Spelling{"/%", Code::IntDivide},
+    Spelling{"div", Code::IntDivide},
+    Spelling{"<<", Code::ShiftLeft},
+    Spelling{">>", Code::ShiftRight},
+    Spelling{"&^", Code::BitAnd},
+    Spelling{"|^", Code::BitOr},
+    Spelling{"^^", Code::BitXor},
+    Spelling{"!^", Code::BitNot},
+    Spelling{"=", Code::Equal},
+    Spelling{"==", Code::Equal},
+    Spelling{"<>", Code::NotEqual},
+    Spelling{"!=", Code::NotEqual},
+    Spelling{"<", Code::Less},
+    Spelling{"<=", Code::LessOrEqual},
+    Spelling{">", Code::Greater},
+    Spelling{">=", Code::GreaterOrEqual},
+    Spelling{"=?", Code::EqualQuery},
+    Spelling{"!?", Code::BangQuery},
+    Spelling{"=~", Code::EqualTilde},
+    Spelling{"!~", Code::BangTilde},
+    Spelling{"~~", Code::TildeTilde},
+    Spelling{"in", Code::In},
+    Spelling{"%%", Code::In},
+    Spelling{"&", Code::And},
+    Spelling{"&&", Code::And},
+    Spelling{"and", Code::And},
+    Spelling{"|", Code::Or},
+    Spelling{"||", Code::Or},
+    Spelling{"or", Code::Or},
+    Spelling{"!", Code::Not},
+    Spelling{"not", Code::Not},
 };
 
-}  // namespace
+} // namespace
 
 char OperatorCode(std::string_view text) noexcept {
     const auto* found = std::find_if(kSpellings.begin(), kSpellings.end(),
@@ -60,4 +80,4 @@ char AssignCode(std::string_view text) noexcept {
     return text[0];
 }
 
-}  // namespace ozra::front
+} // namespace ozra::front

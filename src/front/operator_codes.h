@@ -19,4 +19,4 @@ char OperatorCode(std::string_view text) noexcept;
 // character: "+=" and "++" give '+', "--" gives '-'.
 char AssignCode(std::string_view text) noexcept;
 
-}  // namespace ozra::front
+} // namespace ozra::front

@@ -27,4 +27,4 @@ struct ParseValue {
     std::vector<Ref<TtsExpression>> Items;
 };
 
-}  // namespace ozra::front
+} // namespace ozra::front

@@ -29,4 +29,4 @@ struct ParserCallbacks {
     FileLoader OnLoadFile;
 };
 
-}  // namespace ozra::front
+} // namespace ozra::front

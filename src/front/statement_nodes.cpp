@@ -35,8 +35,7 @@ void TtsUsing::SetUp(const std::string& fileName, const std::string& alias,
     Attach(LoadUsedFile(fileName, loader), fileName, alias);
 }
 
-void TtsUsing::Attach(Ref<TtsBlock> block, const std::string& fileName,
-                      const std::string& alias) {
+void TtsUsing::Attach(Ref<TtsBlock> block, const std::string& fileName, const std::string& alias) {
     AttachUsedBlock(HoldingBlock(*this), std::move(block), fileName, alias, UsedBlock,
                     UsedBlockParent, UsedTree);
 }
@@ -51,7 +50,8 @@ void AttachUsedBlock(TtsBlock& holder, Ref<TtsBlock> block, const std::string& f
                      Ref<TtsNode>& usedBlockParent, Ref<TtsNode>& usedTree) {
     if (!block) return;
     TtsNode* top = block.Get();
-    while (top->Parent) top = top->Parent;
+    while (top->Parent)
+        top = top->Parent;
     for (const TtsNode* node = &holder; node; node = node->Parent) {
         if (node == top) throw runtime::EtsException("Circular file reference : " + fileName);
     }
@@ -74,4 +74,4 @@ void AttachUsedBlock(TtsBlock& holder, Ref<TtsBlock> block, const std::string& f
     holder.Names.MergeSkipping<TtsBlock>(block->Names);
 }
 
-}  // namespace ozra::front
+} // namespace ozra::front

@@ -23,7 +23,7 @@ class TtsBlock;
 using FileLoader = std::function<Ref<TtsBlock>(const std::string& fileName, Ref<TtsBlock> block)>;
 
 class TtsText : public TtsStatement {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Text;
     explicit TtsText(TtsNode* parent) noexcept : TtsStatement(NodeKind::Text, parent) {}
 
@@ -31,45 +31,45 @@ public:
 };
 
 class TtsBlock : public TtsStatement {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Block;
     explicit TtsBlock(TtsNode* parent) noexcept : TtsBlock(NodeKind::Block, parent) {}
 
     TtsNodes Statements;
     runtime::TtsUserIds Names;
 
-protected:
+  protected:
     TtsBlock(NodeKind kind, TtsNode* parent) noexcept : TtsStatement(kind, parent) {}
 };
 
 class TtsCommand : public TtsStatement {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Command;
 
-protected:
+  protected:
     TtsCommand(NodeKind kind, TtsNode* parent) noexcept : TtsStatement(kind, parent) {}
 };
 
 // «exit keyword»: `Name` is the keyword of the construct to leave.
 class TtsExit : public TtsCommand {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Exit;
     explicit TtsExit(TtsNode* parent) noexcept : TtsExit(NodeKind::Exit, parent) {}
 
-protected:
+  protected:
     TtsExit(NodeKind kind, TtsNode* parent) noexcept : TtsCommand(kind, parent) {}
 };
 
 // «skip keyword»: go on with the next round of the named loop.
 class TtsSkip : public TtsExit {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Skip;
     explicit TtsSkip(TtsNode* parent) noexcept : TtsExit(NodeKind::Skip, parent) {}
 };
 
 // An assignment; also the base of the definitions "var" and "ref".
 class TtsAssign : public TtsCommand {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Assign;
     explicit TtsAssign(TtsNode* parent) noexcept : TtsAssign(NodeKind::Assign, parent) {}
 
@@ -86,29 +86,29 @@ public:
     char AssignOperator = 0;
     Ref<TtsVarRef> Target;
 
-protected:
+  protected:
     TtsAssign(NodeKind kind, TtsNode* parent) noexcept : TtsCommand(kind, parent) {}
 };
 
 class TtsVarDefine : public TtsAssign {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::VarDefine;
     explicit TtsVarDefine(TtsNode* parent) noexcept : TtsVarDefine(NodeKind::VarDefine, parent) {}
 
-protected:
+  protected:
     TtsVarDefine(NodeKind kind, TtsNode* parent) noexcept : TtsAssign(kind, parent) {}
 };
 
 // «ref r = y»: the builder enters y under r; nothing happens at run time.
 class TtsRefDefine : public TtsVarDefine {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::RefDefine;
     explicit TtsRefDefine(TtsNode* parent) noexcept : TtsVarDefine(NodeKind::RefDefine, parent) {}
 };
 
 // A call made for its effect; `TtsOutput` writes the value instead.
 class TtsCall : public TtsCommand {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Call;
     explicit TtsCall(TtsNode* parent) noexcept : TtsCall(NodeKind::Call, parent) {}
 
@@ -116,12 +116,12 @@ public:
     // Output only: write a line break after the value ("??").
     bool NewLine = false;
 
-protected:
+  protected:
     TtsCall(NodeKind kind, TtsNode* parent) noexcept : TtsCommand(kind, parent) {}
 };
 
 class TtsOutput : public TtsCall {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Output;
     explicit TtsOutput(TtsNode* parent) noexcept : TtsCall(NodeKind::Output, parent) {}
 };
@@ -129,7 +129,7 @@ public:
 // «using('file')» / «using('file', alias)»: another unit's block, entered in
 // the names of the block that holds the statement.
 class TtsUsing : public TtsCommand {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Using;
     explicit TtsUsing(TtsNode* parent) noexcept : TtsCommand(NodeKind::Using, parent) {}
 
@@ -151,17 +151,17 @@ public:
 
 // Stands for the statement that closed a control (debug compiles only).
 class TtsControlEnd : public TtsStatement {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::ControlEnd;
     explicit TtsControlEnd(TtsNode* parent) noexcept
         : TtsControlEnd(NodeKind::ControlEnd, parent) {}
 
-protected:
+  protected:
     TtsControlEnd(NodeKind kind, TtsNode* parent) noexcept : TtsStatement(kind, parent) {}
 };
 
 class TtsFunctionEnd : public TtsControlEnd {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::FunctionEnd;
     explicit TtsFunctionEnd(TtsNode* parent) noexcept
         : TtsControlEnd(NodeKind::FunctionEnd, parent) {}
@@ -184,4 +184,4 @@ void AttachUsedBlock(TtsBlock& holder, Ref<TtsBlock> block, const std::string& f
                      const std::string& alias, Ref<TtsBlock>& usedBlock,
                      Ref<TtsNode>& usedBlockParent, Ref<TtsNode>& usedTree);
 
-}  // namespace ozra::front
+} // namespace ozra::front

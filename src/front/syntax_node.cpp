@@ -6,67 +6,30 @@
 #include "runtime/value/names.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace ozra::front {
 
+// Indexed by NodeKind; the order is that of the enumeration.
+constexpr std::string_view kKindNames[] = {
+    "TtsNode",         "TtsExpression",   "TtsVariable",     "TtsGcVariable", "TtsFsVariable",
+    "TtsSysTick",      "TtsSysNow",       "TtsConst",        "TtsVarRef",     "TtsPropRef",
+    "TtsIndexExpr",    "TtsComplex",      "TtsSet",          "TtsOperator",   "TtsNaryOperator",
+    "TtsDualOperator", "TtsFunctionExpr", "TtsSetExpr",      "TtsFilterExpr", "TtsRangeExpr",
+    "TtsSubSetExpr",   "TtsStatement",    "TtsText",         "TtsBlock",      "TtsHost",
+    "TtsControl",      "TtsLogicNode",    "TtsIfNode",       "TtsCaseNode",   "TtsLoopNode",
+    "TtsForNode",      "TtsForeachNode",  "TtsFunctionNode", "TtsClassNode",  "TtsFileNode",
+    "TtsOldFile",      "TtsOldUsing",     "TtsOldCopy",      "TtsOldExecute", "TtsAssignNode",
+    "TtsTryNode",      "TtsObjectNode",   "TtsCommand",      "TtsExit",       "TtsSkip",
+    "TtsAssign",       "TtsVarDefine",    "TtsRefDefine",    "TtsCall",       "TtsOutput",
+    "TtsUsing",        "TtsControlEnd",   "TtsFunctionEnd",
+};
+static_assert(std::size(kKindNames) == static_cast<std::size_t>(NodeKind::FunctionEnd) + 1);
+
 std::string_view NodeKindName(NodeKind kind) noexcept {
-    switch (kind) {
-    case NodeKind::Node: return "TtsNode";
-    case NodeKind::Expression: return "TtsExpression";
-    case NodeKind::Variable: return "TtsVariable";
-    case NodeKind::GcVariable: return "TtsGcVariable";
-    case NodeKind::FsVariable: return "TtsFsVariable";
-    case NodeKind::SysTick: return "TtsSysTick";
-    case NodeKind::SysNow: return "TtsSysNow";
-    case NodeKind::Const: return "TtsConst";
-    case NodeKind::VarRef: return "TtsVarRef";
-    case NodeKind::PropRef: return "TtsPropRef";
-    case NodeKind::IndexExpr: return "TtsIndexExpr";
-    case NodeKind::Complex: return "TtsComplex";
-    case NodeKind::Set: return "TtsSet";
-    case NodeKind::Operator: return "TtsOperator";
-    case NodeKind::NaryOperator: return "TtsNaryOperator";
-    case NodeKind::DualOperator: return "TtsDualOperator";
-    case NodeKind::FunctionExpr: return "TtsFunctionExpr";
-    case NodeKind::SetExpr: return "TtsSetExpr";
-    case NodeKind::FilterExpr: return "TtsFilterExpr";
-    case NodeKind::RangeExpr: return "TtsRangeExpr";
-    case NodeKind::SubSetExpr: return "TtsSubSetExpr";
-    case NodeKind::Statement: return "TtsStatement";
-    case NodeKind::Text: return "TtsText";
-    case NodeKind::Block: return "TtsBlock";
-    case NodeKind::Host: return "TtsHost";
-    case NodeKind::Control: return "TtsControl";
-    case NodeKind::LogicNode: return "TtsLogicNode";
-    case NodeKind::IfNode: return "TtsIfNode";
-    case NodeKind::CaseNode: return "TtsCaseNode";
-    case NodeKind::LoopNode: return "TtsLoopNode";
-    case NodeKind::ForNode: return "TtsForNode";
-    case NodeKind::ForeachNode: return "TtsForeachNode";
-    case NodeKind::FunctionNode: return "TtsFunctionNode";
-    case NodeKind::ClassNode: return "TtsClassNode";
-    case NodeKind::FileNode: return "TtsFileNode";
-    case NodeKind::OldFile: return "TtsOldFile";
-    case NodeKind::OldUsing: return "TtsOldUsing";
-    case NodeKind::OldCopy: return "TtsOldCopy";
-    case NodeKind::OldExecute: return "TtsOldExecute";
-    case NodeKind::AssignNode: return "TtsAssignNode";
-    case NodeKind::TryNode: return "TtsTryNode";
-    case NodeKind::ObjectNode: return "TtsObjectNode";
-    case NodeKind::Command: return "TtsCommand";
-    case NodeKind::Exit: return "TtsExit";
-    case NodeKind::Skip: return "TtsSkip";
-    case NodeKind::Assign: return "TtsAssign";
-    case NodeKind::VarDefine: return "TtsVarDefine";
-    case NodeKind::RefDefine: return "TtsRefDefine";
-    case NodeKind::Call: return "TtsCall";
-    case NodeKind::Output: return "TtsOutput";
-    case NodeKind::Using: return "TtsUsing";
-    case NodeKind::ControlEnd: return "TtsControlEnd";
-    case NodeKind::FunctionEnd: return "TtsFunctionEnd";
-    }
-    return "TtsNode";
+    const auto index = static_cast<std::size_t>(kind);
+    return index < std::size(kKindNames) ? kKindNames[index] : "TtsNode";
 }
 
 TtsNode::~TtsNode() = default;
@@ -121,7 +84,8 @@ TtsObject* OwnAnswer(const TtsNode& node, std::string_view name, const NodeKind*
                             required);
     case NodeKind::ClassNode:
         return FromClass(static_cast<const TtsClassNode&>(node), name, required);
-    default: return nullptr;
+    default:
+        return nullptr;
     }
 }
 
@@ -134,14 +98,18 @@ TtsObject* Lookup(const TtsNode* node, std::string_view name, const NodeKind* re
 
 [[noreturn]] void RaiseNotFound(std::string_view name, NodeKind required) {
     switch (required) {
-    case NodeKind::Variable: throw runtime::EtsRuntime::VariableNotFound(name);
-    case NodeKind::FunctionNode: throw runtime::EtsRuntime::FunctionNotFound(name);
-    case NodeKind::ClassNode: throw runtime::EtsRuntime::ClassNotFound(name);
-    default: throw runtime::EtsRuntime::NotFoundOrInvalid(name);
+    case NodeKind::Variable:
+        throw runtime::EtsRuntime::VariableNotFound(name);
+    case NodeKind::FunctionNode:
+        throw runtime::EtsRuntime::FunctionNotFound(name);
+    case NodeKind::ClassNode:
+        throw runtime::EtsRuntime::ClassNotFound(name);
+    default:
+        throw runtime::EtsRuntime::NotFoundOrInvalid(name);
     }
 }
 
-}  // namespace
+} // namespace
 
 runtime::TtsObject* TtsNode::FindNode(std::string_view name) const {
     return Lookup(this, name, nullptr);
@@ -176,6 +144,8 @@ void TtsExpression::BeforeWrite() {
         owner->SavedValues.Save(*ValueSlot, true);
 }
 
-void TtsExpression::AfterWrite() { runtime::TtsValueHelper::MarkCounted(*ValueSlot); }
+void TtsExpression::AfterWrite() {
+    runtime::TtsValueHelper::MarkCounted(*ValueSlot);
+}
 
-}  // namespace ozra::front
+} // namespace ozra::front

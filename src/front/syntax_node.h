@@ -30,7 +30,7 @@ namespace ozra::front {
 using runtime::Ref;
 
 class TtsNode : public runtime::TtsObject {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Node;
 
     ~TtsNode() override;
@@ -52,22 +52,19 @@ public:
     std::string Name;
     std::int32_t Tag = 0;
 
-protected:
+  protected:
     TtsNode(NodeKind kind, TtsNode* parent) noexcept : Kind(kind), Parent(parent) {}
 };
 
 // A checked downcast: the node as a T, or nullptr when it is not one.
-template <class T>
-T* NodeCast(TtsNode* node) noexcept {
+template <class T> T* NodeCast(TtsNode* node) noexcept {
     return node && IsKindOf(node->Kind, T::ClassKind) ? static_cast<T*>(node) : nullptr;
 }
-template <class T>
-const T* NodeCast(const TtsNode* node) noexcept {
+template <class T> const T* NodeCast(const TtsNode* node) noexcept {
     return node && IsKindOf(node->Kind, T::ClassKind) ? static_cast<const T*>(node) : nullptr;
 }
 // The same for an entry of a name table, which may hold library objects.
-template <class T>
-T* NodeCast(runtime::TtsObject* object) noexcept {
+template <class T> T* NodeCast(runtime::TtsObject* object) noexcept {
     return NodeCast<T>(dynamic_cast<TtsNode*>(object));
 }
 
@@ -80,10 +77,10 @@ inline constexpr std::int32_t Parameter = 1;
 inline constexpr std::int32_t FromArgument = 2;
 // ...or it shares the slot of the variable passed with "ref".
 inline constexpr std::int32_t SharedSlot = 4;
-}  // namespace ParamMode
+} // namespace ParamMode
 
 class TtsExpression : public TtsNode {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Expression;
 
     // The node's current value; reads and writes always go through
@@ -103,16 +100,16 @@ public:
     runtime::TtsPValueStack SlotStack;
     runtime::TtsValue* ValueSlot = &OwnValue;
 
-protected:
+  protected:
     TtsExpression(NodeKind kind, TtsNode* parent) noexcept : TtsNode(kind, parent) {}
 
-private:
+  private:
     void BeforeWrite();
     void AfterWrite();
 };
 
 class TtsStatement : public TtsNode {
-public:
+  public:
     static constexpr NodeKind ClassKind = NodeKind::Statement;
 
     std::int32_t Length = 0;
@@ -121,11 +118,11 @@ public:
     std::int32_t FileIndex = 0;
     std::int32_t Line = 0;
 
-protected:
+  protected:
     TtsStatement(NodeKind kind, TtsNode* parent) noexcept : TtsNode(kind, parent) {}
 };
 
 using TtsNodes = runtime::TtsListOf<TtsStatement>;
 using TtsExpressions = runtime::TtsListOf<TtsExpression>;
 
-}  // namespace ozra::front
+} // namespace ozra::front

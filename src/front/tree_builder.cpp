@@ -37,8 +37,7 @@ ParseValue SpanOf(const ParseValue& first, const ParseValue& last) {
 
 // Moves the node of a symbol out as a T. The grammar guarantees the class;
 // a mismatch is a fault of the parser and is raised as such.
-template <class T>
-Ref<T> Take(ParseValue& value) {
+template <class T> Ref<T> Take(ParseValue& value) {
     if (!NodeCast<T>(value.Node.Get()))
         throw std::logic_error("tree builder: a grammar symbol carries the wrong node");
     return Ref<T>::Adopt(static_cast<T*>(value.Node.Detach()));
@@ -46,7 +45,8 @@ Ref<T> Take(ParseValue& value) {
 
 TtsExpressions TakeList(ParseValue& value) {
     TtsExpressions list;
-    for (auto& item : value.Items) list.Add(std::move(item));
+    for (auto& item : value.Items)
+        list.Add(std::move(item));
     value.Items.clear();
     return list;
 }
@@ -62,15 +62,19 @@ std::unique_ptr<runtime::TtsParameters> TakeParameters(ParseValue& value) {
     return table;
 }
 
-bool StartsWithElse(const std::string& name) { return name.rfind("else", 0) == 0; }
+bool StartsWithElse(const std::string& name) {
+    return name.rfind("else", 0) == 0;
+}
 
-bool IsTrueText(const std::string& text) { return !text.empty() && text[0] == 't'; }
+bool IsTrueText(const std::string& text) {
+    return !text.empty() && text[0] == 't';
+}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return runtime::NamesEqual(a, b);
 }
 
-}  // namespace
+} // namespace
 
 TtsBuilder::TtsBuilder(ParserCallbacks& owner, Ref<TtsBlock> root)
     : owner_(owner), root_(root ? std::move(root) : MakeRef<TtsBlock>(nullptr)),
@@ -227,8 +231,7 @@ ParseValue TtsBuilder::CallStatement(ParseValue& first, ParseValue& last, ParseV
     return result;
 }
 
-Ref<TtsCaseNode> TtsBuilder::MakeCase(ParseValue& selector, ParseValue& op,
-                                      ParseValue& arguments) {
+Ref<TtsCaseNode> TtsBuilder::MakeCase(ParseValue& selector, ParseValue& op, ParseValue& arguments) {
     auto values = MakeRef<TtsSet>(current_);
     values->SetUp(TakeList(arguments));
     auto node = MakeRef<TtsCaseNode>(current_);
@@ -407,13 +410,13 @@ ParseValue TtsBuilder::FileHead(ParseValue& first, ParseValue& last, ParseValue&
     return FileHeadOf(SpanOf(first, last), fileName.Text, false);
 }
 
-ParseValue TtsBuilder::FileHeadWithFlag(ParseValue& first, ParseValue& last,
-                                        ParseValue& fileName, ParseValue& flag) {
+ParseValue TtsBuilder::FileHeadWithFlag(ParseValue& first, ParseValue& last, ParseValue& fileName,
+                                        ParseValue& flag) {
     return FileHeadOf(SpanOf(first, last), fileName.Text, IsTrueText(flag.Text));
 }
 
-ParseValue TtsBuilder::FileHeadWithOption(ParseValue& first, ParseValue& last,
-                                          ParseValue& fileName, ParseValue& option) {
+ParseValue TtsBuilder::FileHeadWithOption(ParseValue& first, ParseValue& last, ParseValue& fileName,
+                                          ParseValue& option) {
     const ParseValue span = SpanOf(first, last);
     if (option.Text == "true" || option.Text == "false")
         return FileHeadOf(span, fileName.Text, IsTrueText(option.Text));
@@ -513,8 +516,8 @@ ParseValue TtsBuilder::TryHead(ParseValue& keyword) {
     return result;
 }
 
-ParseValue TtsBuilder::OutputStatement(ParseValue& first, ParseValue& last,
-                                       ParseValue& expression, bool newLine) {
+ParseValue TtsBuilder::OutputStatement(ParseValue& first, ParseValue& last, ParseValue& expression,
+                                       bool newLine) {
     ParseValue result = SpanOf(first, last);
     auto node = MakeRef<TtsOutput>(current_);
     node->Expression = Take<TtsExpression>(expression);
@@ -633,7 +636,9 @@ ParseValue TtsBuilder::BoolConst(ParseValue& token) {
     return Constant(token, TtsValue::FromBoolean(IsTrueText(token.Text)));
 }
 
-ParseValue TtsBuilder::NilConst(ParseValue& token) { return Constant(token, TtsValue()); }
+ParseValue TtsBuilder::NilConst(ParseValue& token) {
+    return Constant(token, TtsValue());
+}
 
 // The magnitude is read in 64 bits and negated before the range check, so
 // that -2147483648 is exact. A literal out of range is reported and built
@@ -641,8 +646,8 @@ ParseValue TtsBuilder::NilConst(ParseValue& token) { return Constant(token, TtsV
 ParseValue TtsBuilder::IntegerConst(const ParseValue& span, std::string_view digits,
                                     bool negative) {
     std::int64_t magnitude = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(),
-                                              magnitude);
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
     const std::int64_t value = negative ? -magnitude : magnitude;
     if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
         value < std::numeric_limits<std::int32_t>::min() ||
@@ -661,8 +666,7 @@ ParseValue TtsBuilder::NegativeIntConst(ParseValue& minus, ParseValue& number) {
     return IntegerConst(SpanOf(minus, number), number.Text, true);
 }
 
-ParseValue TtsBuilder::RealConst(const ParseValue& span, std::string_view digits,
-                                 bool negative) {
+ParseValue TtsBuilder::RealConst(const ParseValue& span, std::string_view digits, bool negative) {
     double value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
                                               std::chars_format::fixed);
@@ -830,7 +834,9 @@ ParseValue TtsBuilder::NextParameter(ParseValue& list, ParseValue& name) {
     return result;
 }
 
-ParseValue TtsBuilder::FirstRange(ParseValue& range) { return FirstArgument(range); }
+ParseValue TtsBuilder::FirstRange(ParseValue& range) {
+    return FirstArgument(range);
+}
 
 ParseValue TtsBuilder::NextRange(ParseValue& list, ParseValue& range) {
     return NextArgument(list, range);
@@ -888,7 +894,8 @@ void TtsBuilder::Finish(std::int32_t textLength) {
     ParseValue end;
     end.Position = textLength - 2;
     end.Length = 1;
-    while (current_ && current_ != root_.Get()) CloseStructure(nullptr, end);
+    while (current_ && current_ != root_.Get())
+        CloseStructure(nullptr, end);
 }
 
-}  // namespace ozra::front
+} // namespace ozra::front

@@ -37,7 +37,7 @@
 namespace ozra::front {
 
 class TtsBuilder {
-public:
+  public:
     // Builds into `root`, or into a new root block without parent when none
     // is given. The builder does not own the tree.
     TtsBuilder(ParserCallbacks& owner, Ref<TtsBlock> root);
@@ -73,14 +73,13 @@ public:
     // option: IDENT or BOOL
     ParseValue FileHeadWithOption(ParseValue& first, ParseValue& last, ParseValue& fileName,
                                   ParseValue& option);
-    ParseValue FileHeadWithOptionAndFlag(ParseValue& first, ParseValue& last,
-                                         ParseValue& fileName, ParseValue& option,
-                                         ParseValue& flag);
+    ParseValue FileHeadWithOptionAndFlag(ParseValue& first, ParseValue& last, ParseValue& fileName,
+                                         ParseValue& option, ParseValue& flag);
     ParseValue FinallyClause(ParseValue& keyword);
     ParseValue ForHead(ParseValue& first, ParseValue& last, ParseValue& name, ParseValue& start,
                        ParseValue& end);
-    ParseValue ForStepHead(ParseValue& first, ParseValue& last, ParseValue& name,
-                           ParseValue& start, ParseValue& end, ParseValue& step);
+    ParseValue ForStepHead(ParseValue& first, ParseValue& last, ParseValue& name, ParseValue& start,
+                           ParseValue& end, ParseValue& step);
     ParseValue ForeachHead(ParseValue& first, ParseValue& last, ParseValue& name,
                            ParseValue& collection);
     ParseValue ForeachFilterHead(ParseValue& first, ParseValue& last, ParseValue& name,
@@ -137,8 +136,8 @@ public:
     ParseValue NextRange(ParseValue& list, ParseValue& range);
     ParseValue RangeExpr(ParseValue& start, ParseValue& end);
     ParseValue ListLiteral(ParseValue& first, ParseValue& last, ParseValue& arguments);
-    ParseValue FilterExpr(ParseValue& first, ParseValue& last, ParseValue& name,
-                          ParseValue& source, ParseValue& condition);
+    ParseValue FilterExpr(ParseValue& first, ParseValue& last, ParseValue& name, ParseValue& source,
+                          ParseValue& condition);
     ParseValue IndexExpr(ParseValue& first, ParseValue& last, ParseValue& target,
                          ParseValue& index);
     ParseValue SubSetExpr(ParseValue& first, ParseValue& last, ParseValue& source,
@@ -147,7 +146,7 @@ public:
     // Closes every control still open, reporting it at text length - 2.
     void Finish(std::int32_t textLength);
 
-private:
+  private:
     TtsBlock& CurrentBlock() const;
     // The node whose body or branch the current block is; none at the root.
     TtsNode* Enclosing() const;
@@ -184,4 +183,4 @@ private:
     TtsNode* current_;
 };
 
-}  // namespace ozra::front
+} // namespace ozra::front

@@ -15,11 +15,21 @@ std::string Quoted(std::string_view text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         switch (c) {
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\\': out += "\\\\"; break;
-        case '"': out += "\\\""; break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
         default:
             if (c < 0x20 || c == 0x7f) {
                 char escape[5];
@@ -41,10 +51,13 @@ std::string CodeText(char code) {
 std::string ValueText(const runtime::TtsValue& value) {
     using runtime::ValueKind;
     switch (value.Kind()) {
-    case ValueKind::Empty: return "nil";
-    case ValueKind::Boolean: return value.Boolean() ? "true" : "false";
+    case ValueKind::Empty:
+        return "nil";
+    case ValueKind::Boolean:
+        return value.Boolean() ? "true" : "false";
     case ValueKind::Text:
-    case ValueKind::WideText: return Quoted(value.Text());
+    case ValueKind::WideText:
+        return Quoted(value.Text());
     case ValueKind::Double: {
         char buffer[32];
         const auto end = std::to_chars(buffer, buffer + sizeof buffer, value.Real()).ptr;
@@ -57,7 +70,7 @@ std::string ValueText(const runtime::TtsValue& value) {
 }
 
 class Dumper {
-public:
+  public:
     std::string Take() { return std::move(out_); }
 
     void Node(const TtsNode* node, std::string_view role, int depth) {
@@ -70,7 +83,7 @@ public:
         Children(*node, depth + 1);
     }
 
-private:
+  private:
     void Field(std::string_view text) { out_.append(" ").append(text); }
 
     void Fields(const TtsNode& node) {
@@ -115,13 +128,15 @@ private:
         if (auto* copy = NodeCast<TtsOldCopy>(&node)) Field("source=" + Quoted(copy->SourcePath));
         if (auto* execute = NodeCast<TtsOldExecute>(&node))
             Field("program=" + Quoted(execute->ProgramPath));
-        if (auto* assign = NodeCast<TtsAssign>(&node)) Field("op=" + CodeText(assign->AssignOperator));
+        if (auto* assign = NodeCast<TtsAssign>(&node))
+            Field("op=" + CodeText(assign->AssignOperator));
         if (auto* output = NodeCast<TtsOutput>(&node); output && output->NewLine) Field("newline");
         if (auto* used = NodeCast<TtsUsing>(&node)) Field(used->UsedBlock ? "used" : "unused");
         if (auto* block = NodeCast<TtsBlock>(&node)) Names(*block);
         if (node.Position || node.Length)
             Field("@" + std::to_string(node.Position) + "+" + std::to_string(node.Length));
-        if (auto* control = NodeCast<TtsControl>(&node); control && (control->EndPosition || control->EndLength))
+        if (auto* control = NodeCast<TtsControl>(&node);
+            control && (control->EndPosition || control->EndLength))
             Field("end@" + std::to_string(control->EndPosition) + "+" +
                   std::to_string(control->EndLength));
     }
@@ -136,7 +151,8 @@ private:
     }
 
     void List(const TtsExpressions& list, std::string_view role, int depth) {
-        for (const auto& item : list) Node(item.Get(), role, depth);
+        for (const auto& item : list)
+            Node(item.Get(), role, depth);
     }
 
     void Children(const TtsNode& node, int depth) {
@@ -153,7 +169,9 @@ private:
             Node(index.Index.Get(), "Index", depth);
             break;
         }
-        case NodeKind::Set: List(static_cast<const TtsSet&>(node).Elements, "Element", depth); break;
+        case NodeKind::Set:
+            List(static_cast<const TtsSet&>(node).Elements, "Element", depth);
+            break;
         case NodeKind::NaryOperator:
             Node(static_cast<const TtsNaryOperator&>(node).Operand.Get(), "Operand", depth);
             break;
@@ -187,13 +205,15 @@ private:
             List(subset.Ranges, "Range", depth);
             break;
         }
-        default: StatementChildren(node, depth);
+        default:
+            StatementChildren(node, depth);
         }
     }
 
     void StatementChildren(const TtsNode& node, int depth) {
         if (auto* block = NodeCast<TtsBlock>(&node)) {
-            for (const auto& statement : block->Statements) Node(statement.Get(), "", depth);
+            for (const auto& statement : block->Statements)
+                Node(statement.Get(), "", depth);
             return;
         }
         if (auto* assign = NodeCast<TtsAssign>(&node)) {
@@ -238,7 +258,8 @@ private:
             Node(foreach->Collection.Get(), "Collection", depth);
             Node(foreach->Filter.Get(), "Filter", depth);
         }
-        if (auto* function = NodeCast<TtsFunctionNode>(&control); function && function->Parameters) {
+        if (auto* function = NodeCast<TtsFunctionNode>(&control);
+            function && function->Parameters) {
             for (int i = 0; i < function->Parameters->Count(); ++i)
                 Node(NodeCast<TtsNode>(function->Parameters->Item(i)), "Param", depth);
         }
@@ -251,7 +272,7 @@ private:
     std::string out_;
 };
 
-}  // namespace
+} // namespace
 
 std::string DumpTree(const TtsNode& node) {
     Dumper dumper;
@@ -259,4 +280,4 @@ std::string DumpTree(const TtsNode& node) {
     return dumper.Take();
 }
 
-}  // namespace ozra::front
+} // namespace ozra::front

@@ -17,4 +17,4 @@ namespace ozra::front {
 
 std::string DumpTree(const TtsNode& node);
 
-}  // namespace ozra::front
+} // namespace ozra::front

@@ -22,7 +22,7 @@
 namespace ozra::front::testing {
 
 class BuilderDriver {
-public:
+  public:
     explicit BuilderDriver(Ref<TtsBlock> root = nullptr) : builder_(Callbacks(), std::move(root)) {}
 
     TtsBuilder& Builder() { return builder_; }
@@ -38,7 +38,8 @@ public:
     std::string Dump() const { return DumpTree(*builder_.Root()); }
 
     void Run(const std::vector<std::string>& steps) {
-        for (const auto& step : steps) Step(step);
+        for (const auto& step : steps)
+            Step(step);
     }
 
     static ParseValue Token(std::int32_t position, std::int32_t length, std::string text) {
@@ -60,7 +61,8 @@ public:
         std::string verb;
         words >> verb;
         std::vector<std::string> args;
-        for (std::string word; words >> word;) args.push_back(word);
+        for (std::string word; words >> word;)
+            args.push_back(word);
         ParseValue kw = Token(position_, 5, verb);
         TtsBuilder& b = builder_;
         if (verb == "if") {
@@ -186,7 +188,7 @@ public:
         }
     }
 
-private:
+  private:
     ParserCallbacks& Callbacks() {
         callbacks_.OnNode = [this](TtsStatement& node) {
             log_.push_back("node " + std::string(node.ClassName()) + " " + node.Name + "@" +
@@ -209,4 +211,4 @@ private:
     TtsBuilder builder_;
 };
 
-}  // namespace ozra::front::testing
+} // namespace ozra::front::testing

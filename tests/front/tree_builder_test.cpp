@@ -17,7 +17,7 @@ struct StructureCase {
     const char* title;
     Lines steps;
     Lines errors;
-    int finishAt = 0;  // text length for Finish, 0: no Finish
+    int finishAt = 0; // text length for Finish, 0: no Finish
 };
 
 class StructureErrors : public ::testing::TestWithParam<StructureCase> {};
@@ -48,12 +48,10 @@ INSTANTIATE_TEST_SUITE_P(
         StructureCase{"ElseIfInFor", {"for i", "elseif b"}, {"error 20+5 if or case not found."}},
         StructureCase{"ExceptAtRoot", {"except"}, {"error 10+5 try not found."}},
         StructureCase{"FinallyInIf", {"if a", "finally"}, {"error 20+5 try not found."}},
-        StructureCase{"ExceptTwice",
-                      {"try", "except", "except"},
-                      {"error 30+5 except already exists."}},
-        StructureCase{"FinallyTwice",
-                      {"try", "finally", "finally"},
-                      {"error 30+5 finally already exists."}},
+        StructureCase{
+            "ExceptTwice", {"try", "except", "except"}, {"error 30+5 except already exists."}},
+        StructureCase{
+            "FinallyTwice", {"try", "finally", "finally"}, {"error 30+5 finally already exists."}},
         StructureCase{"BraceClosedByEnd", {"if a", "{", "end if"}, {"error 30+5 } not found."}},
         StructureCase{"ForClosedByEndIf",
                       {"for i", "end if"},
@@ -66,19 +64,16 @@ INSTANTIATE_TEST_SUITE_P(
                       {"error 20+5 loop not end.", "error 20+5 while not found."}},
         StructureCase{"EndWithNothingOpen", {"end if"}, {"error 10+5 if not found."}},
         StructureCase{"CloseBraceWithNothingOpen", {"}"}, {"error 10+5 { not found."}},
-        StructureCase{"InnerNotEnded",
-                      {"if a", "while c", "end if"},
-                      {"error 30+5 while not end."}},
+        StructureCase{
+            "InnerNotEnded", {"if a", "while c", "end if"}, {"error 30+5 while not end."}},
         StructureCase{"FunctionOpenAtEnd", {"function f"}, {"error 98+1 function not end."}, 100},
         StructureCase{"BraceOpenAtEnd", {"if a", "{"}, {"error 98+1 } not found."}, 100},
         StructureCase{"NestedOpenAtEnd",
                       {"for i", "try", "except"},
                       {"error 48+1 try not end.", "error 48+1 for not end."},
                       50},
-        StructureCase{"ChainOpenAtEnd",
-                      {"if a", "elseif b", "elsecase c"},
-                      {"error 18+1 if not end."},
-                      20},
+        StructureCase{
+            "ChainOpenAtEnd", {"if a", "elseif b", "elsecase c"}, {"error 18+1 if not end."}, 20},
         StructureCase{"VarTwice", {"var x", "var X"}, {"error 20+5 X already exists."}},
         StructureCase{"FunctionTwice",
                       {"function f", "end function", "function F"},
@@ -90,9 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
                       {"class C this", "end class"},
                       {"error 10+5 this already exists."}},
         StructureCase{"RefToUnknown", {"ref r y"}, {"error 10+5 variable y not found."}},
-        StructureCase{"RefArgumentToUnknown",
-                      {"callref f y"},
-                      {"error 10+5 variable y not found."}},
+        StructureCase{
+            "RefArgumentToUnknown", {"callref f y"}, {"error 10+5 variable y not found."}},
         StructureCase{"SyntaxError", {"error"}, {"error 10+5 "}},
         StructureCase{"BraceAfterChainClosesChain",
                       {"if a", "elseif b", "{", "}", "else"},
@@ -101,12 +95,13 @@ INSTANTIATE_TEST_SUITE_P(
                       {"if a", "{", "set x", "}", "else"},
                       {"error 50+5 if or case not found."}},
         StructureCase{"WellFormed",
-                      {"if a", "elseif b", "else", "end if", "try", "except", "finally",
-                       "end try", "for i", "{", "}", "case x", "elsecase y", "end case",
-                       "foreach v", "loop", "end loop", "end foreach", "function f a b",
-                       "end function", "class C:B x", "end class", "assign v", "end assign",
-                       "file f", "end file", "loop", "{", "exit loop", "}", "until c",
-                       "skip loop", "end loop"},
+                      {"if a",        "elseif b",  "else",        "end if",         "try",
+                       "except",      "finally",   "end try",     "for i",          "{",
+                       "}",           "case x",    "elsecase y",  "end case",       "foreach v",
+                       "loop",        "end loop",  "end foreach", "function f a b", "end function",
+                       "class C:B x", "end class", "assign v",    "end assign",     "file f",
+                       "end file",    "loop",      "{",           "exit loop",      "}",
+                       "until c",     "skip loop", "end loop"},
                       {},
                       400}),
     [](const auto& info) { return std::string(info.param.title); });
@@ -129,10 +124,10 @@ TEST(Builder, ElseIfChainShapeAndCallbacks) {
         Else: TtsBlock names=[]
           TtsText "E" @70+5
 )");
-    EXPECT_EQ(driver.Log(), (Lines{"node TtsIfNode if@10", "node TtsText @20",
-                                   "node TtsIfNode elseif@30", "node TtsText @40",
-                                   "node TtsIfNode elseif@50", "node TtsText @70",
-                                   "end elseif@80", "end elseif@80", "end if@80"}));
+    EXPECT_EQ(driver.Log(),
+              (Lines{"node TtsIfNode if@10", "node TtsText @20", "node TtsIfNode elseif@30",
+                     "node TtsText @40", "node TtsIfNode elseif@50", "node TtsText @70",
+                     "end elseif@80", "end elseif@80", "end if@80"}));
 }
 
 TEST(Builder, ElseIfAfterElseJoinsTheElseBlock) {
@@ -171,10 +166,10 @@ TEST(Builder, BraceClosesTheControlAndItsChain) {
 TEST(Builder, NotEndedControlsCloseWithoutEndSpan) {
     BuilderDriver driver;
     driver.Run({"for i", "while c", "end if"});
-    EXPECT_EQ(driver.Log(), (Lines{"node TtsForNode for@10", "node TtsLoopNode while@20",
-                                   "error 30+5 while not end.", "end while@0",
-                                   "error 30+5 for not end.", "end for@0",
-                                   "error 30+5 if not found."}));
+    EXPECT_EQ(
+        driver.Log(),
+        (Lines{"node TtsForNode for@10", "node TtsLoopNode while@20", "error 30+5 while not end.",
+               "end while@0", "error 30+5 for not end.", "end for@0", "error 30+5 if not found."}));
 }
 
 TEST(Builder, ClausesMoveIntoTheirBlocks) {
@@ -223,10 +218,10 @@ TEST(Builder, FinishClosesEverythingAtTextEnd) {
     BuilderDriver driver;
     driver.Run({"function f", "if a", "elseif b"});
     driver.Builder().Finish(77);
-    EXPECT_EQ(driver.Log(), (Lines{"node TtsFunctionNode function@10", "node TtsIfNode if@20",
-                                   "node TtsIfNode elseif@30", "end elseif@75",
-                                   "error 75+1 if not end.", "end if@0",
-                                   "error 75+1 function not end.", "end function@0"}));
+    EXPECT_EQ(driver.Log(),
+              (Lines{"node TtsFunctionNode function@10", "node TtsIfNode if@20",
+                     "node TtsIfNode elseif@30", "end elseif@75", "error 75+1 if not end.",
+                     "end if@0", "error 75+1 function not end.", "end function@0"}));
 }
 
 TEST(Builder, BuildsIntoAGivenRoot) {
@@ -259,9 +254,9 @@ TEST(Builder, NeverLooksAboveItsRoot) {
 // --- literals -------------------------------------------------------------------
 
 struct ConstCase {
-    const char* kind;  // int, negint, float, negfloat, hex, string, bool, nil
+    const char* kind; // int, negint, float, negfloat, hex, string, bool, nil
     const char* text;
-    const char* dumped;  // the dump of the constant; "" when it is refused
+    const char* dumped; // the dump of the constant; "" when it is refused
 };
 
 TEST(Builder, Literals) {
@@ -319,33 +314,74 @@ TEST(Builder, Literals) {
 
 TEST(OperatorCodes, EverySpelling) {
     const std::vector<std::pair<const char*, char>> cases = {
-        {"~", '~'},   {"+", '+'},   {"-", '-'},   {"*", '*'},    {"/", '/'},   {"^", '^'},
-        {"%", '%'},   {"mod", '%'}, {"/%", '\\'}, {"div", '\\'}, {"**", '^'},  {"<<", 'L'},
-        {">>", 'R'},  {"&^", 'A'},  {"|^", 'O'},  {"^^", 'X'},   {"!^", 'N'},  {"=", '='},
-        {"==", '='},  {"<>", 'n'},  {"!=", 'n'},  {"<", '<'},    {"<=", 'l'},  {">", '>'},
-        {">=", 'g'},  {"=?", 't'},  {"!?", 'y'},  {"=~", 'r'},   {"!~", 'z'},  {"~~", 'x'},
-        {"in", 'i'},  {"%%", 'i'},  {"&", '&'},   {"&&", '&'},   {"and", '&'}, {"|", '|'},
-        {"||", '|'},  {"or", '|'},  {"!", '!'},   {"not", '!'},
+        {"~", '~'},
+        {"+", '+'},
+        {"-", '-'},
+        {"*", '*'},
+        {"/", '/'},
+        {"^", '^'},
+        {"%", '%'},
+        {"mod", '%'},
+        {"/%", '\\'},
+        {"div", '\\'},
+        {"**", '^'},
+        {"<<", 'L'},
+        {">>", 'R'},
+        {"&^", 'A'},
+        {"|^", 'O'},
+        {"^^", 'X'},
+        {"!^", 'N'},
+        {"=", '='},
+        {"==", '='},
+        {"<>", 'n'},
+        {"!=", 'n'},
+        {"<", '<'},
+        {"<=", 'l'},
+        {">", '>'},
+        {">=", 'g'},
+        {"=?", 't'},
+        {"!?", 'y'},
+        {"=~", 'r'},
+        {"!~", 'z'},
+        {"~~", 'x'},
+        {"in", 'i'},
+        {"%%", 'i'},
+        {"&", '&'},
+        {"&&", '&'},
+        {"and", '&'},
+        {"|", '|'},
+        {"||", '|'},
+        {"or", '|'},
+        {"!", '!'},
+        {"not", '!'},
         // the fallback for spellings outside the table
-        {"@", '@'},   {"::", ':'},  {"+=", '+'},  {"?=", '?'},   {"*^", '*'},  {"-~", '-'},
-        {"ab", 0},    {"xor", 0},   {"", 0},
+        {"@", '@'},
+        {"::", ':'},
+        {"+=", '+'},
+        {"?=", '?'},
+        {"*^", '*'},
+        {"-~", '-'},
+        {"ab", 0},
+        {"xor", 0},
+        {"", 0},
     };
-    for (const auto& [text, code] : cases) EXPECT_EQ(OperatorCode(text), code) << text;
+    for (const auto& [text, code] : cases)
+        EXPECT_EQ(OperatorCode(text), code) << text;
 }
 
 TEST(OperatorCodes, AssignCode) {
     const std::vector<std::pair<const char*, char>> cases = {
-        {"=", 0},    {":=", 0},   {"+=", '+'}, {"-=", '-'}, {"*=", '*'}, {"/=", '/'},
-        {"%=", '%'}, {"&=", '&'}, {"|=", '|'}, {"^=", '^'}, {"~=", '~'}, {"++", '+'},
-        {"--", '-'}, {"", 0},
+        {"=", 0},    {":=", 0},   {"+=", '+'}, {"-=", '-'}, {"*=", '*'}, {"/=", '/'}, {"%=", '%'},
+        {"&=", '&'}, {"|=", '|'}, {"^=", '^'}, {"~=", '~'}, {"++", '+'}, {"--", '-'}, {"", 0},
     };
-    for (const auto& [text, code] : cases) EXPECT_EQ(AssignCode(text), code) << text;
+    for (const auto& [text, code] : cases)
+        EXPECT_EQ(AssignCode(text), code) << text;
 }
 
 // --- expression rules ---------------------------------------------------------
 
 class ExpressionRules : public ::testing::Test {
-protected:
+  protected:
     static ParseValue Tok(std::int32_t position, std::int32_t length, const char* text) {
         return BuilderDriver::Token(position, length, text);
     }
@@ -486,5 +522,5 @@ TEST_F(ExpressionRules, DuplicateParameterLeavesTheParse) {
     }
 }
 
-}  // namespace
-}  // namespace ozra::front
+} // namespace
+} // namespace ozra::front

@@ -19,7 +19,7 @@ struct VariableCase {
     Lines steps;
     const char* name;
     NodeKind kind;
-    const char* owner;  // FunctionName of the owner, "" for none
+    const char* owner; // FunctionName of the owner, "" for none
     int mode;
 };
 
@@ -164,8 +164,7 @@ TEST(Tree, FindNodeErrorsNameTheRequiredClass) {
     }
     EXPECT_EQ(from.FindNode("q"), nullptr);
     EXPECT_EQ(from.FindNode("V", NodeKind::Variable), driver.Builder().Root()->Names.Find("v"));
-    EXPECT_EQ(from.FindNode("F", NodeKind::FunctionNode),
-              driver.Builder().Root()->Statements[1]);
+    EXPECT_EQ(from.FindNode("F", NodeKind::FunctionNode), driver.Builder().Root()->Statements[1]);
 }
 
 TEST(Tree, FindNodePrefersTheInnermostName) {
@@ -268,8 +267,9 @@ TEST(Tree, UsingEntersTheUnitAndMergesItsNames) {
     driver.Run({"using lib", "using lib alias", "using missing", "var other", "using lib other"});
     EXPECT_EQ(loaded, (Lines{"lib", "lib", "missing", "lib"}));
     EXPECT_EQ(driver.Errors(), Lines{"error 50+5 other already exists."});
-    EXPECT_EQ(driver.Dump(),
-              R"(TtsBlock names=[alias:TtsBlock, g:TtsFunctionNode, lib:TtsBlock, other:TtsGcVariable, v:TtsGcVariable]
+    EXPECT_EQ(
+        driver.Dump(),
+        R"(TtsBlock names=[alias:TtsBlock, g:TtsFunctionNode, lib:TtsBlock, other:TtsGcVariable, v:TtsGcVariable]
   TtsUsing used @10+5
   TtsUsing used @20+5
   TtsUsing unused @30+5
@@ -336,11 +336,11 @@ TEST(Tree, LoaderFailuresLeaveTheParse) {
 }
 
 struct FileHeadCase {
-    const char* option;  // "" plain head, else the option value
-    const char* flag;    // "" no flag
+    const char* option; // "" plain head, else the option value
+    const char* flag;   // "" no flag
     NodeKind kind;
     bool overwrite;
-    bool loads;  // the file is compiled into the body
+    bool loads; // the file is compiled into the body
     const char* names;
 };
 
@@ -379,7 +379,7 @@ TEST(Tree, FileHeads) {
         const bool hasOption = *c.option, hasFlag = *c.flag;
         ParseValue span = !hasOption && !hasFlag ? b.FileHead(head, close, name)
                           : !hasOption           ? b.FileHeadWithFlag(head, close, name, flag)
-                          : !hasFlag ? b.FileHeadWithOption(head, close, name, option)
+                          : !hasFlag             ? b.FileHeadWithOption(head, close, name, option)
                                      : b.FileHeadWithOptionAndFlag(head, close, name, option, flag);
         EXPECT_EQ(span.Position, 10);
         EXPECT_EQ(span.Length, 31);
@@ -388,8 +388,9 @@ TEST(Tree, FileHeads) {
         EXPECT_EQ(node->Kind, c.kind);
         EXPECT_EQ(node->Name, "file");
         EXPECT_EQ(node->Overwrite, c.overwrite);
-        EXPECT_EQ(loaded, c.loads ? Lines{"x.oz into"}
-                          : c.kind == NodeKind::OldUsing ? Lines{"x.oz"} : Lines{});
+        EXPECT_EQ(loaded, c.loads                        ? Lines{"x.oz into"}
+                          : c.kind == NodeKind::OldUsing ? Lines{"x.oz"}
+                                                         : Lines{});
         std::string expectedNames = c.names;
         if (c.loads) expectedNames.insert(29, "loaded:TtsBlock, ");
         const std::string dump = DumpTree(*node->Body);
@@ -430,5 +431,5 @@ TEST(Tree, KindsFollowTheClassTree) {
     }
 }
 
-}  // namespace
-}  // namespace ozra::front
+} // namespace
+} // namespace ozra::front
