@@ -93,6 +93,12 @@ std::string MissingMessage(MissingCloser closer) {
         return "Missing \"";
     case MissingCloser::BlockComment:
         return "Missing */";
+    case MissingCloser::CodeBlock:
+        return "Missing .>";
+    case MissingCloser::BlockRemark:
+        return "Missing ..>";
+    case MissingCloser::InlineRemark:
+        return "Missing ..]";
     }
     return {};
 }
@@ -142,10 +148,21 @@ void RawScanner::Take(RawKind raw, std::int32_t end, StartCondition next, TokenK
 }
 
 void RawScanner::EndOfInput() {
-    // A quoted string still open at the end would otherwise pass silently.
+    // Whatever is still open at the end would otherwise pass silently: a
+    // quoted string, a comment, a remark or the code block itself.
     MissingCloser missing = MissingCloser::None;
-    if (condition_ == SingleQuoted) missing = MissingCloser::SingleQuote;
-    if (condition_ == DoubleQuoted) missing = MissingCloser::DoubleQuote;
+    switch (condition_) {
+    case SingleQuoted: missing = MissingCloser::SingleQuote; break;
+    case DoubleQuoted: missing = MissingCloser::DoubleQuote; break;
+    case BlockComment: missing = MissingCloser::BlockComment; break;
+    case BlockRemark: missing = MissingCloser::BlockRemark; break;
+    case InlineRemark: missing = MissingCloser::InlineRemark; break;
+    case Code:
+    case LineComment:
+    case Escape: missing = MissingCloser::CodeBlock; break;
+    case LineStart:
+    case InLine: break;
+    }
     condition_ = Code;
     reachedEnd_ = true;
     token_ = RawToken{RawKind::ParserToken, TokenKind::EndOfInput, missing, end_, end_};

@@ -62,6 +62,9 @@ enum class MissingCloser : std::uint8_t {
     SingleQuote,  // "'"
     DoubleQuote,  // the double quote
     BlockComment, // "*/"
+    CodeBlock,    // ".>", for a code block still open at the end
+    BlockRemark,  // "..>"
+    InlineRemark, // "..]"
 };
 
 // One raw token, a small value that the rule table fills in place. `Start` and

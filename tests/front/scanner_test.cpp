@@ -134,7 +134,7 @@ TEST(Scanner, TemplateTextAndCodeBlocks) {
          {R"(AddText@1+11 "a\n<b\n.> [c\n")", R"(Ident@14+1 "d")", R"(Semi@15+2 ".>")",
           R"(AddText@17+3 "e\nf")", R"(EndOfInput@20+0 "")"}},
         // An unclosed code block simply ends with the input.
-        {"t<.x", {R"(AddText@1+1 "t")", R"(Ident@4+1 "x")", R"(EndOfInput@5+0 "")"}},
+        {"t<.x", {R"(AddText@1+1 "t")", R"(Ident@4+1 "x")", R"(OnError@4+1 "Missing .>")", R"(EndOfInput@5+0 "")"}},
     });
 }
 
@@ -148,7 +148,7 @@ TEST(Scanner, RemarksAndComments) {
         {"x[.. y .> ..>..]\nz",
          {R"(AddText@1+1 "x")", R"(AddText@17+2 "\nz")", R"(EndOfInput@19+0 "")"}},
         {"[..r..]\n", {R"(AddText@8+1 "\n")", R"(EndOfInput@9+0 "")"}},
-        {"a<.. b", {R"(AddText@1+1 "a")", R"(EndOfInput@7+0 "")"}},
+        {"a<.. b", {R"(AddText@1+1 "a")", R"(OnError@6+1 "Missing ..>")", R"(EndOfInput@7+0 "")"}},
         // A code delimiter ends a line comment without complaint.
         {"<. // note .> text",
          {R"(Semi@12+2 ".>")", R"(AddText@14+5 " text")", R"(EndOfInput@19+0 "")"}},
@@ -166,11 +166,11 @@ TEST(Scanner, RemarksAndComments) {
         {"<./* a [.b.>",
          {R"(OnError@9+1 "Missing */")", R"(Semi@8+2 "[.")", R"(Ident@10+1 "b")",
           R"(Semi@11+2 ".>")", R"(EndOfInput@13+0 "")"}},
-        {"<.a/* b", {R"(Ident@3+1 "a")", R"(EndOfInput@8+0 "")"}},
+        {"<.a/* b", {R"(Ident@3+1 "a")", R"(OnError@7+1 "Missing */")", R"(EndOfInput@8+0 "")"}},
         // "*/" outside a comment is two operators.
         {"<.a*/b",
          {R"(Ident@3+1 "a")", R"(MulOp@4+1 "*")", R"(Slash@5+1 "/")", R"(Ident@6+1 "b")",
-          R"(EndOfInput@7+0 "")"}},
+          R"(OnError@6+1 "Missing .>")", R"(EndOfInput@7+0 "")"}},
     });
 }
 
@@ -178,9 +178,9 @@ TEST(Scanner, Strings) {
     ExpectScans({
         {"<.'abc'.>", {R"(StrLit@3+5 "abc")", R"(Semi@8+2 ".>")", R"(EndOfInput@10+0 "")"}},
         {"<.\"a'b\" 'c\"d'",
-         {R"(StrLit@3+5 "a'b")", R"(StrLit@9+5 "c\"d")", R"(EndOfInput@14+0 "")"}},
+         {R"(StrLit@3+5 "a'b")", R"(StrLit@9+5 "c\"d")", R"(OnError@13+1 "Missing .>")", R"(EndOfInput@14+0 "")"}},
         {"<.''.>", {R"(StrLit@3+2 "")", R"(Semi@5+2 ".>")", R"(EndOfInput@7+0 "")"}},
-        {"<.\"\"", {R"(StrLit@3+2 "")", R"(EndOfInput@5+0 "")"}},
+        {"<.\"\"", {R"(StrLit@3+2 "")", R"(OnError@4+1 "Missing .>")", R"(EndOfInput@5+0 "")"}},
         // Doubling a quote does not escape it: three literals.
         {"<. x = 'it''s' .>",
          {R"(Ident@4+1 "x")", R"(Eq@6+1 "=")", R"(StrLit@8+4 "it")", R"(StrLit@11+2 "")",
@@ -188,7 +188,7 @@ TEST(Scanner, Strings) {
         // Content is literal: line breaks, lone delimiter characters,
         // backslashes, "#" and high bytes.
         {"<.'a\n.<[b\\n#\xE9' \"//\"",
-         {R"(StrLit@3+12 "a\n.<[b\\n#\xE9")", R"(StrLit@16+4 "//")", R"(EndOfInput@20+0 "")"}},
+         {R"(StrLit@3+12 "a\n.<[b\\n#\xE9")", R"(StrLit@16+4 "//")", R"(OnError@19+1 "Missing .>")", R"(EndOfInput@20+0 "")"}},
         // A code delimiter cuts a string short, with an error at its last
         // character.
         {"<.'ab.>c",
@@ -197,7 +197,7 @@ TEST(Scanner, Strings) {
         {"<.\"ab<.x.]",
          {R"(OnError@7+1 "Missing \"")", R"(StrLit@3+4 "ab")", R"(Semi@6+2 "<.")",
           R"(Ident@8+1 "x")", R"(Semi@9+2 ".]")", R"(EndOfInput@11+0 "")"}},
-        {"<.'[.", {R"(OnError@5+1 "Missing '")", R"(Semi@4+2 "[.")", R"(EndOfInput@6+0 "")"}},
+        {"<.'[.", {R"(OnError@5+1 "Missing '")", R"(Semi@4+2 "[.")", R"(OnError@5+1 "Missing .>")", R"(EndOfInput@6+0 "")"}},
         // Left open at the end of the input: the error stands on the last
         // character, and the literal covers no more than the text.
         {"<.x='ab",
@@ -212,13 +212,13 @@ TEST(Scanner, Escapes) {
         {"<.\\r\\n.>", {R"(StrLit@3+4 "\r\n")", R"(Semi@7+2 ".>")", R"(EndOfInput@9+0 "")"}},
         {"<.\\t \\n'a'",
          {R"(StrLit@3+2 "\t")", R"(StrLit@6+2 "\n")", R"(StrLit@8+3 "a")",
-          R"(EndOfInput@11+0 "")"}},
+          R"(OnError@10+1 "Missing .>")", R"(EndOfInput@11+0 "")"}},
         // Any other letter is skipped, and so is everything up to the next
         // n, r or t.
         {"<.\\q x = 1 n.>", {R"(StrLit@11+2 "\n")", R"(Semi@13+2 ".>")", R"(EndOfInput@15+0 "")"}},
-        {"<.a\\", {R"(Ident@3+1 "a")", R"(EndOfInput@5+0 "")"}},
-        {"<.\\n\\", {R"(StrLit@3+2 "\n")", R"(EndOfInput@6+0 "")"}},
-        {"<.\\xyz", {R"(EndOfInput@7+0 "")"}},
+        {"<.a\\", {R"(Ident@3+1 "a")", R"(OnError@4+1 "Missing .>")", R"(EndOfInput@5+0 "")"}},
+        {"<.\\n\\", {R"(OnError@5+1 "Missing .>")", R"(StrLit@3+2 "\n")", R"(EndOfInput@6+0 "")"}},
+        {"<.\\xyz", {R"(OnError@6+1 "Missing .>")", R"(EndOfInput@7+0 "")"}},
     });
 }
 
@@ -236,12 +236,12 @@ TEST(Scanner, CodeTokens) {
         {"<.a.1 a..b @x_1 if.x",
          {R"(Ident@3+1 "a")", R"(Dot@4+1 ".")", R"(IntLit@5+1 "1")", R"(Ident@7+1 "a")",
           R"(Colon@8+2 "..")", R"(Ident@10+1 "b")", R"(Ident@12+4 "@x_1")", R"(Dotted@17+4 "if.x")",
-          R"(EndOfInput@21+0 "")"}},
+          R"(OnError@20+1 "Missing .>")", R"(EndOfInput@21+0 "")"}},
         // Keywords are case-sensitive; reserved words are never identifiers.
         {"<.if If TRUE true div mod return",
          {R"(If@3+2 "if")", R"(Ident@6+2 "If")", R"(Ident@9+4 "TRUE")", R"(Bool@14+4 "true")",
           R"(DivMod@19+3 "div")", R"(DivMod@23+3 "mod")", R"(Reserved@27+6 "return")",
-          R"(EndOfInput@33+0 "")"}},
+          R"(OnError@32+1 "Missing .>")", R"(EndOfInput@33+0 "")"}},
         // A run of operator characters is one token, an error when it spells
         // no operator.
         {"<.x=-1 x = -1 a=>b c...d e<>f g/%h i:=j k/=l",
@@ -253,7 +253,7 @@ TEST(Scanner, CodeTokens) {
           R"(Ident@29+1 "f")",  R"(Ident@31+1 "g")",    R"(MulOp@32+2 "/%")",
           R"(Ident@34+1 "h")",  R"(Ident@36+1 "i")",    R"(ColonEq@37+2 ":=")",
           R"(Ident@39+1 "j")",  R"(Ident@41+1 "k")",    R"(AssignOp@42+2 "/=")",
-          R"(Ident@44+1 "l")",  R"(EndOfInput@45+0 "")"}},
+          R"(Ident@44+1 "l")",  R"(OnError@44+1 "Missing .>")", R"(EndOfInput@45+0 "")"}},
         {"<.(),;[]{}:??**.>",
          {R"(LParen@3+1 "(")", R"~(RParen@4+1 ")")~", R"(Comma@5+1 ",")", R"(Semi@6+1 ";")",
           R"(LBracket@7+1 "[")", R"(RBracket@8+1 "]")", R"(LBrace@9+1 "{")", R"(RBrace@10+1 "}")",
@@ -271,7 +271,7 @@ TEST(Scanner, CodeTokens) {
 TEST(Scanner, NulEndsTheInput) {
     ExpectScans({
         {"ab\0cd"sv, {R"(AddText@1+2 "ab")", R"(EndOfInput@3+0 "")"}},
-        {"a<.b\0c.>d"sv, {R"(AddText@1+1 "a")", R"(Ident@4+1 "b")", R"(EndOfInput@5+0 "")"}},
+        {"a<.b\0c.>d"sv, {R"(AddText@1+1 "a")", R"(Ident@4+1 "b")", R"(OnError@4+1 "Missing .>")", R"(EndOfInput@5+0 "")"}},
         {"<.'a\0b'"sv, {R"(OnError@4+1 "Missing '")", R"(StrLit@3+2 "a")", R"(EndOfInput@5+0 "")"}},
     });
 }
@@ -292,18 +292,18 @@ TEST(Scanner, RecoveryHandsBackAStatementKeywordOnce) {
          {R"(Ident@3+1 "x")", R"(If@5+2 "if")", R"(Semi@5+2 "if")", R"(If@5+2 "if")",
           R"(Ident@8+1 "y")", R"(Semi@9+2 ".>")", R"(EndOfInput@11+0 "")"}},
         // Only the request right after the keyword is affected.
-        {"<.if y", "001", {R"(If@3+2 "if")", R"(Ident@6+1 "y")", R"(EndOfInput@7+0 "")"}},
+        {"<.if y", "001", {R"(If@3+2 "if")", R"(Ident@6+1 "y")", R"(OnError@6+1 "Missing .>")", R"(EndOfInput@7+0 "")"}},
         // Other keywords do not start a statement.
         {"<.then else",
          "1",
          {R"(Then@3+4 "then")", R"(Else@8+4 "else")", R"(Semi@8+4 "else")", R"(Else@8+4 "else")",
-          R"(EndOfInput@12+0 "")"}},
+          R"(OnError@11+1 "Missing .>")", R"(EndOfInput@12+0 "")"}},
         // A keyword read ahead behind a closing quote is handed back only
         // after it has been delivered.
         {"<.'a'call",
          "1",
          {R"(StrLit@3+3 "a")", R"(Call@6+4 "call")", R"(Semi@6+4 "call")", R"(Call@6+4 "call")",
-          R"(EndOfInput@10+0 "")"}},
+          R"(OnError@9+1 "Missing .>")", R"(EndOfInput@10+0 "")"}},
     };
     for (const RecoveryCase& c : cases) {
         SCOPED_TRACE(Quoted(c.input) + " recovering " + std::string(c.recovering));

@@ -1,0 +1,93 @@
+// Compilation of one file and its includes, with located errors.
+#include "front/compile_driver.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "front/line_map.h"
+#include "front/parser.h"
+#include "front/text_file.h"
+#include "runtime/value/names.h"
+
+namespace ozra::front {
+
+namespace {
+
+std::string FormatLocated(const std::string& fileName, std::int32_t line, std::int32_t column,
+                          const std::string& message) {
+    return "File " + fileName + ", " + std::to_string(line) + "," + std::to_string(column) +
+           ": " + message;
+}
+
+bool SameFileName(const std::string& a, const std::string& b) {
+    return runtime::NamesEqual(a, b);
+}
+
+}  // namespace
+
+CompileError::CompileError(std::string fileName, std::int32_t line, std::int32_t column,
+                           std::string message)
+    : runtime::EtsException(FormatLocated(fileName, line, column, message)),
+      FileName(std::move(fileName)), Line(line), Column(column), Detail(std::move(message)) {}
+
+TVeCompiler::TVeCompiler(TVeCompiler* parentCompiler, std::vector<CompileError>* collectedErrors)
+    : ParentCompiler(parentCompiler), collectedErrors_(collectedErrors) {}
+
+std::vector<std::string>& TVeCompiler::FileStack() {
+    return ParentCompiler ? ParentCompiler->FileStack() : ownFileStack_;
+}
+
+runtime::Ref<TtsBlock> TVeCompiler::Compile(const std::string& fileName,
+                                           runtime::Ref<TtsBlock> block) {
+    FileName = fileName;
+    auto& stack = FileStack();
+    if (std::any_of(stack.begin(), stack.end(),
+                    [&](const std::string& open) { return SameFileName(open, fileName); })) {
+        throw runtime::EtsException("Circular file reference : " + fileName);
+    }
+    stack.push_back(fileName);
+    struct PopOnExit {
+        std::vector<std::string>& stack;
+        ~PopOnExit() { stack.pop_back(); }
+    } pop{stack};
+
+    Text = TTextFile::ReadFile(IncludePath(fileName));
+    LineMap lines(Text);
+
+    TtsParser parser;
+    std::optional<CompileError> nested;
+    parser.OnError = [&](std::int32_t position, std::int32_t, const std::string& message) {
+        // An include that failed is reported by the builder with the
+        // include's own located message; keep the innermost location.
+        if (nested && message == nested->what()) throw *nested;
+        LineColumn at = lines.Locate(position);
+        CompileError error(FileName, at.Line, at.Column, message.empty() ? "Syntax error" : message);
+        if (!collectedErrors_) throw error;
+        collectedErrors_->push_back(std::move(error));
+    };
+    parser.OnLoadFile = [&](const std::string& included, runtime::Ref<TtsBlock> into) {
+        try {
+            TVeCompiler child(this, collectedErrors_);
+            return child.Compile(included, std::move(into));
+        } catch (const CompileError& error) {
+            nested = error;
+            throw;
+        }
+    };
+    // The tree is returned only whole: on failure the parser's root, made
+    // here or given by the caller, is released with everything in it.
+    return parser.Parse(Text, std::move(block));
+}
+
+runtime::Ref<TtsBlock> TVeCompiler::CompileFile(const std::string& fileName) {
+    TVeCompiler compiler;
+    return compiler.Compile(fileName);
+}
+
+std::string IncludePath(const std::string& fileName) {
+    std::string path = fileName;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+}  // namespace ozra::front

@@ -1,0 +1,20 @@
+// One parse: scanner, grammar and builder wired together for one text.
+#include "front/parser.h"
+
+#include "front/grammar.hpp"
+#include "front/parse_context.h"
+#include "front/tree_builder.h"
+
+namespace ozra::front {
+
+runtime::Ref<TtsBlock> TtsParser::Parse(std::string_view text, runtime::Ref<TtsBlock> block) {
+    TtsBuilder builder(*this, std::move(block));
+    Block = builder.Root();
+    ParseContext context(text, *this, builder);
+    grammar::Grammar grammar(context);
+    grammar.parse();
+    builder.Finish(static_cast<std::int32_t>(text.size()));
+    return Block;
+}
+
+}  // namespace ozra::front
