@@ -110,7 +110,8 @@ public:
         const int formalCount = formals ? formals->Count() : 0;
         if (formalCount == 0) return;
         const int bound = std::min(formalCount, arguments.Count());
-        std::vector<const Argument*> chosen(static_cast<std::size_t>(formalCount), nullptr);
+        // Argument index per formal parameter; -1 when no argument binds it.
+        std::vector<int> chosen(static_cast<std::size_t>(formalCount), -1);
         for (int i = 0; i < bound; ++i) {
             const Argument& argument = arguments.At(i);
             int position = i;
@@ -118,7 +119,7 @@ public:
                 formals->FindOrFail(argument.Name);
                 position = formals->IndexOf(argument.Name);
             }
-            chosen[static_cast<std::size_t>(position)] = &argument;
+            chosen[static_cast<std::size_t>(position)] = i;
         }
         parameters_.reserve(static_cast<std::size_t>(formalCount));
         for (int i = 0; i < formalCount; ++i) {
@@ -126,7 +127,8 @@ public:
                 dynamic_cast<TtsNode*>(function.Body->Names.Find(formals->Name(i))));
             if (!local) continue;
             parameters_.push_back({local, local->ValueSlot});
-            const Argument* argument = chosen[static_cast<std::size_t>(i)];
+            const int index = chosen[static_cast<std::size_t>(i)];
+            const Argument* argument = index < 0 ? nullptr : &arguments.At(index);
             if (argument && argument->SharedSlot) {
                 local->ValueSlot = argument->SharedSlot;
             } else {
