@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-namespace ozra::data::testing {
+namespace ozra::data::fixture {
 
 using runtime::TtsValue;
 
@@ -230,4 +230,4 @@ struct ShopData : ShopSchema {
     }
 };
 
-} // namespace ozra::data::testing
+} // namespace ozra::data::fixture

@@ -9,7 +9,7 @@
 namespace ozra::data {
 namespace {
 
-using testing::ShopSchema;
+using fixture::ShopSchema;
 
 class Item : public TVeObject {
   public:
