@@ -31,8 +31,18 @@ void EvaluateDual(TtsDualOperator& node, TtsResult& context) {
         *node.ValueSlot = TtsValue::FromBoolean(true);
         return;
     }
-    // The right operand may call back into code that evaluates the left
-    // node again (recursion), so the left value is kept apart.
+    // A right operand that calls a function may evaluate the left node
+    // again (recursion), so then the left value is kept apart.
+    const NodeKind rightKind = node.Right->Kind;
+    if (rightKind == NodeKind::Const ||
+        (rightKind == NodeKind::VarRef && !static_cast<TtsVarRef&>(*node.Right).PropRef)) {
+        const TtsValue& right = Evaluate(*node.Right, context);
+        if (node.OperatorCode != OperatorCode::In || !detail::AsSet(right)) {
+            *node.ValueSlot = TtsOperatorHelper::Binary(node.OperatorCode, leftNow, right,
+                                                        CaseSensitive(context));
+            return;
+        }
+    }
     const TtsValue left = leftNow;
     const TtsValue& right = Evaluate(*node.Right, context);
     if (node.OperatorCode == OperatorCode::In) {
@@ -68,6 +78,16 @@ void AssignIndex(TtsIndexExpr& node, TtsResult& context, const TtsValue& value) 
 }  // namespace
 
 const TtsValue& Evaluate(TtsExpression& expression, TtsResult& context) {
+    // The hot case: a plain name already resolved to an ordinary variable.
+    if (expression.Kind == NodeKind::VarRef) {
+        auto& reference = static_cast<TtsVarRef&>(expression);
+        const TtsNode* target = reference.TargetCache;
+        if (target && !reference.PropRef && !reference.AtPrefix &&
+            target->Kind >= NodeKind::Variable && target->Kind <= NodeKind::FsVariable) {
+            *reference.ValueSlot = *static_cast<const TtsVariable*>(target)->ValueSlot;
+            return *reference.ValueSlot;
+        }
+    }
     switch (expression.Kind) {
     case NodeKind::SysTick:
     case NodeKind::SysNow: UpdateSystemVariable(static_cast<TtsVariable&>(expression)); break;
