@@ -100,6 +100,8 @@ class MemoryProvider : public TDataProviderBase {
     std::vector<std::string> log;
     bool inTransaction = false;
     bool failNextSave = false;
+    // Hand out one shared instance per row, the way a caching provider does.
+    bool shareObjects = false;
     int64_t nextIdentity = 100;
 
     // Stores a row as the database holds it; returns its position.
@@ -115,6 +117,13 @@ class MemoryProvider : public TDataProviderBase {
         TTableInfo& table = templ.TableInfo();
         log.push_back(std::string(byKey ? "select by key " : "select by example ") +
                       table.Name() + (field ? "." + field->Name() : ""));
+        if (shareObjects && !field) {
+            VeRef<TObjectSet> selection = ObjectManager().CreateSet(table);
+            for (TDataObject& object : Shared(table))
+                if (byKey ? KeyMatches(templ, Values(object)) : ExampleMatches(templ, Values(object)))
+                    selection->Add(object);
+            return std::make_unique<TObjectSetReader>(selection, false);
+        }
         std::vector<Row> found;
         for (const Row& row : tables[&table])
             if (byKey ? KeyMatches(templ, row) : ExampleMatches(templ, row))
@@ -169,6 +178,24 @@ class MemoryProvider : public TDataProviderBase {
     }
 
   private:
+    std::map<const TTableInfo*, VeRef<TObjectSet>> shared_;
+
+    TObjectSet& Shared(TTableInfo& table) {
+        VeRef<TObjectSet>& set = shared_[&table];
+        if (!set) {
+            set = ObjectManager().CreateSet(table);
+            std::unique_ptr<TObjectReaderBase> reader = Reader(table, tables[&table], nullptr);
+            while (!reader->Eof())
+                set->Add(*reader->Next());
+        }
+        return *set;
+    }
+    static Row Values(TDataObject& object) {
+        Row row;
+        for (TDataField& field : object.Fields())
+            row.push_back(field.Value());
+        return row;
+    }
     static bool Same(const TtsValue& a, const TtsValue& b) {
         return runtime::TtsOperatorHelper::Compare(a, b, true) == runtime::CompareResult::Equal;
     }
