@@ -49,13 +49,19 @@ bool LoopShouldStop(TtsLoopNode& loop, TtsResult& context) {
     return exit->Kind != NodeKind::Skip;
 }
 
+// Definitions never run where they stand; a used unit runs once.
 bool Runnable(const TtsStatement& statement) {
-    if (!IsExecutable(statement)) return false;
-    if (statement.Kind == NodeKind::Using) {
+    switch (statement.Kind) {
+    case NodeKind::FunctionNode:
+    case NodeKind::ClassNode:
+    case NodeKind::OldUsing: return false;
+    case NodeKind::Using: {
+        if (!IsExecutable(statement)) return false;
         const TtsNode* mark = static_cast<const TtsUsing&>(statement).UsedBlock->Parent;
         return !(mark && mark->Tag == 1);
     }
-    return true;
+    default: return true;
+    }
 }
 
 void AppendValue(TtsResult& context, const TtsValue& value) {
