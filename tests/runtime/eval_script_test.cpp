@@ -106,6 +106,9 @@ const ScriptCase kCases[] = {
     {"ExitFunctionFromFileBlock",
      "<.function f() file ('') = 'x'; exit function; end file; result = 'no'; end function; = f().>", "x"},
     {"EmptyEqualsEmptyText", "<.var e; if (e = '') = 'y'; end if; if (e <> 0) = 'z'; end if.>", "yz"},
+    {"FilterSeesOuterNames", "<.var lim = 2; foreach (x in [1, 2, 3] | x > lim) = x; end foreach.>", "3"},
+    {"FilteredSetSharesElements",
+     "<.var a = 1; var b = 5; var s = [a, b]; var f = [x = s | x > 2]; f[0] = 9; = s[1].>", "9"},
     {"AddressOfNumberEmpty", "<.var x = 1; = '[' ~ @x ~ ']'.>", "[]"},
 };
 
