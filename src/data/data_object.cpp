@@ -21,16 +21,15 @@ const TObjectStateBase& StateOf(const TObjectStateRecord& record) {
 
 bool HasNullKey(TDataObject& object, const TParentRelationInfo& relation) {
     for (TFieldInfoPair& pair : relation.FieldPairs())
-        if (IsNullValue(object.Field(pair.ChildField()).GetValue()))
-            return true;
+        if (IsNullValue(object.Field(pair.ChildField()).GetValue())) return true;
     return false;
 }
 
 } // namespace
 
 TInternalObject::TInternalObject(TDataObject& owner, TObjectManager& manager, TTableInfo& table)
-    : owner_(&owner), manager_(&manager), table_(&table),
-      parents_(table.ParentRelations().Count()), children_(table.ChildRelations().Count()) {
+    : owner_(&owner), manager_(&manager), table_(&table), parents_(table.ParentRelations().Count()),
+      children_(table.ChildRelations().Count()) {
     for (TFieldInfo& info : table.Fields()) {
         VeRef<TDataField> field = MakeVe<TDataField>(owner, info);
         fields_.Add(*field);
@@ -42,8 +41,7 @@ TInternalObject::~TInternalObject() {
     for (TDataObject* referrer : std::vector<TDataObject*>(referrers_)) {
         auto& slots = referrer->Internal().parents_;
         for (ParentSlot& slot : slots)
-            if (slot.parent == owner_)
-                slot = ParentSlot{};
+            if (slot.parent == owner_) slot = ParentSlot{};
     }
     referrers_.clear();
     for (int i = 0; i < static_cast<int>(parents_.size()); ++i)
@@ -53,13 +51,27 @@ TInternalObject::~TInternalObject() {
         field.owner_ = nullptr;
 }
 
-bool TInternalObject::Commit() { return StateOf(state_).Commit(*this); }
-bool TInternalObject::Delete() { return StateOf(state_).Delete(*this); }
-bool TInternalObject::Load() { return StateOf(state_).Load(*this); }
-bool TInternalObject::Modify() { return StateOf(state_).Modify(*this); }
-bool TInternalObject::Reset() { return StateOf(state_).Reset(*this); }
-bool TInternalObject::Rollback() { return StateOf(state_).Rollback(*this); }
-bool TInternalObject::Save() { return StateOf(state_).Save(*this); }
+bool TInternalObject::Commit() {
+    return StateOf(state_).Commit(*this);
+}
+bool TInternalObject::Delete() {
+    return StateOf(state_).Delete(*this);
+}
+bool TInternalObject::Load() {
+    return StateOf(state_).Load(*this);
+}
+bool TInternalObject::Modify() {
+    return StateOf(state_).Modify(*this);
+}
+bool TInternalObject::Reset() {
+    return StateOf(state_).Reset(*this);
+}
+bool TInternalObject::Rollback() {
+    return StateOf(state_).Rollback(*this);
+}
+bool TInternalObject::Save() {
+    return StateOf(state_).Save(*this);
+}
 
 bool TInternalObject::LoadAsNew() {
     DropCaches();
@@ -68,29 +80,25 @@ bool TInternalObject::LoadAsNew() {
 }
 
 TDataField& TInternalObject::Field(const TFieldInfo& info) const {
-    if (&info.Table() != table_)
-        throw EDataError("field " + info.Alias() + " not found.");
+    if (&info.Table() != table_) throw EDataError("field " + info.Alias() + " not found.");
     return fields_.Item(info.Index());
 }
 
 TDataField* TInternalObject::FieldByAlias(std::string_view alias) const {
     for (TDataField& field : fields_)
-        if (SameName(field.FieldInfo().Alias(), alias))
-            return &field;
+        if (SameName(field.FieldInfo().Alias(), alias)) return &field;
     return nullptr;
 }
 
 TDataField* TInternalObject::FieldByName(std::string_view name) const {
     for (TDataField& field : fields_)
-        if (SameName(field.FieldInfo().Name(), name))
-            return &field;
+        if (SameName(field.FieldInfo().Name(), name)) return &field;
     return nullptr;
 }
 
 void TInternalObject::FieldChanged(TDataField& field) {
     for (int i = 0; i < static_cast<int>(parents_.size()); ++i) {
-        if (!parents_[i].parent)
-            continue;
+        if (!parents_[i].parent) continue;
         for (TFieldInfoPair& pair : table_->ParentRelations().Item(i).FieldPairs())
             if (&pair.ChildField() == &field.FieldInfo()) {
                 DropParent(i);
@@ -100,22 +108,17 @@ void TInternalObject::FieldChanged(TDataField& field) {
 }
 
 void TInternalObject::AssignModifiedFrom(TDataObject& source) {
-    if (&source.TableInfo() != table_)
-        throw EDataError("Object type not equal");
+    if (&source.TableInfo() != table_) throw EDataError("Object type not equal");
     for (TDataField& from : source.Fields())
-        if (from.IsModified())
-            fields_.Item(from.FieldInfo().Index()).SetValue(from.Value());
+        if (from.IsModified()) fields_.Item(from.FieldInfo().Index()).SetValue(from.Value());
 }
 
 bool TInternalObject::Matches(TDataObject& templ) const {
-    if (&templ.TableInfo() != table_)
-        return false;
+    if (&templ.TableInfo() != table_) return false;
     for (TDataField& wanted : templ.Fields()) {
-        if (!wanted.IsModified())
-            continue;
+        if (!wanted.IsModified()) continue;
         const TtsValue& value = wanted.Value();
-        if (IsInterfaceValue(value) || AsArray(value))
-            continue;
+        if (IsInterfaceValue(value) || AsArray(value)) continue;
         TtsValue mine = fields_.Item(wanted.FieldInfo().Index()).GetValue();
         if (runtime::TtsOperatorHelper::Compare(mine, value, true) != runtime::CompareResult::Equal)
             return false;
@@ -125,27 +128,22 @@ bool TInternalObject::Matches(TDataObject& templ) const {
 
 void TInternalObject::SetParentSlot(int index, TDataObject* parent, bool owned) {
     DropParent(index);
-    if (!parent)
-        return;
-    if (owned)
-        parent->AddRef();
+    if (!parent) return;
+    if (owned) parent->AddRef();
     parents_[index] = ParentSlot{parent, owned};
     parent->Internal().referrers_.push_back(owner_);
 }
 
 void TInternalObject::DropParent(int index) {
     ParentSlot slot = std::exchange(parents_[index], ParentSlot{});
-    if (!slot.parent)
-        return;
+    if (!slot.parent) return;
     slot.parent->Internal().ForgetReferrer(*owner_);
-    if (slot.owned)
-        slot.parent->Release();
+    if (slot.owned) slot.parent->Release();
 }
 
 void TInternalObject::ForgetReferrer(TDataObject& referrer) {
     auto at = std::find(referrers_.begin(), referrers_.end(), &referrer);
-    if (at != referrers_.end())
-        referrers_.erase(at);
+    if (at != referrers_.end()) referrers_.erase(at);
 }
 
 void TInternalObject::DropCaches() {
@@ -156,17 +154,14 @@ void TInternalObject::DropCaches() {
 }
 
 TDataObject* TInternalObject::Parent(const TParentRelationInfo& relation) {
-    if (&relation.Table() != table_)
-        throw EDataError(relation.ParentName() + " not found.");
+    if (&relation.Table() != table_) throw EDataError(relation.ParentName() + " not found.");
     ParentSlot& slot = parents_[relation.Index()];
-    if (slot.parent || HasNullKey(*owner_, relation))
-        return slot.parent;
+    if (slot.parent || HasNullKey(*owner_, relation)) return slot.parent;
     VeRef<TDataObject> templ = manager_->CreateObject(*relation.ParentTable());
     for (TFieldInfoPair& pair : relation.FieldPairs())
         templ->Field(pair.ParentField()).SetValue(owner_->Field(pair.ChildField()).GetValue());
     VeRef<TDataObject> found = manager_->FindOne(*templ);
-    if (!found)
-        return nullptr;
+    if (!found) return nullptr;
     // A parent whose cached children hold this object keeps it alive
     // already; owning it back would keep both forever.
     bool heldByParent = found.Get() == owner_;
@@ -179,8 +174,7 @@ TDataObject* TInternalObject::Parent(const TParentRelationInfo& relation) {
 }
 
 TObjectSet& TInternalObject::Children(const TChildRelationInfo& relation) {
-    if (&relation.Table() != table_)
-        throw EDataError(relation.ChildName() + " not found.");
+    if (&relation.Table() != table_) throw EDataError(relation.ChildName() + " not found.");
     VeRef<TObjectSet>& slot = children_[relation.Index()];
     if (!slot || manager_->IsSetStale(*slot)) {
         VeRef<TDataObject> templ = manager_->CreateObject(*relation.ChildTable());
@@ -216,24 +210,19 @@ VeRef<TDataObject> TDataObject::Create(TObjectManager& manager, TTableInfo& tabl
 }
 
 bool TDataObject::Save() {
-    if (!internal_->Save())
-        return false;
-    if (!Manager().InTransaction())
-        Commit();
+    if (!internal_->Save()) return false;
+    if (!Manager().InTransaction()) Commit();
     return true;
 }
 
 bool TDataObject::Delete() {
-    if (!internal_->Delete())
-        return false;
-    if (!Manager().InTransaction())
-        Commit();
+    if (!internal_->Delete()) return false;
+    if (!Manager().InTransaction()) Commit();
     return true;
 }
 
 bool TDataObject::Commit() {
-    if (!internal_->Commit())
-        return false;
+    if (!internal_->Commit()) return false;
     const TObjectStateRecord& state = internal_->StateRecord();
     if (state.Current == TObjectStateCode::Deleted &&
         state.Previous == TObjectStateCode::Committed) {
@@ -244,17 +233,24 @@ bool TDataObject::Commit() {
     return true;
 }
 
-bool TDataObject::Rollback() { return internal_->Rollback(); }
+bool TDataObject::Rollback() {
+    return internal_->Rollback();
+}
 
-bool TDataObject::Reset() { return internal_->Reset(); }
+bool TDataObject::Reset() {
+    return internal_->Reset();
+}
 
-bool TDataObject::Load() { return internal_->LoadAsNew(); }
+bool TDataObject::Load() {
+    return internal_->LoadAsNew();
+}
 
-bool TDataObject::Refresh() { return Manager().Refresh(*this); }
+bool TDataObject::Refresh() {
+    return Manager().Refresh(*this);
+}
 
 VeRef<TDataObject> TDataObject::NewChild(const TChildRelationInfo& relation) {
-    if (&relation.Table() != &TableInfo())
-        throw EDataError(relation.ChildName() + " not found.");
+    if (&relation.Table() != &TableInfo()) throw EDataError(relation.ChildName() + " not found.");
     VeRef<TDataObject> child = Manager().CreateObject(*relation.ChildTable());
     for (TFieldInfoPair& pair : relation.FieldPairs())
         child->Field(pair.ChildField()).SetValue(Field(pair.ParentField()).GetValue());

@@ -7,8 +7,7 @@
 namespace ozra::data {
 
 TObjectManager& TDataProviderBase::ObjectManager() const {
-    if (!manager_)
-        throw EDataError("No object manager assigned to data provider");
+    if (!manager_) throw EDataError("No object manager assigned to data provider");
     return *manager_;
 }
 
@@ -48,8 +47,7 @@ VeRef<TObjectSet> TDataProviderBase::LoadChildren(TDataObject& templ) {
     return ReadAll(templ.TableInfo(), *reader);
 }
 
-VeRef<TObjectSet> TDataProviderBase::LoadByField(const TFieldInfo& field,
-                                                 runtime::TtsValue value) {
+VeRef<TObjectSet> TDataProviderBase::LoadByField(const TFieldInfo& field, runtime::TtsValue value) {
     VeRef<TDataObject> templ = ObjectManager().CreateObject(field.Table());
     templ->Field(field).SetValue(std::move(value));
     return LoadChildren(*templ);

@@ -45,9 +45,8 @@ class TDataProviderBase {
     // The rows of a table; a where-text, when given, is the whole statement.
     virtual std::unique_ptr<TObjectReaderBase> OpenTable(TTableInfo& table, std::string_view where,
                                                          const TSqlParams& params) = 0;
-    virtual std::unique_ptr<TObjectReaderBase> CreateReader(TTableInfo& table,
-                                                            std::unique_ptr<TDataResult> result,
-                                                            bool byAlias);
+    virtual std::unique_ptr<TObjectReaderBase>
+    CreateReader(TTableInfo& table, std::unique_ptr<TDataResult> result, bool byAlias);
 
     virtual VeRef<TDataObject> FindOne(TDataObject& templ);
     virtual VeRef<TDataObject> FindByField(const TFieldInfo& field, runtime::TtsValue value);

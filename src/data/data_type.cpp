@@ -32,21 +32,17 @@ TParamType ParamTypeOf(TDataType type) {
 
 TValueCategory CategoryOf(TDataType type) {
     auto code = static_cast<uint8_t>(type);
-    if (code < 6)
-        return TValueCategory::Numeric;
-    if (code == 6)
-        return TValueCategory::Boolean;
-    if (code == 7)
-        return TValueCategory::Date;
-    if (code <= 10)
-        return TValueCategory::Text;
+    if (code < 6) return TValueCategory::Numeric;
+    if (code == 6) return TValueCategory::Boolean;
+    if (code == 7) return TValueCategory::Date;
+    if (code <= 10) return TValueCategory::Text;
     return TValueCategory::Binary;
 }
 
 std::string_view DataTypeName(TDataType type) {
     static constexpr std::string_view names[] = {
-        "SmallInt", "Integer", "BigInt",   "Single", "Double", "Decimal", "Boolean",
-        "DateTime", "Guid",    "String",   "Text",   "Binary", "Blob",
+        "SmallInt", "Integer", "BigInt", "Single", "Double", "Decimal", "Boolean",
+        "DateTime", "Guid",    "String", "Text",   "Binary", "Blob",
     };
     auto code = static_cast<uint8_t>(type);
     return code < std::size(names) ? names[code] : std::string_view("Unknown");

@@ -19,7 +19,9 @@ long DaysFromCivil(long y, unsigned m, unsigned d) {
     return era * 146097 + static_cast<long>(doe) - 719468;
 }
 
-bool IsLeap(long y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(long y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 unsigned DaysInMonth(long y, unsigned m) {
     static constexpr unsigned days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -27,18 +29,15 @@ unsigned DaysInMonth(long y, unsigned m) {
 }
 
 bool ReadNumber(std::string_view& text, size_t digits, unsigned& out) {
-    if (text.size() < digits)
-        return false;
+    if (text.size() < digits) return false;
     auto [end, error] = std::from_chars(text.data(), text.data() + digits, out);
-    if (error != std::errc() || end != text.data() + digits)
-        return false;
+    if (error != std::errc() || end != text.data() + digits) return false;
     text.remove_prefix(digits);
     return true;
 }
 
 bool ReadChar(std::string_view& text, char c) {
-    if (text.empty() || text.front() != c)
-        return false;
+    if (text.empty() || text.front() != c) return false;
     text.remove_prefix(1);
     return true;
 }
@@ -47,8 +46,7 @@ bool ReadChar(std::string_view& text, char c) {
 
 std::optional<std::string> FormatDateTime(double days) {
     std::optional<std::string> text = runtime::FormatDate(days);
-    if (text && text->size() == 10)
-        *text += " 00:00:00";
+    if (text && text->size() == 10) *text += " 00:00:00";
     return text;
 }
 
@@ -58,20 +56,18 @@ std::optional<double> ParseDateTime(std::string_view text) {
         !ReadChar(text, '-') || !ReadNumber(text, 2, day))
         return std::nullopt;
     if (!text.empty()) {
-        if (!ReadChar(text, ' ') && !ReadChar(text, 'T'))
-            return std::nullopt;
+        if (!ReadChar(text, ' ') && !ReadChar(text, 'T')) return std::nullopt;
         if (!ReadNumber(text, 2, hour) || !ReadChar(text, ':') || !ReadNumber(text, 2, minute))
             return std::nullopt;
         if (!text.empty() && (!ReadChar(text, ':') || !ReadNumber(text, 2, second)))
             return std::nullopt;
-        if (!text.empty())
-            return std::nullopt;
+        if (!text.empty()) return std::nullopt;
     }
     if (year < 100 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) ||
         hour > 23 || minute > 59 || second > 59)
         return std::nullopt;
-    const double wholeDays = static_cast<double>(DaysFromCivil(year, month, day) -
-                                                 DaysFromCivil(1899, 12, 30));
+    const double wholeDays =
+        static_cast<double>(DaysFromCivil(year, month, day) - DaysFromCivil(1899, 12, 30));
     const double time = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
     // Before the epoch the day counts down but the time of day still reads
     // forward, the variant habit.

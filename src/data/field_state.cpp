@@ -6,15 +6,12 @@
 
 namespace ozra::data {
 
-
-
 // The states' only way into a field's record.
 class TFieldStateAccess {
   public:
     static TFieldValueRecord& Record(TDataField& field) { return field.record_; }
     static void ModifyObject(TDataField& field) {
-        if (field.owner_)
-            field.owner_->Internal().Modify();
+        if (field.owner_) field.owner_->Internal().Modify();
     }
     static const TFieldStateBase& Previous(TDataField& field) {
         return TFieldStateManager::Instance().State(field.record_.Previous);
@@ -25,7 +22,9 @@ namespace {
 
 using A = TFieldStateAccess;
 
-void SetAll(TFieldValueRecord& r, TFieldStateCode code) { r.Current = r.Previous = r.Base = code; }
+void SetAll(TFieldValueRecord& r, TFieldStateCode code) {
+    r.Current = r.Previous = r.Base = code;
+}
 
 // Every operation refused; the concrete states allow theirs.
 class TFieldState : public TFieldStateBase {

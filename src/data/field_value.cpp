@@ -24,34 +24,29 @@ std::string BracedGuid(const std::string& bytes) {
 
 } // namespace
 
-bool ValueIsEmpty(const TtsValue& value) { return IsNullValue(value) || DataText(value).empty(); }
+bool ValueIsEmpty(const TtsValue& value) {
+    return IsNullValue(value) || DataText(value).empty();
+}
 
 bool ValueAsBoolean(const TtsValue& value) {
-    if (IsNullValue(value))
-        return false;
+    if (IsNullValue(value)) return false;
     std::string text = DataText(value);
     for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + 32);
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
     return !text.empty() && (text == "1" || text == "-1" || text[0] == 'y' || text[0] == 't');
 }
 
 double ValueAsDateTime(const TtsValue& value) {
-    if (ValueIsEmpty(value))
-        return 0;
-    if (!value.IsText())
-        return runtime::ToDouble(value);
+    if (ValueIsEmpty(value)) return 0;
+    if (!value.IsText()) return runtime::ToDouble(value);
     std::string text = DataText(value);
-    if (auto days = ParseDateTime(text))
-        return *days;
+    if (auto days = ParseDateTime(text)) return *days;
     throw EDataError("'" + text + "' is not a valid date and time");
 }
 
 int64_t ValueAsCurrency(const TtsValue& value) {
-    if (ValueIsEmpty(value))
-        return 0;
-    if (value.Kind() == ValueKind::Currency)
-        return value.CurrencyScaled();
+    if (ValueIsEmpty(value)) return 0;
+    if (value.Kind() == ValueKind::Currency) return value.CurrencyScaled();
     double scaled = std::round(runtime::ToDouble(value) * 10000.0);
     if (!(scaled >= -9.2e18 && scaled <= 9.2e18))
         throw runtime::EtsRuntime::RangeError(runtime::KindName(value.Kind()), "Currency");
@@ -67,17 +62,14 @@ int64_t ValueAsInt64(const TtsValue& value) {
 }
 
 std::string ValueAsString(const TtsValue& value, TDataType type) {
-    if (IsNullValue(value))
-        return {};
+    if (IsNullValue(value)) return {};
     const std::string* bytes = AsByteArray(value);
-    if (bytes && bytes->size() == 16 && type == TDataType::Guid)
-        return BracedGuid(*bytes);
+    if (bytes && bytes->size() == 16 && type == TDataType::Guid) return BracedGuid(*bytes);
     return DataText(value);
 }
 
 TtsValue ValueAsParam(const TtsValue& value, TDataType type) {
-    if (IsNullValue(value))
-        return TtsValue::Null();
+    if (IsNullValue(value)) return TtsValue::Null();
     switch (ParamTypeOf(type)) {
     case TParamType::Integer:
         return TtsValue::FromInteger(ValueAsInt64(value));

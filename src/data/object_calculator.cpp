@@ -18,8 +18,7 @@ std::optional<int64_t> TryParseInt64(std::string_view text) {
         text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
         text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     int64_t value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size())
@@ -28,12 +27,13 @@ std::optional<int64_t> TryParseInt64(std::string_view text) {
 }
 
 int64_t ParseInt64(std::string_view text) {
-    if (auto value = TryParseInt64(text))
-        return *value;
+    if (auto value = TryParseInt64(text)) return *value;
     throw EDataError("'" + std::string(text) + "' is not a valid integer value");
 }
 
-template <class T> int Order(const T& a, const T& b) { return a < b ? -1 : (b < a ? 1 : 0); }
+template <class T> int Order(const T& a, const T& b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
 
 bool IsArithmetic(TOqlOp op) {
     switch (op) {
@@ -51,10 +51,8 @@ bool IsArithmetic(TOqlOp op) {
 }
 
 bool IsConditionOperator(TOqlOp op) {
-    if (IsArithmetic(op))
-        return true;
-    if (op >= TOqlOp::Equal && op <= TOqlOp::LE)
-        return true;
+    if (IsArithmetic(op)) return true;
+    if (op >= TOqlOp::Equal && op <= TOqlOp::LE) return true;
     switch (op) {
     case TOqlOp::IsNull:
     case TOqlOp::IsNotNull:
@@ -96,8 +94,7 @@ int64_t Combine(TOqlOp op, int64_t left, int64_t right) {
         overflow = __builtin_mul_overflow(left, right, &result);
         break;
     case TOqlOp::Div:
-        if (right == 0)
-            throw runtime::EtsRuntime::DivisionByZero();
+        if (right == 0) throw runtime::EtsRuntime::DivisionByZero();
         overflow = left == INT64_MIN && right == -1;
         result = overflow ? 0 : left / right;
         break;
@@ -110,15 +107,13 @@ int64_t Combine(TOqlOp op, int64_t left, int64_t right) {
     default:
         break;
     }
-    if (overflow)
-        throw EDataError("Integer overflow");
+    if (overflow) throw EDataError("Integer overflow");
     return result;
 }
 
 std::optional<TCalcResult> FieldResult(TDataField& field) {
     TtsValue value = field.GetValue();
-    if (IsNullValue(value))
-        return std::nullopt;
+    if (IsNullValue(value)) return std::nullopt;
     TDataType type = field.FieldInfo().DataType();
     return TCalcResult{ValueAsString(value, type), CategoryOf(type), std::move(value)};
 }
@@ -130,8 +125,7 @@ void TObjectCalculator::Check(const TOqlElement& operand) const {
     if (kind == TOqlElement::Kind::Table || kind == TOqlElement::Kind::Vector)
         throw EDataError(message_);
     for (const auto& child : operand.Children()) {
-        if (!IsArithmetic(child->Operator().Id))
-            throw EDataError(message_);
+        if (!IsArithmetic(child->Operator().Id)) throw EDataError(message_);
         Check(*child);
     }
 }
@@ -150,8 +144,7 @@ std::optional<TCalcResult> TObjectCalculator::Evaluate(const TOqlElement& operan
     }
     case TOqlElement::Kind::StringValue: {
         const TtsValue& value = static_cast<const TStringValueElement&>(operand).Value();
-        if (IsNullValue(value))
-            return std::nullopt;
+        if (IsNullValue(value)) return std::nullopt;
         return TCalcResult{DataText(value), TValueCategory::Constant, value};
     }
     case TOqlElement::Kind::Empty:
@@ -163,15 +156,12 @@ std::optional<TCalcResult> TObjectCalculator::Evaluate(const TOqlElement& operan
         break;
     }
     const auto& children = operand.Children();
-    if (children.empty())
-        return std::nullopt;
-    if (children.size() == 1)
-        return Evaluate(*children[0], object);
+    if (children.empty()) return std::nullopt;
+    if (children.size() == 1) return Evaluate(*children[0], object);
     int64_t total = 0;
     for (size_t i = 0; i < children.size(); ++i) {
         std::optional<TCalcResult> part = Evaluate(*children[i], object);
-        if (!part)
-            return std::nullopt;
+        if (!part) return std::nullopt;
         int64_t value = ParseInt64(part->Text);
         TOqlOp op = children[i]->Operator().Id;
         if (i == 0)
@@ -179,13 +169,13 @@ std::optional<TCalcResult> TObjectCalculator::Evaluate(const TOqlElement& operan
         else
             total = Combine(op, total, value);
     }
-    return TCalcResult{std::to_string(total), TValueCategory::Numeric, TtsValue::FromInteger(total)};
+    return TCalcResult{std::to_string(total), TValueCategory::Numeric,
+                       TtsValue::FromInteger(total)};
 }
 
 std::optional<int> CompareResults(const TCalcResult& left, const TCalcResult& right) {
     const auto constant = TValueCategory::Constant;
-    if (left.Category != constant && right.Category != constant &&
-        left.Category != right.Category)
+    if (left.Category != constant && right.Category != constant && left.Category != right.Category)
         return std::nullopt;
     TValueCategory category = left.Category != constant ? left.Category : right.Category;
     switch (category) {
@@ -197,8 +187,7 @@ std::optional<int> CompareResults(const TCalcResult& left, const TCalcResult& ri
         return Order(ValueAsDateTime(left.Value), ValueAsDateTime(right.Value));
     case TValueCategory::Constant: {
         auto a = TryParseInt64(left.Text), b = TryParseInt64(right.Text);
-        if (a && b)
-            return Order(*a, *b);
+        if (a && b) return Order(*a, *b);
         return Order(left.Text, right.Text);
     }
     case TValueCategory::Text:
@@ -264,34 +253,26 @@ TObjectMatcher::Truth TObjectMatcher::Evaluate(const TOqlElement& element,
     return truth;
 }
 
-TObjectMatcher::Truth TObjectMatcher::Compare(const TOqlElement& group,
-                                              TDataObject& object) const {
+TObjectMatcher::Truth TObjectMatcher::Compare(const TOqlElement& group, TDataObject& object) const {
     const auto& operands = group.Children();
     const TOqlOp op = operands[1]->Operator().Id;
     std::optional<TCalcResult> left = calculator_.Evaluate(*operands[0], object);
-    if (op == TOqlOp::IsNull)
-        return left ? Truth::False : Truth::True;
-    if (op == TOqlOp::IsNotNull)
-        return left ? Truth::True : Truth::False;
+    if (op == TOqlOp::IsNull) return left ? Truth::False : Truth::True;
+    if (op == TOqlOp::IsNotNull) return left ? Truth::True : Truth::False;
     std::optional<TCalcResult> right = calculator_.Evaluate(*operands[1], object);
     if (op == TOqlOp::Between || op == TOqlOp::NotBetween) {
-        if (operands.size() != 3)
-            return Truth::False;
+        if (operands.size() != 3) return Truth::False;
         std::optional<TCalcResult> high = calculator_.Evaluate(*operands[2], object);
-        if (!left || !right || !high)
-            return Truth::Unknown;
+        if (!left || !right || !high) return Truth::Unknown;
         std::optional<int> low = CompareResults(*left, *right);
         std::optional<int> up = CompareResults(*left, *high);
-        if (!low || !up)
-            return Truth::False;
+        if (!low || !up) return Truth::False;
         bool between = *low >= 0 && *up <= 0;
         return between != (op == TOqlOp::NotBetween) ? Truth::True : Truth::False;
     }
-    if (!left || !right)
-        return Truth::Unknown;
+    if (!left || !right) return Truth::Unknown;
     std::optional<int> order = CompareResults(*left, *right);
-    if (!order)
-        return Truth::False;
+    if (!order) return Truth::False;
     bool holds;
     switch (op) {
     case TOqlOp::Equal:
@@ -380,8 +361,7 @@ int TObjectComparer::CompareKeys(const Key& a, const Key& b) const {
                     return Order(left, std::get<std::decay_t<decltype(left)>>(*y));
                 },
                 *x);
-        if (order != 0)
-            return terms_[i].descending ? -order : order;
+        if (order != 0) return terms_[i].descending ? -order : order;
     }
     return 0;
 }

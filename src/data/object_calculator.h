@@ -90,7 +90,9 @@ class TObjectComparer {
     // all keys before it moves anything.
     Key MakeKey(TDataObject& object) const;
     int CompareKeys(const Key& a, const Key& b) const;
-    int Compare(TDataObject& a, TDataObject& b) const { return CompareKeys(MakeKey(a), MakeKey(b)); }
+    int Compare(TDataObject& a, TDataObject& b) const {
+        return CompareKeys(MakeKey(a), MakeKey(b));
+    }
 
   private:
     struct Term {

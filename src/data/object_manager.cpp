@@ -11,13 +11,11 @@ namespace ozra::data {
 
 void TObjectManager::SetDataProvider(TDataProviderBase* provider) {
     provider_ = provider;
-    if (provider_)
-        provider_->SetObjectManager(this);
+    if (provider_) provider_->SetObjectManager(this);
 }
 
 TDataProviderBase& TObjectManager::GetDataProvider() const {
-    if (!provider_)
-        throw EDataError("No data provider assigned to object manager");
+    if (!provider_) throw EDataError("No data provider assigned to object manager");
     return *provider_;
 }
 
@@ -54,8 +52,7 @@ VeRef<TObjectSet> TObjectManager::LoadChildren(TDataObject& templ) {
 bool TObjectManager::Refresh(TDataObject& object, const TFieldInfo* field) {
     std::unique_ptr<TObjectReaderBase> reader =
         GetDataProvider().OpenByTemplate(object, true, field);
-    if (reader->Eof())
-        return false;
+    if (reader->Eof()) return false;
     reader->LoadObjects = field == nullptr;
     reader->Next(&object);
     return true;
@@ -63,14 +60,12 @@ bool TObjectManager::Refresh(TDataObject& object, const TFieldInfo* field) {
 
 void TObjectManager::SaveObject(TDataObject& object) {
     GetDataProvider().Save(object);
-    if (InTransaction())
-        pendingObjects_.push_back(RetainVe(&object));
+    if (InTransaction()) pendingObjects_.push_back(RetainVe(&object));
 }
 
 void TObjectManager::DeleteObject(TDataObject& object) {
     GetDataProvider().Delete(object);
-    if (InTransaction())
-        pendingObjects_.push_back(RetainVe(&object));
+    if (InTransaction()) pendingObjects_.push_back(RetainVe(&object));
 }
 
 void TObjectManager::ObjectCommitted(TDataObject& object) {
@@ -81,12 +76,13 @@ bool TObjectManager::IsSetStale(TObjectSet& set) {
     return GetDataProvider().IsSetStale(set.Table(), set);
 }
 
-bool TObjectManager::InTransaction() const { return provider_ && provider_->InTransaction(); }
+bool TObjectManager::InTransaction() const {
+    return provider_ && provider_->InTransaction();
+}
 
 void TObjectManager::StartTransaction() {
     if (InTransaction()) {
-        if (!AllowNestedTransaction)
-            throw EDataError("Nested transaction not allowed");
+        if (!AllowNestedTransaction) throw EDataError("Nested transaction not allowed");
         ++nesting_;
         return;
     }
@@ -94,16 +90,18 @@ void TObjectManager::StartTransaction() {
     nesting_ = 1;
 }
 
-void TObjectManager::Commit() { EndTransaction(true); }
+void TObjectManager::Commit() {
+    EndTransaction(true);
+}
 
-void TObjectManager::Rollback() { EndTransaction(false); }
+void TObjectManager::Rollback() {
+    EndTransaction(false);
+}
 
 void TObjectManager::EndTransaction(bool commit) {
-    if (!InTransaction())
-        throw EDataError("Not in transaction");
+    if (!InTransaction()) throw EDataError("Not in transaction");
     nesting_ = std::max(0, nesting_ - 1);
-    if (nesting_ > 0)
-        return;
+    if (nesting_ > 0) return;
     if (commit)
         provider_->Commit();
     else

@@ -11,8 +11,7 @@ namespace {
 TDataObject& Target(TObjectManager& manager, TTableInfo& table, TDataObject* into,
                     VeRef<TDataObject>& created) {
     if (into) {
-        if (&into->TableInfo() != &table)
-            throw EDataError("Object type not equal");
+        if (&into->TableInfo() != &table) throw EDataError("Object type not equal");
         return *into;
     }
     created = manager.CreateObject(table);
@@ -39,8 +38,7 @@ void TObjectReader::MapColumns(bool byAlias) {
 }
 
 VeRef<TDataObject> TObjectReader::Next(TDataObject* into) {
-    if (result_->Eof())
-        throw EDataError("No more rows to read");
+    if (result_->Eof()) throw EDataError("No more rows to read");
     VeRef<TDataObject> created;
     TDataObject& object = Target(*manager_, *table_, into, created);
     for (TFieldInfo& info : table_->Fields()) {
@@ -53,8 +51,7 @@ VeRef<TDataObject> TObjectReader::Next(TDataObject* into) {
             field.InitValue({});
         }
     }
-    if (LoadObjects)
-        object.Load();
+    if (LoadObjects) object.Load();
     result_->Next();
     return created ? created : RetainVe(&object);
 }
@@ -63,11 +60,9 @@ TObjectSetReader::TObjectSetReader(VeRef<TObjectSet> set, bool createObjects)
     : set_(std::move(set)), createObjects_(createObjects) {}
 
 VeRef<TDataObject> TObjectSetReader::Next(TDataObject* into) {
-    if (Eof())
-        throw EDataError("No more rows to read");
+    if (Eof()) throw EDataError("No more rows to read");
     TDataObject& member = set_->Item(position_++);
-    if (!into && !createObjects_)
-        return RetainVe(&member);
+    if (!into && !createObjects_) return RetainVe(&member);
     VeRef<TDataObject> created;
     TDataObject& object = Target(set_->Manager(), set_->Table(), into, created);
     for (TDataField& source : member.Fields()) {
@@ -75,8 +70,7 @@ VeRef<TDataObject> TObjectSetReader::Next(TDataObject* into) {
         field.InitValue(source.Value());
         field.Load();
     }
-    if (LoadObjects)
-        object.Load();
+    if (LoadObjects) object.Load();
     return created ? created : RetainVe(&object);
 }
 

@@ -14,27 +14,32 @@ TObjectSet::TObjectSet(TTableInfo& table, TObjectManager& manager)
     members_.OnDelete = [this](TDataObject& object, int) { object.memberships_.Remove(*this); };
 }
 
-TObjectSet::~TObjectSet() { members_.Clear(); }
+TObjectSet::~TObjectSet() {
+    members_.Clear();
+}
 
 int TObjectSet::Add(TDataObject& object) {
-    if (&object.TableInfo() != table_)
-        throw EDataError("Object type not equal");
+    if (&object.TableInfo() != table_) throw EDataError("Object type not equal");
     int index = members_.IndexOf(object);
     return index >= 0 ? index : members_.Add(object);
 }
 
 void TObjectSet::Insert(int index, TDataObject& object) {
-    if (&object.TableInfo() != table_)
-        throw EDataError("Object type not equal");
-    if (!members_.Contains(object))
-        members_.Insert(index, object);
+    if (&object.TableInfo() != table_) throw EDataError("Object type not equal");
+    if (!members_.Contains(object)) members_.Insert(index, object);
 }
 
-void TObjectSet::Delete(int index) { members_.Delete(index); }
+void TObjectSet::Delete(int index) {
+    members_.Delete(index);
+}
 
-void TObjectSet::Remove(TDataObject& object) { members_.Remove(object); }
+void TObjectSet::Remove(TDataObject& object) {
+    members_.Remove(object);
+}
 
-void TObjectSet::Clear() { members_.Clear(); }
+void TObjectSet::Clear() {
+    members_.Clear();
+}
 
 VeRef<TObjectSet> TObjectSet::Copy() const {
     VeRef<TObjectSet> copy = MakeVe<TObjectSet>(*table_, *manager_);
@@ -43,24 +48,21 @@ VeRef<TObjectSet> TObjectSet::Copy() const {
 }
 
 void TObjectSet::AddAll(const TObjectSet& other) {
-    if (&other == this)
-        return;
+    if (&other == this) return;
     for (TDataObject& object : other)
         Add(object);
 }
 
 TDataObject* TObjectSet::FindFirst(TDataObject& templ) const {
     for (TDataObject& object : members_)
-        if (object.Internal().Matches(templ))
-            return &object;
+        if (object.Internal().Matches(templ)) return &object;
     return nullptr;
 }
 
 VeRef<TObjectSet> TObjectSet::Select(TDataObject& templ) const {
     VeRef<TObjectSet> selection = MakeVe<TObjectSet>(*table_, *manager_);
     for (TDataObject& object : members_)
-        if (object.Internal().Matches(templ))
-            selection->Add(object);
+        if (object.Internal().Matches(templ)) selection->Add(object);
     return selection;
 }
 
@@ -68,12 +70,10 @@ int TObjectSet::UpdateMatching(TDataObject& templ, TDataObject& source, bool sav
     // Saving may run provider code that changes this set; work on a snapshot.
     std::vector<VeRef<TDataObject>> matching;
     for (TDataObject& object : members_)
-        if (object.Internal().Matches(templ))
-            matching.push_back(RetainVe(&object));
+        if (object.Internal().Matches(templ)) matching.push_back(RetainVe(&object));
     for (VeRef<TDataObject>& object : matching) {
         object->Internal().AssignModifiedFrom(source);
-        if (save)
-            object->Save();
+        if (save) object->Save();
     }
     return static_cast<int>(matching.size());
 }
@@ -81,8 +81,7 @@ int TObjectSet::UpdateMatching(TDataObject& templ, TDataObject& source, bool sav
 int TObjectSet::DeleteMatching(TDataObject& templ) {
     int deleted = 0;
     for (int i = Count() - 1; i >= 0; --i) {
-        if (i >= Count())
-            continue;
+        if (i >= Count()) continue;
         VeRef<TDataObject> object = RetainVe(&members_.Item(i));
         if (object->Internal().Matches(templ)) {
             object->Delete();
@@ -92,7 +91,9 @@ int TObjectSet::DeleteMatching(TDataObject& templ) {
     return deleted;
 }
 
-void TObjectSet::Stamp() { manager_->StampSet(*this); }
+void TObjectSet::Stamp() {
+    manager_->StampSet(*this);
+}
 
 void TObjectSpace::Add(TObjectSet& set) {
     int index = sets_.IndexOfKey(&set.Table());
@@ -109,8 +110,7 @@ TObjectSet* TObjectSpace::SetOf(const TTableInfo& table) const {
 
 void TObjectSpace::Remove(const TTableInfo& table) {
     int index = IndexOf(table);
-    if (index >= 0)
-        sets_.Delete(index);
+    if (index >= 0) sets_.Delete(index);
 }
 
 } // namespace ozra::data

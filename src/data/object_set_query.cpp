@@ -17,8 +17,7 @@ int TObjectSet::CountWhere(const TQueryCondition& condition) const {
 TDataObject* TObjectSet::FirstWhere(const TQueryCondition& condition) const {
     TObjectMatcher matcher(condition);
     for (TDataObject& object : members_)
-        if (matcher.Matches(object))
-            return &object;
+        if (matcher.Matches(object)) return &object;
     return nullptr;
 }
 
@@ -26,8 +25,7 @@ VeRef<TObjectSet> TObjectSet::SubSet(const TQueryCondition& condition) const {
     TObjectMatcher matcher(condition);
     VeRef<TObjectSet> subset = MakeVe<TObjectSet>(*table_, *manager_);
     for (TDataObject& object : members_)
-        if (matcher.Matches(object))
-            subset->Add(object);
+        if (matcher.Matches(object)) subset->Add(object);
     return subset;
 }
 

@@ -61,8 +61,12 @@ class TObjectModifiedState : public TObjectState {
         r.Current = r.Previous = S::Uncommitted;
         return true;
     }
-    bool Commit(TInternalObject& object) const override { return A::Previous(object).Commit(object); }
-    bool Delete(TInternalObject& object) const override { return A::Previous(object).Delete(object); }
+    bool Commit(TInternalObject& object) const override {
+        return A::Previous(object).Commit(object);
+    }
+    bool Delete(TInternalObject& object) const override {
+        return A::Previous(object).Delete(object);
+    }
     bool Rollback(TInternalObject& object) const override {
         return A::Previous(object).Rollback(object);
     }
@@ -91,8 +95,7 @@ class TObjectUncommitedState : public TObjectSavedState {
         object.Manager().ObjectCommitted(object.Owner());
         auto& r = A::Record(object);
         r.Previous = r.Base = S::Committed;
-        if (r.Current != S::Deleted)
-            r.Current = S::Committed;
+        if (r.Current != S::Deleted) r.Current = S::Committed;
         return true;
     }
     bool Delete(TInternalObject& object) const override {
@@ -123,7 +126,9 @@ class TObjectCommitedState : public TObjectSavedState {
 class TObjectDeletedState : public TObjectState {
   public:
     TObjectStateCode Code() const override { return S::Deleted; }
-    bool Commit(TInternalObject& object) const override { return A::Previous(object).Commit(object); }
+    bool Commit(TInternalObject& object) const override {
+        return A::Previous(object).Commit(object);
+    }
     bool Rollback(TInternalObject& object) const override {
         return A::Previous(object).Rollback(object);
     }

@@ -38,11 +38,9 @@ std::unique_ptr<TOqlElement> TOqlElement::ReplaceChild(TOqlElement& child,
 }
 
 int TOqlElement::IndexInParent() const {
-    if (!parent_)
-        return -1;
+    if (!parent_) return -1;
     for (size_t i = 0; i < parent_->children_.size(); ++i)
-        if (parent_->children_[i].get() == this)
-            return static_cast<int>(i);
+        if (parent_->children_[i].get() == this) return static_cast<int>(i);
     return -1;
 }
 

@@ -22,7 +22,17 @@ namespace ozra::data {
 
 class TOqlElement {
   public:
-    enum class Kind { Group, Empty, String, StringValue, FieldInfo, Condition, Scalar, Table, Vector };
+    enum class Kind {
+        Group,
+        Empty,
+        String,
+        StringValue,
+        FieldInfo,
+        Condition,
+        Scalar,
+        Table,
+        Vector
+    };
 
     explicit TOqlElement(TOqlOp op = TOqlOp::None) : operator_(&OqlOperator(op)) {}
     virtual ~TOqlElement() = default;

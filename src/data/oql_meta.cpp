@@ -21,18 +21,18 @@ TOqlElement* Follow(TOqlElement& root, const std::vector<int>& path) {
     return at;
 }
 
-int PrecedenceOf(TOqlOp op) { return OqlOperator(op).Precedence; }
+int PrecedenceOf(TOqlOp op) {
+    return OqlOperator(op).Precedence;
+}
 
 } // namespace
 
 std::unique_ptr<TOqlElement> TOqlOperand::MakeElement(TOqlOp op, bool tested) const {
     if (field_) {
-        if (tested)
-            return std::make_unique<TConditionElement>(*field_, false, op);
+        if (tested) return std::make_unique<TConditionElement>(*field_, false, op);
         return std::make_unique<TFieldInfoElement>(*field_, false, op);
     }
-    if (dataField_)
-        return std::make_unique<TScalarElement>(*dataField_, op);
+    if (dataField_) return std::make_unique<TScalarElement>(*dataField_, op);
     return std::make_unique<TStringValueElement>(value_, op);
 }
 
@@ -84,8 +84,7 @@ void TOqlMeta::AddSibling(TOqlElement& current, TOqlOp op, std::unique_ptr<TOqlE
     }
     TOqlElement& parent = *current.Parent();
     int index = current.IndexInParent();
-    if (index == 0 && op == TOqlOp::Comma)
-        current.SetOperator(TOqlOp::CommaNewLine);
+    if (index == 0 && op == TOqlOp::Comma) current.SetOperator(TOqlOp::CommaNewLine);
     current_ = &parent.InsertChild(index + 1, std::move(element));
 }
 

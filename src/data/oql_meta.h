@@ -130,7 +130,9 @@ class TScalarTester : public TOqlMeta {
     TQueryCondition LesserOrEqual(const TOqlOperand& value) const {
         return Compare(TOqlOp::LesserOrEqual, value);
     }
-    TQueryCondition Like(const TOqlOperand& pattern) const { return Compare(TOqlOp::Like, pattern); }
+    TQueryCondition Like(const TOqlOperand& pattern) const {
+        return Compare(TOqlOp::Like, pattern);
+    }
     TQueryCondition NotLike(const TOqlOperand& pattern) const {
         return Compare(TOqlOp::NotLike, pattern);
     }

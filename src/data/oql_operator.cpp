@@ -85,20 +85,20 @@ constexpr TOqlOperator registry[] = {
 
 constexpr bool InIdOrder() {
     for (size_t i = 0; i < std::size(registry); ++i)
-        if (static_cast<size_t>(registry[i].Id) != i)
-            return false;
+        if (static_cast<size_t>(registry[i].Id) != i) return false;
     return std::size(registry) == static_cast<size_t>(TOqlOp::None) + 1;
 }
 static_assert(InIdOrder(), "every operator sits at the position of its id");
 
 } // namespace
 
-const TOqlOperator& OqlOperator(TOqlOp id) { return registry[static_cast<size_t>(id)]; }
+const TOqlOperator& OqlOperator(TOqlOp id) {
+    return registry[static_cast<size_t>(id)];
+}
 
 const TOqlOperator* FindOqlOperator(std::string_view name) {
     for (const TOqlOperator& op : registry)
-        if (SameName(op.Name, name))
-            return &op;
+        if (SameName(op.Name, name)) return &op;
     return nullptr;
 }
 

@@ -29,8 +29,7 @@ TParamType ParamTypeOfValue(const TtsValue& value) {
     case ValueKind::Null:
         return TParamType::None;
     default:
-        if (value.IsInteger())
-            return TParamType::Integer;
+        if (value.IsInteger()) return TParamType::Integer;
         throw EDataError("Oql element not supports by sql builder");
     }
 }
@@ -38,8 +37,7 @@ TParamType ParamTypeOfValue(const TtsValue& value) {
 std::string Upper(std::string_view text) {
     std::string out(text);
     for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 32);
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
     return out;
 }
 
@@ -65,12 +63,10 @@ void TOqlSqlBuilder::Visit(const TOqlElement& element, const TOqlOperator& conte
                            int level) {
     const TOqlOperator& op = element.Operator();
     const bool writesOperator = op.Id != TOqlOp::None && (!first || op.Prefix);
-    if (writesOperator)
-        WriteOperator(op, level);
+    if (writesOperator) WriteOperator(op, level);
     WriteLeaf(element);
     const auto& children = element.Children();
-    if (children.empty())
-        return;
+    if (children.empty()) return;
 
     const TOqlOperator* join = children.size() >= 2 ? &children[1]->Operator() : nullptr;
     // A written prefix operator applies to the group; otherwise the group is
@@ -86,16 +82,14 @@ void TOqlSqlBuilder::Visit(const TOqlElement& element, const TOqlOperator& conte
                      (join->Precedence == outer.Precedence && !first &&
                       (outer.NonAssociative || join->NonAssociative));
     }
-    if (parens)
-        Word("(");
+    if (parens) Word("(");
     for (size_t i = 0; i < children.size(); ++i) {
         const TOqlOperator& childContext =
             i > 0 ? children[i]->Operator()
                   : (join ? *join : (parens ? OqlOperator(TOqlOp::None) : outer));
         Visit(*children[i], childContext, i == 0, level + 1);
     }
-    if (parens)
-        Word(")", true);
+    if (parens) Word(")", true);
 }
 
 void TOqlSqlBuilder::WriteOperator(const TOqlOperator& op, int level) {
@@ -103,19 +97,16 @@ void TOqlSqlBuilder::WriteOperator(const TOqlOperator& op, int level) {
     const bool breakBefore = text.starts_with("\r\n");
     const bool breakAfter = text.ends_with("\r\n");
     size_t begin = text.find_first_not_of(" \r\n");
-    std::string core =
-        begin == std::string_view::npos
-            ? std::string()
-            : Upper(text.substr(begin, text.find_last_not_of(" \r\n") - begin + 1));
-    if (format_ && breakBefore && !text_.empty())
-        pendingBreak_ = level;
+    std::string core = begin == std::string_view::npos
+                           ? std::string()
+                           : Upper(text.substr(begin, text.find_last_not_of(" \r\n") - begin + 1));
+    if (format_ && breakBefore && !text_.empty()) pendingBreak_ = level;
     if (!core.empty()) {
         const bool comma = core == ",";
         Word(core, op.NoSpace || comma);
         glueNext_ = op.NoSpace;
     }
-    if (format_ && breakAfter)
-        pendingBreak_ = level;
+    if (format_ && breakAfter) pendingBreak_ = level;
 }
 
 void TOqlSqlBuilder::WriteLeaf(const TOqlElement& element) {
@@ -147,11 +138,9 @@ void TOqlSqlBuilder::WriteLeaf(const TOqlElement& element) {
     case TOqlElement::Kind::Vector: {
         const auto& items = static_cast<const TVectorElement&>(element).Items();
         Word("(");
-        if (items.empty())
-            Word("NULL");
+        if (items.empty()) Word("NULL");
         for (size_t i = 0; i < items.size(); ++i) {
-            if (i)
-                Word(",", true);
+            if (i) Word(",", true);
             Word(Bind(ParamTypeOfValue(items[i]), items[i]));
         }
         Word(")", true);

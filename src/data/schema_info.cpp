@@ -6,16 +6,12 @@
 namespace ozra::data {
 
 bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x + 32);
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y + 32);
-        if (x != y)
-            return false;
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+        if (x != y) return false;
     }
     return true;
 }
@@ -59,7 +55,9 @@ TFieldInfoPair::TFieldInfoPair(TRelationInfo& relation, TFieldInfo& parentField,
 TTableInfo::TTableInfo(TSchemaInfo& schema, TTableDef def)
     : def_(std::move(def)), schema_(&schema), index_(schema.tables_.Add(*this)) {}
 
-TFieldInfo& TTableInfo::AddField(TFieldDef def) { return NewOwned<TFieldInfo>(*this, std::move(def)); }
+TFieldInfo& TTableInfo::AddField(TFieldDef def) {
+    return NewOwned<TFieldInfo>(*this, std::move(def));
+}
 
 TIndexInfo& TTableInfo::AddIndex(bool isPrimary, bool isUnique) {
     return NewOwned<TIndexInfo>(*this, isPrimary, isUnique);
@@ -67,29 +65,25 @@ TIndexInfo& TTableInfo::AddIndex(bool isPrimary, bool isUnique) {
 
 TFieldInfo* TTableInfo::FindField(std::string_view alias) const {
     for (TFieldInfo& field : fields_)
-        if (SameName(field.Alias(), alias))
-            return &field;
+        if (SameName(field.Alias(), alias)) return &field;
     return nullptr;
 }
 
 TFieldInfo* TTableInfo::AutoIncrementField() const {
     for (TFieldInfo& field : fields_)
-        if (field.IsAutoIncrement())
-            return &field;
+        if (field.IsAutoIncrement()) return &field;
     return nullptr;
 }
 
 bool TTableInfo::HasPrimaryKey() const {
     for (TIndexInfo& index : indexes_)
-        if (index.IsPrimary())
-            return true;
+        if (index.IsPrimary()) return true;
     return false;
 }
 
 const TFieldInfoSet& TTableInfo::PrimaryKeyFields() const {
     for (TIndexInfo& index : indexes_)
-        if (index.IsPrimary())
-            return index.Fields();
+        if (index.IsPrimary()) return index.Fields();
     throw EDataError("No primary key");
 }
 
@@ -99,15 +93,13 @@ TTableInfo& TSchemaInfo::AddTable(TTableDef def) {
 
 TTableInfo* TSchemaInfo::FindTable(std::string_view alias) const {
     for (TTableInfo& table : tables_)
-        if (SameName(table.Alias(), alias))
-            return &table;
+        if (SameName(table.Alias(), alias)) return &table;
     return nullptr;
 }
 
 TParentRelationInfo& RelateTables(const std::vector<TKeyPair>& keys, std::string parentName,
                                   std::string childName) {
-    if (keys.empty())
-        throw EDataError("A relation needs at least one key field");
+    if (keys.empty()) throw EDataError("A relation needs at least one key field");
     TTableInfo& childTable = keys.front().ChildField.Table();
     TTableInfo& parentTable = keys.front().ParentField.Table();
     auto& parentSide = NewOwned<TParentRelationInfo>(childTable, parentName, childName);

@@ -15,14 +15,15 @@ namespace {
 std::string Join(const std::vector<std::string>& parts, std::string_view separator) {
     std::string text;
     for (size_t i = 0; i < parts.size(); ++i) {
-        if (i)
-            text += separator;
+        if (i) text += separator;
         text += parts[i];
     }
     return text;
 }
 
-bool TakesPartInExample(TDataType type) { return static_cast<uint8_t>(type) <= 9; }
+bool TakesPartInExample(TDataType type) {
+    return static_cast<uint8_t>(type) <= 9;
+}
 
 bool IsByteType(TDataType type) {
     return type == TDataType::Guid || type == TDataType::Binary || type == TDataType::Blob;
@@ -30,8 +31,7 @@ bool IsByteType(TDataType type) {
 
 // The items of an array value, a byte array giving one number per byte.
 std::vector<TtsValue> ItemsOf(const TVariantArray& array) {
-    if (array.ArrayKind() == TVariantArray::Kind::Values)
-        return array.Items();
+    if (array.ArrayKind() == TVariantArray::Kind::Values) return array.Items();
     std::vector<TtsValue> items;
     for (unsigned char byte : array.Bytes())
         items.push_back(TtsValue::FromInt32(byte));
@@ -44,7 +44,9 @@ std::string TSqlBuilder::QuoteName(std::string_view name) const {
     return TStringHelper::QuoteIdent(name);
 }
 
-std::string TSqlBuilder::IdentitySql(const TDataObject&) const { return {}; }
+std::string TSqlBuilder::IdentitySql(const TDataObject&) const {
+    return {};
+}
 
 std::string TSqlBuilder::ParamValue(TDataField& field, TSqlParams& params) const {
     return ParamValue(field.FieldInfo(), field.GetValue(), params);
@@ -61,8 +63,7 @@ std::string TSqlBuilder::ParamValue(const TFieldInfo& field, const TtsValue& val
 
 std::string TSqlBuilder::BaseLiteral(TDataField& field) const {
     TtsValue value = field.GetValue();
-    if (IsNullValue(value))
-        return "NULL";
+    if (IsNullValue(value)) return "NULL";
     TDataType type = field.FieldInfo().DataType();
     std::string text = ValueAsString(value, type);
     switch (type) {
@@ -82,11 +83,12 @@ std::string TSqlBuilder::BaseLiteral(TDataField& field) const {
     }
 }
 
-std::string TSqlBuilder::LiteralValue(TDataField& field) const { return BaseLiteral(field); }
+std::string TSqlBuilder::LiteralValue(TDataField& field) const {
+    return BaseLiteral(field);
+}
 
 std::string TSqlBuilder::OqlField(const TFieldInfo& field, bool qualified) const {
-    if (qualified)
-        return QuoteName(field.Table().Name()) + "." + QuoteName(field.Name());
+    if (qualified) return QuoteName(field.Table().Name()) + "." + QuoteName(field.Name());
     return QuoteName(field.Name());
 }
 
@@ -97,15 +99,13 @@ std::string TSqlBuilder::OqlTable(const TTableInfo& table) const {
 std::string TSqlBuilder::SelectList(const TTableInfo& table) const {
     std::vector<std::string> columns;
     for (TFieldInfo& field : table.Fields())
-        if (!field.IsLazyLoad())
-            columns.push_back(QuoteName(field.Name()));
+        if (!field.IsLazyLoad()) columns.push_back(QuoteName(field.Name()));
     return Join(columns, ", ");
 }
 
 std::string TSqlBuilder::KeyCondition(TDataObject& object, TSqlParams& params) const {
     const TFieldInfoSet& keys = object.TableInfo().PrimaryKeyFields();
-    if (keys.Count() == 0)
-        throw EDataError("No primary key");
+    if (keys.Count() == 0) throw EDataError("No primary key");
     std::vector<std::string> terms;
     for (TFieldInfo& key : keys)
         terms.push_back(QuoteName(key.Name()) + " = " +
@@ -117,13 +117,10 @@ std::string TSqlBuilder::ExampleCondition(TDataObject& templ, TSqlParams& params
     std::string condition;
     for (TDataField& field : templ.Fields()) {
         const TFieldInfo& info = field.FieldInfo();
-        if (!field.IsModified() || !TakesPartInExample(info.DataType()))
-            continue;
+        if (!field.IsModified() || !TakesPartInExample(info.DataType())) continue;
         const TtsValue& value = field.Value();
-        if (IsInterfaceValue(value))
-            continue;
-        if (!condition.empty())
-            condition += " AND ";
+        if (IsInterfaceValue(value)) continue;
+        if (!condition.empty()) condition += " AND ";
         condition += QuoteName(info.Name());
         const TVariantArray* array = AsArray(value);
         if (IsNullValue(value)) {
@@ -133,8 +130,8 @@ std::string TSqlBuilder::ExampleCondition(TDataObject& templ, TSqlParams& params
             std::vector<std::string> items;
             for (const TtsValue& item : ItemsOf(*array))
                 items.push_back(ParamValue(info, item, params));
-            condition += " IN ( " + (items.empty() ? std::string("NULL") : Join(items, " , ")) +
-                         " ) ";
+            condition +=
+                " IN ( " + (items.empty() ? std::string("NULL") : Join(items, " , ")) + " ) ";
         } else {
             condition += " = " + ParamValue(info, value, params);
         }
@@ -150,9 +147,9 @@ std::string TSqlBuilder::UpdateList(TDataObject& object, bool withKey, TSqlParam
             (info.IsPrimary() && !withKey))
             continue;
         const TtsValue& value = field.Value();
-        items.push_back("  " + QuoteName(info.Name()) + " = " +
-                        (IsNullValue(value) ? std::string(" NULL ")
-                                            : ParamValue(info, value, params)));
+        items.push_back(
+            "  " + QuoteName(info.Name()) + " = " +
+            (IsNullValue(value) ? std::string(" NULL ") : ParamValue(info, value, params)));
     }
     return Join(items, std::string(",") + std::string(Separator()));
 }
@@ -162,8 +159,7 @@ TSqlStatement TSqlBuilder::Insert(TDataObject& object) const {
     std::vector<std::string> columns, values;
     for (TDataField& field : object.Fields()) {
         const TFieldInfo& info = field.FieldInfo();
-        if (!field.IsModified() || info.IsAutoIncrement() || info.IsReadOnly())
-            continue;
+        if (!field.IsModified() || info.IsAutoIncrement() || info.IsReadOnly()) continue;
         columns.push_back(QuoteName(info.Name()));
         values.push_back(ParamValue(info, field.Value(), statement.Params));
     }
@@ -172,8 +168,7 @@ TSqlStatement TSqlBuilder::Insert(TDataObject& object) const {
     statement.Text = "INSERT INTO " + QuoteName(table.Name()) + " " + sep + sep + "  ( " +
                      Join(columns, ", ") + " ) " + sep + "  VALUES" + sep + "  ( " +
                      Join(values, ", ") + " ) ";
-    if (SupportsIdentity() && table.AutoIncrementField())
-        statement.Text += IdentitySql(object);
+    if (SupportsIdentity() && table.AutoIncrementField()) statement.Text += IdentitySql(object);
     return statement;
 }
 
@@ -181,8 +176,7 @@ TSqlStatement TSqlBuilder::UpdateByKey(TDataObject& object) const {
     TSqlStatement statement;
     const std::string sep(Separator());
     std::string list = UpdateList(object, true, statement.Params);
-    if (list.empty())
-        return {};
+    if (list.empty()) return {};
     std::string key = KeyCondition(object, statement.Params);
     statement.Text = "UPDATE " + QuoteName(object.TableInfo().Name()) + sep + "SET " + sep + list +
                      sep + "WHERE " + sep + key;
@@ -190,17 +184,15 @@ TSqlStatement TSqlBuilder::UpdateByKey(TDataObject& object) const {
 }
 
 TSqlStatement TSqlBuilder::UpdateByExample(TDataObject& templ, TDataObject& source) const {
-    if (&templ.TableInfo() != &source.TableInfo())
-        throw EDataError("Object type not equal");
+    if (&templ.TableInfo() != &source.TableInfo()) throw EDataError("Object type not equal");
     TSqlStatement statement;
     const std::string sep(Separator());
     std::string list = UpdateList(source, false, statement.Params);
-    if (list.empty())
-        return {};
-    statement.Text = "UPDATE " + QuoteName(templ.TableInfo().Name()) + " " + sep + "SET " + sep + list;
+    if (list.empty()) return {};
+    statement.Text =
+        "UPDATE " + QuoteName(templ.TableInfo().Name()) + " " + sep + "SET " + sep + list;
     std::string example = ExampleCondition(templ, statement.Params);
-    if (!example.empty())
-        statement.Text += sep + "WHERE " + sep + example;
+    if (!example.empty()) statement.Text += sep + "WHERE " + sep + example;
     return statement;
 }
 
@@ -215,8 +207,7 @@ TSqlStatement TSqlBuilder::DeleteByExample(TDataObject& templ) const {
     TSqlStatement statement;
     statement.Text = "DELETE FROM " + QuoteName(templ.TableInfo().Name());
     std::string example = ExampleCondition(templ, statement.Params);
-    if (!example.empty())
-        statement.Text += " WHERE " + example;
+    if (!example.empty()) statement.Text += " WHERE " + example;
     return statement;
 }
 
@@ -225,8 +216,7 @@ TSqlStatement TSqlBuilder::SelectByExample(TDataObject& templ) const {
     const TTableInfo& table = templ.TableInfo();
     statement.Text = "SELECT " + SelectList(table) + " FROM " + QuoteName(table.Name());
     std::string example = ExampleCondition(templ, statement.Params);
-    if (!example.empty())
-        statement.Text += " WHERE " + example;
+    if (!example.empty()) statement.Text += " WHERE " + example;
     return statement;
 }
 

@@ -24,14 +24,17 @@ std::string IdentityColumn(const TSqlBuilder& builder, const TDataObject& object
 
 std::string DateTimeText(const TtsValue& value) {
     std::optional<std::string> text = FormatDateTime(ValueAsDateTime(value));
-    if (!text)
-        throw EDataError("Date out of range");
+    if (!text) throw EDataError("Date out of range");
     return *text;
 }
 
-std::string HexOf(const TtsValue& value) { return TStringHelper::ToHex(DataText(value)); }
+std::string HexOf(const TtsValue& value) {
+    return TStringHelper::ToHex(DataText(value));
+}
 
-bool IsBinary(TDataType type) { return type == TDataType::Binary || type == TDataType::Blob; }
+bool IsBinary(TDataType type) {
+    return type == TDataType::Binary || type == TDataType::Blob;
+}
 
 } // namespace
 
@@ -41,16 +44,14 @@ std::string TAccessSqlBuilder::QuoteName(std::string_view name) const {
     std::string quoted = "[";
     for (char c : name) {
         quoted += c;
-        if (c == ']')
-            quoted += ']';
+        if (c == ']') quoted += ']';
     }
     return quoted + "]";
 }
 
 std::string TAccessSqlBuilder::IdentitySql(const TDataObject& object) const {
     std::string column = IdentityColumn(*this, object);
-    if (column.empty())
-        return {};
+    if (column.empty()) return {};
     return std::string(1, '\0') + "SELECT @@IDENTITY AS " + column;
 }
 
@@ -61,42 +62,34 @@ std::string TSqlServerSqlBuilder::IdentitySql(const TDataObject& object) const {
 
 std::string TOracleSqlBuilder::LiteralValue(TDataField& field) const {
     TtsValue value = field.GetValue();
-    if (IsNullValue(value))
-        return "NULL";
+    if (IsNullValue(value)) return "NULL";
     TDataType type = field.FieldInfo().DataType();
     if (type == TDataType::DateTime)
         return "TO_DATE(" + TStringHelper::QuoteStr(DateTimeText(value)) +
                ", 'YYYY-MM-DD HH24:MI:SS')";
     if (type == TDataType::Guid) {
-        if (AsByteArray(value))
-            return TStringHelper::QuoteStr(HexOf(value));
+        if (AsByteArray(value)) return TStringHelper::QuoteStr(HexOf(value));
         std::string digits;
         for (char c : DataText(value))
-            if (c != '{' && c != '}' && c != '-')
-                digits += c;
+            if (c != '{' && c != '}' && c != '-') digits += c;
         return TStringHelper::QuoteStr(digits);
     }
-    if (IsBinary(type))
-        return TStringHelper::QuoteStr(HexOf(value));
+    if (IsBinary(type)) return TStringHelper::QuoteStr(HexOf(value));
     return BaseLiteral(field);
 }
 
 std::string TSqliteSqlBuilder::IdentitySql(const TDataObject& object) const {
     std::string column = IdentityColumn(*this, object);
-    if (column.empty())
-        return {};
+    if (column.empty()) return {};
     return std::string(1, '\0') + "SELECT last_insert_rowid() AS " + column;
 }
 
 std::string TSqliteSqlBuilder::LiteralValue(TDataField& field) const {
     TtsValue value = field.GetValue();
-    if (IsNullValue(value))
-        return "NULL";
+    if (IsNullValue(value)) return "NULL";
     TDataType type = field.FieldInfo().DataType();
-    if (type == TDataType::DateTime)
-        return TStringHelper::QuoteStr(DateTimeText(value));
-    if (IsBinary(type))
-        return "X'" + HexOf(value) + "'";
+    if (type == TDataType::DateTime) return TStringHelper::QuoteStr(DateTimeText(value));
+    if (IsBinary(type)) return "X'" + HexOf(value) + "'";
     return BaseLiteral(field);
 }
 
@@ -112,15 +105,12 @@ std::string TPostgreSqlBuilder::IdentitySql(const TDataObject& object) const {
 
 std::string TPostgreSqlBuilder::LiteralValue(TDataField& field) const {
     TtsValue value = field.GetValue();
-    if (IsNullValue(value))
-        return "NULL";
+    if (IsNullValue(value)) return "NULL";
     TDataType type = field.FieldInfo().DataType();
-    if (type == TDataType::Boolean)
-        return ValueAsBoolean(value) ? "TRUE" : "FALSE";
+    if (type == TDataType::Boolean) return ValueAsBoolean(value) ? "TRUE" : "FALSE";
     if (type == TDataType::DateTime)
         return "TIMESTAMP " + TStringHelper::QuoteStr(DateTimeText(value));
-    if (IsBinary(type))
-        return "'\\x" + HexOf(value) + "'::bytea";
+    if (IsBinary(type)) return "'\\x" + HexOf(value) + "'::bytea";
     return BaseLiteral(field);
 }
 
@@ -147,8 +137,8 @@ struct DatabaseTypeEntry {
 };
 
 constexpr DatabaseTypeEntry databaseTypes[] = {
-    {"Generic", "Other"}, {"Access", "MS Access"},   {"Oracle", "Oracle"},
-    {"SqlServer", "MS SQL Server"}, {"Xml", "XML"}, {"SQLite", "SQLite"},
+    {"Generic", "Other"},           {"Access", "MS Access"}, {"Oracle", "Oracle"},
+    {"SqlServer", "MS SQL Server"}, {"Xml", "XML"},          {"SQLite", "SQLite"},
     {"PostgreSQL", "PostgreSQL"},
 };
 

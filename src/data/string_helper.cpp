@@ -11,8 +11,7 @@ std::string Quote(std::string_view text, char quote) {
     out += quote;
     for (char c : text) {
         out += c;
-        if (c == quote)
-            out += quote;
+        if (c == quote) out += quote;
     }
     out += quote;
     return out;
@@ -20,15 +19,18 @@ std::string Quote(std::string_view text, char quote) {
 
 } // namespace
 
-std::string TStringHelper::QuoteIdent(std::string_view text) { return Quote(text, '"'); }
+std::string TStringHelper::QuoteIdent(std::string_view text) {
+    return Quote(text, '"');
+}
 
-std::string TStringHelper::QuoteStr(std::string_view text) { return Quote(text, '\''); }
+std::string TStringHelper::QuoteStr(std::string_view text) {
+    return Quote(text, '\'');
+}
 
 std::pair<std::string, std::string> TStringHelper::SplitFirst(std::string_view text,
                                                               char separator) {
     auto at = text.find(separator);
-    if (at == std::string_view::npos)
-        return {std::string(text), std::string()};
+    if (at == std::string_view::npos) return {std::string(text), std::string()};
     return {std::string(text.substr(0, at)), std::string(text.substr(at + 1))};
 }
 

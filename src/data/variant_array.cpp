@@ -9,11 +9,9 @@ using runtime::TtsValue;
 using runtime::ValueKind;
 
 bool TVariantArray::IsStringArray() const {
-    if (kind_ != Kind::Values)
-        return false;
+    if (kind_ != Kind::Values) return false;
     for (const TtsValue& item : items_)
-        if (!item.IsText())
-            return false;
+        if (!item.IsText()) return false;
     return true;
 }
 
@@ -37,8 +35,7 @@ const std::string* AsByteArray(const TtsValue& value) {
 }
 
 bool IsInterfaceValue(const TtsValue& value) {
-    if (value.Kind() == ValueKind::Automation)
-        return true;
+    if (value.Kind() == ValueKind::Automation) return true;
     return value.Kind() == ValueKind::Object && value.Object() && !AsArray(value);
 }
 
@@ -47,15 +44,12 @@ bool IsNullValue(const TtsValue& value) {
 }
 
 std::string DataText(const TtsValue& value) {
-    if (IsNullValue(value))
-        return {};
+    if (IsNullValue(value)) return {};
     if (const TVariantArray* array = AsArray(value)) {
-        if (array->ArrayKind() == TVariantArray::Kind::Bytes)
-            return array->Bytes();
+        if (array->ArrayKind() == TVariantArray::Kind::Bytes) return array->Bytes();
         std::string text;
         for (const TtsValue& item : array->Items()) {
-            if (!text.empty())
-                text += ", ";
+            if (!text.empty()) text += ", ";
             text += DataText(item);
         }
         return text;

@@ -63,8 +63,7 @@ template <class T> class TVeList {
     // list an existing key keeps its position and takes the new item.
     int Add(T& item) { return Add(item, &item); }
     int Add(T& item, Key key) {
-        if (!sorted_)
-            return InsertAt(Count(), item, key);
+        if (!sorted_) return InsertAt(Count(), item, key);
         auto at = LowerBound(key);
         int index = static_cast<int>(at - entries_.begin());
         if (at != entries_.end() && at->key == key) {
@@ -76,8 +75,7 @@ template <class T> class TVeList {
 
     // Inserts at a position of an unsorted list.
     void Insert(int index, T& item) {
-        if (index < 0 || index > Count())
-            throw EDataError("Index out of range");
+        if (index < 0 || index > Count()) throw EDataError("Index out of range");
         if (sorted_)
             Add(item);
         else
@@ -92,8 +90,7 @@ template <class T> class TVeList {
 
     void Delete(int index) {
         CheckIndex(index);
-        if (OnDelete)
-            OnDelete(*entries_[index].item, index);
+        if (OnDelete) OnDelete(*entries_[index].item, index);
         Entry removed = entries_[index];
         entries_.erase(entries_.begin() + index);
         Forget(removed);
@@ -102,8 +99,7 @@ template <class T> class TVeList {
     // Removes the first entry holding the item; returns its former position.
     int Remove(const T& item) {
         int index = IndexOf(item);
-        if (index >= 0)
-            Delete(index);
+        if (index >= 0) Delete(index);
         return index;
     }
 
@@ -113,8 +109,7 @@ template <class T> class TVeList {
     }
 
     bool ContainsKey(Key key) const {
-        if (sorted_)
-            return IndexOfKey(key) >= 0;
+        if (sorted_) return IndexOfKey(key) >= 0;
         return keyCount_.count(key) != 0;
     }
     bool Contains(const T& item) const { return ContainsKey(&item); }
@@ -125,21 +120,16 @@ template <class T> class TVeList {
             return at != entries_.end() && at->key == key ? static_cast<int>(at - entries_.begin())
                                                           : -1;
         }
-        if (!keyCount_.count(key))
-            return -1;
+        if (!keyCount_.count(key)) return -1;
         for (int i = 0; i < Count(); ++i)
-            if (entries_[i].key == key)
-                return i;
+            if (entries_[i].key == key) return i;
         return -1;
     }
     int IndexOf(const T& item) const {
-        if (sorted_)
-            return IndexOfKey(&item);
-        if (!keyCount_.count(&item))
-            return -1;
+        if (sorted_) return IndexOfKey(&item);
+        if (!keyCount_.count(&item)) return -1;
         for (int i = 0; i < Count(); ++i)
-            if (entries_[i].item == &item)
-                return i;
+            if (entries_[i].item == &item) return i;
         return -1;
     }
 
@@ -168,10 +158,8 @@ template <class T> class TVeList {
     }
 
   private:
-
     void CheckIndex(int index) const {
-        if (index < 0 || index >= Count())
-            throw EDataError("Index out of range");
+        if (index < 0 || index >= Count()) throw EDataError("Index out of range");
     }
 
     typename std::vector<Entry>::const_iterator LowerBound(Key key) const {
@@ -184,39 +172,29 @@ template <class T> class TVeList {
     }
 
     int InsertAt(int index, T& item, Key key) {
-        if (ownsObjects_)
-            item.AddRef();
+        if (ownsObjects_) item.AddRef();
         entries_.insert(entries_.begin() + index, Entry{key, &item});
-        if (!sorted_)
-            ++keyCount_[key];
-        if (OnAdd)
-            OnAdd(item);
+        if (!sorted_) ++keyCount_[key];
+        if (OnAdd) OnAdd(item);
         return index;
     }
 
     void ReplaceAt(int index, T& item) {
-        if (entries_[index].item == &item)
-            return;
-        if (OnDelete)
-            OnDelete(*entries_[index].item, index);
+        if (entries_[index].item == &item) return;
+        if (OnDelete) OnDelete(*entries_[index].item, index);
         T* old = entries_[index].item;
-        if (ownsObjects_)
-            item.AddRef();
+        if (ownsObjects_) item.AddRef();
         entries_[index].item = &item;
-        if (ownsObjects_)
-            old->Release();
-        if (OnAdd)
-            OnAdd(item);
+        if (ownsObjects_) old->Release();
+        if (OnAdd) OnAdd(item);
     }
 
     void Forget(const Entry& removed) {
         if (!sorted_) {
             auto count = keyCount_.find(removed.key);
-            if (--count->second == 0)
-                keyCount_.erase(count);
+            if (--count->second == 0) keyCount_.erase(count);
         }
-        if (ownsObjects_)
-            removed.item->Release();
+        if (ownsObjects_) removed.item->Release();
     }
 
     void ReleaseAll() {

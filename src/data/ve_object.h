@@ -30,15 +30,16 @@ template <class T, class... Args> VeRef<T> MakeVe(Args&&... args) {
 }
 
 // A new counted reference to an object someone else already holds.
-template <class T> VeRef<T> RetainVe(T* object) { return VeRef<T>::Retain(object); }
+template <class T> VeRef<T> RetainVe(T* object) {
+    return VeRef<T>::Retain(object);
+}
 
 // Creates an object whose constructor hands it to its owner (a table adds
 // itself to its schema, a field to its table) and returns it by reference;
 // the owner's reference keeps it alive.
 template <class T, class... Args> T& NewOwned(Args&&... args) {
     VeRef<T> created = MakeVe<T>(std::forward<Args>(args)...);
-    if (created->RefCount() < 2)
-        throw std::logic_error("object was not taken by its owner");
+    if (created->RefCount() < 2) throw std::logic_error("object was not taken by its owner");
     return *created;
 }
 

@@ -24,42 +24,59 @@ namespace ozra::data::fixture {
 
 using runtime::TtsValue;
 
-inline TtsValue Int(int64_t v) { return TtsValue::FromInteger(v); }
-inline TtsValue Text(std::string_view v) { return TtsValue::FromText(v); }
+inline TtsValue Int(int64_t v) {
+    return TtsValue::FromInteger(v);
+}
+inline TtsValue Text(std::string_view v) {
+    return TtsValue::FromText(v);
+}
 
 struct ShopSchema {
     VeRef<TSchemaInfo> schema = MakeVe<TSchemaInfo>();
     TTableInfo& customer = schema->AddTable({"Customer", "Customer", "Customer"});
-    TFieldInfo& id = customer.AddField({.Caption = "Id", .Alias = "Id", .Name = "Id",
-                                        .DataType = TDataType::Integer, .IsAutoIncrement = true,
-                                        .IsPrimary = true, .IsNullable = false});
-    TFieldInfo& name = customer.AddField(
-        {.Caption = "Name", .Alias = "Name", .Name = "FullName", .Width = 64});
+    TFieldInfo& id = customer.AddField({.Caption = "Id",
+                                        .Alias = "Id",
+                                        .Name = "Id",
+                                        .DataType = TDataType::Integer,
+                                        .IsAutoIncrement = true,
+                                        .IsPrimary = true,
+                                        .IsNullable = false});
+    TFieldInfo& name =
+        customer.AddField({.Caption = "Name", .Alias = "Name", .Name = "FullName", .Width = 64});
     TFieldInfo& active = customer.AddField(
         {.Caption = "Active", .Alias = "Active", .Name = "Active", .DataType = TDataType::Boolean});
     TFieldInfo& born = customer.AddField(
         {.Caption = "Born", .Alias = "Born", .Name = "Born", .DataType = TDataType::DateTime});
     TFieldInfo& score = customer.AddField(
         {.Caption = "Score", .Alias = "Score", .Name = "Score", .DataType = TDataType::Integer});
-    TFieldInfo& notes =
-        customer.AddField({.Caption = "Notes", .Alias = "Notes", .Name = "Notes",
-                           .DataType = TDataType::Text, .IsLazyLoad = true});
+    TFieldInfo& notes = customer.AddField({.Caption = "Notes",
+                                           .Alias = "Notes",
+                                           .Name = "Notes",
+                                           .DataType = TDataType::Text,
+                                           .IsLazyLoad = true});
     TFieldInfo& photo = customer.AddField(
         {.Caption = "Photo", .Alias = "Photo", .Name = "Photo", .DataType = TDataType::Blob});
     TFieldInfo& code = customer.AddField(
         {.Caption = "Code", .Alias = "Code", .Name = "Code", .DataType = TDataType::Guid});
 
     TTableInfo& order = schema->AddTable({"Order", "Order", "Orders"});
-    TFieldInfo& orderId = order.AddField({.Caption = "Id", .Alias = "Id", .Name = "Id",
-                                          .DataType = TDataType::Integer, .IsPrimary = true,
+    TFieldInfo& orderId = order.AddField({.Caption = "Id",
+                                          .Alias = "Id",
+                                          .Name = "Id",
+                                          .DataType = TDataType::Integer,
+                                          .IsPrimary = true,
                                           .IsNullable = false});
-    TFieldInfo& customerId = order.AddField({.Caption = "Customer_Id", .Alias = "Customer_Id",
+    TFieldInfo& customerId = order.AddField({.Caption = "Customer_Id",
+                                             .Alias = "Customer_Id",
                                              .Name = "Customer_Id",
                                              .DataType = TDataType::Integer});
     TFieldInfo& amount = order.AddField(
         {.Caption = "Amount", .Alias = "Amount", .Name = "Amount", .DataType = TDataType::Decimal});
-    TFieldInfo& stamp = order.AddField({.Caption = "Stamp", .Alias = "Stamp", .Name = "Stamp",
-                                        .DataType = TDataType::Integer, .IsReadOnly = true});
+    TFieldInfo& stamp = order.AddField({.Caption = "Stamp",
+                                        .Alias = "Stamp",
+                                        .Name = "Stamp",
+                                        .DataType = TDataType::Integer,
+                                        .IsReadOnly = true});
 
     TParentRelationInfo* orderCustomer = nullptr;
 
@@ -80,8 +97,7 @@ class MemoryResult : public TDataResult {
     void Next() override { ++position_; }
     int FindColumn(std::string_view name) const override {
         for (size_t i = 0; i < columns_.size(); ++i)
-            if (SameName(columns_[i], name))
-                return static_cast<int>(i);
+            if (SameName(columns_[i], name)) return static_cast<int>(i);
         return -1;
     }
     TtsValue Value(int column) const override { return rows_[position_][column]; }
@@ -115,19 +131,19 @@ class MemoryProvider : public TDataProviderBase {
     std::unique_ptr<TObjectReaderBase> OpenByTemplate(TDataObject& templ, bool byKey,
                                                       const TFieldInfo* field) override {
         TTableInfo& table = templ.TableInfo();
-        log.push_back(std::string(byKey ? "select by key " : "select by example ") +
-                      table.Name() + (field ? "." + field->Name() : ""));
+        log.push_back(std::string(byKey ? "select by key " : "select by example ") + table.Name() +
+                      (field ? "." + field->Name() : ""));
         if (shareObjects && !field) {
             VeRef<TObjectSet> selection = ObjectManager().CreateSet(table);
             for (TDataObject& object : Shared(table))
-                if (byKey ? KeyMatches(templ, Values(object)) : ExampleMatches(templ, Values(object)))
+                if (byKey ? KeyMatches(templ, Values(object))
+                          : ExampleMatches(templ, Values(object)))
                     selection->Add(object);
             return std::make_unique<TObjectSetReader>(selection, false);
         }
         std::vector<Row> found;
         for (const Row& row : tables[&table])
-            if (byKey ? KeyMatches(templ, row) : ExampleMatches(templ, row))
-                found.push_back(row);
+            if (byKey ? KeyMatches(templ, row) : ExampleMatches(templ, row)) found.push_back(row);
         return Reader(table, found, field);
     }
 
@@ -157,8 +173,7 @@ class MemoryProvider : public TDataProviderBase {
         for (Row& row : tables[&table])
             if (KeyMatches(object, row))
                 for (TDataField& field : object.Fields())
-                    if (field.IsModified())
-                        row[field.FieldInfo().Index()] = field.Value();
+                    if (field.IsModified()) row[field.FieldInfo().Index()] = field.Value();
     }
 
     void Delete(TDataObject& object) override {
@@ -201,8 +216,7 @@ class MemoryProvider : public TDataProviderBase {
     }
     static bool KeyMatches(TDataObject& object, const Row& row) {
         for (TFieldInfo& key : object.TableInfo().PrimaryKeyFields())
-            if (!Same(row[key.Index()], object.Field(key).StoredValue()))
-                return false;
+            if (!Same(row[key.Index()], object.Field(key).StoredValue())) return false;
         return true;
     }
     static bool ExampleMatches(TDataObject& templ, const Row& row) {

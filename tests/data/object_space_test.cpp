@@ -177,7 +177,6 @@ TEST(DataObjectTest, ObjectsLiveWhileSetsOrReferencesHoldThem) {
         EXPECT_EQ(alive, 1); // the script reference still holds it
     }
     EXPECT_EQ(alive, 0);
-
 }
 
 TEST(DataObjectTest, ParentAndChildrenDoNotKeepEachOtherAlive) {

@@ -77,7 +77,8 @@ TEST(OqlTest, ConditionOnOneObjectsField) {
 
 TEST(OqlTest, FormattedRenderingBreaksLines) {
     ShopData shop;
-    auto condition = TOQL::Condition(shop.name, Text("Ann")).And(TOQL::Condition(shop.score, Int(3)));
+    auto condition =
+        TOQL::Condition(shop.name, Text("Ann")).And(TOQL::Condition(shop.score, Int(3)));
     EXPECT_EQ(condition.ToSql(nullptr, true).Text,
               "\"Customer\".\"FullName\" = ? AND\r\n  \"Customer\".\"Score\" = ?");
 }

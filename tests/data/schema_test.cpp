@@ -42,8 +42,8 @@ TEST(VeListTest, OwningListReleasesWhatItRemovesAndCallsBack) {
     EXPECT_EQ(destroyed, 1);
     list.Clear();
     EXPECT_EQ(destroyed, 3);
-    EXPECT_EQ(calls, (std::vector<std::string>{"add", "add", "add", "delete 1", "delete 1",
-                                               "delete 0"}));
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"add", "add", "add", "delete 1", "delete 1", "delete 0"}));
 }
 
 TEST(VeListTest, IndexOutOfRange) {
@@ -64,10 +64,11 @@ TEST(VeListTest, IndexOutOfRange) {
 TEST(StringHelperTest, QuotingSplittingAndHex) {
     EXPECT_EQ(TStringHelper::QuoteIdent("a\"b"), "\"a\"\"b\"");
     EXPECT_EQ(TStringHelper::QuoteStr("it's"), "'it''s'");
-    EXPECT_EQ(TStringHelper::SplitFirst("a.b.c", '.'), std::make_pair(std::string("a"), std::string("b.c")));
-    EXPECT_EQ(TStringHelper::SplitFirst("abc", '.'), std::make_pair(std::string("abc"), std::string()));
-    EXPECT_EQ(TStringHelper::SplitAll("a,,b,", ','),
-              (std::vector<std::string>{"a", "", "b", ""}));
+    EXPECT_EQ(TStringHelper::SplitFirst("a.b.c", '.'),
+              std::make_pair(std::string("a"), std::string("b.c")));
+    EXPECT_EQ(TStringHelper::SplitFirst("abc", '.'),
+              std::make_pair(std::string("abc"), std::string()));
+    EXPECT_EQ(TStringHelper::SplitAll("a,,b,", ','), (std::vector<std::string>{"a", "", "b", ""}));
     EXPECT_EQ(TStringHelper::ToHex(std::string("\x00\x7f\xab", 3)), "007FAB");
 }
 

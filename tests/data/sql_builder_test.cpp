@@ -20,7 +20,8 @@ using P = TParamType;
 // A parameter as the tests spell it: its type and the text of its value
 // ("NULL" for a null).
 std::string Describe(const TSqlParam& param) {
-    std::string value = param.Value.Kind() == runtime::ValueKind::Null ? "NULL" : DataText(param.Value);
+    std::string value =
+        param.Value.Kind() == runtime::ValueKind::Null ? "NULL" : DataText(param.Value);
     return std::string(ParamTypeName(param.Type)) + ":" + value;
 }
 
@@ -63,12 +64,17 @@ TEST(SqlBuilderTest, StatementsPerDialect) {
                            R"(   VALUES   ( ?, ?, ? ) )";
     const std::string br = R"(INSERT INTO [Customer]     ( [FullName], [Active], [Score] ) )"
                            R"(   VALUES   ( ?, ?, ? ) )";
-    const std::string dqUpdate = R"(UPDATE "Customer" SET    "FullName" = ?,   "Score" =  NULL  WHERE  "Id" = ?)";
-    const std::string brUpdate = R"(UPDATE [Customer] SET    [FullName] = ?,   [Score] =  NULL  WHERE  [Id] = ?)";
-    const std::string dqSelect = R"(SELECT "Id", "FullName", "Active", "Born", "Score", "Photo", "Code" FROM "Customer" WHERE "Id" = ?)";
-    const std::string brSelect = R"(SELECT [Id], [FullName], [Active], [Born], [Score], [Photo], [Code] FROM [Customer] WHERE [Id] = ?)";
+    const std::string dqUpdate =
+        R"(UPDATE "Customer" SET    "FullName" = ?,   "Score" =  NULL  WHERE  "Id" = ?)";
+    const std::string brUpdate =
+        R"(UPDATE [Customer] SET    [FullName] = ?,   [Score] =  NULL  WHERE  [Id] = ?)";
+    const std::string dqSelect =
+        R"(SELECT "Id", "FullName", "Active", "Born", "Score", "Photo", "Code" FROM "Customer" WHERE "Id" = ?)";
+    const std::string brSelect =
+        R"(SELECT [Id], [FullName], [Active], [Born], [Score], [Photo], [Code] FROM [Customer] WHERE [Id] = ?)";
     const Case cases[] = {
-        {TDatabaseType::Generic, dq, dqUpdate, R"(DELETE FROM "Customer" WHERE "Id" = ?)", dqSelect},
+        {TDatabaseType::Generic, dq, dqUpdate, R"(DELETE FROM "Customer" WHERE "Id" = ?)",
+         dqSelect},
         {TDatabaseType::Oracle, dq, dqUpdate, R"(DELETE FROM "Customer" WHERE "Id" = ?)", dqSelect},
         {TDatabaseType::Access, br + nul + "SELECT @@IDENTITY AS [Id]", brUpdate,
          "DELETE FROM [Customer] WHERE [Id] = ?", brSelect},
@@ -106,8 +112,9 @@ TEST(SqlBuilderTest, ExampleStatements) {
     TSqlBuilder builder;
     VeRef<TDataObject> templ = shop.manager.CreateObject(shop.customer);
     EXPECT_EQ(builder.DeleteByExample(*templ).Text, R"(DELETE FROM "Customer")");
-    EXPECT_EQ(builder.SelectByExample(*templ).Text,
-              R"(SELECT "Id", "FullName", "Active", "Born", "Score", "Photo", "Code" FROM "Customer")");
+    EXPECT_EQ(
+        builder.SelectByExample(*templ).Text,
+        R"(SELECT "Id", "FullName", "Active", "Born", "Score", "Photo", "Code" FROM "Customer")");
 
     templ->Field(shop.name).SetValue(Text("Ann"));
     templ->Field(shop.score).SetValue(MakeValueArray({Int(1), Int(2), Int(3)}));
@@ -204,8 +211,8 @@ TEST(SqlBuilderTest, ListItemsAreParametersNeverText) {
 TEST(SqlBuilderTest, HostileNamesStayNames) {
     ShopData shop;
     TTableInfo& table = shop.schema->AddTable({"T", "T", "we\"ird]; --"});
-    TFieldInfo& key = table.AddField({.Alias = "K", .Name = "k'\"]", .DataType = TDataType::Integer,
-                                      .IsPrimary = true});
+    TFieldInfo& key = table.AddField(
+        {.Alias = "K", .Name = "k'\"]", .DataType = TDataType::Integer, .IsPrimary = true});
     table.AddIndex(true, true).AddField(key);
     VeRef<TDataObject> object = shop.manager.CreateObject(table);
     object->Field(key).SetValue(Int(1));

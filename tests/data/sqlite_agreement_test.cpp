@@ -40,8 +40,7 @@ class Database {
     std::vector<std::vector<std::string>> Run(const std::string& sql,
                                               const TSqlParams& params = {}) {
         auto nul = sql.find('\0');
-        if (nul == std::string::npos)
-            return Step(sql, params);
+        if (nul == std::string::npos) return Step(sql, params);
         Step(sql.substr(0, nul), params);
         return Step(sql.substr(nul + 1), {});
     }
@@ -149,9 +148,9 @@ TEST_F(SqliteAgreementTest, ConditionsSelectTheSameObjects) {
     for (const auto& c : ConditionCases(shop)) {
         SCOPED_TRACE(c.label);
         TSqlStatement condition = c.condition.ToSql(&builder);
-        std::vector<int> inSql = db.Ids(
-            R"(SELECT "Id" FROM "Customer" WHERE )" + condition.Text + R"( ORDER BY "Id")",
-            condition.Params);
+        std::vector<int> inSql =
+            db.Ids(R"(SELECT "Id" FROM "Customer" WHERE )" + condition.Text + R"( ORDER BY "Id")",
+                   condition.Params);
         if (c.error.empty()) {
             EXPECT_EQ(inSql, IdsOf(*customers->SubSet(c.condition), shop.id));
         }
@@ -195,18 +194,21 @@ TEST_F(SqliteAgreementTest, ObjectStatementsRoundTrip) {
               (std::vector<int>{1, 3, 4, 5}));
     TSqlStatement removeAnn = builder.DeleteByKey(*ann);
     db.Run(removeAnn.Text, removeAnn.Params);
-    EXPECT_EQ(db.Ids(R"(SELECT "Id" FROM "Customer" ORDER BY "Id")"),
-              (std::vector<int>{3, 4, 5}));
+    EXPECT_EQ(db.Ids(R"(SELECT "Id" FROM "Customer" ORDER BY "Id")"), (std::vector<int>{3, 4, 5}));
 }
 
 TEST_F(SqliteAgreementTest, HostileNamesAndValuesStayData) {
     TTableInfo& table = shop.schema->AddTable({"Odd", "Odd", "odd\"; DROP TABLE \"Customer\"; --"});
-    TFieldInfo& key = table.AddField({.Alias = "K", .Name = "k\"[]';", .DataType = TDataType::Integer,
-                                      .IsAutoIncrement = true, .IsPrimary = true});
+    TFieldInfo& key = table.AddField({.Alias = "K",
+                                      .Name = "k\"[]';",
+                                      .DataType = TDataType::Integer,
+                                      .IsAutoIncrement = true,
+                                      .IsPrimary = true});
     TFieldInfo& value = table.AddField({.Alias = "V", .Name = "v /* x */"});
     table.AddIndex(true, true).AddField(key);
-    db.Run("CREATE TABLE " + builder.QuoteName(table.Name()) + " (" + builder.QuoteName(key.Name()) +
-           " INTEGER PRIMARY KEY AUTOINCREMENT, " + builder.QuoteName(value.Name()) + " TEXT)");
+    db.Run("CREATE TABLE " + builder.QuoteName(table.Name()) + " (" +
+           builder.QuoteName(key.Name()) + " INTEGER PRIMARY KEY AUTOINCREMENT, " +
+           builder.QuoteName(value.Name()) + " TEXT)");
     const std::string hostile = "'); DROP TABLE \"Customer\"; -- \" ] /*";
     VeRef<TDataObject> object = shop.manager.CreateObject(table);
     object->Field(value).SetValue(Text(hostile));

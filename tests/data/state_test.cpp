@@ -18,11 +18,20 @@ using fixture::Text;
 using FS = TFieldStateCode;
 using OS = TObjectStateCode;
 
-std::string TextOf(const runtime::TtsValue& value) { return DataText(value); }
+std::string TextOf(const runtime::TtsValue& value) {
+    return DataText(value);
+}
 
 // Field histories: the value "a" as first placed, "b" and "c" as later edits.
-enum class FieldSetup { New, Committed, ModifiedOverCommitted, Uncommitted, ModifiedOverUncommitted,
-                        ModifiedOverNew, UncommittedOverNew };
+enum class FieldSetup {
+    New,
+    Committed,
+    ModifiedOverCommitted,
+    Uncommitted,
+    ModifiedOverUncommitted,
+    ModifiedOverNew,
+    UncommittedOverNew
+};
 
 void Prepare(TDataField& field, FieldSetup setup) {
     field.InitValue(Text("a"));
@@ -40,26 +49,29 @@ void Prepare(TDataField& field, FieldSetup setup) {
         break;
     }
     field.Load();
-    if (setup == FieldSetup::Committed)
-        return;
+    if (setup == FieldSetup::Committed) return;
     field.SetValue(Text("b"));
-    if (setup == FieldSetup::ModifiedOverCommitted)
-        return;
+    if (setup == FieldSetup::ModifiedOverCommitted) return;
     field.Save();
-    if (setup == FieldSetup::ModifiedOverUncommitted)
-        field.SetValue(Text("c"));
+    if (setup == FieldSetup::ModifiedOverUncommitted) field.SetValue(Text("c"));
 }
 
 enum class FieldOp { Load, Modify, Save, Commit, Rollback, Reset };
 
 bool Apply(TDataField& field, FieldOp op) {
     switch (op) {
-    case FieldOp::Load: return field.Load();
-    case FieldOp::Modify: return field.Modify();
-    case FieldOp::Save: return field.Save();
-    case FieldOp::Commit: return field.Commit();
-    case FieldOp::Rollback: return field.Rollback();
-    case FieldOp::Reset: return field.Reset();
+    case FieldOp::Load:
+        return field.Load();
+    case FieldOp::Modify:
+        return field.Modify();
+    case FieldOp::Save:
+        return field.Save();
+    case FieldOp::Commit:
+        return field.Commit();
+    case FieldOp::Rollback:
+        return field.Rollback();
+    case FieldOp::Reset:
+        return field.Reset();
     }
     return false;
 }
@@ -139,10 +151,8 @@ VeRef<TDataObject> PrepareObject(ShopData& shop, ObjectSetup setup) {
         shop.provider.inTransaction = true;
         if (setup == ObjectSetup::Modified || setup == ObjectSetup::Uncommitted)
             object->Field(shop.name).SetValue(Text("b"));
-        if (setup == ObjectSetup::Uncommitted)
-            object->Internal().Save();
-        if (setup == ObjectSetup::Deleted)
-            object->Internal().Delete();
+        if (setup == ObjectSetup::Uncommitted) object->Internal().Save();
+        if (setup == ObjectSetup::Deleted) object->Internal().Delete();
     }
     shop.provider.log.clear();
     return object;
@@ -150,13 +160,20 @@ VeRef<TDataObject> PrepareObject(ShopData& shop, ObjectSetup setup) {
 
 bool Apply(TInternalObject& object, ObjectOp op) {
     switch (op) {
-    case ObjectOp::Load: return object.Load();
-    case ObjectOp::Modify: return object.Modify();
-    case ObjectOp::Save: return object.Save();
-    case ObjectOp::Commit: return object.Commit();
-    case ObjectOp::Delete: return object.Delete();
-    case ObjectOp::Rollback: return object.Rollback();
-    case ObjectOp::Reset: return object.Reset();
+    case ObjectOp::Load:
+        return object.Load();
+    case ObjectOp::Modify:
+        return object.Modify();
+    case ObjectOp::Save:
+        return object.Save();
+    case ObjectOp::Commit:
+        return object.Commit();
+    case ObjectOp::Delete:
+        return object.Delete();
+    case ObjectOp::Rollback:
+        return object.Rollback();
+    case ObjectOp::Reset:
+        return object.Reset();
     }
     return false;
 }
@@ -236,7 +253,8 @@ TEST(ObjectOperationTest, SaveOutsideATransactionCommitsAtOnce) {
     EXPECT_FALSE(object->Save()); // nothing edited: no request at all
     object->Field(shop.name).SetValue(Text("Ann"));
     EXPECT_TRUE(object->Save());
-    EXPECT_EQ(shop.provider.log, (std::vector<std::string>{"insert Customer", "committed Customer"}));
+    EXPECT_EQ(shop.provider.log,
+              (std::vector<std::string>{"insert Customer", "committed Customer"}));
     EXPECT_EQ(object->Internal().StateRecord().Current, OS::Committed);
     EXPECT_FALSE(object->Internal().IsNew());
     EXPECT_EQ(object->Field(shop.id).AsInteger(), 100); // the identity the provider gave
@@ -300,9 +318,9 @@ TEST(TransactionTest, WritesCommitWhenTheTransactionDoes) {
     EXPECT_GT(set->Timestamp(), before);
     EXPECT_EQ(first->Internal().StateRecord().Current, OS::Committed);
     EXPECT_EQ(second->Internal().StateRecord().Current, OS::Committed);
-    EXPECT_EQ(shop.provider.log, (std::vector<std::string>{"insert Customer", "insert Customer",
-                                                           "committed Customer",
-                                                           "committed Customer"}));
+    EXPECT_EQ(shop.provider.log,
+              (std::vector<std::string>{"insert Customer", "insert Customer", "committed Customer",
+                                        "committed Customer"}));
 }
 
 TEST(TransactionTest, RollbackUndoesTheObjectsAndNestingIsChecked) {
