@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs each job with every peer, best of three, and prints the times and the
+# ratio peer/ozra (above 1: ozra is faster).
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+ozra="${OZRA:-$here/../../build/release/apps/ozra/ozra}"
+best() {
+  local best=""
+  for _ in 1 2 3; do
+    local start end
+    start=$(date +%s.%N)
+    "$@" >/dev/null
+    end=$(date +%s.%N)
+    local t; t=$(echo "$end - $start" | bc)
+    if [[ -z "$best" ]] || (( $(echo "$t < $best" | bc) )); then best=$t; fi
+  done
+  echo "$best"
+}
+for job in fib sum concat render; do
+  o=$(best "$ozra" "$here/$job.ozra")
+  l=$(best lua5.4 "$here/$job.lua")
+  p=$(best python3 "$here/$job.py")
+  printf '%-7s ozra %6.3fs  lua %6.3fs (%.2fx)  python %6.3fs (%.2fx)' "$job" "$o" "$l" \
+    "$(echo "$l / $o" | bc -l)" "$p" "$(echo "$p / $o" | bc -l)"
+  if [[ $job == render ]]; then
+    j=$(best python3 "$here/render_jinja.py")
+    printf '  jinja2 %6.3fs (%.2fx)' "$j" "$(echo "$j / $o" | bc -l)"
+  fi
+  echo
+done
