@@ -155,6 +155,8 @@ void TInternalObject::DropCaches() {
 
 TDataObject* TInternalObject::Parent(const TParentRelationInfo& relation) {
     if (&relation.Table() != table_) throw EDataError(relation.ParentName() + " not found.");
+    if (!relation.ParentTable())
+        throw EDataError("relation " + relation.ParentName() + " has no key fields.");
     ParentSlot& slot = parents_[relation.Index()];
     if (slot.parent || HasNullKey(*owner_, relation)) return slot.parent;
     VeRef<TDataObject> templ = manager_->CreateObject(*relation.ParentTable());
@@ -175,6 +177,8 @@ TDataObject* TInternalObject::Parent(const TParentRelationInfo& relation) {
 
 TObjectSet& TInternalObject::Children(const TChildRelationInfo& relation) {
     if (&relation.Table() != table_) throw EDataError(relation.ChildName() + " not found.");
+    if (!relation.ChildTable())
+        throw EDataError("relation " + relation.ChildName() + " has no key fields.");
     VeRef<TObjectSet>& slot = children_[relation.Index()];
     if (!slot || manager_->IsSetStale(*slot)) {
         VeRef<TDataObject> templ = manager_->CreateObject(*relation.ChildTable());

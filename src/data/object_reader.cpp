@@ -47,7 +47,9 @@ VeRef<TDataObject> TObjectReader::Next(TDataObject* into) {
         if (column >= 0) {
             field.InitValue(result_->Value(column));
             field.Load();
-        } else if (info.IsLazyLoad()) {
+        } else if (info.IsLazyLoad() && (LoadObjects || !field.IsModified())) {
+            // Not read: it loads on first use. Reading one field never
+            // drops an unsaved edit of another.
             field.InitValue({});
         }
     }

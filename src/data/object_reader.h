@@ -5,7 +5,8 @@
 // followed by the field's Load, so the field becomes Committed; then, unless
 // the reader is told not to, the object's Load makes the whole object
 // Committed. A lazy field whose column is missing gets an empty value in
-// state New (it loads on first read); other missing fields are left alone.
+// state New (it loads on first read), except an edited one when the object
+// is not loaded as a whole; other missing fields are left alone.
 #pragma once
 
 #include "data/data_object.h"

@@ -58,6 +58,8 @@ struct ShopSchema {
         {.Caption = "Photo", .Alias = "Photo", .Name = "Photo", .DataType = TDataType::Blob});
     TFieldInfo& code = customer.AddField(
         {.Caption = "Code", .Alias = "Code", .Name = "Code", .DataType = TDataType::Guid});
+    TFieldInfo& remark = customer.AddField(
+        {.Caption = "Remark", .Alias = "Remark", .Name = "Remark", .IsLazyLoad = true});
 
     TTableInfo& order = schema->AddTable({"Order", "Order", "Orders"});
     TFieldInfo& orderId = order.AddField({.Caption = "Id",

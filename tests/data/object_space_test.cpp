@@ -117,6 +117,33 @@ TEST(DataObjectTest, ALazyFieldLoadsOnceByKey) {
     EXPECT_TRUE(shop.provider.log.empty());
 }
 
+TEST(DataObjectTest, ReadingOneLazyFieldKeepsAnotherOnesEdit) {
+    ShopData shop;
+    shop.StoreCustomer(1, "Ann", 3, "notes");
+    VeRef<TObjectSet> set = shop.manager.LoadSet(shop.customer);
+    TDataObject& ann = set->Item(0);
+    ann.Field(shop.remark).SetValue(Text("unsaved"));
+    EXPECT_EQ(ann.Field(shop.notes).AsString(), "notes");
+    EXPECT_EQ(ann.Field(shop.remark).AsString(), "unsaved");
+    EXPECT_TRUE(ann.Field(shop.remark).IsModified());
+}
+
+TEST(DataObjectTest, RefreshReloadsTheRowByKey) {
+    ShopData shop;
+    shop.StoreCustomer(1, "Ann", 3);
+    VeRef<TObjectSet> set = shop.manager.LoadSet(shop.customer);
+    TDataObject& ann = set->Item(0);
+    ann.Field(shop.score).SetValue(Int(4));
+    shop.provider.tables[&shop.customer][0][shop.name.Index()] = Text("Anna");
+    EXPECT_TRUE(ann.Refresh());
+    EXPECT_EQ(ann.Field(shop.name).AsString(), "Anna");
+    EXPECT_EQ(ann.Field(shop.score).AsInteger(), 3);
+    EXPECT_EQ(ann.Internal().StateRecord().Current, TObjectStateCode::Committed);
+    shop.provider.tables[&shop.customer].clear();
+    EXPECT_FALSE(ann.Refresh());
+    EXPECT_EQ(ann.Field(shop.name).AsString(), "Anna");
+}
+
 TEST(DataObjectTest, ParentIsCachedUntilTheForeignKeyChanges) {
     ShopData shop;
     shop.StoreCustomer(1, "Ann", 3);

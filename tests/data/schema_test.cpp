@@ -72,6 +72,35 @@ TEST(StringHelperTest, QuotingSplittingAndHex) {
     EXPECT_EQ(TStringHelper::ToHex(std::string("\x00\x7f\xab", 3)), "007FAB");
 }
 
+TEST(DataTypeTest, BindingAndCategoryOfEveryCode) {
+    struct Case {
+        TDataType type;
+        TParamType param;
+        TValueCategory category;
+    };
+    const Case cases[] = {
+        {TDataType::SmallInt, TParamType::Integer, TValueCategory::Numeric},
+        {TDataType::Integer, TParamType::Integer, TValueCategory::Numeric},
+        {TDataType::BigInt, TParamType::Integer, TValueCategory::Numeric},
+        {TDataType::Single, TParamType::Float, TValueCategory::Numeric},
+        {TDataType::Double, TParamType::Float, TValueCategory::Numeric},
+        {TDataType::Decimal, TParamType::Currency, TValueCategory::Numeric},
+        {TDataType::Boolean, TParamType::Boolean, TValueCategory::Boolean},
+        {TDataType::DateTime, TParamType::DateTime, TValueCategory::Date},
+        {TDataType::Guid, TParamType::String, TValueCategory::Text},
+        {TDataType::String, TParamType::String, TValueCategory::Text},
+        {TDataType::Text, TParamType::Memo, TValueCategory::Text},
+        {TDataType::Binary, TParamType::Blob, TValueCategory::Binary},
+        {TDataType::Blob, TParamType::Blob, TValueCategory::Binary},
+        {static_cast<TDataType>(13), TParamType::None, TValueCategory::Binary},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(DataTypeName(c.type));
+        EXPECT_EQ(ParamTypeOf(c.type), c.param);
+        EXPECT_EQ(CategoryOf(c.type), c.category);
+    }
+}
+
 TEST(SchemaTest, LookupsIgnoreLetterCase) {
     ShopSchema shop;
     EXPECT_EQ(shop.schema->FindTable("CUSTOMER"), &shop.customer);
