@@ -20,13 +20,13 @@ using ozra::runtime::TtsValue;
 struct Schema {
     VeRef<TSchemaInfo> schema = MakeVe<TSchemaInfo>();
     TTableInfo& table = schema->AddTable({"Item", "Item", "Item"});
-    TFieldInfo& id = table.AddField({.Alias = "Id", .Name = "Id", .DataType = TDataType::Integer,
-                                     .IsPrimary = true});
+    TFieldInfo& id = table.AddField(
+        {.Alias = "Id", .Name = "Id", .DataType = TDataType::Integer, .IsPrimary = true});
     TFieldInfo& name = table.AddField({.Alias = "Name", .Name = "Name"});
-    TFieldInfo& score = table.AddField({.Alias = "Score", .Name = "Score",
-                                        .DataType = TDataType::Integer});
-    TFieldInfo& active = table.AddField({.Alias = "Active", .Name = "Active",
-                                         .DataType = TDataType::Boolean});
+    TFieldInfo& score =
+        table.AddField({.Alias = "Score", .Name = "Score", .DataType = TDataType::Integer});
+    TFieldInfo& active =
+        table.AddField({.Alias = "Active", .Name = "Active", .DataType = TDataType::Boolean});
     TFieldInfo& note = table.AddField({.Alias = "Note", .Name = "Note"});
     TObjectManager manager;
     Schema() { table.AddIndex(true, true).AddField(id); }
@@ -42,17 +42,21 @@ class GeneratedResult : public TDataResult {
     int FindColumn(std::string_view name) const override {
         static const char* columns[] = {"Id", "Name", "Score", "Active", "Note"};
         for (int i = 0; i < 5; ++i)
-            if (name == columns[i])
-                return i;
+            if (name == columns[i]) return i;
         return -1;
     }
     TtsValue Value(int column) const override {
         switch (column) {
-        case 0: return TtsValue::FromInt32(row_);
-        case 1: return TtsValue::FromText("name" + std::to_string((row_ * 7919) % 1000));
-        case 2: return TtsValue::FromInt32((row_ * 31) % 100);
-        case 3: return TtsValue::FromBoolean(row_ % 2 == 0);
-        default: return TtsValue::FromText("a note of moderate length");
+        case 0:
+            return TtsValue::FromInt32(row_);
+        case 1:
+            return TtsValue::FromText("name" + std::to_string((row_ * 7919) % 1000));
+        case 2:
+            return TtsValue::FromInt32((row_ * 31) % 100);
+        case 3:
+            return TtsValue::FromBoolean(row_ % 2 == 0);
+        default:
+            return TtsValue::FromText("a note of moderate length");
         }
     }
 
@@ -81,8 +85,7 @@ BENCHMARK(BM_LoadSet)->Arg(1000)->Arg(10000);
 void BM_SubSetByCondition(benchmark::State& state) {
     Schema s;
     VeRef<TObjectSet> set = Load(s, 10000);
-    auto condition =
-        TOQL::Test(s.score).Greater(50).And(TOQL::Test(s.name).NotEqual("name7"));
+    auto condition = TOQL::Test(s.score).Greater(50).And(TOQL::Test(s.name).NotEqual("name7"));
     for (auto _ : state)
         benchmark::DoNotOptimize(set->SubSet(condition));
     state.SetItemsProcessed(state.iterations() * set->Count());

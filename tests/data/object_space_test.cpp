@@ -110,6 +110,11 @@ TEST(DataObjectTest, ALazyFieldLoadsOnceByKey) {
     EXPECT_EQ(ann.Field(shop.notes).Record().Current, TFieldStateCode::Committed);
     EXPECT_EQ(ann.Internal().StateRecord().Current, TObjectStateCode::Committed);
 
+    // Loading one lazy field sets the others back to unread.
+    ann.Field(shop.remark).GetValue();
+    EXPECT_EQ(ann.Field(shop.notes).Record().Current, TFieldStateCode::New);
+    EXPECT_EQ(ann.Field(shop.remark).Record().Current, TFieldStateCode::Committed);
+
     // A new object has no row to read from.
     VeRef<TDataObject> fresh = shop.manager.CreateObject(shop.customer);
     shop.provider.log.clear();
