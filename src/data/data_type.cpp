@@ -1,6 +1,8 @@
 // The tables behind the data type codes.
 #include "data/data_type.h"
 
+#include <iterator>
+
 namespace ozra::data {
 
 TParamType ParamTypeOf(TDataType type) {
@@ -52,7 +54,8 @@ std::string_view ParamTypeName(TParamType type) {
     static constexpr std::string_view names[] = {
         "None", "Integer", "Float", "Currency", "Boolean", "DateTime", "String", "Memo", "Blob",
     };
-    return names[static_cast<uint8_t>(type)];
+    auto code = static_cast<uint8_t>(type);
+    return code < std::size(names) ? names[code] : std::string_view("Unknown");
 }
 
 } // namespace ozra::data

@@ -93,7 +93,8 @@ static_assert(InIdOrder(), "every operator sits at the position of its id");
 } // namespace
 
 const TOqlOperator& OqlOperator(TOqlOp id) {
-    return registry[static_cast<size_t>(id)];
+    auto index = static_cast<size_t>(id);
+    return registry[index < std::size(registry) ? index : static_cast<size_t>(TOqlOp::None)];
 }
 
 const TOqlOperator* FindOqlOperator(std::string_view name) {

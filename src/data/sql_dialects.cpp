@@ -142,14 +142,20 @@ constexpr DatabaseTypeEntry databaseTypes[] = {
     {"PostgreSQL", "PostgreSQL"},
 };
 
+const DatabaseTypeEntry& EntryOf(TDatabaseType type) {
+    auto index = static_cast<size_t>(type);
+    if (index >= std::size(databaseTypes)) throw EDataError("Unknown databse type");
+    return databaseTypes[index];
+}
+
 } // namespace
 
 std::string_view DatabaseTypeName(TDatabaseType type) {
-    return databaseTypes[static_cast<size_t>(type)].TypeName;
+    return EntryOf(type).TypeName;
 }
 
 std::string_view DatabaseDisplayName(TDatabaseType type) {
-    return databaseTypes[static_cast<size_t>(type)].DisplayName;
+    return EntryOf(type).DisplayName;
 }
 
 bool FindDatabaseType(std::string_view typeName, TDatabaseType& type) {
