@@ -25,7 +25,7 @@
 %language "c++"
 %define api.namespace {ozra::front::grammar}
 %define api.parser.class {Grammar}
-%define api.value.type {ozra::front::ParseValue}
+%define api.value.type variant
 %define parse.error simple
 %parse-param {ozra::front::ParseContext& ctx}
 
@@ -39,18 +39,27 @@ namespace ozra::front { class ParseContext; }
 
 // The token filter needs to know whether the parser is recovering from an
 // error, and the stack limit is checked as each token is read.
-#define yylex(value) ctx.Lex(*(value), yyerrstatus_ != 0, yystack_.size())
+#define yylex(value) \
+    ctx.Lex((value)->emplace<ozra::front::ParseValue>(), yyerrstatus_ != 0, yystack_.size())
 }
 
-%token END_OF_INPUT 0
-%token IDENT DOTTED INTLIT FLOATLIT HEXLIT STRLIT
-%token IF CASE FOR FOREACH LOOP FUNCTION CLASS FILE ASSIGN TRY END ELSEIF
-%token ELSECASE ELSE EXCEPT FINALLY EXIT SKIP USING VAR REF CALL
-%token DIVMOD IN NOT AND OR BOOL NIL THEN TO STEP DO WHILE UNTIL
-%token TILDE PLUS MINUS SLASH MULOP POWER INCDEC SHIFTOP BITNOT COLON EQ NE
-%token RELOP BANG AMP BAR OROR ASSIGNOP COLONEQ QUEST QQ
-%token LPAREN RPAREN LBRACKET RBRACKET LBRACE RBRACE COMMA SEMI DOT
-%token BADOP
+%token <ozra::front::ParseValue> END_OF_INPUT 0
+%token <ozra::front::ParseValue> IDENT DOTTED INTLIT FLOATLIT HEXLIT STRLIT
+%token <ozra::front::ParseValue> IF CASE FOR FOREACH LOOP FUNCTION CLASS FILE ASSIGN TRY END ELSEIF
+%token <ozra::front::ParseValue> ELSECASE ELSE EXCEPT FINALLY EXIT SKIP USING VAR REF CALL
+%token <ozra::front::ParseValue> DIVMOD IN NOT AND OR BOOL NIL THEN TO STEP DO WHILE UNTIL
+%token <ozra::front::ParseValue> TILDE PLUS MINUS SLASH MULOP POWER INCDEC SHIFTOP BITNOT COLON EQ NE
+%token <ozra::front::ParseValue> RELOP BANG AMP BAR OROR ASSIGNOP COLONEQ QUEST QQ
+%token <ozra::front::ParseValue> LPAREN RPAREN LBRACKET RBRACKET LBRACE RBRACE COMMA SEMI DOT
+%token <ozra::front::ParseValue> BADOP
+%nterm <ozra::front::ParseValue> open_brace if_head case_head for_head
+    foreach_head loop_head function_head class_head parameters parameter_list
+    file_head assign_head try_head end_statement else_clause except_clause
+    finally_clause exit_statement skip_statement block_keyword using_statement
+    var_statement assignment call_statement output_statement case_operator
+    define_operator assign_operator expression primary variable member name
+    literal call list_literal arguments argument_list argument set_expression
+    index subset range_list range filter
 
 %precedence OUTPUT_VALUE  /* lowest: the value of "=" output takes every operator */
 %left OR BAR OROR
@@ -78,8 +87,8 @@ statement_list
     ;
 
 error_statement
-    : error SEMI                        { $$ = ctx.ErrorStatement(&$2); }
-    | error                             { $$ = ctx.ErrorStatement(nullptr); }
+    : error SEMI                        { ctx.ErrorStatement(&$2); }
+    | error                             { ctx.ErrorStatement(nullptr); }
     ;
 
 statement
@@ -117,7 +126,6 @@ open_brace
     ;
 
 /* Control heads and clauses. */
-
 if_head
     : IF LPAREN expression RPAREN       { $$ = ctx.builder().IfHead($1, $4, $3); }
     | ELSEIF LPAREN expression RPAREN   { $$ = ctx.builder().ElseIfHead($1, $4, $3); }
@@ -244,11 +252,20 @@ skip_statement
     ;
 
 block_keyword
-    : IF | CASE | FOR | FOREACH | LOOP | WHILE | FUNCTION | CLASS | FILE | ASSIGN | TRY
+    : IF { $$ = std::move($1); }
+    | CASE { $$ = std::move($1); }
+    | FOR { $$ = std::move($1); }
+    | FOREACH { $$ = std::move($1); }
+    | LOOP { $$ = std::move($1); }
+    | WHILE { $$ = std::move($1); }
+    | FUNCTION { $$ = std::move($1); }
+    | CLASS { $$ = std::move($1); }
+    | FILE { $$ = std::move($1); }
+    | ASSIGN { $$ = std::move($1); }
+    | TRY { $$ = std::move($1); }
     ;
 
 /* Simple statements. */
-
 using_statement
     : USING LPAREN STRLIT RPAREN        { $$ = ctx.builder().UsingStatement($1, $4, $3); }
     | USING LPAREN STRLIT COMMA IDENT RPAREN
@@ -274,25 +291,28 @@ call_statement
     ;
 
 output_statement
-    : EQ expression %prec OUTPUT_VALUE           { $$ = ctx.OutputWithEquals($1, $2); }
+    : EQ expression %prec OUTPUT_VALUE   { $$ = ctx.OutputWithEquals($1, $2); }
     | QUEST expression                  { $$ = ctx.builder().OutputStatement($1, $2, $2, false); }
     | QQ expression                     { $$ = ctx.builder().OutputStatement($1, $2, $2, true); }
     ;
 
 case_operator
-    : EQ | NE
+    : EQ { $$ = std::move($1); }
+    | NE { $$ = std::move($1); }
     ;
 
 define_operator
-    : EQ | COLONEQ
+    : EQ { $$ = std::move($1); }
+    | COLONEQ { $$ = std::move($1); }
     ;
 
 assign_operator
-    : EQ | ASSIGNOP | COLONEQ
+    : EQ { $$ = std::move($1); }
+    | ASSIGNOP { $$ = std::move($1); }
+    | COLONEQ
     ;
 
 /* Expressions. */
-
 expression
     : expression TILDE expression       { $$ = ctx.Binary($1, $2, $3); }
     | expression PLUS expression        { $$ = ctx.Binary($1, $2, $3); }
@@ -314,21 +334,21 @@ expression
     | BITNOT expression                 { $$ = ctx.Unary($1, $2); }
     | BANG expression                   { $$ = ctx.Unary($1, $2); }
     | NOT expression                    { $$ = ctx.Unary($1, $2); }
-    | primary
+    | primary  { $$ = std::move($1); }
     ;
 
 primary
-    : literal
-    | variable
-    | member
-    | call
-    | set_expression
+    : literal  { $$ = std::move($1); }
+    | variable  { $$ = std::move($1); }
+    | member  { $$ = std::move($1); }
+    | call  { $$ = std::move($1); }
+    | set_expression  { $$ = std::move($1); }
     | LPAREN expression RPAREN          { $$ = ctx.Parenthesized($1, $3, $2); }
     ;
 
 variable
-    : name
-    | index
+    : name  { $$ = std::move($1); }
+    | index  { $$ = std::move($1); }
     ;
 
 member
@@ -349,7 +369,7 @@ literal
     | NIL                               { $$ = ctx.builder().NilConst($1); }
     | MINUS INTLIT                      { $$ = ctx.builder().NegativeIntConst($1, $2); }
     | MINUS FLOATLIT                    { $$ = ctx.builder().NegativeFloatConst($1, $2); }
-    | list_literal
+    | list_literal  { $$ = std::move($1); }
     ;
 
 call
@@ -372,14 +392,14 @@ argument_list
     ;
 
 argument
-    : expression
+    : expression  { $$ = std::move($1); }
     | IDENT EQ expression               { $$ = ctx.builder().NamedArgument($1, $3); }
     | REF IDENT                         { $$ = ctx.builder().RefArgument($1, $2); }
     ;
 
 set_expression
-    : subset
-    | filter
+    : subset  { $$ = std::move($1); }
+    | filter  { $$ = std::move($1); }
     ;
 
 index
@@ -398,7 +418,7 @@ range_list
     ;
 
 range
-    : expression
+    : expression  { $$ = std::move($1); }
     | expression COLON expression       { $$ = ctx.builder().RangeExpr($1, $3); }
     ;
 
@@ -410,7 +430,12 @@ filter
 %%
 
 void ozra::front::grammar::Grammar::error(const std::string&) {
-    ctx.SyntaxError(yystack_.size() == 1 ||
-                        yystack_[0].kind() == symbol_kind::S_statement_list,
-                    yystack_[0].value);
+    // Statement-level symbols and the error symbol carry no value.
+    const symbol_kind_type top = yystack_[0].kind();
+    const bool atBoundary = yystack_.size() == 1 || top == symbol_kind::S_statement_list;
+    const bool valued = !atBoundary && top != symbol_kind::S_YYerror &&
+                        top != symbol_kind::S_statement && top != symbol_kind::S_simple_statement &&
+                        top != symbol_kind::S_error_statement;
+    const ozra::front::ParseValue none;
+    ctx.SyntaxError(atBoundary, valued ? yystack_[0].value.as<ozra::front::ParseValue>() : none);
 }

@@ -66,7 +66,9 @@ int ParseContext::Lex(ParseValue& value, bool recovering, std::size_t stackDepth
         lookahead_.Length = textLength_ > 0 ? 1 : 0;
         lookahead_.Text.clear();
     }
-    value = ValueOf(lookahead_);
+    value.Position = lookahead_.Position;
+    value.Length = lookahead_.Length;
+    value.Text = std::move(lookahead_.Text);
     return GrammarCode(lookahead_.Kind);
 }
 
@@ -82,14 +84,10 @@ void ParseContext::SyntaxError(bool atStatementBoundary, const ParseValue& lastS
     }
 }
 
-ParseValue ParseContext::ErrorStatement(const ParseValue* semi) {
-    if (errorValue_.Position == lastErrorPosition_) {
-        ParseValue repeated;
-        repeated.Position = errorValue_.Position;
-        return repeated;
-    }
+void ParseContext::ErrorStatement(const ParseValue* semi) {
+    if (errorValue_.Position == lastErrorPosition_) return;
     lastErrorPosition_ = errorValue_.Position;
-    return builder_.SyntaxErrorStatement(errorValue_, semi);
+    builder_.SyntaxErrorStatement(errorValue_, semi);
 }
 
 bool ParseContext::HasBareEquality(const ParseValue& value) const {

@@ -39,7 +39,7 @@ public:
     // An error statement ends at `semi`, or at the error itself when the
     // statement was cut short. Recovery can meet the same error again before
     // it has resynchronised; that is reported once.
-    ParseValue ErrorStatement(const ParseValue* semi);
+    void ErrorStatement(const ParseValue* semi);
 
     // Expression actions that also track whether an expression holds a bare
     // (unparenthesized) "=" comparison, which an "=" output statement refuses.

@@ -37,14 +37,15 @@ TtsObject* TtsHash::FindOrFail(std::string_view name) const {
     return entries_[static_cast<std::size_t>(entry)].object.Get();
 }
 
-int TtsHash::IndexOf(std::string_view name) const noexcept {
+int TtsHash::IndexOf(std::string_view name) const {
     const int entry = FindEntry(name);
     if (entry < 0 || storage_ == Storage::Hashed) return entry;
-    const auto position = std::lower_bound(sortedOrder_.begin(), sortedOrder_.end(), name,
+    const auto& sortedOrder = SortedOrder();
+    const auto position = std::lower_bound(sortedOrder.begin(), sortedOrder.end(), name,
                                            [this](std::uint32_t e, std::string_view n) {
                                                return CompareNames(entries_[e].name, n) < 0;
                                            });
-    return static_cast<int>(position - sortedOrder_.begin());
+    return static_cast<int>(position - sortedOrder.begin());
 }
 
 void TtsHash::Add(std::string_view name, Ref<TtsObject> object) {
@@ -58,18 +59,25 @@ void TtsHash::Add(std::string_view name, Ref<TtsObject> object) {
     // Make room everywhere first, so that a failed allocation leaves the
     // table unchanged (and releases the object with `object`).
     if ((entries_.size() + 1) * 2 > index_.size()) GrowIndex();
-    if (storage_ == Storage::Sorted) sortedOrder_.reserve(entries_.size() + 1);
     const std::uint32_t hash = NameHash(name);
     entries_.push_back(Entry{std::string(name), hash, std::move(object)});
     const auto number = static_cast<std::uint32_t>(entries_.size() - 1);
     InsertIntoIndex(hash, number);
-    if (storage_ == Storage::Sorted) {
-        const auto position = std::lower_bound(sortedOrder_.begin(), sortedOrder_.end(), name,
-                                               [this](std::uint32_t e, std::string_view n) {
-                                                   return CompareNames(entries_[e].name, n) < 0;
-                                               });
-        sortedOrder_.insert(position, number);
+    sortedOrder_.clear();
+}
+
+// Blocks gain names one by one and are walked in order rarely (merges, the
+// debugger's variable view), so the order is made when first asked for: a
+// block with thousands of functions is built in linear time.
+const std::vector<std::uint32_t>& TtsHash::SortedOrder() const {
+    if (sortedOrder_.size() != entries_.size()) {
+        sortedOrder_.resize(entries_.size());
+        for (std::uint32_t i = 0; i < sortedOrder_.size(); ++i) sortedOrder_[i] = i;
+        std::sort(sortedOrder_.begin(), sortedOrder_.end(), [this](std::uint32_t a, std::uint32_t b) {
+            return CompareNames(entries_[a].name, entries_[b].name) < 0;
+        });
     }
+    return sortedOrder_;
 }
 
 void TtsHash::RemoveAll() noexcept {
@@ -110,7 +118,7 @@ std::size_t TtsHash::EntryAt(int index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= entries_.size())
         throw EtsRuntime::ListIndexError(index);
     const auto position = static_cast<std::size_t>(index);
-    return storage_ == Storage::Sorted ? sortedOrder_[position] : position;
+    return storage_ == Storage::Sorted ? SortedOrder()[position] : position;
 }
 
 void TtsHash::InsertIntoIndex(std::uint32_t hash, std::uint32_t entry) {

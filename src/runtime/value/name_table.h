@@ -49,7 +49,7 @@ class TtsHash {
     // As Find, but an absent name raises this table's not-found error.
     TtsObject* FindOrFail(std::string_view name) const;
     // Position of the name in iteration order, or -1.
-    int IndexOf(std::string_view name) const noexcept;
+    int IndexOf(std::string_view name) const;
 
     // Enters the object under the name, taking over the reference passed in.
     void Add(std::string_view name, Ref<TtsObject> object);
@@ -97,8 +97,9 @@ class TtsHash {
     // Entries in the order they were added; positions never change, so the
     // index can refer to them by number.
     std::vector<Entry> entries_;
-    // Sorted storage: entry numbers in name order.
-    std::vector<std::uint32_t> sortedOrder_;
+    // Sorted storage: entry numbers in name order, made on demand.
+    const std::vector<std::uint32_t>& SortedOrder() const;
+    mutable std::vector<std::uint32_t> sortedOrder_;
     // Open addressing, capacity a power of two: entry number + 1, 0 = free.
     std::vector<std::uint32_t> index_;
     Storage storage_;
