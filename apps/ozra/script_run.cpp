@@ -5,6 +5,7 @@
 #include "run_compiler.h"
 
 #include "front/tree_dump.h"
+#include "libs/standard_libraries.h"
 #include "runtime/command_parser.h"
 #include "runtime/evaluator.h"
 #include "runtime/global_data.h"
@@ -37,9 +38,12 @@ bool ScriptExists(const std::string& script) {
     return false;
 }
 
-// The libraries a run's host gets. The standard libraries add themselves
-// here as they are linked into the runner.
-runtime::TLibRegister Libraries() { return runtime::TLibRegister(); }
+// The libraries a run's host gets: every standard library.
+runtime::TLibRegister Libraries() {
+    runtime::TLibRegister libraries;
+    libs::AddStandardLibraries(libraries);
+    return libraries;
+}
 
 }  // namespace
 
