@@ -31,3 +31,10 @@ function(ozra_test_suite name)
     OZRA_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# A program of the system: linked with the fast allocator where it is used.
+function(ozra_program name)
+  if(TARGET PkgConfig::TCMALLOC)
+    target_link_libraries(${name} PRIVATE PkgConfig::TCMALLOC)
+  endif()
+endfunction()
