@@ -1,0 +1,26 @@
+// The library of raw match objects: the `TMatchBase` that the string
+// library's `RegexMatch` hands to a script callback. A callback may stop
+// the loop with «m.Abort()» and read groups by number or name with «m[x]».
+//
+// It bears the same name as the Match-object library of match_lib.h and
+// lives in its own namespace to keep the two apart.
+#pragma once
+
+#include "runtime/lib_base.h"
+
+namespace ozra::libs::raw {
+
+class TtsLibMatch final : public runtime::TtsLibBase {
+public:
+    explicit TtsLibMatch(runtime::TtsHost& host);
+
+    // «m[x]»: a group's value; an integer (or integer text) is a group
+    // number through the safe access, anything else a name ("" unknown).
+    void GetItem(front::TtsExpression& out, runtime::TtsObject* object,
+                 runtime::TtsResult& context, const runtime::TtsValue& index) override;
+
+    void Abort(runtime::TtsResult& context, front::TtsExpression& value,
+               const front::TtsExpressions* arguments);
+};
+
+}  // namespace ozra::libs::raw
