@@ -3,6 +3,15 @@
 #include "libs/standard_libraries.h"
 
 #include "libs/text_lib_support.h"
+#include "libs/file_lib.h"
+#include "libs/hashtable_lib.h"
+#include "libs/library_factory.h"
+#include "libs/list_lib.h"
+#include "libs/path_lib.h"
+#include "libs/properties_lib.h"
+#include "libs/simple_list_lib.h"
+#include "libs/string_list_lib.h"
+#include "libs/xml_lib.h"
 #include "libs/match_base_lib.h"
 #include "libs/match_lib.h"
 #include "libs/regex_lib.h"
@@ -18,6 +27,18 @@ void AddStandardLibraries(runtime::TLibRegister& libraries) {
     libraries.Add(LibrarySlot::Group, &text_support::MakeLibrary<TtsLibGroup>);
     libraries.Add(LibrarySlot::Match, &text_support::MakeLibrary<TtsLibMatch>);
     libraries.Add(LibrarySlot::Regex, &text_support::MakeLibrary<TtsLibRegex>);
+    libraries.Add(LibrarySlot::File, &MakeHostLibrary<TtsLibFile>);
+    libraries.Add(LibrarySlot::List, &MakeHostLibrary<TtsLibList>);
+    libraries.Add(LibrarySlot::SimpleList, &MakeHostLibrary<TtsLibSimpleList>);
+    libraries.Add(LibrarySlot::StringList, &MakeHostLibrary<TtsLibStringList>);
+    libraries.Add(LibrarySlot::Hashtable, &MakeHostLibrary<TtsLibHashtable>);
+    libraries.Add(LibrarySlot::Properties, &MakeHostLibrary<TObj_Lib_Properties>);
+    libraries.Add(LibrarySlot::Path, &MakeRunLibrary<TtsLibPath>);
+    libraries.Add(LibrarySlot::Xml, &MakeHostLibrary<TtsLibXML>);
+    libraries.Add(LibrarySlot::XmlDocument, &MakeHostLibrary<TtsLibXmlDocument>);
+    libraries.Add(LibrarySlot::XmlNode, &MakeHostLibrary<TtsLibXmlNode>);
+    libraries.Add(LibrarySlot::XmlNodeList, &MakeHostLibrary<TtsLibXmlNodeList>);
+    libraries.Add(LibrarySlot::FileStream, &MakeHostLibrary<TtsLibFileStream>);
 }
 
 }  // namespace ozra::libs

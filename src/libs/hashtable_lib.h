@@ -1,0 +1,59 @@
+// Hash tables: (key, object) pairs made by «System.List.Hashtable()».
+//
+// Pairs are kept sorted by key, keys comparing ignoring the case of A-Z, so
+// positions (`Find`, `GetKey`, `GetObject`) index the sorted order. An
+// object used as a key stands for the decimal form of its identity. Adding
+// a key that is present changes nothing.
+#pragma once
+
+#include "runtime/lib_base.h"
+#include "runtime/value/object.h"
+
+#include <string>
+#include <vector>
+
+namespace ozra::libs {
+
+class TObj_Impl_Hashtable final : public runtime::TtsObjectZero {
+public:
+    struct Pair {
+        std::string Key;
+        runtime::Ref<runtime::TtsObject> Object;
+    };
+
+    std::string_view ClassName() const override { return "TObj_Impl_Hashtable"; }
+
+    // The position of the key, or the position where it would be inserted
+    // as the bitwise complement (negative).
+    int Search(std::string_view key) const noexcept;
+    // Stores the pair unless the key exists; answers its position.
+    int Add(std::string key, runtime::Ref<runtime::TtsObject> object);
+
+    std::vector<Pair> Pairs;
+};
+
+class TtsLibHashtable final : public runtime::TtsLibBase {
+public:
+    explicit TtsLibHashtable(runtime::TtsHost& host);
+
+    void Add(runtime::TtsResult& context, front::TtsExpression& value,
+             const front::TtsExpressions* arguments);
+    void Del(runtime::TtsResult& context, front::TtsExpression& value,
+             const front::TtsExpressions* arguments);
+    void Get(runtime::TtsResult& context, front::TtsExpression& value,
+             const front::TtsExpressions* arguments);
+    void Find(runtime::TtsResult& context, front::TtsExpression& value,
+              const front::TtsExpressions* arguments);
+    void Has(runtime::TtsResult& context, front::TtsExpression& value,
+             const front::TtsExpressions* arguments);
+    void GetKey(runtime::TtsResult& context, front::TtsExpression& value,
+                const front::TtsExpressions* arguments);
+    void GetObject(runtime::TtsResult& context, front::TtsExpression& value,
+                   const front::TtsExpressions* arguments);
+    void Count(runtime::TtsResult& context, front::TtsExpression& value,
+               const front::TtsExpressions* arguments);
+    void Clear(runtime::TtsResult& context, front::TtsExpression& value,
+               const front::TtsExpressions* arguments);
+};
+
+}  // namespace ozra::libs

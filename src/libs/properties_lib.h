@@ -1,0 +1,49 @@
+// Property lists: the library that serves every `TSettingList` a script
+// holds (lists made by «System.List.SettingList()», XML attributes, a
+// run's configuration).
+//
+// Lines «name=value» are properties. «p.Name» reads the value of the first
+// line named Name, or else the object attached to a line exactly equal to
+// Name; «p.Name = x» attaches an object or sets the text value (the empty
+// text deletes the line). «p["@Name"]» answers the reference text
+// "identity:Name" that the data-binding layer uses. A property read names
+// a method only when no line answers it, so «p.Count» still counts.
+#pragma once
+
+#include "libs/lib_support.h"
+#include "runtime/lib_base.h"
+#include "runtime/setting_list.h"
+
+namespace ozra::libs {
+
+class TObj_Lib_Properties final : public runtime::TtsLibBase {
+public:
+    explicit TObj_Lib_Properties(runtime::TtsHost& host);
+
+    void GetProperty(front::TtsExpression& out, runtime::TtsObject* object, bool& address,
+                     runtime::TtsResult& context, std::string_view name) override;
+    void SetProperty(runtime::TtsObject* object, std::string_view name,
+                     const runtime::TtsValue& value, runtime::TtsResult& context) override;
+
+    OZRA_LIB_METHOD(GetName);
+    OZRA_LIB_METHOD(GetValue);
+    OZRA_LIB_METHOD(SetValue);
+    OZRA_LIB_METHOD(Insert);
+    OZRA_LIB_METHOD(Remove);
+    OZRA_LIB_METHOD(Count);
+    OZRA_LIB_METHOD(Clear);
+    OZRA_LIB_METHOD(ToString);
+    OZRA_LIB_METHOD(LoadString);
+    OZRA_LIB_METHOD(Save);
+    OZRA_LIB_METHOD(Load);
+    OZRA_LIB_METHOD(Copy);
+};
+
+// The property value «p.Name» reads: the line's value, else the attached
+// object, else Empty.
+runtime::TtsValue ReadProperty(const runtime::TSettingList& list, std::string_view name);
+// The property write «p.Name = x».
+void WriteProperty(runtime::TSettingList& list, std::string_view name,
+                   const runtime::TtsValue& value);
+
+}  // namespace ozra::libs

@@ -1,0 +1,44 @@
+// Simple lists: ordered object references made by «System.List.List()».
+//
+// The list holds a counted reference to each element; a value that is not
+// an object is stored as a null reference. Scripts index it «l[i]» and
+// assign «l[i] = x»; an index at or past the end reads nothing and writes
+// nothing, a negative one fails.
+#pragma once
+
+#include "runtime/lib_base.h"
+#include "runtime/value/object.h"
+
+#include <vector>
+
+namespace ozra::libs {
+
+class TObj_Impl_SimpleList final : public runtime::TtsObjectZero {
+public:
+    std::string_view ClassName() const override { return "TObj_Impl_SimpleList"; }
+
+    std::vector<runtime::Ref<runtime::TtsObject>> Items;
+};
+
+class TtsLibSimpleList final : public runtime::TtsLibBase {
+public:
+    explicit TtsLibSimpleList(runtime::TtsHost& host);
+
+    void GetItem(front::TtsExpression& out, runtime::TtsObject* object,
+                 runtime::TtsResult& context, const runtime::TtsValue& index) override;
+    void SetItem(runtime::TtsObject* object, const runtime::TtsValue& index,
+                 const runtime::TtsValue& value, runtime::TtsResult& context) override;
+
+    void Add(runtime::TtsResult& context, front::TtsExpression& value,
+             const front::TtsExpressions* arguments);
+    void IndexOf(runtime::TtsResult& context, front::TtsExpression& value,
+                 const front::TtsExpressions* arguments);
+    void Remove(runtime::TtsResult& context, front::TtsExpression& value,
+                const front::TtsExpressions* arguments);
+    void Count(runtime::TtsResult& context, front::TtsExpression& value,
+               const front::TtsExpressions* arguments);
+    void Clear(runtime::TtsResult& context, front::TtsExpression& value,
+               const front::TtsExpressions* arguments);
+};
+
+}  // namespace ozra::libs

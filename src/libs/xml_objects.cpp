@@ -1,0 +1,265 @@
+// The XML objects of scripts and their conversion to and from the plain
+// tree that libs/xml parses and writes.
+#include "libs/xml_objects.h"
+
+#include "libs/path_text.h"
+#include "libs/xml/whole_file.h"
+#include "libs/xml/xml_document.h"
+#include "runtime/value/conversions.h"
+#include "runtime/value/errors.h"
+#include "runtime/value/names.h"
+
+namespace ozra::libs {
+
+using runtime::EtsRuntime;
+using runtime::MakeRef;
+using runtime::Ref;
+using runtime::TSettingList;
+using runtime::TtsValue;
+
+namespace {
+
+std::string_view LineName(std::string_view line) {
+    return line.substr(0, line.find('='));
+}
+
+void CopyLines(const TSettingList& from, TSettingList& to) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < from.Count(); ++i) lines.push_back(from.Strings(i));
+    to.Clear();
+    for (std::string& line : lines) to.Add(std::move(line));
+}
+
+Ref<TObj_Impl_XmlNode> Clone(const TObj_Impl_XmlNode& source) {
+    auto copy = MakeRef<TObj_Impl_XmlNode>();
+    copy->Name = source.Name;
+    copy->Value = source.Value;
+    CopyLines(*source.Props, *copy->Props);
+    for (int i = 0; i < source.Nodes().Count(); ++i)
+        copy->Nodes().Append(Clone(*source.Nodes().Item(i)));
+    return copy;
+}
+
+// Parser and file failures reach scripts as runtime errors.
+template <class Action>
+auto WithXmlErrors(Action action) {
+    try {
+        return action();
+    } catch (const EtsRuntime&) {
+        throw;
+    } catch (const std::runtime_error& error) {
+        throw EtsRuntime(error.what());
+    }
+}
+
+}  // namespace
+
+TObj_Impl_XmlNode::TObj_Impl_XmlNode()
+    : Props(MakeRef<TSettingList>()),
+      Attrs(MakeRef<TSettingList>()),
+      children_(MakeRef<TObj_Impl_XmlNodeList>(this)) {}
+
+TObj_Impl_XmlNode::~TObj_Impl_XmlNode() {
+    // Children and the list may outlive this element in script variables.
+    children_->owner_ = nullptr;
+    for (const auto& child : children_->items_) child->parent_ = nullptr;
+}
+
+int TObj_Impl_XmlNode::Level() const noexcept {
+    int level = 0;
+    for (const TObj_Impl_XmlNode* node = parent_; node; node = node->parent_) ++level;
+    return level;
+}
+
+std::string TObj_Impl_XmlNode::Path() const {
+    std::vector<const std::string*> names;
+    for (const TObj_Impl_XmlNode* node = this; node; node = node->parent_)
+        names.push_back(&node->Name);
+    std::string path;
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {
+        path += '/';
+        path += **name;
+    }
+    return path;
+}
+
+const TObj_Impl_XmlNode& TObj_Impl_XmlNode::Top() const noexcept {
+    const TObj_Impl_XmlNode* node = this;
+    while (node->parent_) node = node->parent_;
+    return *node;
+}
+
+bool TObj_Impl_XmlNode::IsEmpty() const noexcept {
+    return Name.empty() && children_->Count() == 0;
+}
+
+TObj_Impl_XmlNode* TObj_Impl_XmlNode::Find(std::string_view path) const {
+    const TObj_Impl_XmlNode* current = this;
+    while (true) {
+        const std::size_t slash = path.find('/');
+        const std::string_view segment = path.substr(0, slash);
+        const TObj_Impl_XmlNode* next = nullptr;
+        for (const auto& child : current->children_->items_) {
+            if (runtime::NamesEqual(child->Name, segment)) {
+                next = child.Get();
+                break;
+            }
+        }
+        if (!next) return nullptr;
+        if (slash == std::string_view::npos) return const_cast<TObj_Impl_XmlNode*>(next);
+        current = next;
+        path.remove_prefix(slash + 1);
+    }
+}
+
+TObj_Impl_XmlNode* TObj_Impl_XmlNode::FindByProp(std::string_view property,
+                                                 std::string_view value, bool deep) const {
+    for (const auto& child : children_->items_) {
+        const int line = child->Props->IndexOfName(property);
+        if (line >= 0 && runtime::NamesEqual(child->Props->ValueAt(line), value))
+            return child.Get();
+    }
+    if (!deep) return nullptr;
+    for (const auto& child : children_->items_) {
+        if (TObj_Impl_XmlNode* found = child->FindByProp(property, value, true)) return found;
+    }
+    return nullptr;
+}
+
+void TObj_Impl_XmlNode::Delete() {
+    if (parent_) parent_->children_->Delete(index_);
+}
+
+void TObj_Impl_XmlNode::LoadElement(const xml::XmlElement& element) {
+    children_->Clear();
+    Name = element.Name;
+    if (element.Value) Value = TtsValue::FromText(*element.Value);
+    for (const xml::XmlAttribute& attribute : element.Attributes)
+        Props->SetValue(attribute.Name, attribute.Value);
+    for (const xml::XmlElement& child : element.Children) {
+        auto node = MakeRef<TObj_Impl_XmlNode>();
+        node->LoadElement(child);
+        children_->Append(std::move(node));
+    }
+}
+
+xml::XmlElement TObj_Impl_XmlNode::ToElement() const {
+    xml::XmlElement element;
+    element.Name = Name;
+    if (Value.Kind() != runtime::ValueKind::Empty) element.Value = runtime::ToText(Value);
+    for (int i = 0; i < Props->Count(); ++i) {
+        const std::string_view value = Props->ValueAt(i);
+        if (!value.empty())
+            element.Attributes.push_back({std::string(LineName(Props->Strings(i))), std::string(value)});
+    }
+    for (const auto& child : children_->items_) {
+        if (!child->IsEmpty()) element.Children.push_back(child->ToElement());
+    }
+    return element;
+}
+
+void TObj_Impl_XmlNode::CopyFrom(const TObj_Impl_XmlNode& source) {
+    // The copy is taken whole before anything here changes, so copying an
+    // ancestor or a descendant of this element is safe.
+    const Ref<TObj_Impl_XmlNode> copy = Clone(source);
+    children_->Clear();
+    Name = copy->Name;
+    Value = copy->Value;
+    CopyLines(*copy->Props, *Props);
+    while (copy->Nodes().Count() > 0) children_->Append(Ref<TObj_Impl_XmlNode>::Retain(copy->Nodes().Item(0)));
+}
+
+void TObj_Impl_XmlNode::CopyValueFrom(const TObj_Impl_XmlNode& source) {
+    CopyLines(*source.Props, *Props);
+}
+
+std::string TObj_Impl_XmlNode::GetProp(std::string_view name) const { return Props->Value(name); }
+
+void TObj_Impl_XmlNode::SetProp(std::string_view name, std::string_view value) {
+    Props->SetValue(name, value);
+}
+
+TObj_Impl_XmlNodeList::~TObj_Impl_XmlNodeList() {
+    for (const auto& child : items_) child->parent_ = nullptr;
+}
+
+TObj_Impl_XmlNode& TObj_Impl_XmlNodeList::Add(std::string name) {
+    if (owner_ && owner_->Level() + 1 > xml::MaxDepth)
+        throw EtsRuntime("XML nested more than " + std::to_string(xml::MaxDepth) +
+                         " levels deep.");
+    auto node = MakeRef<TObj_Impl_XmlNode>();
+    node->Name = std::move(name);
+    TObj_Impl_XmlNode& added = *node;
+    Append(std::move(node));
+    return added;
+}
+
+void TObj_Impl_XmlNodeList::Append(Ref<TObj_Impl_XmlNode> node) {
+    if (node->parent_) node = node->parent_->children_->Take(node->index_);
+    node->parent_ = owner_;
+    node->index_ = Count();
+    items_.push_back(std::move(node));
+}
+
+Ref<TObj_Impl_XmlNode> TObj_Impl_XmlNodeList::Take(int index) {
+    if (index < 0 || index >= Count()) throw EtsRuntime::ListIndexError(index);
+    Ref<TObj_Impl_XmlNode> removed = std::move(items_[static_cast<std::size_t>(index)]);
+    items_.erase(items_.begin() + index);
+    for (std::size_t i = static_cast<std::size_t>(index); i < items_.size(); ++i)
+        items_[i]->index_ = static_cast<int>(i);
+    removed->parent_ = nullptr;
+    removed->index_ = 0;
+    return removed;
+}
+
+void TObj_Impl_XmlNodeList::Delete(int index) { Take(index)->children_->Clear(); }
+
+void TObj_Impl_XmlNodeList::Clear() noexcept {
+    std::vector<Ref<TObj_Impl_XmlNode>> released;
+    released.swap(items_);
+    for (const auto& child : released) child->parent_ = nullptr;
+}
+
+TObj_Impl_XmlNode* TObj_Impl_XmlDocument::Locate(std::string_view path) const {
+    std::string normal = SlashPath(path);
+    std::string_view rest(normal);
+    if (!rest.empty()) rest.remove_prefix(1);
+    const std::size_t slash = rest.find('/');
+    if (!runtime::NamesEqual(rest.substr(0, slash), Root->Name)) return nullptr;
+    if (slash == std::string_view::npos) return Root.Get();
+    return Root->Find(rest.substr(slash + 1));
+}
+
+void LoadXmlText(TObj_Impl_XmlNode& into, std::string_view text) {
+    into.LoadElement(WithXmlErrors([&] { return xml::ParseXml(text); }));
+}
+
+void LoadXmlFileInto(TObj_Impl_XmlNode& into, std::string_view path) {
+    const std::string checked = CheckedPath(path);
+    into.LoadElement(WithXmlErrors([&] { return xml::LoadXmlFile(checked); }));
+}
+
+std::string SaveXmlText(const TObj_Impl_XmlNode& element, std::string_view encoding) {
+    xml::XmlWriteOptions options;
+    options.Declaration = !element.Top().IsEmpty() && !encoding.empty();
+    options.Encoding = encoding;
+    if (element.IsEmpty()) return {};
+    return WithXmlErrors([&] { return xml::WriteXml(element.ToElement(), options); });
+}
+
+void SaveXmlFileFrom(const TObj_Impl_XmlNode& element, std::string_view path,
+                     std::string_view encoding) {
+    const std::string checked = CheckedPath(path);
+    xml::XmlWriteOptions options;
+    options.Declaration = !element.Top().IsEmpty();
+    options.Encoding = encoding;
+    const std::string text =
+        element.IsEmpty() ? std::string()
+                          : WithXmlErrors([&] { return xml::WriteXml(element.ToElement(), options); });
+    WithXmlErrors([&] {
+        xml::ReplaceWholeFile(checked, text);
+        return 0;
+    });
+}
+
+}  // namespace ozra::libs
