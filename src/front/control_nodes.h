@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace ozra::front {
 
@@ -131,6 +132,11 @@ class TtsFunctionNode : public TtsControl {
     TtsVariable* ResultVariable = nullptr;
     runtime::TtsValueStack SavedValues;
     std::string FunctionName;
+    // The body locals that the formal parameters feed, in declaration order
+    // (null where the body has none); the runtime fills it at the first
+    // call, after which the body's names no longer change.
+    std::vector<TtsVariable*> ParameterLocals;
+    bool ParameterLocalsReady = false;
 
   protected:
     TtsFunctionNode(NodeKind kind, TtsNode* parent) : TtsControl(kind, parent) {}

@@ -20,6 +20,8 @@
 #include "runtime/value/errors.h"
 #include "runtime/value/names.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -51,6 +53,29 @@ private:
     CallGuard& guard_;
 };
 
+// A list whose length is known when it is made: short ones (the usual
+// argument and parameter lists) live on the C++ stack, longer ones on the
+// heap, so an ordinary call allocates nothing.
+template <class T, std::size_t InlineCount>
+class ShortList {
+public:
+    explicit ShortList(std::size_t count) : data_(inline_.data()) {
+        if (count > InlineCount) {
+            heap_.resize(count);
+            data_ = heap_.data();
+        }
+    }
+    ShortList(const ShortList&) = delete;
+    ShortList& operator=(const ShortList&) = delete;
+
+    T& operator[](std::size_t i) noexcept { return data_[i]; }
+
+private:
+    std::array<T, InlineCount> inline_{};
+    std::vector<T> heap_;
+    T* data_;
+};
+
 // One evaluated argument: a value, or the slot of a variable passed by
 // reference.
 struct Argument {
@@ -62,22 +87,23 @@ struct Argument {
 class ArgumentList {
 public:
     ArgumentList(TtsResult& context, const TtsExpressions* arguments)
-        : context_(context), nodes_(arguments) {}
+        : context_(context), nodes_(arguments), count_(arguments ? arguments->Count() : 0),
+          values_(static_cast<std::size_t>(count_)) {}
 
-    int Count() const noexcept { return nodes_ ? nodes_->Count() : 0; }
+    int Count() const noexcept { return count_; }
 
-    // Argument i, evaluated on first need.
+    // Argument i, evaluated on first need; earlier ones are evaluated first.
     const Argument& At(int i) {
-        while (static_cast<int>(values_.size()) <= i) {
-            TtsExpression& node = *nodes_->Item(static_cast<int>(values_.size()));
-            Argument argument;
+        while (evaluated_ <= i) {
+            TtsExpression& node = *nodes_->Item(evaluated_);
+            Argument& argument = values_[static_cast<std::size_t>(evaluated_)];
             if (IsKindOf(node.Kind, NodeKind::Variable)) {
                 argument.SharedSlot = PassByReference(static_cast<TtsVariable&>(node));
             } else {
                 argument.Name = node.Name;
                 argument.Value = Evaluate(node, context_);
             }
-            values_.push_back(std::move(argument));
+            ++evaluated_;
         }
         return values_[static_cast<std::size_t>(i)];
     }
@@ -92,41 +118,53 @@ private:
 
     TtsResult& context_;
     const TtsExpressions* nodes_;
-    std::vector<Argument> values_;
+    int count_;
+    int evaluated_ = 0;
+    ShortList<Argument, 4> values_;
 };
 
-// The formal parameters of a function and the body locals they feed.
-struct Parameter {
-    TtsVariable* Local;
-    TtsValue* SavedSlot;
-};
+// The body locals of a function's formal parameters, looked up once.
+const std::vector<TtsVariable*>& ParameterLocals(TtsFunctionNode& function) {
+    if (!function.ParameterLocalsReady) {
+        const runtime::TtsParameters* formals = function.Parameters.get();
+        const int formalCount = formals ? formals->Count() : 0;
+        function.ParameterLocals.clear();
+        for (int i = 0; i < formalCount; ++i) {
+            function.ParameterLocals.push_back(NodeCast<TtsVariable>(
+                dynamic_cast<TtsNode*>(function.Body->Names.Find(formals->Name(i)))));
+        }
+        function.ParameterLocalsReady = true;
+    }
+    return function.ParameterLocals;
+}
 
 // Binds arguments to a function's parameter locals for one activation and
 // points the locals back at their previous slots when it ends.
 class Binding {
 public:
-    Binding(TtsFunctionNode& function, ArgumentList& arguments) {
-        const runtime::TtsParameters* formals = function.Parameters.get();
-        const int formalCount = formals ? formals->Count() : 0;
+    Binding(TtsFunctionNode& function, ArgumentList& arguments)
+        : locals_(ParameterLocals(function)), savedSlots_(locals_.size()) {
+        const int formalCount = static_cast<int>(locals_.size());
         if (formalCount == 0) return;
+        const runtime::TtsParameters& formals = *function.Parameters;
         const int bound = std::min(formalCount, arguments.Count());
         // Argument index per formal parameter; -1 when no argument binds it.
-        std::vector<int> chosen(static_cast<std::size_t>(formalCount), -1);
+        ShortList<int, 8> chosen(static_cast<std::size_t>(formalCount));
+        for (int i = 0; i < formalCount; ++i) chosen[static_cast<std::size_t>(i)] = -1;
         for (int i = 0; i < bound; ++i) {
             const Argument& argument = arguments.At(i);
             int position = i;
             if (!argument.Name.empty()) {
-                formals->FindOrFail(argument.Name);
-                position = formals->IndexOf(argument.Name);
+                formals.FindOrFail(argument.Name);
+                position = formals.IndexOf(argument.Name);
             }
             chosen[static_cast<std::size_t>(position)] = i;
         }
-        parameters_.reserve(static_cast<std::size_t>(formalCount));
         for (int i = 0; i < formalCount; ++i) {
-            auto* local = NodeCast<TtsVariable>(
-                dynamic_cast<TtsNode*>(function.Body->Names.Find(formals->Name(i))));
+            TtsVariable* local = locals_[static_cast<std::size_t>(i)];
             if (!local) continue;
-            parameters_.push_back({local, local->ValueSlot});
+            savedSlots_[static_cast<std::size_t>(i)] = local->ValueSlot;
+            bound_ = i + 1;
             const int index = chosen[static_cast<std::size_t>(i)];
             const Argument* argument = index < 0 ? nullptr : &arguments.At(index);
             if (argument && argument->SharedSlot) {
@@ -140,12 +178,17 @@ public:
     Binding(const Binding&) = delete;
     Binding& operator=(const Binding&) = delete;
     ~Binding() {
-        for (auto it = parameters_.rbegin(); it != parameters_.rend(); ++it)
-            it->Local->ValueSlot = it->SavedSlot;
+        for (int i = bound_ - 1; i >= 0; --i) {
+            if (TtsVariable* local = locals_[static_cast<std::size_t>(i)])
+                local->ValueSlot = savedSlots_[static_cast<std::size_t>(i)];
+        }
     }
 
 private:
-    std::vector<Parameter> parameters_;
+    const std::vector<TtsVariable*>& locals_;
+    ShortList<TtsValue*, 8> savedSlots_;
+    // Locals up to this index have had their slot changed.
+    int bound_ = 0;
 };
 
 class Activation {

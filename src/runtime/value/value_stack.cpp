@@ -6,43 +6,34 @@
 
 namespace ozra::runtime {
 
-bool TtsValueList::Contains(const TtsValue* slot) const noexcept {
-    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
-        if (it->Slot == slot) return true;
-    }
-    return false;
+void TtsValueStack::Enter() {
+    if (depth_ >= 1) marks_.push_back(entries_.size());
+    ++depth_;
 }
 
-void TtsValueList::Add(TtsValue& slot, bool release) {
+void TtsValueStack::SaveNested(TtsValue& slot, bool release) {
+    const std::size_t mark = marks_.back();
+    for (std::size_t i = entries_.size(); i > mark; --i) {
+        if (entries_[i - 1].Slot == &slot) return;
+    }
     // With the release flag the saved value takes over what the slot held
     // and the slot is left Empty; without it both hold the value.
     entries_.push_back(TtsValueObject{&slot, release ? std::move(slot) : TtsValue(slot), release});
 }
 
-void TtsValueList::RestoreAll() noexcept {
-    while (!entries_.empty()) {
-        TtsValueObject& saved = entries_.back();
-        *saved.Slot = std::move(saved.Saved);
-        entries_.pop_back();
-    }
-}
-
-void TtsValueStack::Enter() {
-    if (depth_ >= 1) saved_.emplace_back();
-    ++depth_;
-}
-
-void TtsValueStack::SaveNested(TtsValue& slot, bool release) {
-    TtsValueList& top = saved_.back();
-    if (!top.Contains(&slot)) top.Add(slot, release);
-}
-
 void TtsValueStack::Leave() {
     if (depth_ <= 0) throw std::logic_error("TtsValueStack: Leave without Enter");
     if (depth_ > 1) {
-        TtsValueList top = std::move(saved_.back());
-        saved_.pop_back();
-        top.RestoreAll();
+        // The last saved first. Each entry leaves the array before its slot
+        // is written, since giving up the slot's value may run arbitrary
+        // destructors.
+        const std::size_t mark = marks_.back();
+        marks_.pop_back();
+        while (entries_.size() > mark) {
+            TtsValueObject saved = std::move(entries_.back());
+            entries_.pop_back();
+            *saved.Slot = std::move(saved.Saved);
+        }
     }
     --depth_;
 }

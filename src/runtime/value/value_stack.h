@@ -6,7 +6,7 @@
 // an activation saves the slot's value (`Save`), and leaving the activation
 // puts every saved value back (`Leave`):
 //
-//   Enter   depth + 1; above depth 1 a new, empty `TtsValueList` is pushed.
+//   Enter   depth + 1; above depth 1 a new, empty list of saved slots begins.
 //   Save    only above depth 1, once per slot and activation: the slot's
 //           value is kept in a `TtsValueObject`; with the release flag the
 //           slot is then left Empty and the saved value keeps any counted
@@ -17,7 +17,10 @@
 //           slot). Then depth - 1.
 //
 // Saved values are keyed by the slot's address; an activation writes few
-// slots, so a short list searched from its end is the fastest table.
+// slots, so a short list searched from its end is the fastest table. The
+// lists of all activations share one array (each activation's list is the
+// run of entries above the mark its `Enter` left), so a recursive call
+// allocates nothing once the array has grown to the deepest recursion.
 //
 // `TtsPValueStack` is a plain stack of slot pointers: a class member variable
 // is pointed at one script object's storage for a method call and pointed
@@ -26,6 +29,7 @@
 
 #include "runtime/value/value.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace ozra::runtime {
@@ -34,19 +38,6 @@ struct TtsValueObject {
     TtsValue* Slot;
     TtsValue Saved;
     bool Release;
-};
-
-// The slots saved in one activation.
-class TtsValueList {
-  public:
-    bool Contains(const TtsValue* slot) const noexcept;
-    void Add(TtsValue& slot, bool release);
-    // Gives every slot its saved value back, the last saved first.
-    void RestoreAll() noexcept;
-    int Count() const noexcept { return static_cast<int>(entries_.size()); }
-
-  private:
-    std::vector<TtsValueObject> entries_;
 };
 
 class TtsValueStack {
@@ -64,7 +55,10 @@ class TtsValueStack {
     void SaveNested(TtsValue& slot, bool release);
 
     int depth_ = 0;
-    std::vector<TtsValueList> saved_;
+    // Saved slots of every nested activation, oldest first.
+    std::vector<TtsValueObject> entries_;
+    // Per nested activation, where its saved slots begin in `entries_`.
+    std::vector<std::size_t> marks_;
 };
 
 class TtsPValueStack {
