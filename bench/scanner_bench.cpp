@@ -85,7 +85,7 @@ void ScanToEnd(benchmark::State& state, const std::string& script) {
     std::size_t tokens = 0;
     for (auto _ : state) {
         Scanner scanner(script, sink);
-        while (scanner.NextToken(false).Kind != TokenKind::EndOfInput)
+        while (scanner.NextToken().Kind != TokenKind::EndOfInput)
             ++tokens;
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * script.size()));

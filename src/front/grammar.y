@@ -37,10 +37,11 @@ namespace ozra::front { class ParseContext; }
 %code {
 #include "front/parse_context.h"
 
-// The token filter needs to know whether the parser is recovering from an
-// error, and the stack limit is checked as each token is read.
-#define yylex(value) \
-    ctx.Lex((value)->emplace<ozra::front::ParseValue>(), yyerrstatus_ != 0, yystack_.size())
+// Error recovery discards a token exactly when the next read finds the
+// recovery count still at its start (a shift lowers it); the stack limit is
+// checked as each token is read.
+#define yylex(value)                                                                     \
+    ctx.Lex((value)->emplace<ozra::front::ParseValue>(), yyerrstatus_ == 3, yystack_.size())
 }
 
 %token <ozra::front::ParseValue> END_OF_INPUT 0

@@ -51,8 +51,20 @@ ParseContext::ParseContext(std::string_view text, ParserCallbacks& callbacks, Tt
     : callbacks_(callbacks), builder_(builder), scanner_(text, *this),
       textLength_(static_cast<std::int32_t>(text.size())) {}
 
-int ParseContext::Lex(ParseValue& value, bool recovering, std::size_t stackDepth) {
-    lookahead_ = scanner_.NextToken(recovering);
+int ParseContext::Lex(ParseValue& value, bool previousDiscarded, std::size_t stackDepth) {
+    if (previousDiscarded && handBack_ == HandBack::None && IsStatementKeyword(lookahead_.Kind) &&
+        lookahead_.Position != lastHandBackPosition_) {
+        lastHandBackPosition_ = lookahead_.Position;
+        handBackToken_ = lookahead_;
+        handBack_ = HandBack::Semi;
+    }
+    if (handBack_ == HandBack::None) {
+        lookahead_ = scanner_.NextToken();
+    } else {
+        lookahead_ = handBackToken_;
+        if (handBack_ == HandBack::Semi) lookahead_.Kind = TokenKind::Semi;
+        handBack_ = handBack_ == HandBack::Semi ? HandBack::Keyword : HandBack::None;
+    }
     if (stackDepth > kStackLimit) {
         // Reported at the token that nests too deep, then the parse stops.
         const std::string kOverflow = "yyparse stack overflow";
@@ -66,9 +78,7 @@ int ParseContext::Lex(ParseValue& value, bool recovering, std::size_t stackDepth
         lookahead_.Length = textLength_ > 0 ? 1 : 0;
         lookahead_.Text.clear();
     }
-    value.Position = lookahead_.Position;
-    value.Length = lookahead_.Length;
-    value.Text = std::move(lookahead_.Text);
+    value = ValueOf(lookahead_);
     return GrammarCode(lookahead_.Kind);
 }
 

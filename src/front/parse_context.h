@@ -29,7 +29,11 @@ public:
     TtsBuilder& builder() { return builder_; }
 
     // Delivers the next token to the grammar and returns its grammar code.
-    int Lex(ParseValue& value, bool recovering, std::size_t stackDepth);
+    // `previousDiscarded` tells that error recovery threw the last token
+    // away: a statement keyword then comes back once, after a SEMI that
+    // covers it, so that the error statement ends and the keyword starts a
+    // new statement.
+    int Lex(ParseValue& value, bool previousDiscarded, std::size_t stackDepth);
 
     // Called when the grammar meets a token it has no action for, before it
     // pops the stack. Chooses the value the error symbol will carry: the
@@ -61,6 +65,10 @@ private:
     Scanner scanner_;
     std::int32_t textLength_;
     Token lookahead_;
+    enum class HandBack { None, Semi, Keyword };
+    HandBack handBack_ = HandBack::None;
+    Token handBackToken_;
+    std::int32_t lastHandBackPosition_ = -1;
     ParseValue errorValue_;
     std::int32_t lastErrorPosition_ = -1;
     std::unordered_set<const TtsNode*> bareEquality_;

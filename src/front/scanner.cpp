@@ -17,7 +17,6 @@ Scanner::Scanner(std::string_view text, ScannerSink& sink)
 
 const RawToken& Scanner::ScanRaw(bool dropWhiteSpace) {
     const RawToken& token = rules_.Scan(dropWhiteSpace);
-    keywordHandedBack_ = false;
     if (token.Missing != MissingCloser::None)
         sink_.OnError(token.End, 1, MissingMessage(token.Missing));
     return token;
@@ -50,19 +49,8 @@ Token Scanner::Deliver(TokenKind kind, std::int32_t end, std::string_view text,
                  std::string(text)};
 }
 
-Token Scanner::NextToken(bool recovering) {
+Token Scanner::NextToken() {
     for (;;) {
-        // The keyword is handed back once only: a parser still recovering
-        // when it meets the keyword again must not get a Semi in front of it
-        // forever.
-        const RawToken& last = rules_.Last();
-        if (recovering && !hasPushback_ && !keywordHandedBack_ &&
-            last.Raw == RawKind::ParserToken && IsStatementKeyword(last.Kind)) {
-            hasPushback_ = true;
-            keywordHandedBack_ = true;
-            return Deliver(TokenKind::Semi, last.End, rules_.Text(last));
-        }
-
         // `raw` is the rule table's token, which the next scan replaces.
         const RawToken& raw = TakeRaw();
         const std::int32_t start = raw.Start;

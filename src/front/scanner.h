@@ -48,16 +48,8 @@ class Scanner {
     Scanner(std::string_view text, ScannerSink& sink);
 
     // The next token for the parser; `EndOfInput` at the end, and again on
-    // every later call. `recovering` tells that the parser is recovering from
-    // a syntax error: a statement keyword it has just been given (and so
-    // presumably discarded) then comes back once more, preceded by a `Semi`
-    // that carries the keyword's value, so that the error statement ends and
-    // the keyword starts a new statement.
-    Token NextToken(bool recovering);
-
-    // Whether the rule table has reached the end of the input, which is
-    // what the parser asks before it starts over after an accept.
-    bool AtEndOfInput() const { return rules_.ReachedEnd(); }
+    // every later call.
+    Token NextToken();
 
   private:
     const RawToken& ScanRaw(bool dropWhiteSpace = false);
@@ -78,7 +70,6 @@ class Scanner {
     ScannerSink& sink_;
     RawScanner rules_;
     bool hasPushback_ = false;       // the rule table's last token is yet to be used
-    bool keywordHandedBack_ = false; // the recovery Semi for that token has been given
     std::string escapes_;
     std::int32_t escapesEnd_ = 0;
 };

@@ -100,6 +100,15 @@ TEST(Parser, ReportsEachErrorAtItsPlace) {
     }
 }
 
+// A statement keyword that error recovery throws away starts a statement of
+// its own, so one bad expression does not take the control after it along.
+TEST(Parser, RecoveryKeepsTheKeywordAfterAnError) {
+    EXPECT_EQ(ErrorsOf("<.x = ( if (a).>yes<.end if.>\n<.else.>"),
+              (std::vector<std::string>{"1:7: Syntax error", "2:3: if or case not found."}));
+    EXPECT_EQ(ErrorsOf("<.x = (.>\n<.else.>"),
+              (std::vector<std::string>{"1:7: Syntax error", "2:3: if or case not found."}));
+}
+
 TEST(Parser, SmallestIntegerLiteral) {
     EXPECT_NE(TreeOf("<.x = -2147483648.>").find("-2147483648"), std::string::npos);
 }

@@ -65,14 +65,12 @@ class Recorder : public ScannerSink {
     std::vector<std::string> events;
 };
 
-// Scans `text` to its end. Character i of `recovering` is the flag of the
-// i-th request; its last character holds for the rest.
-std::vector<std::string> ScanAll(std::string_view text, std::string_view recovering = "0") {
+// Scans `text` to its end.
+std::vector<std::string> ScanAll(std::string_view text) {
     Recorder recorder;
     Scanner scanner(text, recorder);
     for (std::size_t call = 0; call <= 2 * text.size() + 4; ++call) {
-        const bool flag = recovering[std::min(call, recovering.size() - 1)] == '1';
-        const Token token = scanner.NextToken(flag);
+        const Token token = scanner.NextToken();
         recorder.events.push_back(
             Event(TokenKindName(token.Kind), token.Position, token.Length, token.Text));
         if (token.Kind == TokenKind::EndOfInput) return recorder.events;
@@ -276,41 +274,6 @@ TEST(Scanner, NulEndsTheInput) {
     });
 }
 
-TEST(Scanner, RecoveryHandsBackAStatementKeywordOnce) {
-    struct RecoveryCase {
-        std::string_view input;
-        std::string_view recovering;
-        std::vector<std::string> expected;
-    };
-    const std::vector<RecoveryCase> cases = {
-        {"<.x if y.>",
-         "0",
-         {R"(Ident@3+1 "x")", R"(If@5+2 "if")", R"(Ident@8+1 "y")", R"(Semi@9+2 ".>")",
-          R"(EndOfInput@11+0 "")"}},
-        {"<.x if y.>",
-         "1",
-         {R"(Ident@3+1 "x")", R"(If@5+2 "if")", R"(Semi@5+2 "if")", R"(If@5+2 "if")",
-          R"(Ident@8+1 "y")", R"(Semi@9+2 ".>")", R"(EndOfInput@11+0 "")"}},
-        // Only the request right after the keyword is affected.
-        {"<.if y", "001", {R"(If@3+2 "if")", R"(Ident@6+1 "y")", R"(OnError@6+1 "Missing .>")", R"(EndOfInput@7+0 "")"}},
-        // Other keywords do not start a statement.
-        {"<.then else",
-         "1",
-         {R"(Then@3+4 "then")", R"(Else@8+4 "else")", R"(Semi@8+4 "else")", R"(Else@8+4 "else")",
-          R"(OnError@11+1 "Missing .>")", R"(EndOfInput@12+0 "")"}},
-        // A keyword read ahead behind a closing quote is handed back only
-        // after it has been delivered.
-        {"<.'a'call",
-         "1",
-         {R"(StrLit@3+3 "a")", R"(Call@6+4 "call")", R"(Semi@6+4 "call")", R"(Call@6+4 "call")",
-          R"(OnError@9+1 "Missing .>")", R"(EndOfInput@10+0 "")"}},
-    };
-    for (const RecoveryCase& c : cases) {
-        SCOPED_TRACE(Quoted(c.input) + " recovering " + std::string(c.recovering));
-        EXPECT_EQ(ScanAll(c.input, c.recovering), c.expected);
-    }
-}
-
 TEST(Scanner, OverlongRawTokenStopsScanning) {
     constexpr std::size_t kMax = RawScanner::MaxTokenLength;
     struct OverlongCase {
@@ -344,7 +307,7 @@ TEST(Scanner, OverlongRawTokenStopsScanning) {
         Recorder recorder;
         Scanner scanner(c.input, recorder);
         auto scanToEnd = [&] {
-            while (scanner.NextToken(false).Kind != TokenKind::EndOfInput) {
+            while (scanner.NextToken().Kind != TokenKind::EndOfInput) {
             }
         };
         if (c.fails) {
@@ -369,22 +332,19 @@ TEST(Scanner, ErrorsFromTheSinkPassThrough) {
     Scanner scanner("<.'abc.>", sink);
     EXPECT_THROW(
         {
-            while (scanner.NextToken(false).Kind != TokenKind::EndOfInput) {
+            while (scanner.NextToken().Kind != TokenKind::EndOfInput) {
             }
         },
         std::runtime_error);
 }
 
-TEST(Scanner, ReportsReachingTheEnd) {
+TEST(Scanner, EndOfInputRepeats) {
     Recorder recorder;
     Scanner scanner("<.x.>abc", recorder);
-    EXPECT_FALSE(scanner.AtEndOfInput());
-    EXPECT_EQ(scanner.NextToken(false).Kind, TokenKind::Ident);
-    EXPECT_EQ(scanner.NextToken(false).Kind, TokenKind::Semi);
-    EXPECT_FALSE(scanner.AtEndOfInput());
-    EXPECT_EQ(scanner.NextToken(false).Kind, TokenKind::EndOfInput);
-    EXPECT_TRUE(scanner.AtEndOfInput());
-    EXPECT_EQ(scanner.NextToken(true).Kind, TokenKind::EndOfInput);
+    EXPECT_EQ(scanner.NextToken().Kind, TokenKind::Ident);
+    EXPECT_EQ(scanner.NextToken().Kind, TokenKind::Semi);
+    EXPECT_EQ(scanner.NextToken().Kind, TokenKind::EndOfInput);
+    EXPECT_EQ(scanner.NextToken().Kind, TokenKind::EndOfInput);
 }
 
 // A quoted literal covers its opening quote, its text and the closing quote
@@ -437,7 +397,7 @@ TEST(Scanner, RandomScriptsStayWithinTheirText) {
         std::int32_t lastPosition = 0;
         for (std::size_t call = 0;; ++call) {
             ASSERT_LE(call, 2 * text.size() + 2);
-            const Token token = scanner.NextToken(call % 3 == 0);
+            const Token token = scanner.NextToken();
             if (token.Kind == TokenKind::EndOfInput) {
                 EXPECT_EQ(token.Position, end + 1);
                 break;
