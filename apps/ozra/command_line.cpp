@@ -32,12 +32,18 @@ const char* const HelpText =
     "configuration values.\n"
     "\n"
     "Other modes:\n"
-    "  --check FILE      compile only; report the first error\n"
+    "  --check FILE      compile FILE and the files it uses; print each error as\n"
+    "                    FILE:LINE:COLUMN: message and exit 1 if there is one\n"
     "  --dump-tree FILE  print the syntax tree\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n";
 
 namespace {
+
+// The run options are known by their first letter: C D M (and MA) N P S T V X.
+bool IsKnownOption(std::string_view word) {
+    return word.size() >= 2 && std::string_view("CDMNPSTVXcdmnpstvx").find(word[1]) != std::string_view::npos;
+}
 
 bool IsRunOption(std::string_view word) {
     if (word.size() < 2) return false;
@@ -69,7 +75,8 @@ Invocation ReadCommandLine(int argc, char** argv) {
             if (argc != 3) return Bad(std::string(word) + " takes exactly one file");
             return Invocation{word == "--check" ? Mode::Check : Mode::DumpTree, argv[i + 1], {}, {}};
         }
-        if (word.size() > 2 && word.substr(0, 2) == "--")
+        if ((word.size() > 2 && word.substr(0, 2) == "--") ||
+            (word.size() >= 2 && word.front() == '-' && !IsKnownOption(word)))
             return Bad("unknown option " + std::string(word));
         invocation.Words.emplace_back(word);
         if (invocation.Script.empty() && !IsRunOption(word) && word != "-" && word != "/")

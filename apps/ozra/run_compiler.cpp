@@ -76,8 +76,10 @@ runtime::Ref<front::TtsBlock> RunCompiler::LoadUnit(const std::string& name,
     parser.OnError = [&](std::int32_t position, std::int32_t, const std::string& message) {
         if (nested && message == nested->what()) throw *nested;
         const front::LineColumn at = lines.Locate(position);
-        throw front::CompileError(shownName, at.Line, at.Column,
+        front::CompileError error(shownName, at.Line, at.Column,
                                   message.empty() ? "Syntax error" : message);
+        if (!collectedErrors_) throw error;
+        collectedErrors_->push_back(std::move(error));
     };
     parser.OnLoadFile = [&](const std::string& included, runtime::Ref<front::TtsBlock> block) {
         try {

@@ -11,9 +11,11 @@
 // File names in messages are shown relative to the working folder when the
 // file lies under it, otherwise as full paths. Syntax and structure errors
 // are `front::CompileError` ("File %s, %d,%d: %s"); the first one ends the
-// compilation.
+// compilation, unless the compiler was given a list to collect them in, as
+// the checker does to show every error.
 #pragma once
 
+#include "front/compile_driver.h"
 #include "front/syntax_tree.h"
 
 #include <map>
@@ -24,6 +26,9 @@ namespace ozra::app {
 
 class RunCompiler {
 public:
+    explicit RunCompiler(std::vector<front::CompileError>* collectedErrors = nullptr)
+        : collectedErrors_(collectedErrors) {}
+
     runtime::Ref<front::TtsBlock> Compile(const std::string& mainFile);
 
     // The display names of the files read, in first-use order; a
@@ -38,6 +43,7 @@ private:
     std::map<std::string, runtime::Ref<front::TtsBlock>> units_;
     std::vector<std::string> fullPaths_;
     std::vector<std::string> fileList_;
+    std::vector<front::CompileError>* collectedErrors_;
 };
 
 // A path shown to the user: relative to the working folder when under it.

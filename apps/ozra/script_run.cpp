@@ -89,15 +89,27 @@ int RunScript(const Invocation& invocation) {
     return status;
 }
 
+// Every error of the script and the files it uses, in the form editors and
+// terminals link to a place.
 int CheckScript(const Invocation& invocation) {
     if (!ScriptExists(invocation.Script)) return 2;
+    std::vector<front::CompileError> errors;
+    std::string unlocated;
     try {
-        RunCompiler().Compile(runtime::FullPath(invocation.Script));
+        RunCompiler(&errors).Compile(runtime::FullPath(invocation.Script));
+    } catch (const front::CompileError& error) {
+        errors.push_back(error);
     } catch (const std::exception& error) {
-        ReportError(error.what());
-        return 1;
+        // A stop that was recorded with its place already, or one that has
+        // no place (an unreadable file, a circular use).
+        if (errors.empty() || errors.back().Detail != error.what()) unlocated = error.what();
     }
-    return 0;
+    for (const auto& error : errors) {
+        ReportError(error.FileName + ":" + std::to_string(error.Line) + ":" +
+                    std::to_string(error.Column) + ": " + error.Detail);
+    }
+    if (!unlocated.empty()) ReportError(invocation.Script + ": " + unlocated);
+    return errors.empty() && unlocated.empty() ? 0 : 1;
 }
 
 int DumpScript(const Invocation& invocation) {
