@@ -221,7 +221,7 @@ void TRegex::MatchInto(TRegexMatch& match, std::int64_t start, MatchOptions opti
         match.offsets_ = pcre2_get_ovector_pointer(match.data_);
     }
     const int rc = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(),
-                               static_cast<PCRE2_SIZE>(start), MatchFlags(options) | matchFlags_,
+                               static_cast<PCRE2_SIZE>(start), (options ? MatchFlags(options) : 0) | matchFlags_,
                                match.data_, ThreadMatchContext());
     if (rc == PCRE2_ERROR_NOMATCH) return;
     if (rc == PCRE2_ERROR_PARTIAL) {
