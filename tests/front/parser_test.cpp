@@ -129,6 +129,23 @@ TEST(Parser, EquivalentSpellings) {
     }
 }
 
+// Every data/trees/NAME.ozra builds exactly the tree in NAME.tree: a new
+// language case is a new pair of files.
+TEST(Parser, BuildsTheExpectedTrees) {
+    const std::filesystem::path folder = std::filesystem::path(OZRA_TEST_DATA_DIR) / "trees";
+    ASSERT_TRUE(std::filesystem::is_directory(folder)) << folder;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() != ".ozra") continue;
+        auto expectedPath = entry.path();
+        expectedPath.replace_extension(".tree");
+        std::ifstream expected(expectedPath, std::ios::binary);
+        ASSERT_TRUE(expected) << expectedPath;
+        const std::string expectedTree{std::istreambuf_iterator<char>(expected), {}};
+        EXPECT_EQ(DumpTree(*TVeCompiler::CompileFile(entry.path().string())), expectedTree)
+            << entry.path().filename();
+    }
+}
+
 class CompileDriver : public ::testing::Test {
 protected:
     void SetUp() override {
