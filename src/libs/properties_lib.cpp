@@ -21,6 +21,17 @@ std::string_view ValueOf(std::string_view line) {
     return equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
 }
 
+// The first line «name=...» of that name; a line without "=" names no
+// property (it may carry an attached object under its whole text).
+int IndexOfProperty(const TSettingList& list, std::string_view name) {
+    for (int i = 0; i < list.Count(); ++i) {
+        const std::string& line = list.Strings(i);
+        if (line.find('=') != std::string::npos && list.CompareStrings(NameOf(line), name) == 0)
+            return i;
+    }
+    return -1;
+}
+
 int CheckedLine(const TSettingList& list, const front::TtsExpressions* arguments) {
     const int index = IntegerArgument(arguments, 0);
     CheckListIndex(index, list.Count());
@@ -30,7 +41,7 @@ int CheckedLine(const TSettingList& list, const front::TtsExpressions* arguments
 }  // namespace
 
 TtsValue ReadProperty(const TSettingList& list, std::string_view name) {
-    const int line = list.IndexOfName(name);
+    const int line = IndexOfProperty(list, name);
     if (line >= 0 && !list.ValueAt(line).empty()) return TtsValue::FromText(list.ValueAt(line));
     const int exact = list.IndexOf(name);
     if (exact >= 0 && list.Objects(exact)) return TtsValue::FromObject(list.Objects(exact));
@@ -45,11 +56,13 @@ void WriteProperty(TSettingList& list, std::string_view name, const TtsValue& va
         return;
     }
     const std::string text = runtime::ToText(value);
-    const int line = list.IndexOfName(name);
+    const int line = IndexOfProperty(list, name);
     if (text.empty()) {
         if (line >= 0) list.Delete(line);
+    } else if (line >= 0) {
+        list.SetString(line, std::string(name) + "=" + text);
     } else {
-        list.SetValue(name, text);
+        list.Add(std::string(name) + "=" + text);
     }
     const int exact = list.IndexOf(name);
     if (exact >= 0) list.SetObject(exact, nullptr);

@@ -1,0 +1,120 @@
+// Runs script text with every standard library in a fresh host, inside a
+// temporary folder of its own: the output text, or the message of the
+// error that ended the run. "%T%" in a script stands for the folder (with a
+// trailing "/").
+#pragma once
+
+#include "front/parser.h"
+#include "libs/standard_libraries.h"
+#include "runtime/evaluator.h"
+#include "runtime/global_data.h"
+#include "runtime/host.h"
+#include "runtime/result.h"
+#include "runtime/run_host.h"
+#include "runtime/value/errors.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdlib.h>
+#include <string>
+#include <string_view>
+
+namespace ozra::libs::testing {
+
+struct ScriptRun {
+    std::string Output;
+    std::string Error;  // empty when the run succeeded
+};
+
+// A temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "ozra-libs-XXXXXX").string();
+        Path = std::string(::mkdtemp(pattern.data())) + "/";
+    }
+    ~TempFolder() {
+        std::error_code error;
+        std::filesystem::remove_all(Path, error);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    void Write(const std::string& name, std::string_view bytes) const {
+        std::filesystem::create_directories(std::filesystem::path(Path + name).parent_path());
+        std::ofstream(Path + name, std::ios::binary) << bytes;
+    }
+    std::string Read(const std::string& name) const {
+        std::ifstream in(Path + name, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    bool Exists(const std::string& name) const { return std::filesystem::exists(Path + name); }
+
+    std::string Path;
+};
+
+inline std::string WithFolder(std::string_view script, const std::string& folder) {
+    std::string text(script);
+    for (std::size_t at = text.find("%T%"); at != std::string::npos; at = text.find("%T%", at))
+        text.replace(at, 3, folder);
+    return text;
+}
+
+inline ScriptRun RunWithLibraries(std::string_view script, const std::string& folder) {
+    front::TtsParser parser;
+    std::string parseErrors;
+    parser.OnError = [&](std::int32_t position, std::int32_t, const std::string& message) {
+        parseErrors += std::to_string(position) + ": " + message + "\n";
+    };
+    const std::string text = WithFolder(script, folder);
+    runtime::Ref<front::TtsBlock> root = parser.Parse(text);
+    ScriptRun run;
+    if (!root || !parseErrors.empty()) {
+        run.Error = "parse error " + parseErrors;
+        return run;
+    }
+    runtime::TLibRegister libraries;
+    AddStandardLibraries(libraries);
+    runtime::TGlobalData global;
+    global.ScriptFolder = folder;
+    runtime::RunParameters parameters;
+    parameters.TemplateFolder = folder;
+    parameters.TargetFolder = folder;
+    auto host = runtime::AssembleRunHost(global, parameters, libraries);
+    try {
+        runtime::TtsResult context(host.Get());
+        runtime::Run(*root, context);
+        // "??" ends its line with CR LF; outputs are compared with LF.
+        run.Output = context.Text;
+        for (std::size_t at = run.Output.find("\r\n"); at != std::string::npos;
+             at = run.Output.find("\r\n", at))
+            run.Output.erase(at, 1);
+    } catch (const runtime::EtsException& error) {
+        run.Error = error.what();
+    }
+    return run;
+}
+
+// One script and what it must print, or the message it must fail with.
+struct ScriptCase {
+    const char* Script;
+    const char* Output;
+    const char* Error = "";
+};
+
+inline void ExpectScriptCases(const std::vector<ScriptCase>& cases) {
+    for (const ScriptCase& c : cases) {
+        TempFolder folder;
+        const ScriptRun run = RunWithLibraries(c.Script, folder.Path);
+        EXPECT_EQ(run.Error, WithFolder(c.Error, folder.Path)) << c.Script;
+        if (run.Error.empty()) EXPECT_EQ(run.Output, c.Output) << c.Script;
+    }
+}
+
+}  // namespace ozra::libs::testing
