@@ -121,31 +121,13 @@ TtsNode* TtsNode::FindNode(std::string_view name, NodeKind required) const {
     return dynamic_cast<TtsNode*>(found);
 }
 
-// A garbage-collecting variable owns the object it holds. The new value is
-// stored before the old one is let go, so writing a variable's own object
-// back into it never frees that object in between.
-void TtsExpression::SetValue(const runtime::TtsValue& value) {
-    if (!IsKindOf(Kind, NodeKind::GcVariable)) {
-        *ValueSlot = value;
-        return;
-    }
-    BeforeWrite();
-    *ValueSlot = value;
-    AfterWrite();
-}
-
 void TtsExpression::SetObject(runtime::TtsObject* object) {
     SetValue(object ? runtime::TtsValue::FromObject(object) : runtime::TtsValue());
 }
 
-void TtsExpression::BeforeWrite() {
-    if (Kind != NodeKind::FsVariable) return;
+void TtsExpression::SaveForNestedActivation() {
     if (TtsFunctionNode* owner = static_cast<TtsVariable*>(this)->Owner)
         owner->SavedValues.Save(*ValueSlot, true);
-}
-
-void TtsExpression::AfterWrite() {
-    runtime::TtsValueHelper::MarkCounted(*ValueSlot);
 }
 
 } // namespace ozra::front

@@ -91,8 +91,18 @@ class TtsExpression : public TtsNode {
     // `TtsFsVariable`) owns a counted reference to an object it holds; a
     // function's variable first saves its value for a nested activation.
     // Every other node stores the value as it is, an object as a plain
-    // (not counted) reference.
-    void SetValue(const runtime::TtsValue& value);
+    // (not counted) reference. The new value is taken before the old one is
+    // let go, so writing a variable's own object back into it never frees
+    // that object in between.
+    void SetValue(const runtime::TtsValue& value) {
+        if (!IsKindOf(Kind, NodeKind::GcVariable)) {
+            *ValueSlot = value;
+            return;
+        }
+        if (Kind == NodeKind::FsVariable) SaveForNestedActivation();
+        *ValueSlot = value;
+        runtime::TtsValueHelper::MarkCounted(*ValueSlot);
+    }
     void SetObject(runtime::TtsObject* object);
     void AssignFrom(const TtsExpression& other) { SetValue(other.Value()); }
 
@@ -104,8 +114,9 @@ class TtsExpression : public TtsNode {
     TtsExpression(NodeKind kind, TtsNode* parent) noexcept : TtsNode(kind, parent) {}
 
   private:
-    void BeforeWrite();
-    void AfterWrite();
+    // A function's variable keeps its value for the activation it
+    // interrupts (see `TtsValueStack`).
+    void SaveForNestedActivation();
 };
 
 class TtsStatement : public TtsNode {

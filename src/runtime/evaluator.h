@@ -57,7 +57,18 @@ void SetItem(front::TtsExpression& expression, const TtsValue& index, TtsResult&
 bool CaseSensitive(const TtsResult& context);
 // Writes a variable the way the language does (counted objects, saved
 // values of nested activations, by-reference slots).
-void WriteVariable(front::TtsVariable& variable, const TtsValue& value);
+inline void WriteVariable(front::TtsVariable& variable, const TtsValue& value) {
+    // A parameter bound with "ref" writes the caller's slot directly: the
+    // caller saved that slot for its own activation when it passed it, and
+    // saving it again here would undo the write when this call returns.
+    if (variable.ValueSlot != &variable.OwnValue && variable.Kind == front::NodeKind::FsVariable) {
+        *variable.ValueSlot = value;
+        TtsValueHelper::MarkCounted(*variable.ValueSlot);
+        return;
+    }
+    if (&value == variable.ValueSlot) return;
+    variable.SetValue(value);
+}
 
 // Functions, classes and script objects (functions.cpp).
 

@@ -22,6 +22,28 @@ TtsValue Membership(const TtsValue& value, front::TtsSet& set);
 // The set a value refers to, or null.
 front::TtsSet* AsSet(const TtsValue& value) noexcept;
 
+// The variable a plain name has resolved to, when reading the name is no
+// more than reading that variable's slot (not "@x", not a member access, not
+// a system variable that computes its value); null otherwise.
+inline front::TtsVariable* PlainVariable(front::TtsExpression& expression) noexcept {
+    if (expression.Kind != front::NodeKind::VarRef) return nullptr;
+    auto& reference = static_cast<front::TtsVarRef&>(expression);
+    front::TtsNode* target = reference.TargetCache;
+    if (!target || reference.PropRef || reference.AtPrefix) return nullptr;
+    if (target->Kind < front::NodeKind::Variable || target->Kind > front::NodeKind::FsVariable)
+        return nullptr;
+    return static_cast<front::TtsVariable*>(target);
+}
+
+// Evaluates an expression, but reads a constant or a plain resolved variable
+// where it lives instead of copying it into the reference node. The answer
+// is valid only until the next evaluation or write of a variable.
+inline const TtsValue& Read(front::TtsExpression& expression, TtsResult& context) {
+    if (expression.Kind == front::NodeKind::Const) return expression.Value();
+    if (front::TtsVariable* variable = PlainVariable(expression)) return variable->Value();
+    return Evaluate(expression, context);
+}
+
 // Writes an expression node: variables as the language writes variables,
 // other nodes plainly.
 void WriteExpression(front::TtsExpression& expression, const TtsValue& value);

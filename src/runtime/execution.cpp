@@ -72,8 +72,120 @@ void AppendValue(TtsResult& context, const TtsValue& value) {
     }
 }
 
+// Whether a text variable may grow in place: it holds a text nothing else
+// shares, and writing it would not first save its value for an interrupted
+// activation of its function.
+bool CanAppendInPlace(const TtsVariable& variable) {
+    if (!TtsValueHelper::IsUnsharedText(variable.Value())) return false;
+    if (variable.Kind != NodeKind::FsVariable || variable.ValueSlot != &variable.OwnValue)
+        return true;
+    return !variable.Owner || variable.Owner->SavedValues.Depth() <= 1;
+}
+
+// The text a value adds to a concatenation.
+void AppendOperand(TtsVariable& variable, const TtsValue& operand) {
+    if (operand.IsText()) {
+        TtsValueHelper::AppendText(*variable.ValueSlot, operand.Text());
+    } else {
+        TtsValueHelper::AppendText(*variable.ValueSlot, ToText(operand));
+    }
+}
+
+// «s ~= e» and «s += e» with a text e on an unshared text: the same bytes as
+// the operator gives, appended in place.
+bool AppendAssign(TtsVariable& variable, char code, const TtsValue& operand) {
+    if (code != OperatorCode::Concat && !(code == OperatorCode::Add && operand.IsText()))
+        return false;
+    if (!CanAppendInPlace(variable)) return false;
+    AppendOperand(variable, operand);
+    return true;
+}
+
+// «s = s ~ a ~ b ...» where every added operand is a constant or a plain
+// variable other than s: reading them has no effect, so appending them to s
+// in place gives what the chain of concatenations would.
+bool AppendChain(TtsVariable& variable, TtsExpression& value) {
+    constexpr int MaxOperands = 8;
+    TtsExpression* operands[MaxOperands];
+    int count = 0;
+    TtsExpression* node = &value;
+    while (node->Kind == NodeKind::DualOperator) {
+        auto& dual = static_cast<TtsDualOperator&>(*node);
+        if (dual.OperatorCode != OperatorCode::Concat || count == MaxOperands) return false;
+        TtsExpression& operand = *dual.Right;
+        if (operand.Kind != NodeKind::Const) {
+            const TtsVariable* read = detail::PlainVariable(operand);
+            if (!read || read->ValueSlot == variable.ValueSlot) return false;
+        }
+        operands[count++] = &operand;
+        node = dual.Left.Get();
+    }
+    if (count == 0 || detail::PlainVariable(*node) != &variable) return false;
+    if (!CanAppendInPlace(variable)) return false;
+    // Conversions that fail leave the variable as it was.
+    const auto valueOf = [](TtsExpression& operand) -> const TtsValue& {
+        return operand.Kind == NodeKind::Const ? operand.Value()
+                                               : detail::PlainVariable(operand)->Value();
+    };
+    std::string converted[MaxOperands];
+    for (int i = 0; i < count; ++i) {
+        const TtsValue& operand = valueOf(*operands[i]);
+        if (!operand.IsText()) converted[i] = ToText(operand);
+    }
+    // The operands were met from the last one back.
+    for (int i = count - 1; i >= 0; --i) {
+        const TtsValue& operand = valueOf(*operands[i]);
+        TtsValueHelper::AppendText(*variable.ValueSlot, operand.IsText()
+                                                            ? operand.Text()
+                                                            : std::string_view(converted[i]));
+    }
+    return true;
+}
+
+// An assignment whose target is a plain name already resolved to a
+// variable: the variable is read and written where it lives.
+void AssignVariable(TtsAssign& node, TtsVariable& variable, TtsResult& context) {
+    const char code = node.AssignOperator;
+    if (!node.Value) {
+        if (code != '+' && code != '-') return;
+        const TtsValue step = TtsValue::FromInt32(code == '+' ? 1 : -1);
+        TtsValue result;
+        if (!TtsOperatorHelper::IntegerBinary('+', variable.Value(), step, result))
+            result = TtsOperatorHelper::Binary('+', variable.Value(), step, CaseSensitive(context));
+        WriteVariable(variable, result);
+        return;
+    }
+    if (code == 0) {
+        if (node.Value->Kind == NodeKind::DualOperator && AppendChain(variable, *node.Value))
+            return;
+        const TtsValue& value = detail::Read(*node.Value, context);
+        const NodeKind kind = node.Value->Kind;
+        if (kind == NodeKind::DualOperator || kind == NodeKind::NaryOperator ||
+            kind == NodeKind::FunctionExpr) {
+            // An operator's or a call's result is read by no one else once
+            // the statement has it: taking it leaves a text unshared, ready
+            // to grow in place next time.
+            TtsValue taken = std::move(*node.Value->ValueSlot);
+            WriteVariable(variable, taken);
+        } else {
+            WriteVariable(variable, value);
+        }
+        return;
+    }
+    const TtsValue& operand = Evaluate(*node.Value, context);
+    if (AppendAssign(variable, code, operand)) return;
+    TtsValue result;
+    if (!TtsOperatorHelper::IntegerBinary(code, variable.Value(), operand, result))
+        result = TtsOperatorHelper::Binary(code, variable.Value(), operand, CaseSensitive(context));
+    WriteVariable(variable, result);
+}
+
 void ExecuteAssign(TtsAssign& node, TtsResult& context) {
     if (node.Kind == NodeKind::RefDefine) return;
+    if (TtsVariable* variable = detail::PlainVariable(*node.Target)) {
+        AssignVariable(node, *variable, context);
+        return;
+    }
     if (node.Value && node.AssignOperator == 0) {
         Assign(*node.Target, context, Evaluate(*node.Value, context));
         return;

@@ -22,37 +22,39 @@ ItsHost& HostOf(TtsResult& context) {
 }
 
 void EvaluateDual(TtsDualOperator& node, TtsResult& context) {
-    const TtsValue& leftNow = Evaluate(*node.Left, context);
-    if (node.OperatorCode == OperatorCode::And && !ToBoolean(leftNow)) {
+    const char code = node.OperatorCode;
+    const TtsValue& leftNow = detail::Read(*node.Left, context);
+    if (code == OperatorCode::And && !ToBoolean(leftNow)) {
         *node.ValueSlot = TtsValue::FromBoolean(false);
         return;
     }
-    if (node.OperatorCode == OperatorCode::Or && ToBoolean(leftNow)) {
+    if (code == OperatorCode::Or && ToBoolean(leftNow)) {
         *node.ValueSlot = TtsValue::FromBoolean(true);
         return;
     }
     // A right operand that calls a function may evaluate the left node
-    // again (recursion), so then the left value is kept apart.
-    const NodeKind rightKind = node.Right->Kind;
-    if (rightKind == NodeKind::Const ||
-        (rightKind == NodeKind::VarRef && !static_cast<TtsVarRef&>(*node.Right).PropRef)) {
-        const TtsValue& right = Evaluate(*node.Right, context);
-        if (node.OperatorCode != OperatorCode::In || !detail::AsSet(right)) {
-            *node.ValueSlot = TtsOperatorHelper::Binary(node.OperatorCode, leftNow, right,
-                                                        CaseSensitive(context));
+    // again (recursion) or write the variable the left one read, so then
+    // the left value is kept apart.
+    TtsExpression& rightNode = *node.Right;
+    if (rightNode.Kind == NodeKind::Const ||
+        (rightNode.Kind == NodeKind::VarRef && !static_cast<TtsVarRef&>(rightNode).PropRef)) {
+        const TtsValue& right = detail::Read(rightNode, context);
+        if (TtsOperatorHelper::IntegerBinary(code, leftNow, right, *node.ValueSlot)) return;
+        if (code != OperatorCode::In || !detail::AsSet(right)) {
+            *node.ValueSlot = TtsOperatorHelper::Binary(code, leftNow, right, CaseSensitive(context));
             return;
         }
     }
     const TtsValue left = leftNow;
-    const TtsValue& right = Evaluate(*node.Right, context);
-    if (node.OperatorCode == OperatorCode::In) {
+    const TtsValue& right = Evaluate(rightNode, context);
+    if (code == OperatorCode::In) {
         if (TtsSet* set = detail::AsSet(right)) {
             *node.ValueSlot = detail::Membership(left, *set);
             return;
         }
     }
-    *node.ValueSlot = TtsOperatorHelper::Binary(node.OperatorCode, left, right,
-                                                CaseSensitive(context));
+    if (TtsOperatorHelper::IntegerBinary(code, left, right, *node.ValueSlot)) return;
+    *node.ValueSlot = TtsOperatorHelper::Binary(code, left, right, CaseSensitive(context));
 }
 
 void EvaluateCall(TtsFunctionExpr& node, TtsResult& context) {
@@ -152,19 +154,6 @@ void Assign(TtsVarRef& reference, TtsResult& context, const TtsValue& value) {
 
 bool CaseSensitive(const TtsResult& context) {
     return context.Host ? context.Host->CaseSensitive() : true;
-}
-
-void WriteVariable(TtsVariable& variable, const TtsValue& value) {
-    // A parameter bound with "ref" writes the caller's slot directly: the
-    // caller saved that slot for its own activation when it passed it, and
-    // saving it again here would undo the write when this call returns.
-    if (variable.ValueSlot != &variable.OwnValue && variable.Kind == NodeKind::FsVariable) {
-        *variable.ValueSlot = value;
-        TtsValueHelper::MarkCounted(*variable.ValueSlot);
-        return;
-    }
-    if (&value == variable.ValueSlot) return;
-    variable.SetValue(value);
 }
 
 void GetItem(TtsExpression& expression, const TtsValue& index, TtsResult& context,

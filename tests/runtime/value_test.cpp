@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 namespace ozra::runtime::testing {
 namespace {
@@ -40,6 +41,29 @@ TEST(ValueTest, TextCopiesShareOneBlock) {
     first = first; // self-assignment keeps the value
     EXPECT_EQ(first.Text(), "hello");
     EXPECT_EQ(T("").TextBlock(), nullptr);
+}
+
+TEST(ValueTest, OnlyAnUnsharedTextGrowsInPlace) {
+    TtsValue text = T("ab");
+    EXPECT_TRUE(TtsValueHelper::IsUnsharedText(text));
+    {
+        TtsValue copy = text;
+        EXPECT_FALSE(TtsValueHelper::IsUnsharedText(text));
+    }
+    EXPECT_FALSE(TtsValueHelper::IsUnsharedText(T("")));
+    EXPECT_FALSE(TtsValueHelper::IsUnsharedText(TtsValue::FromWideText("ab")));
+    // Growing past the room several times, also from the text's own bytes,
+    // which move with the block.
+    std::string expected = "ab";
+    for (int round = 0; round < 6; ++round) {
+        TtsValueHelper::AppendText(text, text.Text());
+        expected += expected;
+        TtsValueHelper::AppendText(text, "-");
+        expected += "-";
+    }
+    EXPECT_EQ(text.Text(), expected);
+    EXPECT_EQ(text.Text().data()[expected.size()], '\0');
+    EXPECT_EQ(text.TextBlock()->RefCount(), 1u);
 }
 
 TEST(ValueTest, CountedObjectReferencesOwnTheirObject) {

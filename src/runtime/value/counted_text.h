@@ -1,12 +1,16 @@
-// The immutable, reference-counted byte string behind text values.
+// The reference-counted byte string behind text values.
 //
 // Script text is UTF-8 bytes. A text value points at one `CountedText`, so
-// copying a value costs one increment and never allocates. The bytes never
-// change after creation; building a new text makes a new block. The empty
-// text is never allocated: a text value with a null pointer is the empty text.
+// copying a value costs one increment and never allocates. Once shared, the
+// bytes never change; building a new text makes a new block. The one
+// exception is `Append` on a block whose only holder is the caller (count
+// 1): then no one else can see the change, and «s = s ~ x» repeated grows
+// one block in place (with spare room, doubled as needed) instead of copying
+// the whole text every time. The empty text is never allocated: a text value
+// with a null pointer is the empty text.
 //
-// Layout: a header (count, length) followed in the same allocation by the
-// bytes and a terminating zero, so a text costs one allocation.
+// Layout: a header (count, length, room) followed in the same allocation by
+// the bytes and a terminating zero, so a text costs one allocation.
 #pragma once
 
 #include <cstddef>
@@ -27,6 +31,9 @@ class CountedText {
     static CountedText* CreateUninitialised(std::size_t length);
     // A new block holding a then b, or nullptr when both are empty.
     static CountedText* Concat(std::string_view a, std::string_view b);
+    // Appends the bytes to a block whose count is 1 and answers the block,
+    // which may have moved. The bytes may come from the block itself.
+    static CountedText* Append(CountedText* text, std::string_view more);
 
     CountedText(const CountedText&) = delete;
     CountedText& operator=(const CountedText&) = delete;
@@ -43,11 +50,13 @@ class CountedText {
     const char* Bytes() const noexcept { return reinterpret_cast<const char*>(this + 1); }
 
   private:
-    explicit CountedText(std::size_t length) noexcept : length_(length) {}
+    CountedText(std::size_t length, std::size_t room) noexcept : length_(length), room_(room) {}
     void Destroy() noexcept;
 
     std::size_t refCount_ = 1;
     std::size_t length_;
+    // Bytes the allocation holds, not counting the terminating zero.
+    std::size_t room_;
 };
 
 } // namespace ozra::runtime

@@ -385,8 +385,8 @@ constexpr std::array<BinaryOperation, 256> BinaryTable = MakeBinaryTable();
 
 } // namespace
 
-TtsValue TtsOperatorHelper::Binary(char code, const TtsValue& left, const TtsValue& right,
-                                   bool caseSensitive) {
+TtsValue TtsOperatorHelper::TableBinary(char code, const TtsValue& left, const TtsValue& right,
+                                        bool caseSensitive) {
     const BinaryOperation operation = BinaryTable[static_cast<unsigned char>(code)];
     return operation ? operation(left, right, caseSensitive) : TtsValue();
 }

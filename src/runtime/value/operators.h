@@ -33,6 +33,8 @@
 
 #include "runtime/value/value.h"
 
+#include <cstdint>
+
 namespace ozra::runtime {
 
 // The operator codes the tree builder produces.
@@ -78,7 +80,64 @@ class TtsOperatorHelper {
     static CompareResult Compare(const TtsValue& left, const TtsValue& right, bool caseSensitive);
     static TtsValue Unary(char code, const TtsValue& operand);
     static TtsValue Binary(char code, const TtsValue& left, const TtsValue& right,
-                           bool caseSensitive);
+                           bool caseSensitive) {
+        TtsValue result;
+        if (IntegerBinary(code, left, right, result)) return result;
+        return TableBinary(code, left, right, caseSensitive);
+    }
+
+    // The common case of loops and counters, decided inline: both operands
+    // Int32 or Int64 and an operator of + - * or a comparison whose result
+    // needs no widening to double. Stores what `Binary` would give and
+    // answers true, or answers false and leaves `out` alone.
+    static bool IntegerBinary(char code, const TtsValue& left, const TtsValue& right,
+                              TtsValue& out) noexcept {
+        if (!IsWideInteger(left.Kind()) || !IsWideInteger(right.Kind())) return false;
+        const std::int64_t a = left.Integer();
+        const std::int64_t b = right.Integer();
+        std::int64_t sum = 0;
+        switch (code) {
+        case OperatorCode::Add:
+            if (__builtin_add_overflow(a, b, &sum)) return false;
+            out = TtsValue::FromInteger(sum);
+            return true;
+        case OperatorCode::Subtract:
+            if (__builtin_sub_overflow(a, b, &sum)) return false;
+            out = TtsValue::FromInteger(sum);
+            return true;
+        case OperatorCode::Multiply:
+            if (__builtin_mul_overflow(a, b, &sum)) return false;
+            out = TtsValue::FromInteger(sum);
+            return true;
+        case OperatorCode::Equal:
+            out = TtsValue::FromBoolean(a == b);
+            return true;
+        case OperatorCode::NotEqual:
+            out = TtsValue::FromBoolean(a != b);
+            return true;
+        case OperatorCode::Less:
+            out = TtsValue::FromBoolean(a < b);
+            return true;
+        case OperatorCode::LessOrEqual:
+            out = TtsValue::FromBoolean(a <= b);
+            return true;
+        case OperatorCode::Greater:
+            out = TtsValue::FromBoolean(a > b);
+            return true;
+        case OperatorCode::GreaterOrEqual:
+            out = TtsValue::FromBoolean(a >= b);
+            return true;
+        default:
+            return false;
+        }
+    }
+
+  private:
+    static bool IsWideInteger(ValueKind kind) noexcept {
+        return kind == ValueKind::Int32 || kind == ValueKind::Int64;
+    }
+    static TtsValue TableBinary(char code, const TtsValue& left, const TtsValue& right,
+                                bool caseSensitive);
 };
 
 } // namespace ozra::runtime

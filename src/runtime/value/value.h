@@ -73,6 +73,12 @@ class TtsValue {
     // The new value is taken before the old one is given back, so assigning
     // a value that the old value's object kept alive is safe.
     TtsValue& operator=(const TtsValue& other) noexcept {
+        // Numbers and plain references own nothing: a plain copy will do.
+        if ((ownership_ | other.ownership_) == 0) {
+            kind_ = other.kind_;
+            payload_ = other.payload_;
+            return *this;
+        }
         TtsValue copy(other);
         swap(copy);
         return *this;
@@ -282,6 +288,16 @@ class TtsValueHelper {
     static bool IsIntLike(const TtsValue& value) noexcept;
     static bool IsCounted(const TtsValue& value) noexcept {
         return value.kind_ == ValueKind::Object && value.ownership_ != 0;
+    }
+    // Whether the value is a non-empty text (kind 0x100) that nothing else
+    // shares, so that `AppendText` may grow it in place.
+    static bool IsUnsharedText(const TtsValue& value) noexcept {
+        return value.kind_ == ValueKind::Text && value.payload_.text &&
+               value.payload_.text->RefCount() == 1;
+    }
+    // Appends bytes to an unshared text (see `IsUnsharedText`) in place.
+    static void AppendText(TtsValue& value, std::string_view more) {
+        value.payload_.text = CountedText::Append(value.payload_.text, more);
     }
     // Makes an object reference counted: it takes one reference of its own.
     // Does nothing for a counted or null reference or for other kinds.
