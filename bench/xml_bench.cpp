@@ -41,7 +41,8 @@ void PugiParse(benchmark::State& state) {
 
 void TreeLoad(benchmark::State& state) {
     const std::string& text = LargeDocument();
-    for (auto _ : state) benchmark::DoNotOptimize(ozra::xml::ParseXml(text));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ozra::xml::ParseXml(text));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
@@ -64,7 +65,8 @@ void PugiSave(benchmark::State& state) {
 
 void TreeSave(benchmark::State& state) {
     const ozra::xml::XmlElement tree = ozra::xml::ParseXml(LargeDocument());
-    for (auto _ : state) benchmark::DoNotOptimize(ozra::xml::WriteXml(tree, {true, "UTF-8"}));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ozra::xml::WriteXml(tree, {true, "UTF-8"}));
 }
 
 BENCHMARK(PugiParse)->Unit(benchmark::kMillisecond);
@@ -72,6 +74,6 @@ BENCHMARK(TreeLoad)->Unit(benchmark::kMillisecond);
 BENCHMARK(PugiSave)->Unit(benchmark::kMillisecond);
 BENCHMARK(TreeSave)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

@@ -21,8 +21,7 @@ using runtime::TtsResult;
 namespace {
 
 // Platform file errors reach scripts as runtime errors with their message.
-template <class Action>
-auto WithFileErrors(Action action) {
+template <class Action> auto WithFileErrors(Action action) {
     try {
         return action();
     } catch (const EtsRuntime&) {
@@ -58,7 +57,7 @@ void SetFoundPaths(front::TtsExpression& value, const std::vector<std::string>& 
     value.SetObject(set.Get());
 }
 
-}  // namespace
+} // namespace
 
 TObj_Impl_FileStream::TObj_Impl_FileStream(const std::string& path, std::string_view mode)
     : path_(path) {
@@ -178,12 +177,12 @@ void TtsLibFile::ExpandFileName(TtsResult& context, front::TtsExpression& value,
     SetText(value, libs::ExpandFileName(TextArgument(arguments, 0)));
 }
 
-#define OZRA_TEXT_METHOD(name)                                                                 \
-    void TtsLibFile::name(TtsResult& context, front::TtsExpression& value,                     \
-                          const front::TtsExpressions* arguments) {                            \
-        value.SetValue(TtsValue());                                                            \
-        CheckArguments(context, arguments, 1, 1);                                              \
-        SetText(value, libs::name(TextArgument(arguments, 0)));                                \
+#define OZRA_TEXT_METHOD(name)                                                                     \
+    void TtsLibFile::name(TtsResult& context, front::TtsExpression& value,                         \
+                          const front::TtsExpressions* arguments) {                                \
+        value.SetValue(TtsValue());                                                                \
+        CheckArguments(context, arguments, 1, 1);                                                  \
+        SetText(value, libs::name(TextArgument(arguments, 0)));                                    \
     }
 OZRA_TEXT_METHOD(ExtractFileDir)
 OZRA_TEXT_METHOD(ExtractFileDrive)
@@ -322,4 +321,4 @@ TtsLibFileStream::TtsLibFileStream(runtime::TtsHost& host) : TtsLibBase(host) {
     });
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -20,7 +20,7 @@
 namespace ozra::libs {
 
 class TObj_Impl_FileStream final : public runtime::TtsObjectZero {
-public:
+  public:
     // Opens for "create" (truncating) or "append" (mode compared ignoring
     // case); other modes fail with "Unknown file mode".
     TObj_Impl_FileStream(const std::string& path, std::string_view mode);
@@ -33,14 +33,14 @@ public:
     // Harmless when already closed.
     void Close();
 
-private:
+  private:
     std::string path_;
-    std::string temporary_;  // the file written in "create" mode
+    std::string temporary_; // the file written in "create" mode
     int fd_ = -1;
 };
 
 class TtsLibFile final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibFile(runtime::TtsHost& host);
 
     std::string_view ClassName() const override { return "TtsLibFile"; }
@@ -70,11 +70,11 @@ public:
 };
 
 class TtsLibFileStream final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibFileStream(runtime::TtsHost& host);
 
     OZRA_LIB_METHOD(Write);
     OZRA_LIB_METHOD(Close);
 };
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -26,7 +26,7 @@ namespace {
 struct Entry {
     std::string Name;
     bool Folder = false;
-    bool RealFolder = false;  // a folder that is not reached through a link
+    bool RealFolder = false; // a folder that is not reached through a link
 };
 
 // The entries of a folder in the order the file system lists them,
@@ -79,7 +79,7 @@ bool IsExecutableFile(const std::string& path) {
            ::access(path.c_str(), X_OK) == 0;
 }
 
-}  // namespace
+} // namespace
 
 bool FileExists(const std::string& path) {
     struct stat info {};
@@ -147,8 +147,8 @@ bool CopyFiles(const std::string& source, const std::string& target, bool overwr
             allCopied = false;
             continue;
         }
-        fs::copy(from, to,
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
+        fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing,
+                 error);
         if (error) allCopied = false;
     }
     return allCopied;
@@ -204,7 +204,8 @@ std::vector<std::string> SplitParameters(std::string_view parameters) {
     std::vector<std::string> words;
     std::size_t i = 0;
     while (true) {
-        while (i < parameters.size() && (parameters[i] == ' ' || parameters[i] == '\t')) ++i;
+        while (i < parameters.size() && (parameters[i] == ' ' || parameters[i] == '\t'))
+            ++i;
         if (i >= parameters.size()) break;
         std::string word;
         bool quoted = false;
@@ -237,9 +238,11 @@ std::optional<int> StartProgram(const std::string& path, std::string_view parame
     const bool viaOpener = !IsExecutableFile(program);
     std::vector<std::string> arguments{viaOpener ? std::string("xdg-open") : program};
     if (viaOpener) arguments.push_back(program);
-    for (std::string& word : SplitParameters(parameters)) arguments.push_back(std::move(word));
+    for (std::string& word : SplitParameters(parameters))
+        arguments.push_back(std::move(word));
     std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
     argv.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
@@ -269,4 +272,4 @@ void DetachProgram(int processId) {
     std::thread([processId] { WaitForProgram(processId); }).detach();
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -69,4 +69,4 @@ int WaitForProgram(int processId);
 // Lets a started process end on its own; it is reaped in the background.
 void DetachProgram(int processId);
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -17,7 +17,7 @@ std::string KeyArgument(const front::TtsExpressions* arguments) {
     return runtime::ToText(key);
 }
 
-}  // namespace
+} // namespace
 
 int TObj_Impl_Hashtable::Search(std::string_view key) const noexcept {
     int low = 0;
@@ -56,7 +56,8 @@ void TtsLibHashtable::Del(TtsResult& context, front::TtsExpression& value,
     CheckArguments(context, arguments, 1, 1);
     const int found = table->Search(KeyArgument(arguments));
     if (found >= 0) {
-        const Ref<runtime::TtsObject> released = std::move(table->Pairs[static_cast<std::size_t>(found)].Object);
+        const Ref<runtime::TtsObject> released =
+            std::move(table->Pairs[static_cast<std::size_t>(found)].Object);
         table->Pairs.erase(table->Pairs.begin() + found);
     }
     SetBoolean(value, found >= 0);
@@ -133,4 +134,4 @@ TtsLibHashtable::TtsLibHashtable(runtime::TtsHost& host) : TtsLibBase(host) {
     });
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

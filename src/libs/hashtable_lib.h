@@ -15,7 +15,7 @@
 namespace ozra::libs {
 
 class TObj_Impl_Hashtable final : public runtime::TtsObjectZero {
-public:
+  public:
     struct Pair {
         std::string Key;
         runtime::Ref<runtime::TtsObject> Object;
@@ -33,7 +33,7 @@ public:
 };
 
 class TtsLibHashtable final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibHashtable(runtime::TtsHost& host);
 
     void Add(runtime::TtsResult& context, front::TtsExpression& value,
@@ -56,4 +56,4 @@ public:
                const front::TtsExpressions* arguments);
 };
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

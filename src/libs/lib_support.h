@@ -20,8 +20,8 @@ class TGlobalData;
 
 // Declares a published library method with the calling convention's three
 // parameters.
-#define OZRA_LIB_METHOD(name)                                                                  \
-    void name(runtime::TtsResult& context, front::TtsExpression& value,                        \
+#define OZRA_LIB_METHOD(name)                                                                      \
+    void name(runtime::TtsResult& context, front::TtsExpression& value,                            \
               const front::TtsExpressions* arguments)
 
 namespace ozra::libs {
@@ -32,8 +32,7 @@ using runtime::TtsValue;
 // Takes a counted reference to the receiver and clears the result to
 // Empty. The reference keeps a receiver alive that only the value
 // expression held (a list made and used in one expression).
-template <class T>
-Ref<T> TakeReceiver(front::TtsExpression& value) {
+template <class T> Ref<T> TakeReceiver(front::TtsExpression& value) {
     Ref<T> receiver = Ref<T>::Retain(dynamic_cast<T*>(value.Value().Object()));
     value.SetValue(TtsValue());
     if (!receiver) throw runtime::EtsRuntime::ParameterError();
@@ -78,9 +77,8 @@ inline std::string IdentityText(const void* object) {
 
 // The registrar's factory of a library whose constructor registers it
 // with the host.
-template <class Library>
-void Construct(runtime::TtsHost& host, runtime::TGlobalData&) {
+template <class Library> void Construct(runtime::TtsHost& host, runtime::TGlobalData&) {
     runtime::MakeRef<Library>(host);
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -21,7 +21,7 @@ void MakeCollection(TtsResult& context, front::TtsExpression& value,
     value.SetObject(runtime::MakeRef<Collection>().Get());
 }
 
-}  // namespace
+} // namespace
 
 void TtsLibList::List(TtsResult& context, front::TtsExpression& value,
                       const front::TtsExpressions* arguments) {
@@ -54,4 +54,4 @@ TtsLibList::TtsLibList(runtime::TtsHost& host) : TtsLibBase(host) {
     });
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -8,12 +8,12 @@
 namespace ozra::libs {
 
 class TSys_Impl_List final : public runtime::TtsObjectZero {
-public:
+  public:
     std::string_view ClassName() const override { return "TSys_Impl_List"; }
 };
 
 class TtsLibList final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibList(runtime::TtsHost& host);
 
     OZRA_LIB_METHOD(List);
@@ -22,4 +22,4 @@ public:
     OZRA_LIB_METHOD(SettingList);
 };
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

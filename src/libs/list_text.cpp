@@ -19,7 +19,7 @@ bool NeedsQuotes(std::string_view text, char delimiter) noexcept {
     return false;
 }
 
-}  // namespace
+} // namespace
 
 std::string LineText(const runtime::TStringListEx& list) {
     std::string text;
@@ -68,7 +68,8 @@ void SetDelimitedText(runtime::TStringListEx& list, std::string_view text, char 
     list.Clear();
     std::size_t i = 0;
     auto skipBlanks = [&] {
-        while (i < text.size() && IsBlank(text[i])) ++i;
+        while (i < text.size() && IsBlank(text[i]))
+            ++i;
     };
     skipBlanks();
     while (i < text.size()) {
@@ -101,4 +102,4 @@ void SetDelimitedText(runtime::TStringListEx& list, std::string_view text, char 
     }
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

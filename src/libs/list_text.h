@@ -26,4 +26,4 @@ void SetLineText(runtime::TStringListEx& list, std::string_view text);
 std::string DelimitedText(const runtime::TStringListEx& list, char delimiter);
 void SetDelimitedText(runtime::TStringListEx& list, std::string_view text, char delimiter);
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -17,7 +17,8 @@ constexpr std::array<std::uint32_t, 256> MakeCrcTable() {
     std::array<std::uint32_t, 256> table{};
     for (std::uint32_t i = 0; i < 256; ++i) {
         std::uint32_t crc = i;
-        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
         table[i] = crc;
     }
     return table;
@@ -31,7 +32,7 @@ std::string CurrentFolder() {
     return buffer.data();
 }
 
-}  // namespace
+} // namespace
 
 std::string ProgramFolder() {
     std::vector<char> buffer(PATH_MAX);
@@ -79,10 +80,11 @@ std::uint32_t StringChecksum(std::string_view text, bool caseSensitive) {
     std::uint32_t crc = 0xFFFFFFFFu;
     for (char c : text) {
         auto byte = static_cast<unsigned char>(c);
-        if (!caseSensitive && byte >= 'A' && byte <= 'Z') byte = static_cast<unsigned char>(byte + 32);
+        if (!caseSensitive && byte >= 'A' && byte <= 'Z')
+            byte = static_cast<unsigned char>(byte + 32);
         crc = CrcTable[(crc ^ byte) & 0xFF] ^ (crc >> 8);
     }
     return crc;
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

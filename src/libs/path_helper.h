@@ -24,10 +24,10 @@ std::string ProgramFolder();
 std::string ExpandFileName(std::string_view path);
 
 class TPathHelper {
-public:
+  public:
     static std::string ExpandPath(std::string_view base, std::string_view fileName);
 };
 
 std::uint32_t StringChecksum(std::string_view text, bool caseSensitive);
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

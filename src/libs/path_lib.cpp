@@ -113,4 +113,4 @@ TtsLibPath::TtsLibPath(runtime::TtsHost& host, runtime::TGlobalData& global) : T
     });
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -16,7 +16,7 @@
 namespace ozra::libs {
 
 class TSys_Impl_Path final : public runtime::TtsObjectZero {
-public:
+  public:
     explicit TSys_Impl_Path(runtime::TGlobalData& global) : Global(global) {}
 
     std::string_view ClassName() const override { return "TSys_Impl_Path"; }
@@ -27,12 +27,12 @@ public:
 
     runtime::TGlobalData& Global;
 
-private:
+  private:
     std::string systemPath_ = "-1";
 };
 
 class TtsLibPath final : public runtime::TtsLibBase {
-public:
+  public:
     TtsLibPath(runtime::TtsHost& host, runtime::TGlobalData& global);
 
     OZRA_LIB_METHOD(CreatePath);
@@ -47,4 +47,4 @@ public:
     OZRA_LIB_METHOD(ExpandTargetPath);
 };
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

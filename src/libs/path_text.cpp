@@ -10,7 +10,9 @@ namespace ozra::libs {
 
 namespace {
 
-bool IsSeparator(char c) noexcept { return c == '/' || c == '\\'; }
+bool IsSeparator(char c) noexcept {
+    return c == '/' || c == '\\';
+}
 
 bool HasDrive(std::string_view path) noexcept {
     return path.size() >= 2 && path[1] == ':' &&
@@ -36,7 +38,7 @@ std::size_t ExtensionStart(std::string_view path) noexcept {
     return dot != std::string_view::npos && dot >= start ? dot : std::string_view::npos;
 }
 
-}  // namespace
+} // namespace
 
 std::string SlashPath(std::string_view path) {
     std::string result(path);
@@ -76,7 +78,9 @@ std::string ExtractFileDir(std::string_view path) {
     return SlashPath(path.substr(0, end));
 }
 
-std::string ExtractFileName(std::string_view path) { return std::string(path.substr(NameStart(path))); }
+std::string ExtractFileName(std::string_view path) {
+    return std::string(path.substr(NameStart(path)));
+}
 
 std::string ExtractFileExt(std::string_view path) {
     const std::size_t dot = ExtensionStart(path);
@@ -126,8 +130,9 @@ bool MatchesWildcard(std::string_view pattern, std::string_view name) noexcept {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
     return p == pattern.size();
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

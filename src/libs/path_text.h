@@ -46,4 +46,4 @@ bool HasWildcards(std::string_view name) noexcept;
 // Windows wildcard matching, letter case ignored; "*.*" matches every name.
 bool MatchesWildcard(std::string_view pattern, std::string_view name) noexcept;
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -38,7 +38,7 @@ int CheckedLine(const TSettingList& list, const front::TtsExpressions* arguments
     return index;
 }
 
-}  // namespace
+} // namespace
 
 TtsValue ReadProperty(const TSettingList& list, std::string_view name) {
     const int line = IndexOfProperty(list, name);
@@ -186,9 +186,11 @@ void TObj_Lib_Properties::Copy(TtsResult& context, front::TtsExpression& value,
     // The lines are taken before the target is cleared, so copying a list
     // onto itself keeps it. Attached objects are not copied.
     std::vector<std::string> lines;
-    for (int i = 0; i < source->Count(); ++i) lines.push_back(source->Strings(i));
+    for (int i = 0; i < source->Count(); ++i)
+        lines.push_back(source->Strings(i));
     list->Clear();
-    for (std::string& line : lines) list->Add(std::move(line));
+    for (std::string& line : lines)
+        list->Add(std::move(line));
 }
 
 TObj_Lib_Properties::TObj_Lib_Properties(runtime::TtsHost& host) : TtsLibBase(host) {
@@ -211,4 +213,4 @@ TObj_Lib_Properties::TObj_Lib_Properties(runtime::TtsHost& host) : TtsLibBase(ho
     });
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -17,7 +17,7 @@
 namespace ozra::libs {
 
 class TObj_Lib_Properties final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TObj_Lib_Properties(runtime::TtsHost& host);
 
     void GetProperty(front::TtsExpression& out, runtime::TtsObject* object, bool& address,
@@ -46,4 +46,4 @@ runtime::TtsValue ReadProperty(const runtime::TSettingList& list, std::string_vi
 void WriteProperty(runtime::TSettingList& list, std::string_view name,
                    const runtime::TtsValue& value);
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -19,7 +19,7 @@ bool NumericIndex(const TtsValue& index, std::int64_t& position) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void TtsLibSimpleList::GetItem(front::TtsExpression& out, runtime::TtsObject* object,
                                TtsResult& context, const TtsValue& index) {
@@ -41,7 +41,8 @@ void TtsLibSimpleList::SetItem(runtime::TtsObject* object, const TtsValue& index
         return TtsLibBase::SetItem(object, index, value, context);
     if (position < 0) throw runtime::EtsRuntime::ListIndexError(position);
     if (position < static_cast<std::int64_t>(list->Items.size()))
-        list->Items[static_cast<std::size_t>(position)] = Ref<runtime::TtsObject>::Retain(value.Object());
+        list->Items[static_cast<std::size_t>(position)] =
+            Ref<runtime::TtsObject>::Retain(value.Object());
 }
 
 void TtsLibSimpleList::Add(TtsResult& context, front::TtsExpression& value,
@@ -103,4 +104,4 @@ TtsLibSimpleList::TtsLibSimpleList(runtime::TtsHost& host) : TtsLibBase(host) {
     });
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

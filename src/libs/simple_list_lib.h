@@ -14,18 +14,18 @@
 namespace ozra::libs {
 
 class TObj_Impl_SimpleList final : public runtime::TtsObjectZero {
-public:
+  public:
     std::string_view ClassName() const override { return "TObj_Impl_SimpleList"; }
 
     std::vector<runtime::Ref<runtime::TtsObject>> Items;
 };
 
 class TtsLibSimpleList final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibSimpleList(runtime::TtsHost& host);
 
-    void GetItem(front::TtsExpression& out, runtime::TtsObject* object,
-                 runtime::TtsResult& context, const runtime::TtsValue& index) override;
+    void GetItem(front::TtsExpression& out, runtime::TtsObject* object, runtime::TtsResult& context,
+                 const runtime::TtsValue& index) override;
     void SetItem(runtime::TtsObject* object, const runtime::TtsValue& index,
                  const runtime::TtsValue& value, runtime::TtsResult& context) override;
 
@@ -41,4 +41,4 @@ public:
                const front::TtsExpressions* arguments);
 };
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -64,7 +64,7 @@ bool NumericIndex(const TtsValue& index, std::int64_t& position) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void TtsLibStringList::GetItem(front::TtsExpression& out, runtime::TtsObject* object,
                                TtsResult& context, const TtsValue& index) {
@@ -149,7 +149,8 @@ void TtsLibStringList::Sort(TtsResult& context, front::TtsExpression& value,
         return list.CompareStrings(a.Text, b.Text) < 0;
     });
     list.Clear();
-    for (Item& item : items) list.Add(std::move(item.Text), std::move(item.Object));
+    for (Item& item : items)
+        list.Add(std::move(item.Text), std::move(item.Object));
 }
 
 void TtsLibStringList::ToString(TtsResult& context, front::TtsExpression& value,
@@ -197,4 +198,4 @@ TtsLibStringList::TtsLibStringList(runtime::TtsHost& host) : TtsLibBase(host) {
     });
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -14,7 +14,7 @@
 namespace ozra::libs {
 
 class TObj_Impl_StringList final : public runtime::TtsObjectZero {
-public:
+  public:
     TObj_Impl_StringList() : List(runtime::MakeRef<runtime::TSettingList>()) {}
     std::string_view ClassName() const override { return "TObj_Impl_StringList"; }
 
@@ -32,11 +32,11 @@ void ListSaveFile(const runtime::TStringListEx& list, std::string_view path);
 void ListLoadFile(runtime::TStringListEx& list, std::string_view path);
 
 class TtsLibStringList final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibStringList(runtime::TtsHost& host);
 
-    void GetItem(front::TtsExpression& out, runtime::TtsObject* object,
-                 runtime::TtsResult& context, const runtime::TtsValue& index) override;
+    void GetItem(front::TtsExpression& out, runtime::TtsObject* object, runtime::TtsResult& context,
+                 const runtime::TtsValue& index) override;
     void SetItem(runtime::TtsObject* object, const runtime::TtsValue& index,
                  const runtime::TtsValue& value, runtime::TtsResult& context) override;
 
@@ -53,4 +53,4 @@ public:
     OZRA_LIB_METHOD(Load);
 };
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

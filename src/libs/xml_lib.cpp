@@ -29,7 +29,7 @@ TObj_Impl_XmlNode& ElementArgument(const front::TtsExpressions* arguments, int i
     return *element;
 }
 
-}  // namespace
+} // namespace
 
 void TtsLibXML::Document(TtsResult& context, front::TtsExpression& value,
                          const front::TtsExpressions* arguments) {
@@ -345,4 +345,4 @@ TtsLibXmlNodeList::TtsLibXmlNodeList(runtime::TtsHost& host) : TtsLibBase(host) 
     });
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -13,19 +13,19 @@
 namespace ozra::libs {
 
 class TSys_Impl_Xml final : public runtime::TtsObjectZero {
-public:
+  public:
     std::string_view ClassName() const override { return "TSys_Impl_Xml"; }
 };
 
 class TtsLibXML final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibXML(runtime::TtsHost& host);
 
     OZRA_LIB_METHOD(Document);
 };
 
 class TtsLibXmlDocument final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibXmlDocument(runtime::TtsHost& host);
 
     OZRA_LIB_METHOD(Clear);
@@ -38,7 +38,7 @@ public:
 };
 
 class TtsLibXmlNode final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibXmlNode(runtime::TtsHost& host);
 
     void GetProperty(front::TtsExpression& out, runtime::TtsObject* object, bool& address,
@@ -67,11 +67,11 @@ public:
 };
 
 class TtsLibXmlNodeList final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibXmlNodeList(runtime::TtsHost& host);
 
-    void GetItem(front::TtsExpression& out, runtime::TtsObject* object,
-                 runtime::TtsResult& context, const runtime::TtsValue& index) override;
+    void GetItem(front::TtsExpression& out, runtime::TtsObject* object, runtime::TtsResult& context,
+                 const runtime::TtsValue& index) override;
 
     OZRA_LIB_METHOD(Add);
     OZRA_LIB_METHOD(Delete);
@@ -79,4 +79,4 @@ public:
     OZRA_LIB_METHOD(Count);
 };
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -25,9 +25,11 @@ std::string_view LineName(std::string_view line) {
 
 void CopyLines(const TSettingList& from, TSettingList& to) {
     std::vector<std::string> lines;
-    for (int i = 0; i < from.Count(); ++i) lines.push_back(from.Strings(i));
+    for (int i = 0; i < from.Count(); ++i)
+        lines.push_back(from.Strings(i));
     to.Clear();
-    for (std::string& line : lines) to.Add(std::move(line));
+    for (std::string& line : lines)
+        to.Add(std::move(line));
 }
 
 Ref<TObj_Impl_XmlNode> Clone(const TObj_Impl_XmlNode& source) {
@@ -41,8 +43,7 @@ Ref<TObj_Impl_XmlNode> Clone(const TObj_Impl_XmlNode& source) {
 }
 
 // Parser and file failures reach scripts as runtime errors.
-template <class Action>
-auto WithXmlErrors(Action action) {
+template <class Action> auto WithXmlErrors(Action action) {
     try {
         return action();
     } catch (const EtsRuntime&) {
@@ -52,22 +53,23 @@ auto WithXmlErrors(Action action) {
     }
 }
 
-}  // namespace
+} // namespace
 
 TObj_Impl_XmlNode::TObj_Impl_XmlNode()
-    : Props(MakeRef<TSettingList>()),
-      Attrs(MakeRef<TSettingList>()),
+    : Props(MakeRef<TSettingList>()), Attrs(MakeRef<TSettingList>()),
       children_(MakeRef<TObj_Impl_XmlNodeList>(this)) {}
 
 TObj_Impl_XmlNode::~TObj_Impl_XmlNode() {
     // Children and the list may outlive this element in script variables.
     children_->owner_ = nullptr;
-    for (const auto& child : children_->items_) child->parent_ = nullptr;
+    for (const auto& child : children_->items_)
+        child->parent_ = nullptr;
 }
 
 int TObj_Impl_XmlNode::Level() const noexcept {
     int level = 0;
-    for (const TObj_Impl_XmlNode* node = parent_; node; node = node->parent_) ++level;
+    for (const TObj_Impl_XmlNode* node = parent_; node; node = node->parent_)
+        ++level;
     return level;
 }
 
@@ -85,7 +87,8 @@ std::string TObj_Impl_XmlNode::Path() const {
 
 const TObj_Impl_XmlNode& TObj_Impl_XmlNode::Top() const noexcept {
     const TObj_Impl_XmlNode* node = this;
-    while (node->parent_) node = node->parent_;
+    while (node->parent_)
+        node = node->parent_;
     return *node;
 }
 
@@ -112,8 +115,8 @@ TObj_Impl_XmlNode* TObj_Impl_XmlNode::Find(std::string_view path) const {
     }
 }
 
-TObj_Impl_XmlNode* TObj_Impl_XmlNode::FindByProp(std::string_view property,
-                                                 std::string_view value, bool deep) const {
+TObj_Impl_XmlNode* TObj_Impl_XmlNode::FindByProp(std::string_view property, std::string_view value,
+                                                 bool deep) const {
     for (const auto& child : children_->items_) {
         const int line = child->Props->IndexOfName(property);
         if (line >= 0 && runtime::NamesEqual(child->Props->ValueAt(line), value))
@@ -150,7 +153,8 @@ xml::XmlElement TObj_Impl_XmlNode::ToElement() const {
     for (int i = 0; i < Props->Count(); ++i) {
         const std::string_view value = Props->ValueAt(i);
         if (!value.empty())
-            element.Attributes.push_back({std::string(LineName(Props->Strings(i))), std::string(value)});
+            element.Attributes.push_back(
+                {std::string(LineName(Props->Strings(i))), std::string(value)});
     }
     for (const auto& child : children_->items_) {
         if (!child->IsEmpty()) element.Children.push_back(child->ToElement());
@@ -166,27 +170,30 @@ void TObj_Impl_XmlNode::CopyFrom(const TObj_Impl_XmlNode& source) {
     Name = copy->Name;
     Value = copy->Value;
     CopyLines(*copy->Props, *Props);
-    while (copy->Nodes().Count() > 0) children_->Append(Ref<TObj_Impl_XmlNode>::Retain(copy->Nodes().Item(0)));
+    while (copy->Nodes().Count() > 0)
+        children_->Append(Ref<TObj_Impl_XmlNode>::Retain(copy->Nodes().Item(0)));
 }
 
 void TObj_Impl_XmlNode::CopyValueFrom(const TObj_Impl_XmlNode& source) {
     CopyLines(*source.Props, *Props);
 }
 
-std::string TObj_Impl_XmlNode::GetProp(std::string_view name) const { return Props->Value(name); }
+std::string TObj_Impl_XmlNode::GetProp(std::string_view name) const {
+    return Props->Value(name);
+}
 
 void TObj_Impl_XmlNode::SetProp(std::string_view name, std::string_view value) {
     Props->SetValue(name, value);
 }
 
 TObj_Impl_XmlNodeList::~TObj_Impl_XmlNodeList() {
-    for (const auto& child : items_) child->parent_ = nullptr;
+    for (const auto& child : items_)
+        child->parent_ = nullptr;
 }
 
 TObj_Impl_XmlNode& TObj_Impl_XmlNodeList::Add(std::string name) {
     if (owner_ && owner_->Level() + 1 > xml::MaxDepth)
-        throw EtsRuntime("XML nested more than " + std::to_string(xml::MaxDepth) +
-                         " levels deep.");
+        throw EtsRuntime("XML nested more than " + std::to_string(xml::MaxDepth) + " levels deep.");
     auto node = MakeRef<TObj_Impl_XmlNode>();
     node->Name = std::move(name);
     TObj_Impl_XmlNode& added = *node;
@@ -212,12 +219,15 @@ Ref<TObj_Impl_XmlNode> TObj_Impl_XmlNodeList::Take(int index) {
     return removed;
 }
 
-void TObj_Impl_XmlNodeList::Delete(int index) { Take(index)->children_->Clear(); }
+void TObj_Impl_XmlNodeList::Delete(int index) {
+    Take(index)->children_->Clear();
+}
 
 void TObj_Impl_XmlNodeList::Clear() noexcept {
     std::vector<Ref<TObj_Impl_XmlNode>> released;
     released.swap(items_);
-    for (const auto& child : released) child->parent_ = nullptr;
+    for (const auto& child : released)
+        child->parent_ = nullptr;
 }
 
 TObj_Impl_XmlNode* TObj_Impl_XmlDocument::Locate(std::string_view path) const {
@@ -253,13 +263,13 @@ void SaveXmlFileFrom(const TObj_Impl_XmlNode& element, std::string_view path,
     xml::XmlWriteOptions options;
     options.Declaration = !element.Top().IsEmpty();
     options.Encoding = encoding;
-    const std::string text =
-        element.IsEmpty() ? std::string()
-                          : WithXmlErrors([&] { return xml::WriteXml(element.ToElement(), options); });
+    const std::string text = element.IsEmpty() ? std::string() : WithXmlErrors([&] {
+        return xml::WriteXml(element.ToElement(), options);
+    });
     WithXmlErrors([&] {
         xml::ReplaceWholeFile(checked, text);
         return 0;
     });
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

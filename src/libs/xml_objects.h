@@ -29,7 +29,7 @@ namespace ozra::libs {
 class TObj_Impl_XmlNodeList;
 
 class TObj_Impl_XmlNode final : public runtime::TtsObjectZero {
-public:
+  public:
     TObj_Impl_XmlNode();
     ~TObj_Impl_XmlNode() override;
 
@@ -73,7 +73,7 @@ public:
     runtime::Ref<runtime::TSettingList> Props;
     runtime::Ref<runtime::TSettingList> Attrs;
 
-private:
+  private:
     friend class TObj_Impl_XmlNodeList;
 
     runtime::Ref<TObj_Impl_XmlNodeList> children_;
@@ -82,14 +82,16 @@ private:
 };
 
 class TObj_Impl_XmlNodeList final : public runtime::TtsObjectZero {
-public:
+  public:
     explicit TObj_Impl_XmlNodeList(TObj_Impl_XmlNode* owner) noexcept : owner_(owner) {}
     ~TObj_Impl_XmlNodeList() override;
 
     std::string_view ClassName() const override { return "TObj_Impl_XmlNodeList"; }
 
     int Count() const noexcept { return static_cast<int>(items_.size()); }
-    TObj_Impl_XmlNode* Item(int index) const { return items_.at(static_cast<std::size_t>(index)).Get(); }
+    TObj_Impl_XmlNode* Item(int index) const {
+        return items_.at(static_cast<std::size_t>(index)).Get();
+    }
 
     // Appends a new element with that name.
     TObj_Impl_XmlNode& Add(std::string name);
@@ -102,7 +104,7 @@ public:
     void Delete(int index);
     void Clear() noexcept;
 
-private:
+  private:
     friend class TObj_Impl_XmlNode;
 
     std::vector<runtime::Ref<TObj_Impl_XmlNode>> items_;
@@ -110,7 +112,7 @@ private:
 };
 
 class TObj_Impl_XmlDocument final : public runtime::TtsObjectZero {
-public:
+  public:
     TObj_Impl_XmlDocument() : Root(runtime::MakeRef<TObj_Impl_XmlNode>()) {}
 
     std::string_view ClassName() const override { return "TObj_Impl_XmlDocument"; }
@@ -132,4 +134,4 @@ std::string SaveXmlText(const TObj_Impl_XmlNode& element, std::string_view encod
 void SaveXmlFileFrom(const TObj_Impl_XmlNode& element, std::string_view path,
                      std::string_view encoding);
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -10,13 +10,17 @@ namespace {
 
 TEST(FileScripts, WholeFileReadsAndWrites) {
     ExpectScriptCases({
-        {"<.System.File.Save(\"%T%a.txt\", \"x\")\nSystem.File.Save(\"%T%a.txt\", \"y\")\n= System.File.Load(\"%T%a.txt\")\n"
+        {"<.System.File.Save(\"%T%a.txt\", \"x\")\nSystem.File.Save(\"%T%a.txt\", \"y\")\n= "
+         "System.File.Load(\"%T%a.txt\")\n"
          "System.File.Save(\"%T%a.txt\", \"z\", true)\n= System.File.Load(\"%T%a.txt\").>",
          "xz"},
-        {"<.System.File.Append(\"%T%new\\dir\\b.txt\", \"1\")\nSystem.File.Append(\"%T%new/dir/b.txt\", \"2\")\n"
-         "?? System.File.Load(\"%T%new/dir/b.txt\") ~ System.File.GetSize(\"%T%new/dir/b.txt\") ~ System.File.GetSize(\"%T%none\").>",
+        {"<.System.File.Append(\"%T%new\\dir\\b.txt\", "
+         "\"1\")\nSystem.File.Append(\"%T%new/dir/b.txt\", \"2\")\n"
+         "?? System.File.Load(\"%T%new/dir/b.txt\") ~ System.File.GetSize(\"%T%new/dir/b.txt\") ~ "
+         "System.File.GetSize(\"%T%none\").>",
          "122\n"},
-        {"<.System.File.Save(\"%T%e.txt\", \"\")\n?? \"[\" ~ System.File.Load(\"%T%e.txt\") ~ \"]\" ~ System.File.Exists(\"%T%e.txt\")"
+        {"<.System.File.Save(\"%T%e.txt\", \"\")\n?? \"[\" ~ System.File.Load(\"%T%e.txt\") ~ "
+         "\"]\" ~ System.File.Exists(\"%T%e.txt\")"
          " ~ System.File.Exists(\"%T%\").>",
          "[]TrueFalse\n"},
         {"<.System.File.Load(\"%T%missing\").>", "",
@@ -31,11 +35,14 @@ TEST(FileScripts, WholeFileReadsAndWrites) {
 
 TEST(FileScripts, StreamsWriteWholeFilesOnClose) {
     ExpectScriptCases({
-        {"<.System.File.Save(\"%T%s.txt\", \"old\")\nvar s = System.File.Stream(\"%T%s.txt\")\ns.Write(\"a\")\n"
+        {"<.System.File.Save(\"%T%s.txt\", \"old\")\nvar s = "
+         "System.File.Stream(\"%T%s.txt\")\ns.Write(\"a\")\n"
          "s.Write(\"\")\n?? System.File.Load(\"%T%s.txt\")\ns.Write(\"b\")\ns.Close()\ns.Close()\n"
-         "var t = System.File.Stream(\"%T%s.txt\", \"APPEND\")\nt.Write(\"c\")\nt.Close()\n?? System.File.Load(\"%T%s.txt\").>",
+         "var t = System.File.Stream(\"%T%s.txt\", \"APPEND\")\nt.Write(\"c\")\nt.Close()\n?? "
+         "System.File.Load(\"%T%s.txt\").>",
          "old\nabc\n"},
-        {"<.var s = System.File.Stream(\"%T%s.txt\")\ns.Close()\ns.Write(\"x\").>", "", "File stream closed"},
+        {"<.var s = System.File.Stream(\"%T%s.txt\")\ns.Close()\ns.Write(\"x\").>", "",
+         "File stream closed"},
         {"<.System.File.Stream(\"%T%s.txt\", \"write\").>", "", "Unknown file mode"},
         {"<.System.File.Stream(\"%T%none.txt\", \"append\").>", "",
          "Cannot open file \"%T%none.txt\". No such file or directory"},
@@ -49,11 +56,13 @@ TEST(FileScripts, CopyMoveDeleteAndFind) {
         {"<.System.File.Save(\"%T%a.txt\", \"new\")\nSystem.File.Save(\"%T%b.txt\", \"old\")\n"
          "?? System.File.Copy(\"%T%a.txt\", \"%T%b.txt\") ~ System.File.Load(\"%T%b.txt\")\n"
          "?? System.File.Copy(\"%T%a.txt\", \"%T%b.txt\", true) ~ System.File.Load(\"%T%b.txt\")\n"
-         "?? System.File.Copy(\"%T%*.txt\", \"%T%into\\deep\") ~ System.File.Exists(\"%T%into/deep/a.txt\")\n"
+         "?? System.File.Copy(\"%T%*.txt\", \"%T%into\\deep\") ~ "
+         "System.File.Exists(\"%T%into/deep/a.txt\")\n"
          "?? System.File.Move(\"%T%a.txt\", \"%T%c.txt\") ~ System.File.Move(\"%T%none\", \"%T%d\")"
          " ~ System.File.Delete(\"%T%c.txt\") ~ System.File.Delete(\"%T%c.txt\").>",
          "Falseold\nTruenew\nTrueTrue\nTrueFalseTrueFalse\n"},
-        {"<.System.File.Save(\"%T%t/1.txt\", \"\")\nSystem.File.Save(\"%T%t/s/2.TXT\", \"\")\nSystem.File.Save(\"%T%t/s/x.md\", \"\")\n"
+        {"<.System.File.Save(\"%T%t/1.txt\", \"\")\nSystem.File.Save(\"%T%t/s/2.TXT\", "
+         "\"\")\nSystem.File.Save(\"%T%t/s/x.md\", \"\")\n"
          "System.Path.CreatePath(\"%T%t/s/e.txt\")\n"
          "foreach (f in System.File.Find(\"%T%t\\*.txt\", \"F\", true))\n?? f\nend foreach\n"
          "foreach (f in System.File.Find(\"%T%t/*\", \"d\"))\n?? f\nend foreach.>",
@@ -66,17 +75,22 @@ TEST(FileScripts, RecursiveFindDoesNotEnterLinkedFolders) {
     folder.Write("t/a.txt", "");
     ASSERT_EQ(::symlink((folder.Path + "t").c_str(), (folder.Path + "t/loop").c_str()), 0);
     const ScriptRun run = RunWithLibraries(
-        "<.foreach (f in System.File.Find(\"%T%t/*\", \"DF\", true))\n?? f\nend foreach.>", folder.Path);
+        "<.foreach (f in System.File.Find(\"%T%t/*\", \"DF\", true))\n?? f\nend foreach.>",
+        folder.Path);
     EXPECT_EQ(run.Error, "");
     EXPECT_EQ(run.Output.size(), (folder.Path + "t/a.txt\n" + folder.Path + "t/loop\n").size());
 }
 
 TEST(FileScripts, TextOperations) {
     ExpectScriptCases({
-        {"<.?? System.File.ExtractFileExt(\"C:\\a.b\\c\") ~ \"|\" ~ System.File.ExtractFileExt(\"x.tar.gz\") ~ \"|\""
-         " ~ System.File.ExtractFileNameNoExt(\"C:\\dir\\name.ext\") ~ \"|\" ~ System.File.ChangeFileExt(\"a.txt\", \"\")"
-         " ~ \"|\" ~ System.File.ExtractFilePath(\"a\\b\\c\") ~ \"|\" ~ System.File.ExtractFileDir(\"a\\b\\c\")"
-         " ~ \"|\" ~ System.File.ExtractFileName(\"a\\b\\c\") ~ \"|\" ~ System.File.ExtractFileDrive(\"c:\\x\")"
+        {"<.?? System.File.ExtractFileExt(\"C:\\a.b\\c\") ~ \"|\" ~ "
+         "System.File.ExtractFileExt(\"x.tar.gz\") ~ \"|\""
+         " ~ System.File.ExtractFileNameNoExt(\"C:\\dir\\name.ext\") ~ \"|\" ~ "
+         "System.File.ChangeFileExt(\"a.txt\", \"\")"
+         " ~ \"|\" ~ System.File.ExtractFilePath(\"a\\b\\c\") ~ \"|\" ~ "
+         "System.File.ExtractFileDir(\"a\\b\\c\")"
+         " ~ \"|\" ~ System.File.ExtractFileName(\"a\\b\\c\") ~ \"|\" ~ "
+         "System.File.ExtractFileDrive(\"c:\\x\")"
          " ~ \"|\" ~ System.File.GetVersion(\"x\").>",
          "|.gz|name|a|a/b/|a/b|c|c:|\n"},
         {"<.?? System.File.ExpandFileName(\"/a/./b/../c\").>", "/a/c\n"},
@@ -99,17 +113,21 @@ TEST(FileScripts, StartingProgramsPassArgumentsAsAList) {
 TEST(PathScripts, FoldersAndWellKnownPaths) {
     TempFolder folder;
     const ScriptRun run = RunWithLibraries(
-        "<.?? System.Path.CreatePath(\"%T%a\\b\") ~ System.Path.Exists(\"%T%a/b\") ~ System.Path.Delete(\"%T%a\")"
+        "<.?? System.Path.CreatePath(\"%T%a\\b\") ~ System.Path.Exists(\"%T%a/b\") ~ "
+        "System.Path.Delete(\"%T%a\")"
         " ~ System.Path.Delete(\"%T%a/b\") ~ System.Path.Exists(\"%T%a/b\")\n"
-        "?? System.Path.ProjectPath() ~ \"|\" ~ System.Path.ExpandProjectPath(\"x\\y\") ~ \"|\" ~ System.Path.TargetPath()"
-        " ~ \"|\" ~ System.Path.ExpandTargetPath(\"t\") ~ \"|\" ~ System.Path.ExpandSystemPath(\":\")"
+        "?? System.Path.ProjectPath() ~ \"|\" ~ System.Path.ExpandProjectPath(\"x\\y\") ~ \"|\" ~ "
+        "System.Path.TargetPath()"
+        " ~ \"|\" ~ System.Path.ExpandTargetPath(\"t\") ~ \"|\" ~ "
+        "System.Path.ExpandSystemPath(\":\")"
         " ~ \"|\" ~ System.Path.ExpandSystemPath(\"plain\")\n"
-        "?? (System.Path.ExpandSystemPath(\":Library\\x.ozra\") == System.Path.SystemLibraryPath() ~ \"x.ozra\").>",
+        "?? (System.Path.ExpandSystemPath(\":Library\\x.ozra\") == System.Path.SystemLibraryPath() "
+        "~ \"x.ozra\").>",
         folder.Path);
     EXPECT_EQ(run.Error, "");
     EXPECT_EQ(run.Output, "TrueTrueFalseTrueFalse\n" + folder.Path + "|" + folder.Path +
                               "x/y||t|:|plain\nTrue\n");
 }
 
-}  // namespace
-}  // namespace ozra::libs::testing
+} // namespace
+} // namespace ozra::libs::testing

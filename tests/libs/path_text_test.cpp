@@ -27,7 +27,8 @@ TEST(PathText, SplittingWindowsAndLinuxPaths) {
         {"C:\\dir\\name.ext", "C:", "C:/dir/", "C:/dir", "name.ext", ".ext", "name"},
         {"C:\\", "C:", "C:/", "C:/", "", "", ""},
         {"C:x.txt", "C:", "C:", "C:", "x.txt", ".txt", "x"},
-        {"\\\\srv\\share\\f.txt", "//srv/share", "//srv/share/", "//srv/share", "f.txt", ".txt", "f"},
+        {"\\\\srv\\share\\f.txt", "//srv/share", "//srv/share/", "//srv/share", "f.txt", ".txt",
+         "f"},
         {"/home/u/a:b.txt", "", "/home/u/", "/home/u", "a:b.txt", ".txt", "a:b"},
         {"/top", "", "/", "/", "top", "", "top"},
         {"dir/.hidden", "", "dir/", "dir", ".hidden", ".hidden", ""},
@@ -50,8 +51,8 @@ TEST(PathText, ChangingExtensionsAndWildcards) {
         const char* pattern;
         const char* name;
         bool match;
-    } cases[] = {{"*.txt", "A.TXT", true}, {"*.*", "noext", true},  {"a?c", "abc", true},
-                 {"a?c", "ac", false},     {"*b*", "abc", true},    {"*.txt", "a.txt.bak", false},
+    } cases[] = {{"*.txt", "A.TXT", true}, {"*.*", "noext", true}, {"a?c", "abc", true},
+                 {"a?c", "ac", false},     {"*b*", "abc", true},   {"*.txt", "a.txt.bak", false},
                  {"", "", true},           {"**x", "yyx", true}};
     for (const auto& c : cases)
         EXPECT_EQ(MatchesWildcard(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
@@ -65,8 +66,8 @@ TEST(PathText, FileSystemPathsRefuseDrivesAndNetworkShares) {
             ADD_FAILURE() << path;
         } catch (const runtime::EtsRuntime& error) {
             EXPECT_EQ(std::string(error.what()),
-                      std::string("Windows drive and network paths are not supported: \"") +
-                          path + "\".");
+                      std::string("Windows drive and network paths are not supported: \"") + path +
+                          "\".");
         }
     }
 }
@@ -115,14 +116,18 @@ TEST(ListText, DelimitedReadingSplitsAtDelimitersAndBlanks) {
         {"  x ; \"q\"\"q\" ;", ';', {"x", "q\"q", ""}},
         {"", ',', {}},
         {",", ',', {"", ""}},
-        {"a\x01" "b", ',', {"a", "b"}},
+        {"a\x01"
+         "b",
+         ',',
+         {"a", "b"}},
         {"\"open", ',', {"open"}},
     };
     for (const auto& c : cases) {
         runtime::TStringListEx list;
         SetDelimitedText(list, c.text, c.delimiter);
         std::vector<std::string> strings;
-        for (int i = 0; i < list.Count(); ++i) strings.push_back(list.Strings(i));
+        for (int i = 0; i < list.Count(); ++i)
+            strings.push_back(list.Strings(i));
         EXPECT_EQ(strings, c.strings) << c.text;
     }
     runtime::TStringListEx nul;
@@ -132,12 +137,14 @@ TEST(ListText, DelimitedReadingSplitsAtDelimitersAndBlanks) {
 
 TEST(ListText, WritingQuotesWhatReadingWouldSplit) {
     runtime::TStringListEx list;
-    for (const char* s : {"x", "y z", "q\"", "a;b", "", "tab\t"}) list.Add(s);
+    for (const char* s : {"x", "y z", "q\"", "a;b", "", "tab\t"})
+        list.Add(s);
     EXPECT_EQ(DelimitedText(list, ';'), "x;\"y z\";\"q\"\"\";\"a;b\";;\"tab\t\"");
     runtime::TStringListEx back;
     SetDelimitedText(back, DelimitedText(list, ';'), ';');
     ASSERT_EQ(back.Count(), list.Count());
-    for (int i = 0; i < list.Count(); ++i) EXPECT_EQ(back.Strings(i), list.Strings(i));
+    for (int i = 0; i < list.Count(); ++i)
+        EXPECT_EQ(back.Strings(i), list.Strings(i));
     EXPECT_EQ(LineText(list).substr(0, 9), "x\r\ny z\r\nq");
     runtime::TStringListEx lines;
     SetLineText(lines, "a\r\nb\n\nc\rd");
@@ -145,5 +152,5 @@ TEST(ListText, WritingQuotesWhatReadingWouldSplit) {
     EXPECT_EQ(lines.Strings(2), "");
 }
 
-}  // namespace
-}  // namespace ozra::libs
+} // namespace
+} // namespace ozra::libs

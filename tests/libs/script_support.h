@@ -26,12 +26,12 @@ namespace ozra::libs::testing {
 
 struct ScriptRun {
     std::string Output;
-    std::string Error;  // empty when the run succeeded
+    std::string Error; // empty when the run succeeded
 };
 
 // A temporary folder, removed with everything in it.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "ozra-libs-XXXXXX").string();
@@ -117,4 +117,4 @@ inline void ExpectScriptCases(const std::vector<ScriptCase>& cases) {
     }
 }
 
-}  // namespace ozra::libs::testing
+} // namespace ozra::libs::testing

@@ -9,32 +9,44 @@ constexpr const char* Sample =
     "<.var d = System.XML.Document()\n"
     "d.LoadString(\"<a x='1'><b>t</b><!-- c --><c/></a>\")\nvar r = d.Root()\n";
 
-std::string WithSample(const char* rest) { return std::string(Sample) + rest; }
+std::string WithSample(const char* rest) {
+    return std::string(Sample) + rest;
+}
 
 TEST(XmlScripts, DocumentsAndElements) {
     const std::string cases[][3] = {
         {WithSample("?? r.Name ~ r.Props().x ~ r.Value ~ r.Nodes().Count() ~ r.Level.>"),
-         "a1" "2" "0\n", ""},
-        {WithSample("var b = d.Locate(\"/A/B\")\n?? b.Value() ~ b.Path ~ b.Level ~ b.Index ~ d.Locate(\"/x/b\") ~ r.Find(\"c\").Value.>"),
+         "a1"
+         "2"
+         "0\n",
+         ""},
+        {WithSample("var b = d.Locate(\"/A/B\")\n?? b.Value() ~ b.Path ~ b.Level ~ b.Index ~ "
+                    "d.Locate(\"/x/b\") ~ r.Find(\"c\").Value.>"),
          "t/a/b10\n", ""},
-        {WithSample("var c = r.Find(\"C\")\nr.Find(\"b\").Delete()\n?? c.Index ~ r.Nodes().Count() ~ (c.Parent() == r) ~ r.Parent().>"),
+        {WithSample("var c = r.Find(\"C\")\nr.Find(\"b\").Delete()\n?? c.Index ~ r.Nodes().Count() "
+                    "~ (c.Parent() == r) ~ r.Parent().>"),
          "01True\n", ""},
         {WithSample("?? d.ToString().>"), "<a x=\"1\">\n  <b>t</b>\n  <c />\n</a>\n\n", ""},
         {WithSample("?? d.ToString(\"UTF-8\", r.Find(\"b\")).>"),
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<b>t</b>\n\n", ""},
-        {WithSample("r.value = 5\nr.NAME = \"z\"\nvar p = r.Props()\np.x = \"\"\n?? r.ToString().>"),
+        {WithSample(
+             "r.value = 5\nr.NAME = \"z\"\nvar p = r.Props()\np.x = \"\"\n?? r.ToString().>"),
          "<z>5<b>t</b>\n  <c />\n</z>\n\n", ""},
         {WithSample("r.colour = 1.>"), "", "colour not found."},
         {WithSample("?? r.Nothing.>"), "", "function Nothing not found."},
-        {"<.var d = System.XML.Document(\"cfg\")\n?? d.Root().Name ~ \"|\" ~ d.ToString() ~ \"|\".>",
+        {"<.var d = System.XML.Document(\"cfg\")\n?? d.Root().Name ~ \"|\" ~ d.ToString() ~ "
+         "\"|\".>",
          "cfg|<cfg />\n|\n", ""},
         {"<.?? \"[\" ~ System.XML.Document().ToString() ~ \"]\".>", "[]\n", ""},
         {"<.var d = System.XML.Document()\nd.Root().Nodes().Add(\"x\")\n?? d.ToString().>", "",
          "XML element without a name."},
-        {"<.var d = System.XML.Document(\"r\")\nvar n = d.Root().Nodes()\nn.Add(\"a\", 1)\nn.Add(\"b\")\n"
-         "?? n.Count() ~ n[0].Value ~ n[1].Name ~ n[5]\nn.Delete(0)\n?? n[0].Index\nn.Clear()\n?? n.Count().>",
+        {"<.var d = System.XML.Document(\"r\")\nvar n = d.Root().Nodes()\nn.Add(\"a\", "
+         "1)\nn.Add(\"b\")\n"
+         "?? n.Count() ~ n[0].Value ~ n[1].Name ~ n[5]\nn.Delete(0)\n?? n[0].Index\nn.Clear()\n?? "
+         "n.Count().>",
          "21b\n0\n0\n", ""},
-        {"<.System.XML.Document(\"r\").Root().Nodes().Delete(0).>", "", "List index out of bounds (0)"},
+        {"<.System.XML.Document(\"r\").Root().Nodes().Delete(0).>", "",
+         "List index out of bounds (0)"},
         {"<.System.XML.Document(\"r\").Root().Nodes().Add().>", "", "no enough parameters."},
         {"<.System.XML.Document(1, 2).>", "", "too many parameters."},
     };
@@ -49,8 +61,10 @@ TEST(XmlScripts, DocumentsAndElements) {
 TEST(XmlScripts, FindByPropLooksDeeperOnlyWhenAskedAndNoChildMatches) {
     ExpectScriptCases({
         {"<.var d = System.XML.Document()\n"
-         "d.LoadString(\"<o><g name='Editor'><i name='Tab Width' v='4'/></g><i name='x' v='top'/></o>\")\n"
-         "var r = d.Root()\n?? r.FindByProp(\"NAME\", \"tab width\", true).Props().v ~ r.FindByProp(\"name\", \"Tab Width\")"
+         "d.LoadString(\"<o><g name='Editor'><i name='Tab Width' v='4'/></g><i name='x' "
+         "v='top'/></o>\")\n"
+         "var r = d.Root()\n?? r.FindByProp(\"NAME\", \"tab width\", true).Props().v ~ "
+         "r.FindByProp(\"name\", \"Tab Width\")"
          " ~ r.FindByProp(\"name\", \"X\", true).Props().v.>",
          "4top\n"},
     });
@@ -59,20 +73,25 @@ TEST(XmlScripts, FindByPropLooksDeeperOnlyWhenAskedAndNoChildMatches) {
 TEST(XmlScripts, LoadingKeepsOtherAttributesButCopyIsExact) {
     ExpectScriptCases({
         // A failed parse leaves the element as it was.
-        {"<.var d = System.XML.Document(\"keep\")\ntry\n d.LoadString(\"<a><b></a>\")\nexcept\n ?? \"failed\"\n"
+        {"<.var d = System.XML.Document(\"keep\")\ntry\n d.LoadString(\"<a><b></a>\")\nexcept\n ?? "
+         "\"failed\"\n"
          "end try\n?? d.Root().Name.>",
          "failed\nkeep\n"},
-        {"<.var d = System.XML.Document()\nd.LoadString(\"<a old='1'>v</a>\")\nd.LoadString(\"<n new='2'><c/></n>\")\n"
+        {"<.var d = System.XML.Document()\nd.LoadString(\"<a old='1'>v</a>\")\nd.LoadString(\"<n "
+         "new='2'><c/></n>\")\n"
          "?? d.Root().Value ~ d.Root().Props().ToString(\",\").>",
          "vold=1,new=2\n"},
         {"<.var s = System.XML.Document()\ns.LoadString(\"<n new='2'><c k='1'/></n>\")\n"
-         "var t = System.XML.Document()\nt.LoadString(\"<a old='1'>v<b/></a>\")\nt.Root().Copy(s.Root())\n"
+         "var t = System.XML.Document()\nt.LoadString(\"<a "
+         "old='1'>v<b/></a>\")\nt.Root().Copy(s.Root())\n"
          "var k = s.Root().Find(\"c\").Props()\nk.k = \"changed\"\n?? t.ToString().>",
          "<n new=\"2\">\n  <c k=\"1\" />\n</n>\n\n"},
-        {"<.var d = System.XML.Document()\nd.LoadString(\"<a><b><c/></b></a>\")\nvar b = d.Root().Find(\"b\")\n"
+        {"<.var d = System.XML.Document()\nd.LoadString(\"<a><b><c/></b></a>\")\nvar b = "
+         "d.Root().Find(\"b\")\n"
          "b.Copy(d.Root())\n?? d.Root().Find(\"a/b/c\").Path.>",
          "/a/a/b/c\n"},
-        {"<.var d = System.XML.Document()\nd.LoadString(\"<a x='1' y='2'><b z='3'/></a>\")\nvar b = d.Root().Find(\"b\")\n"
+        {"<.var d = System.XML.Document()\nd.LoadString(\"<a x='1' y='2'><b z='3'/></a>\")\nvar b "
+         "= d.Root().Find(\"b\")\n"
          "b.CopyValue(d.Root())\n?? b.ToString().>",
          "<b x=\"1\" y=\"2\" />\n\n"},
         {"<.System.XML.Document().Root().Copy(1).>", "", "parameter error."},
@@ -81,23 +100,27 @@ TEST(XmlScripts, LoadingKeepsOtherAttributesButCopyIsExact) {
 
 TEST(XmlScripts, FilesRoundTripAndErrorsAreClear) {
     ExpectScriptCases({
-        {"<.var d = System.XML.Document(\"cfg\")\nvar e = d.Root().Nodes().Add(\"entry\", \"caf\xC3\xA9 & <x>\")\n"
+        {"<.var d = System.XML.Document(\"cfg\")\nvar e = d.Root().Nodes().Add(\"entry\", "
+         "\"caf\xC3\xA9 & <x>\")\n"
          "d.SaveToFile(\"%T%sub/c.xml\").>",
          "", "Cannot create file \"%T%sub/c.xml\". No such file or directory"},
-        {"<.var d = System.XML.Document(\"cfg\")\nvar e = d.Root().Nodes().Add(\"entry\", \"caf\xC3\xA9 & <x>\")\n"
-         "var p = e.Props()\np.key = 'q\"q'\nd.ToFile(\"%T%c.xml\", \"UTF-8\")\nvar r = System.XML.Document(\"%T%c.xml\")\n"
+        {"<.var d = System.XML.Document(\"cfg\")\nvar e = d.Root().Nodes().Add(\"entry\", "
+         "\"caf\xC3\xA9 & <x>\")\n"
+         "var p = e.Props()\np.key = 'q\"q'\nd.ToFile(\"%T%c.xml\", \"UTF-8\")\nvar r = "
+         "System.XML.Document(\"%T%c.xml\")\n"
          "?? r.Root().Find(\"entry\").Value ~ \"|\" ~ r.Locate(\"/cfg/entry\").Props().key\n"
          "?? System.File.Load(\"%T%c.xml\").>",
          "caf\xC3\xA9 & <x>|q\"q\n<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<cfg>\n"
          "  <entry key=\"q&quot;q\">caf\xC3\xA9 &amp; &lt;x&gt;</entry>\n</cfg>\n\n"},
         {"<.System.XML.Document(\"%T%missing.xml\").>", "",
          "Cannot open file \"%T%missing.xml\". No such file or directory"},
-        {"<.System.File.Save(\"%T%bad.xml\", \"<a>\" ~ \\n ~ \"<b x=1/>\")\nSystem.XML.Document(\"%T%bad.xml\").>", "",
-         "File \"%T%bad.xml\": Error parsing element attribute at line 2, column 6."},
+        {"<.System.File.Save(\"%T%bad.xml\", \"<a>\" ~ \\n ~ \"<b "
+         "x=1/>\")\nSystem.XML.Document(\"%T%bad.xml\").>",
+         "", "File \"%T%bad.xml\": Error parsing element attribute at line 2, column 6."},
         {"<.System.XML.Document(\"C:\\a.xml\").>", "",
          "Windows drive and network paths are not supported: \"C:\\a.xml\"."},
     });
 }
 
-}  // namespace
-}  // namespace ozra::libs::testing
+} // namespace
+} // namespace ozra::libs::testing

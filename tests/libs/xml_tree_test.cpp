@@ -23,7 +23,8 @@ std::string Shape(const XmlElement& element) {
     if (element.Value) text += "(" + *element.Value + ")";
     if (!element.Children.empty()) {
         text += '{';
-        for (const XmlElement& child : element.Children) text += Shape(child) + " ";
+        for (const XmlElement& child : element.Children)
+            text += Shape(child) + " ";
         text.back() = '}';
     }
     return text;
@@ -53,7 +54,8 @@ TEST(XmlTree, LoadingKeepsNamesTextOnlyValuesAttributesAndElements) {
 
 TEST(XmlTree, RoundTripsKeepContent) {
     const char* documents[] = {
-        "<project name=\"p&amp;q\" n=\"\xE6\x97\xA5\"><files><file type=\"main\">M&lt;1&gt;.ozra</file>"
+        "<project name=\"p&amp;q\" n=\"\xE6\x97\xA5\"><files><file "
+        "type=\"main\">M&lt;1&gt;.ozra</file>"
         "</files><Configs><Namespace>My.Space</Namespace></Configs></project>",
         "<a q='\"' t='tab\there' nl='line1\nline2'>  spaced text  </a>",
         "<r><x>1</x><x>2</x><x><y z=\"&#10;\"/></x></r>",
@@ -102,11 +104,14 @@ TEST(XmlTree, MalformedTextFailsWithLineAndColumn) {
 
 TEST(XmlTree, DeepNestingIsRefusedBothWays) {
     std::string deep;
-    for (int i = 0; i <= MaxDepth; ++i) deep += "<a>";
+    for (int i = 0; i <= MaxDepth; ++i)
+        deep += "<a>";
     EXPECT_THROW(ParseXml(deep), XmlError);
     std::string fine;
-    for (int i = 0; i < MaxDepth; ++i) fine += "<a>";
-    for (int i = 0; i < MaxDepth; ++i) fine += "</a>";
+    for (int i = 0; i < MaxDepth; ++i)
+        fine += "<a>";
+    for (int i = 0; i < MaxDepth; ++i)
+        fine += "</a>";
     EXPECT_NO_THROW(WriteXml(ParseXml(fine), {}));
 }
 
@@ -115,8 +120,7 @@ TEST(XmlTree, NamesThatCouldNotBeReadBackAreRefused) {
         XmlElement element;
         const char* message;
     } cases[] = {
-        {{"", std::nullopt, {}, {{"child", std::nullopt, {}, {}}}},
-         "XML element without a name."},
+        {{"", std::nullopt, {}, {{"child", std::nullopt, {}, {}}}}, "XML element without a name."},
         {{"a b", std::nullopt, {}, {}}, "Invalid XML element name \"a b\"."},
         {{"r", std::nullopt, {{"1x", "v"}}, {}}, "Invalid XML attribute name \"1x\"."},
     };
@@ -131,8 +135,9 @@ TEST(XmlTree, NamesThatCouldNotBeReadBackAreRefused) {
 }
 
 TEST(XmlTree, LookupsIgnoreLetterCase) {
-    const XmlElement root = ParseXml(
-        "<project><files><file type='Main'>m</file></files><Configs><NS>x</NS></Configs></project>");
+    const XmlElement root =
+        ParseXml("<project><files><file "
+                 "type='Main'>m</file></files><Configs><NS>x</NS></Configs></project>");
     ASSERT_NE(root.Locate("\\PROJECT\\files\\FILE"), nullptr);
     EXPECT_EQ(*root.Locate("/project/files/file")->Attribute("TYPE"), "Main");
     EXPECT_EQ(root.Find("configs/ns")->Value, "x");
@@ -157,12 +162,13 @@ TEST(XmlFiles, SavingReplacesWholeFilesAndErrorsNameThePath) {
         ADD_FAILURE();
     } catch (const XmlError& error) {
         EXPECT_EQ(std::string(error.what()),
-                  "File \"" + folder.Path + "broken.xml\": Start-end tags mismatch at line 2, column 3.");
+                  "File \"" + folder.Path +
+                      "broken.xml\": Start-end tags mismatch at line 2, column 3.");
     }
     EXPECT_THROW(LoadXmlFile(folder.Path + "missing.xml"), std::runtime_error);
     EXPECT_THROW(SaveXmlFile(folder.Path + "no/such/x.xml", XmlElement{"c", {}, {}, {}}, ""),
                  std::runtime_error);
 }
 
-}  // namespace
-}  // namespace ozra::xml
+} // namespace
+} // namespace ozra::xml

@@ -33,7 +33,7 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 std::string CannotOpenMessage(std::string_view path, int error) {
     return "Cannot open file \"" + std::string(path) + "\". " + std::strerror(error);
@@ -88,4 +88,4 @@ void ReplaceWholeFile(const std::string& path, std::string_view bytes) {
     }
 }
 
-}  // namespace ozra::xml
+} // namespace ozra::xml

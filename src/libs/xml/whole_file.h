@@ -25,4 +25,4 @@ void ReplaceWholeFile(const std::string& path, std::string_view bytes);
 std::string CannotOpenMessage(std::string_view path, int error);
 std::string CannotCreateMessage(std::string_view path, int error);
 
-}  // namespace ozra::xml
+} // namespace ozra::xml

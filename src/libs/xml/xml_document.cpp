@@ -41,8 +41,8 @@ std::string ParseErrorMessage(const pugi::xml_parse_result& result, std::string_
             ++column;
         }
     }
-    return std::string(result.description()) + " at line " + std::to_string(line) +
-           ", column " + std::to_string(column) + ".";
+    return std::string(result.description()) + " at line " + std::to_string(line) + ", column " +
+           std::to_string(column) + ".";
 }
 
 bool IsTextOnly(pugi::xml_node node) noexcept {
@@ -58,7 +58,8 @@ void CopyElement(pugi::xml_node from, XmlElement& to) {
         if (*attribute.value()) to.Attributes.push_back({attribute.name(), attribute.value()});
     }
     std::size_t elements = 0;
-    for (pugi::xml_node child : from.children()) elements += child.type() == pugi::node_element;
+    for (pugi::xml_node child : from.children())
+        elements += child.type() == pugi::node_element;
     to.Children.resize(elements);
 }
 
@@ -93,9 +94,9 @@ bool IsNameStart(unsigned char c) noexcept {
 
 void CheckName(const std::string& name, const char* what) {
     if (!IsXmlName(name)) {
-        throw XmlError(name.empty() ? std::string("XML ") + what + " without a name."
-                                    : std::string("Invalid XML ") + what + " name \"" + name +
-                                          "\".");
+        throw XmlError(name.empty()
+                           ? std::string("XML ") + what + " without a name."
+                           : std::string("Invalid XML ") + what + " name \"" + name + "\".");
     }
 }
 
@@ -127,17 +128,17 @@ void BuildDom(const XmlElement& root, pugi::xml_node document) {
 }
 
 class StringWriter final : public pugi::xml_writer {
-public:
+  public:
     explicit StringWriter(std::string& out) : out_(out) {}
     void write(const void* data, std::size_t size) override {
         out_.append(static_cast<const char*>(data), size);
     }
 
-private:
+  private:
     std::string& out_;
 };
 
-}  // namespace
+} // namespace
 
 bool IsXmlName(std::string_view name) noexcept {
     if (name.empty() || !IsNameStart(static_cast<unsigned char>(name[0]))) return false;
@@ -150,8 +151,8 @@ bool IsXmlName(std::string_view name) noexcept {
 
 XmlElement ParseXml(std::string_view text) {
     pugi::xml_document document;
-    const pugi::xml_parse_result result = document.load_buffer(
-        text.data(), text.size(), pugi::parse_default, InputEncoding(text));
+    const pugi::xml_parse_result result =
+        document.load_buffer(text.data(), text.size(), pugi::parse_default, InputEncoding(text));
     if (!result) throw XmlError(ParseErrorMessage(result, text));
     return FromDom(document.document_element());
 }
@@ -188,4 +189,4 @@ void SaveXmlFile(const std::string& path, const XmlElement& element, std::string
     ReplaceWholeFile(path, WriteXml(element, options));
 }
 
-}  // namespace ozra::xml
+} // namespace ozra::xml

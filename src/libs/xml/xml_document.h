@@ -30,7 +30,7 @@
 namespace ozra::xml {
 
 class XmlError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -57,4 +57,4 @@ void SaveXmlFile(const std::string& path, const XmlElement& element, std::string
 // 0x80 and above are accepted as name characters).
 bool IsXmlName(std::string_view name) noexcept;
 
-}  // namespace ozra::xml
+} // namespace ozra::xml

@@ -14,7 +14,7 @@ bool SameName(std::string_view a, std::string_view b) noexcept {
     });
 }
 
-}  // namespace
+} // namespace
 
 const std::string* XmlElement::Attribute(std::string_view name) const noexcept {
     for (const XmlAttribute& attribute : Attributes) {
@@ -62,4 +62,4 @@ const XmlElement* XmlElement::Locate(std::string_view path) const {
     return Find(rest.substr(slash + 1));
 }
 
-}  // namespace ozra::xml
+} // namespace ozra::xml

@@ -48,4 +48,4 @@ struct XmlElement {
     const XmlElement* Locate(std::string_view path) const;
 };
 
-}  // namespace ozra::xml
+} // namespace ozra::xml
