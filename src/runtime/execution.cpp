@@ -172,11 +172,12 @@ void AssignVariable(TtsAssign& node, TtsVariable& variable, TtsResult& context) 
         }
         return;
     }
-    const TtsValue& operand = Evaluate(*node.Value, context);
-    if (AppendAssign(variable, code, operand)) return;
+    const TtsValue& operand = detail::Read(*node.Value, context);
     TtsValue result;
-    if (!TtsOperatorHelper::IntegerBinary(code, variable.Value(), operand, result))
+    if (!TtsOperatorHelper::IntegerBinary(code, variable.Value(), operand, result)) {
+        if (AppendAssign(variable, code, operand)) return;
         result = TtsOperatorHelper::Binary(code, variable.Value(), operand, CaseSensitive(context));
+    }
     WriteVariable(variable, result);
 }
 
@@ -320,9 +321,9 @@ void ExecuteUsing(TtsUsing& node, TtsResult& context) {
     ExecuteBlock(*node.UsedBlock, context);
 }
 
-}  // namespace
-
-void Execute(TtsStatement& statement, TtsResult& context) {
+// One statement; inlined into the block loop, which runs nearly all of them.
+[[gnu::always_inline]] inline void ExecuteStatement(TtsStatement& statement,
+                                                    TtsResult& context) {
     switch (statement.Kind) {
     case NodeKind::Text: context.Append(static_cast<TtsText&>(statement).Text); return;
     case NodeKind::Block:
@@ -358,12 +359,16 @@ void Execute(TtsStatement& statement, TtsResult& context) {
     }
 }
 
+}  // namespace
+
+void Execute(TtsStatement& statement, TtsResult& context) { ExecuteStatement(statement, context); }
+
 void ExecuteBlock(TtsBlock& block, TtsResult& context) {
     for (const auto& child : block.Statements) {
         TtsStatement& statement = *child;
         if (!Runnable(statement)) continue;
         context.EnterNode(&statement);
-        Execute(statement, context);
+        ExecuteStatement(statement, context);
         if (context.ExitNode) {
             const TtsNode* parent = block.Parent;
             if (!parent || (IsKindOf(parent->Kind, NodeKind::Control) &&

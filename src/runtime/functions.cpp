@@ -23,6 +23,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace ozra::runtime {
@@ -59,21 +61,30 @@ private:
 template <class T, std::size_t InlineCount>
 class ShortList {
 public:
-    explicit ShortList(std::size_t count) : data_(inline_.data()) {
+    // Constructs `count` default elements; only those are ever touched.
+    explicit ShortList(std::size_t count) : count_(count) {
         if (count > InlineCount) {
-            heap_.resize(count);
-            data_ = heap_.data();
+            heap_ = std::make_unique<T[]>(count);
+            data_ = heap_.get();
+        } else {
+            data_ = reinterpret_cast<T*>(inline_);
+            for (std::size_t i = 0; i < count; ++i) new (data_ + i) T;
         }
     }
     ShortList(const ShortList&) = delete;
     ShortList& operator=(const ShortList&) = delete;
+    ~ShortList() {
+        if (heap_) return;
+        for (std::size_t i = count_; i > 0; --i) data_[i - 1].~T();
+    }
 
     T& operator[](std::size_t i) noexcept { return data_[i]; }
 
 private:
-    std::array<T, InlineCount> inline_{};
-    std::vector<T> heap_;
+    alignas(T) unsigned char inline_[InlineCount * sizeof(T)];
+    std::unique_ptr<T[]> heap_;
     T* data_;
+    std::size_t count_;
 };
 
 // One evaluated argument: a value, or the slot of a variable passed by
@@ -91,6 +102,8 @@ public:
           values_(static_cast<std::size_t>(count_)) {}
 
     int Count() const noexcept { return count_; }
+    // Whether an argument evaluated so far binds by name.
+    bool AnyNamed() const noexcept { return named_; }
 
     // Argument i, evaluated on first need; earlier ones are evaluated first.
     const Argument& At(int i) {
@@ -102,6 +115,7 @@ public:
             } else {
                 argument.Name = node.Name;
                 argument.Value = Evaluate(node, context_);
+                if (!argument.Name.empty()) named_ = true;
             }
             ++evaluated_;
         }
@@ -120,6 +134,7 @@ private:
     const TtsExpressions* nodes_;
     int count_;
     int evaluated_ = 0;
+    bool named_ = false;
     ShortList<Argument, 4> values_;
 };
 
@@ -148,10 +163,14 @@ public:
         if (formalCount == 0) return;
         const runtime::TtsParameters& formals = *function.Parameters;
         const int bound = std::min(formalCount, arguments.Count());
+        // Every argument is evaluated before the first local changes.
+        if (bound > 0) arguments.At(bound - 1);
         // Argument index per formal parameter; -1 when no argument binds it.
         ShortList<int, 8> chosen(static_cast<std::size_t>(formalCount));
-        for (int i = 0; i < formalCount; ++i) chosen[static_cast<std::size_t>(i)] = -1;
-        for (int i = 0; i < bound; ++i) {
+        const bool positional = !arguments.AnyNamed();
+        for (int i = 0; i < formalCount; ++i)
+            chosen[static_cast<std::size_t>(i)] = positional && i < bound ? i : -1;
+        for (int i = 0; i < bound && !positional; ++i) {
             const Argument& argument = arguments.At(i);
             int position = i;
             if (!argument.Name.empty()) {

@@ -90,11 +90,12 @@ class TtsOperatorHelper {
     // Int32 or Int64 and an operator of + - * or a comparison whose result
     // needs no widening to double. Stores what `Binary` would give and
     // answers true, or answers false and leaves `out` alone.
-    static bool IntegerBinary(char code, const TtsValue& left, const TtsValue& right,
-                              TtsValue& out) noexcept {
+    [[gnu::always_inline]] static bool IntegerBinary(char code, const TtsValue& left,
+                                                     const TtsValue& right,
+                                                     TtsValue& out) noexcept {
         if (!IsWideInteger(left.Kind()) || !IsWideInteger(right.Kind())) return false;
-        const std::int64_t a = left.Integer();
-        const std::int64_t b = right.Integer();
+        const std::int64_t a = left.WideInteger();
+        const std::int64_t b = right.WideInteger();
         std::int64_t sum = 0;
         switch (code) {
         case OperatorCode::Add:

@@ -84,6 +84,13 @@ class TtsValue {
         return *this;
     }
     TtsValue& operator=(TtsValue&& other) noexcept {
+        if (ownership_ == 0) {
+            kind_ = other.kind_;
+            ownership_ = other.ownership_;
+            payload_ = other.payload_;
+            other.SetEmptyRaw();
+            return *this;
+        }
         TtsValue moved(std::move(other));
         swap(moved);
         return *this;
@@ -210,6 +217,11 @@ class TtsValue {
         default:
             return 0;
         }
+    }
+    // The number of an Int32 or Int64 value, for callers that checked the
+    // kind; no switch over the other kinds.
+    std::int64_t WideInteger() const noexcept {
+        return kind_ == ValueKind::Int32 ? payload_.i32 : payload_.i64;
     }
     // The number of a Single, Double or Date value.
     double Real() const noexcept;
