@@ -54,6 +54,9 @@ bool IsTextOnly(pugi::xml_node node) noexcept {
 void CopyElement(pugi::xml_node from, XmlElement& to) {
     to.Name = from.name();
     if (IsTextOnly(from)) to.Value = from.first_child().value();
+    std::size_t attributes = 0;
+    for (pugi::xml_attribute attribute : from.attributes()) attributes += *attribute.value() != 0;
+    to.Attributes.reserve(attributes);
     for (pugi::xml_attribute attribute : from.attributes()) {
         if (*attribute.value()) to.Attributes.push_back({attribute.name(), attribute.value()});
     }
