@@ -47,7 +47,8 @@ runtime::Ref<front::TtsBlock> RunCompiler::LoadUnit(const std::string& name,
         units_[fullPath] = nullptr;  // in progress: a use from inside gets no block
     }
     const std::int32_t fileIndex = FileIndex(fullPath);
-    const std::string& shownName = fileList_[static_cast<std::size_t>(fileIndex)];
+    // A copy: nested units grow the list while this one is parsed.
+    const std::string shownName = fileList_[static_cast<std::size_t>(fileIndex)];
 
     const std::string text = front::TTextFile::ReadFile(fullPath);
     const front::LineMap lines(text);
