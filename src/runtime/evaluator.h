@@ -61,13 +61,20 @@ inline void WriteVariable(front::TtsVariable& variable, const TtsValue& value) {
     // A parameter bound with "ref" writes the caller's slot directly: the
     // caller saved that slot for its own activation when it passed it, and
     // saving it again here would undo the write when this call returns.
-    if (variable.ValueSlot != &variable.OwnValue && variable.Kind == front::NodeKind::FsVariable) {
-        *variable.ValueSlot = value;
-        TtsValueHelper::MarkCounted(*variable.ValueSlot);
+    TtsValue* slot = variable.ValueSlot;
+    const front::NodeKind kind = variable.Kind;
+    if (kind == front::NodeKind::FsVariable) {
+        if (slot == &variable.OwnValue) {
+            if (&value == slot) return;
+            // A nested activation of the owner keeps the value it interrupts.
+            if (front::TtsFunctionNode* owner = variable.Owner)
+                owner->SavedValues.Save(*slot, true);
+        }
+    } else if (&value == slot) {
         return;
     }
-    if (&value == variable.ValueSlot) return;
-    variable.SetValue(value);
+    *slot = value;
+    if (front::IsKindOf(kind, front::NodeKind::GcVariable)) TtsValueHelper::MarkCounted(*slot);
 }
 
 // Functions, classes and script objects (functions.cpp).

@@ -64,6 +64,11 @@ bool Runnable(const TtsStatement& statement) {
     }
 }
 
+// A condition's truth; the boolean a comparison gives is decided inline.
+bool IsTrue(const TtsValue& value) {
+    return value.Kind() == ValueKind::Boolean ? value.Boolean() : ToBoolean(value);
+}
+
 void AppendValue(TtsResult& context, const TtsValue& value) {
     if (value.IsText()) {
         context.Append(value.Text());
@@ -225,7 +230,7 @@ void ExecuteLogic(TtsLogicNode& node, TtsResult& context) {
     TtsLogicNode* branch = &node;
     for (;;) {
         const bool taken = branch->Kind == NodeKind::IfNode
-                               ? ToBoolean(Evaluate(*static_cast<TtsIfNode*>(branch)->Condition, context))
+                               ? IsTrue(Evaluate(*static_cast<TtsIfNode*>(branch)->Condition, context))
                                : CaseCondition(static_cast<TtsCaseNode&>(*branch), context);
         if (taken) {
             ExecuteBlock(*branch->Body, context);
@@ -244,11 +249,11 @@ void ExecuteLogic(TtsLogicNode& node, TtsResult& context) {
 
 void ExecuteLoop(TtsLoopNode& loop, TtsResult& context) {
     for (;;) {
-        if (loop.WhileCondition && !ToBoolean(Evaluate(*loop.WhileCondition, context))) return;
+        if (loop.WhileCondition && !IsTrue(Evaluate(*loop.WhileCondition, context))) return;
         ExecuteBlock(*loop.Body, context);
         if (LoopShouldStop(loop, context)) return;
         context.EnterNode(&loop);
-        if (loop.UntilCondition && ToBoolean(Evaluate(*loop.UntilCondition, context))) return;
+        if (loop.UntilCondition && IsTrue(Evaluate(*loop.UntilCondition, context))) return;
     }
 }
 

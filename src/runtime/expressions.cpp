@@ -58,6 +58,14 @@ void EvaluateDual(TtsDualOperator& node, TtsResult& context) {
 }
 
 void EvaluateCall(TtsFunctionExpr& node, TtsResult& context) {
+    // A plain name already resolved to a function: its result is written
+    // straight into this node when the call ends.
+    TtsVarRef& callee = *node.Callee;
+    if (callee.Kind == NodeKind::VarRef && !callee.PropRef && callee.FunctionCache) {
+        CallFunction(static_cast<TtsFunctionNode&>(*callee.FunctionCache), context,
+                     &node.Arguments, *node.ValueSlot);
+        return;
+    }
     TtsValue out;
     Call(*node.Callee, context, &node.Arguments, out);
     *node.ValueSlot = std::move(out);

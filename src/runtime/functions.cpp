@@ -139,8 +139,8 @@ private:
 };
 
 // The body locals of a function's formal parameters, looked up once.
-const std::vector<TtsVariable*>& ParameterLocals(TtsFunctionNode& function) {
-    if (!function.ParameterLocalsReady) {
+inline const std::vector<TtsVariable*>& ParameterLocals(TtsFunctionNode& function) {
+    if (!function.ParameterLocalsReady) [[unlikely]] {
         const runtime::TtsParameters* formals = function.Parameters.get();
         const int formalCount = formals ? formals->Count() : 0;
         function.ParameterLocals.clear();
@@ -309,6 +309,58 @@ void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* a
     RunBody(cls, context, out);
 }
 
+// The common call «f(a, b)»: a few arguments, none by name or by
+// reference, and a local for every parameter. The arguments are evaluated
+// straight into the values the locals take over; otherwise the same steps
+// as the general binding, in the same order (the activation is entered
+// before the arguments are evaluated).
+constexpr std::size_t PositionalLimit = 4;
+
+bool CallPositional(TtsFunctionNode& function, TtsResult& context,
+                    const TtsExpressions* argumentNodes, TtsValue& out) {
+    const std::vector<TtsVariable*>& locals = ParameterLocals(function);
+    const std::size_t formalCount = locals.size();
+    const std::size_t argumentCount =
+        argumentNodes ? static_cast<std::size_t>(argumentNodes->Count()) : 0;
+    if (formalCount > PositionalLimit) return false;
+    const std::size_t bound = std::min(formalCount, argumentCount);
+    for (std::size_t i = 0; i < bound; ++i) {
+        const TtsExpression& node = *argumentNodes->Item(static_cast<int>(i));
+        if (IsKindOf(node.Kind, NodeKind::Variable) || !node.Name.empty()) return false;
+    }
+    for (const TtsVariable* local : locals) {
+        if (!local) return false;
+    }
+
+    CallDepth depth(context);
+    Activation activation(function);
+    std::array<TtsValue, PositionalLimit> values;
+    for (std::size_t i = 0; i < bound; ++i)
+        values[i] = Evaluate(*argumentNodes->Item(static_cast<int>(i)), context);
+    // Each local gets its own storage for the call and its previous slot
+    // back afterwards, also when the body fails.
+    struct SlotRestore {
+        const std::vector<TtsVariable*>& locals;
+        std::array<TtsValue*, PositionalLimit> saved{};
+        std::size_t count = 0;
+        ~SlotRestore() {
+            for (std::size_t i = count; i > 0; --i) locals[i - 1]->ValueSlot = saved[i - 1];
+        }
+    } restore{locals};
+    for (std::size_t i = 0; i < formalCount; ++i) {
+        TtsVariable& local = *locals[i];
+        restore.saved[i] = local.ValueSlot;
+        restore.count = i + 1;
+        local.ValueSlot = &local.OwnValue;
+        if (local.Kind == NodeKind::FsVariable && local.Owner)
+            local.Owner->SavedValues.Save(local.OwnValue, true);
+        local.OwnValue = std::move(values[i]);
+        if (IsKindOf(local.Kind, NodeKind::GcVariable)) TtsValueHelper::MarkCounted(local.OwnValue);
+    }
+    RunBody(function, context, out);
+    return true;
+}
+
 TtsFunctionNode* FindMethod(TtsClassNode* from, TtsResult& context, std::string_view name) {
     for (TtsClassNode* cls = from; cls; cls = BaseClassOf(*cls, context)) {
         if (auto* method = NodeCast<TtsFunctionNode>(dynamic_cast<TtsNode*>(cls->Body->Names.Find(name))))
@@ -325,6 +377,7 @@ void CallFunction(TtsFunctionNode& function, TtsResult& context,
         CreateObject(static_cast<TtsClassNode&>(function), context, argumentNodes, out);
         return;
     }
+    if (CallPositional(function, context, argumentNodes, out)) return;
     CallDepth depth(context);
     ArgumentList arguments(context, argumentNodes);
     Activation activation(function);

@@ -12,10 +12,6 @@ TtsResult::~TtsResult() = default;
 
 std::unique_ptr<TtsResult> TtsResult::NewChild() { return std::make_unique<TtsResult>(); }
 
-void TtsResult::EnterNode(front::TtsNode* node) { CurrentNode = node; }
-
-void TtsResult::LeaveFunction(front::TtsNode* node) { CurrentNode = node; }
-
 void TtsResult::WriteTarget(std::string_view text, std::string_view target, bool overwrite) {
     if (!Host) throw EtsRuntime("no host to write target " + std::string(target) + ".");
     Host->WriteTargetFile(text, target, overwrite);
@@ -57,13 +53,11 @@ std::unique_ptr<TtsResult> TtsDebugResult::NewChild() {
     return child;
 }
 
-void TtsDebugResult::EnterNode(front::TtsNode* node) {
-    CurrentNode = node;
+void TtsDebugResult::NodeEntered() {
     if (OnEnter) OnEnter(*this);
 }
 
-void TtsDebugResult::LeaveFunction(front::TtsNode* node) {
-    CurrentNode = node;
+void TtsDebugResult::FunctionLeft(front::TtsNode* node) {
     if (node && OnLeave) OnLeave(*this);
 }
 

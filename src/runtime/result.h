@@ -53,10 +53,17 @@ public:
 
     // A new, empty context of the same class.
     virtual std::unique_ptr<TtsResult> NewChild();
-    // Sets `CurrentNode`; the debugged form then calls its enter hook.
-    virtual void EnterNode(front::TtsNode* node);
+    // Sets `CurrentNode`; the debugged form then calls its enter hook. Runs
+    // before every statement, so an undebugged run pays only for a test.
+    void EnterNode(front::TtsNode* node) {
+        CurrentNode = node;
+        if (hooked_) NodeEntered();
+    }
     // Sets `CurrentNode`; the debugged form then calls its leave hook.
-    virtual void LeaveFunction(front::TtsNode* node);
+    void LeaveFunction(front::TtsNode* node) {
+        CurrentNode = node;
+        if (hooked_) FunctionLeft(node);
+    }
     // Passes the text to the host's target-file writer.
     virtual void WriteTarget(std::string_view text, std::string_view target, bool overwrite);
 
@@ -99,7 +106,14 @@ public:
     // Shared by every context of a run; a root context owns its own.
     CallGuard* Guard = &ownGuard_;
 
+protected:
+    // The debugger's hooks, called only on a context made with `hooked`.
+    TtsResult(ItsHost* host, bool hooked) : Host(host), hooked_(hooked) {}
+    virtual void NodeEntered() {}
+    virtual void FunctionLeft(front::TtsNode*) {}
+
 private:
+    bool hooked_ = false;
     CallGuard ownGuard_;
 };
 
@@ -112,16 +126,18 @@ public:
                                          std::string_view target, bool& handled, bool overwrite)>;
     using NodeHook = std::function<void(TtsDebugResult& context)>;
 
-    using TtsResult::TtsResult;
+    explicit TtsDebugResult(ItsHost* host = nullptr) : TtsResult(host, true) {}
 
     std::unique_ptr<TtsResult> NewChild() override;
-    void EnterNode(front::TtsNode* node) override;
-    void LeaveFunction(front::TtsNode* node) override;
     void WriteTarget(std::string_view text, std::string_view target, bool overwrite) override;
 
     WriteHook OnWrite;
     NodeHook OnEnter;
     NodeHook OnLeave;
+
+protected:
+    void NodeEntered() override;
+    void FunctionLeft(front::TtsNode* node) override;
 };
 
 }  // namespace ozra::runtime

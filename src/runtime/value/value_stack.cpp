@@ -6,11 +6,6 @@
 
 namespace ozra::runtime {
 
-void TtsValueStack::Enter() {
-    if (depth_ >= 1) marks_.push_back(entries_.size());
-    ++depth_;
-}
-
 void TtsValueStack::SaveNested(TtsValue& slot, bool release) {
     const std::size_t mark = marks_.back();
     for (std::size_t i = entries_.size(); i > mark; --i) {
@@ -18,10 +13,14 @@ void TtsValueStack::SaveNested(TtsValue& slot, bool release) {
     }
     // With the release flag the saved value takes over what the slot held
     // and the slot is left Empty; without it both hold the value.
-    entries_.push_back(TtsValueObject{&slot, release ? std::move(slot) : TtsValue(slot), release});
+    if (release) {
+        entries_.push_back(TtsValueObject{&slot, std::move(slot), true});
+    } else {
+        entries_.push_back(TtsValueObject{&slot, slot, false});
+    }
 }
 
-void TtsValueStack::Leave() {
+void TtsValueStack::LeaveNested() {
     if (depth_ <= 0) throw std::logic_error("TtsValueStack: Leave without Enter");
     if (depth_ > 1) {
         // The last saved first. Each entry leaves the array before its slot

@@ -42,17 +42,28 @@ struct TtsValueObject {
 
 class TtsValueStack {
   public:
-    void Enter();
+    // Enter and Leave run on every call; the first activation needs no list.
+    void Enter() {
+        if (depth_ >= 1) marks_.push_back(entries_.size());
+        ++depth_;
+    }
     void Save(TtsValue& slot, bool release) {
         if (depth_ > 1) SaveNested(slot, release);
     }
     // Leaving more often than entering is a fault of the caller and raises
     // std::logic_error.
-    void Leave();
+    void Leave() {
+        if (depth_ == 1) {
+            depth_ = 0;
+            return;
+        }
+        LeaveNested();
+    }
     int Depth() const noexcept { return depth_; }
 
   private:
     void SaveNested(TtsValue& slot, bool release);
+    void LeaveNested();
 
     int depth_ = 0;
     // Saved slots of every nested activation, oldest first.
