@@ -305,6 +305,10 @@ void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* a
     Binding binding(cls, arguments);
     ObjectScope scope(context, cls, *object, true);
     RunBaseConstructors(BaseClassOf(cls, context), context, arguments);
+    // A class's "result" is a plain variable, so a constructor that creates
+    // another instance of its own class would hand that one back to its
+    // caller; a nested construction keeps the outer one's object instead.
+    cls.SavedValues.Save(*cls.ResultVariable->ValueSlot, true);
     cls.ResultVariable->SetValue(TtsValue::FromCountedObject(object.Get()));
     RunBody(cls, context, out);
 }
