@@ -186,6 +186,26 @@ void AssignVariable(TtsAssign& node, TtsVariable& variable, TtsResult& context) 
     WriteVariable(variable, result);
 }
 
+// «v += 1», «v -= w», «v *= 2» ... on a variable holding an integer, with a
+// constant or a plain variable as operand (reading them has no effect, so a
+// refusal costs nothing): the result is computed into the variable's slot.
+// False when the general path must decide: other kinds, an overflow that
+// widens, or a function's variable in a nested activation, whose value has
+// to be saved first.
+[[gnu::always_inline]] inline bool AssignIntegerInPlace(TtsAssign& node, TtsResult& context) {
+    const char code = node.AssignOperator;
+    TtsExpression* operandNode = node.Value.Get();
+    if (code == 0 || !operandNode || node.Kind == NodeKind::RefDefine) return false;
+    TtsVariable* variable = detail::PlainVariable(*node.Target);
+    if (!variable) return false;
+    if (operandNode->Kind != NodeKind::Const && !detail::PlainVariable(*operandNode)) return false;
+    TtsValue& slot = *variable->ValueSlot;
+    if (variable->Kind == NodeKind::FsVariable && &slot == &variable->OwnValue &&
+        variable->Owner && variable->Owner->SavedValues.Depth() > 1)
+        return false;
+    return TtsOperatorHelper::IntegerBinary(code, slot, detail::Read(*operandNode, context), slot);
+}
+
 void ExecuteAssign(TtsAssign& node, TtsResult& context) {
     if (node.Kind == NodeKind::RefDefine) return;
     if (TtsVariable* variable = detail::PlainVariable(*node.Target)) {
@@ -342,7 +362,11 @@ void ExecuteUsing(TtsUsing& node, TtsResult& context) {
     case NodeKind::Call: Evaluate(*static_cast<TtsCall&>(statement).Expression, context); return;
     case NodeKind::Assign:
     case NodeKind::VarDefine:
-    case NodeKind::RefDefine: ExecuteAssign(static_cast<TtsAssign&>(statement), context); return;
+    case NodeKind::RefDefine: {
+        auto& node = static_cast<TtsAssign&>(statement);
+        if (!AssignIntegerInPlace(node, context)) ExecuteAssign(node, context);
+        return;
+    }
     case NodeKind::IfNode:
     case NodeKind::CaseNode: ExecuteLogic(static_cast<TtsLogicNode&>(statement), context); return;
     case NodeKind::LoopNode: ExecuteLoop(static_cast<TtsLoopNode&>(statement), context); return;
