@@ -85,19 +85,28 @@ void AssignIndex(TtsIndexExpr& node, TtsResult& context, const TtsValue& value) 
     SetItem(*node.Target, index, context, value);
 }
 
-}  // namespace
+// The value of an operand that reading cannot change: a constant or a plain
+// resolved variable; null for anything that has to be evaluated.
+[[gnu::always_inline]] inline const TtsValue* PlainOperand(TtsExpression& operand) noexcept {
+    if (operand.Kind == NodeKind::Const) return operand.ValueSlot;
+    if (TtsVariable* variable = detail::PlainVariable(operand)) return variable->ValueSlot;
+    return nullptr;
+}
 
-const TtsValue& Evaluate(TtsExpression& expression, TtsResult& context) {
-    // The hot case: a plain name already resolved to an ordinary variable.
-    if (expression.Kind == NodeKind::VarRef) {
-        auto& reference = static_cast<TtsVarRef&>(expression);
-        const TtsNode* target = reference.TargetCache;
-        if (target && !reference.PropRef && !reference.AtPrefix &&
-            target->Kind >= NodeKind::Variable && target->Kind <= NodeKind::FsVariable) {
-            *reference.ValueSlot = *static_cast<const TtsVariable*>(target)->ValueSlot;
-            return *reference.ValueSlot;
-        }
-    }
+// «n - 1», «i < count»: an integer operator over constants and plain
+// variables, decided without the general operator path. False leaves the
+// node to it (nothing was read that the general path would not read again).
+[[gnu::always_inline]] inline bool DualOfPlainIntegers(TtsDualOperator& node) noexcept {
+    const TtsValue* left = PlainOperand(*node.Left);
+    if (!left) return false;
+    const TtsValue* right = PlainOperand(*node.Right);
+    if (!right) return false;
+    return TtsOperatorHelper::IntegerBinary(node.OperatorCode, *left, *right, *node.ValueSlot);
+}
+
+// Every kind of expression; kept out of line so the hot cases in `Evaluate`
+// stay a short function.
+[[gnu::noinline]] const TtsValue& EvaluateGeneral(TtsExpression& expression, TtsResult& context) {
     switch (expression.Kind) {
     case NodeKind::SysTick:
     case NodeKind::SysNow: UpdateSystemVariable(static_cast<TtsVariable&>(expression)); break;
@@ -140,6 +149,31 @@ const TtsValue& Evaluate(TtsExpression& expression, TtsResult& context) {
     default: break;
     }
     return expression.Value();
+}
+
+}  // namespace
+
+const TtsValue& Evaluate(TtsExpression& expression, TtsResult& context) {
+    switch (expression.Kind) {
+    case NodeKind::VarRef: {
+        // A plain name already resolved to an ordinary variable.
+        auto& reference = static_cast<TtsVarRef&>(expression);
+        const TtsNode* target = reference.TargetCache;
+        if (target && !reference.PropRef && !reference.AtPrefix &&
+            target->Kind >= NodeKind::Variable && target->Kind <= NodeKind::FsVariable) {
+            *reference.ValueSlot = *static_cast<const TtsVariable*>(target)->ValueSlot;
+            return *reference.ValueSlot;
+        }
+        break;
+    }
+    case NodeKind::DualOperator: {
+        auto& node = static_cast<TtsDualOperator&>(expression);
+        if (DualOfPlainIntegers(node)) return *node.ValueSlot;
+        break;
+    }
+    default: break;
+    }
+    return EvaluateGeneral(expression, context);
 }
 
 void EvaluateInto(TtsExpression& expression, TtsResult& context, TtsValue& out) {
