@@ -7,9 +7,9 @@
 namespace ozra::runtime {
 
 void TtsValueStack::SaveNested(TtsValue& slot, bool release) {
-    const std::size_t mark = marks_.back();
-    for (std::size_t i = entries_.size(); i > mark; --i) {
-        if (entries_[i - 1].Slot == &slot) return;
+    const TtsValueObject* first = entries_.data() + marks_.back();
+    for (const TtsValueObject* entry = entries_.data() + entries_.size(); entry != first;) {
+        if ((--entry)->Slot == &slot) return;
     }
     // With the release flag the saved value takes over what the slot held
     // and the slot is left Empty; without it both hold the value.
@@ -29,9 +29,11 @@ void TtsValueStack::LeaveNested() {
         const std::size_t mark = marks_.back();
         marks_.pop_back();
         while (entries_.size() > mark) {
-            TtsValueObject saved = std::move(entries_.back());
+            TtsValueObject& last = entries_.back();
+            TtsValue* slot = last.Slot;
+            TtsValue saved = std::move(last.Saved);
             entries_.pop_back();
-            *saved.Slot = std::move(saved.Saved);
+            *slot = std::move(saved);
         }
     }
     --depth_;
