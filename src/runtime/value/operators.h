@@ -100,15 +100,15 @@ class TtsOperatorHelper {
         switch (code) {
         case OperatorCode::Add:
             if (__builtin_add_overflow(a, b, &sum)) return false;
-            out = TtsValue::FromInteger(sum);
+            StoreInteger(out, sum);
             return true;
         case OperatorCode::Subtract:
             if (__builtin_sub_overflow(a, b, &sum)) return false;
-            out = TtsValue::FromInteger(sum);
+            StoreInteger(out, sum);
             return true;
         case OperatorCode::Multiply:
             if (__builtin_mul_overflow(a, b, &sum)) return false;
-            out = TtsValue::FromInteger(sum);
+            StoreInteger(out, sum);
             return true;
         case OperatorCode::Equal:
             out = TtsValue::FromBoolean(a == b);
@@ -134,6 +134,12 @@ class TtsOperatorHelper {
     }
 
   private:
+    // Swapping the result in keeps the store inline; the old value, which
+    // may own a text, is given back as the temporary goes.
+    [[gnu::always_inline]] static void StoreInteger(TtsValue& out, std::int64_t v) noexcept {
+        TtsValue result = TtsValue::FromInteger(v);
+        out.swap(result);
+    }
     static bool IsWideInteger(ValueKind kind) noexcept {
         return kind == ValueKind::Int32 || kind == ValueKind::Int64;
     }
