@@ -4,6 +4,10 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 ozra="${OZRA:-$here/../../build/release/apps/ozra/ozra}"
+# The peers are Debian's packages; a python3 earlier on PATH (a version
+# manager's launcher, say) would add its own start-up to every run.
+python="${PYTHON:-/usr/bin/python3}"
+lua="${LUA:-/usr/bin/lua5.4}"
 best() {
   local best=""
   for _ in 1 2 3; do
@@ -18,12 +22,12 @@ best() {
 }
 for job in fib sum concat render; do
   o=$(best "$ozra" "$here/$job.ozra")
-  l=$(best lua5.4 "$here/$job.lua")
-  p=$(best python3 "$here/$job.py")
+  l=$(best "$lua" "$here/$job.lua")
+  p=$(best "$python" "$here/$job.py")
   printf '%-7s ozra %6.3fs  lua %6.3fs (%.2fx)  python %6.3fs (%.2fx)' "$job" "$o" "$l" \
     "$(echo "$l / $o" | bc -l)" "$p" "$(echo "$p / $o" | bc -l)"
   if [[ $job == render ]]; then
-    j=$(best python3 "$here/render_jinja.py")
+    j=$(best "$python" "$here/render_jinja.py")
     printf '  jinja2 %6.3fs (%.2fx)' "$j" "$(echo "$j / $o" | bc -l)"
   fi
   echo
