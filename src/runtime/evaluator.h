@@ -57,7 +57,7 @@ void SetItem(front::TtsExpression& expression, const TtsValue& index, TtsResult&
 bool CaseSensitive(const TtsResult& context);
 // Writes a variable the way the language does (counted objects, saved
 // values of nested activations, by-reference slots).
-inline void WriteVariable(front::TtsVariable& variable, const TtsValue& value) {
+[[gnu::always_inline]] inline void WriteVariable(front::TtsVariable& variable, const TtsValue& value) {
     // A parameter bound with "ref" writes the caller's slot directly: the
     // caller saved that slot for its own activation when it passed it, and
     // saving it again here would undo the write when this call returns.

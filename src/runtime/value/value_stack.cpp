@@ -6,35 +6,21 @@
 
 namespace ozra::runtime {
 
-void TtsValueStack::SaveNested(TtsValue& slot, bool release) {
-    const TtsValueObject* first = entries_.data() + marks_.back();
-    for (const TtsValueObject* entry = entries_.data() + entries_.size(); entry != first;) {
-        if ((--entry)->Slot == &slot) return;
-    }
-    // With the release flag the saved value takes over what the slot held
-    // and the slot is left Empty; without it both hold the value.
-    if (release) {
-        entries_.push_back(TtsValueObject{&slot, std::move(slot), true});
-    } else {
-        entries_.push_back(TtsValueObject{&slot, slot, false});
-    }
-}
-
 void TtsValueStack::LeaveNested() {
     if (depth_ <= 0) throw std::logic_error("TtsValueStack: Leave without Enter");
     if (depth_ > 1) {
         // The last saved first. Each entry leaves the array before its slot
         // is written, since giving up the slot's value may run arbitrary
         // destructors.
-        const std::size_t mark = marks_.back();
-        marks_.pop_back();
-        while (entries_.size() > mark) {
+        while (entries_.size() > first_) {
             TtsValueObject& last = entries_.back();
             TtsValue* slot = last.Slot;
             TtsValue saved = std::move(last.Saved);
             entries_.pop_back();
             *slot = std::move(saved);
         }
+        first_ = marks_.back();
+        marks_.pop_back();
     }
     --depth_;
 }

@@ -44,11 +44,27 @@ class TtsValueStack {
   public:
     // Enter and Leave run on every call; the first activation needs no list.
     void Enter() {
-        if (depth_ >= 1) marks_.push_back(entries_.size());
+        if (depth_ >= 1) {
+            marks_.push_back(first_);
+            first_ = entries_.size();
+        }
         ++depth_;
     }
-    void Save(TtsValue& slot, bool release) {
-        if (depth_ > 1) SaveNested(slot, release);
+    // The test is inline: a recursive call saves a slot or two, and an
+    // activation's short list is searched faster than a call is made.
+    [[gnu::always_inline]] void Save(TtsValue& slot, bool release) {
+        if (depth_ <= 1) return;
+        const TtsValueObject* first = entries_.data() + first_;
+        for (const TtsValueObject* entry = entries_.data() + entries_.size(); entry != first;) {
+            if ((--entry)->Slot == &slot) return;
+        }
+        // With the release flag the saved value takes over what the slot
+        // held and the slot is left Empty; without it both hold the value.
+        if (release) {
+            entries_.push_back(TtsValueObject{&slot, std::move(slot), true});
+        } else {
+            entries_.push_back(TtsValueObject{&slot, slot, false});
+        }
     }
     // Leaving more often than entering is a fault of the caller and raises
     // std::logic_error.
@@ -62,13 +78,15 @@ class TtsValueStack {
     int Depth() const noexcept { return depth_; }
 
   private:
-    void SaveNested(TtsValue& slot, bool release);
     void LeaveNested();
 
     int depth_ = 0;
+    // Where the innermost nested activation's saved slots begin.
+    std::size_t first_ = 0;
     // Saved slots of every nested activation, oldest first.
     std::vector<TtsValueObject> entries_;
-    // Per nested activation, where its saved slots begin in `entries_`.
+    // Per nested activation below the innermost, where its saved slots
+    // begin in `entries_`.
     std::vector<std::size_t> marks_;
 };
 
