@@ -171,6 +171,9 @@ const TtsValue& Evaluate(TtsExpression& expression, TtsResult& context) {
         if (DualOfPlainIntegers(node)) return *node.ValueSlot;
         break;
     }
+    case NodeKind::FunctionExpr:
+        EvaluateCall(static_cast<TtsFunctionExpr&>(expression), context);
+        return *expression.ValueSlot;
     default: break;
     }
     return EvaluateGeneral(expression, context);
