@@ -137,6 +137,9 @@ class TtsFunctionNode : public TtsControl {
     // call, after which the body's names no longer change.
     std::vector<TtsVariable*> ParameterLocals;
     bool ParameterLocalsReady = false;
+    // Filled with `ParameterLocals`: every parameter has a local and they
+    // are few, so a positional call may bind them directly.
+    bool ParameterLocalsDirect = false;
 
   protected:
     TtsFunctionNode(NodeKind kind, TtsNode* parent) : TtsControl(kind, parent) {}

@@ -138,16 +138,23 @@ private:
     ShortList<Argument, 4> values_;
 };
 
+// Positional calls bind at most this many parameters directly.
+constexpr std::size_t PositionalLimit = 4;
+
 // The body locals of a function's formal parameters, looked up once.
 inline const std::vector<TtsVariable*>& ParameterLocals(TtsFunctionNode& function) {
     if (!function.ParameterLocalsReady) [[unlikely]] {
         const runtime::TtsParameters* formals = function.Parameters.get();
         const int formalCount = formals ? formals->Count() : 0;
         function.ParameterLocals.clear();
+        bool direct = static_cast<std::size_t>(formalCount) <= PositionalLimit;
         for (int i = 0; i < formalCount; ++i) {
-            function.ParameterLocals.push_back(NodeCast<TtsVariable>(
-                dynamic_cast<TtsNode*>(function.Body->Names.Find(formals->Name(i)))));
+            TtsVariable* local = NodeCast<TtsVariable>(
+                dynamic_cast<TtsNode*>(function.Body->Names.Find(formals->Name(i))));
+            function.ParameterLocals.push_back(local);
+            if (!local) direct = false;
         }
+        function.ParameterLocalsDirect = direct;
         function.ParameterLocalsReady = true;
     }
     return function.ParameterLocals;
@@ -318,22 +325,17 @@ void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* a
 // straight into the values the locals take over; otherwise the same steps
 // as the general binding, in the same order (the activation is entered
 // before the arguments are evaluated).
-constexpr std::size_t PositionalLimit = 4;
-
 bool CallPositional(TtsFunctionNode& function, TtsResult& context,
                     const TtsExpressions* argumentNodes, TtsValue& out) {
     const std::vector<TtsVariable*>& locals = ParameterLocals(function);
+    if (!function.ParameterLocalsDirect) return false;
     const std::size_t formalCount = locals.size();
     const std::size_t argumentCount =
         argumentNodes ? static_cast<std::size_t>(argumentNodes->Count()) : 0;
-    if (formalCount > PositionalLimit) return false;
     const std::size_t bound = std::min(formalCount, argumentCount);
     for (std::size_t i = 0; i < bound; ++i) {
         const TtsExpression& node = *argumentNodes->Item(static_cast<int>(i));
         if (IsKindOf(node.Kind, NodeKind::Variable) || !node.Name.empty()) return false;
-    }
-    for (const TtsVariable* local : locals) {
-        if (!local) return false;
     }
 
     CallDepth depth(context);
