@@ -33,25 +33,31 @@ using namespace front;
 
 namespace {
 
-// Counts one nested call and checks the stack it uses.
+// Counts one nested call and checks the stack it uses; only the first call
+// of a run and a call past the budget take the slow path.
 class CallDepth {
 public:
     explicit CallDepth(TtsResult& context) : guard_(*context.Guard) {
         const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
-        if (guard_.Depth == 0) {
-            guard_.StackBase = here;
-        } else if (guard_.StackBase > here && guard_.StackBase - here > guard_.StackBudget) {
-            throw EtsRuntime("stack overflow.");
-        }
+        if (here < guard_.StackLimit) [[unlikely]] Begin(here);
         ++guard_.Depth;
     }
     CallDepth(const CallDepth&) = delete;
     CallDepth& operator=(const CallDepth&) = delete;
     ~CallDepth() {
-        if (--guard_.Depth == 0) guard_.StackBase = 0;
+        if (--guard_.Depth == 0) {
+            guard_.StackBase = 0;
+            guard_.StackLimit = UINTPTR_MAX;
+        }
     }
 
 private:
+    void Begin(std::uintptr_t here) {
+        if (guard_.Depth != 0) throw EtsRuntime("stack overflow.");
+        guard_.StackBase = here;
+        guard_.StackLimit = here > guard_.StackBudget ? here - guard_.StackBudget : 0;
+    }
+
     CallGuard& guard_;
 };
 

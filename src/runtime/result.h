@@ -39,6 +39,9 @@ struct CallGuard {
     int Depth = 0;
     // Address of a local of the outermost call; 0 between runs.
     std::uintptr_t StackBase = 0;
+    // A call starting below this address is past the budget. Between runs it
+    // is the highest address, so the first call of a run sets the base.
+    std::uintptr_t StackLimit = UINTPTR_MAX;
 };
 
 class TtsResult {
