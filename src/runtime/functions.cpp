@@ -234,7 +234,7 @@ private:
     TtsValueStack& stack_;
 };
 
-void RunBody(TtsFunctionNode& function, TtsResult& context, TtsValue& out) {
+[[gnu::always_inline]] inline void RunBody(TtsFunctionNode& function, TtsResult& context, TtsValue& out) {
     context.EnterNode(&function);
     ExecuteBlock(*function.Body, context);
     context.LeaveFunction(&function);
