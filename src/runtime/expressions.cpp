@@ -57,15 +57,9 @@ void EvaluateDual(TtsDualOperator& node, TtsResult& context) {
     *node.ValueSlot = TtsOperatorHelper::Binary(code, left, right, CaseSensitive(context));
 }
 
+// A call not decided in `Evaluate` (which takes a plain name already
+// resolved to a function).
 void EvaluateCall(TtsFunctionExpr& node, TtsResult& context) {
-    // A plain name already resolved to a function: its result is written
-    // straight into this node when the call ends.
-    TtsVarRef& callee = *node.Callee;
-    if (callee.Kind == NodeKind::VarRef && !callee.PropRef && callee.FunctionCache) {
-        CallFunction(static_cast<TtsFunctionNode&>(*callee.FunctionCache), context,
-                     &node.Arguments, *node.ValueSlot);
-        return;
-    }
     TtsValue out;
     Call(*node.Callee, context, &node.Arguments, out);
     *node.ValueSlot = std::move(out);
@@ -171,9 +165,18 @@ const TtsValue& Evaluate(TtsExpression& expression, TtsResult& context) {
         if (DualOfPlainIntegers(node)) return *node.ValueSlot;
         break;
     }
-    case NodeKind::FunctionExpr:
-        EvaluateCall(static_cast<TtsFunctionExpr&>(expression), context);
-        return *expression.ValueSlot;
+    case NodeKind::FunctionExpr: {
+        // A plain name already resolved to a function: its result is
+        // written straight into this node when the call ends.
+        auto& node = static_cast<TtsFunctionExpr&>(expression);
+        TtsVarRef& callee = *node.Callee;
+        if (callee.Kind == NodeKind::VarRef && !callee.PropRef && callee.FunctionCache) {
+            CallFunction(static_cast<TtsFunctionNode&>(*callee.FunctionCache), context,
+                         &node.Arguments, *node.ValueSlot);
+            return *node.ValueSlot;
+        }
+        break;
+    }
     default: break;
     }
     return EvaluateGeneral(expression, context);
