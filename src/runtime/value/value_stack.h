@@ -73,12 +73,25 @@ class TtsValueStack {
             depth_ = 0;
             return;
         }
-        LeaveNested();
+        if (depth_ <= 0) [[unlikely]] LeaveWithoutEnter();
+        // The last saved first. Each entry leaves the array before its slot
+        // is written, since giving up the slot's value may run arbitrary
+        // destructors.
+        while (entries_.size() > first_) {
+            TtsValueObject& last = entries_.back();
+            TtsValue* slot = last.Slot;
+            TtsValue saved = std::move(last.Saved);
+            entries_.pop_back();
+            *slot = std::move(saved);
+        }
+        first_ = marks_.back();
+        marks_.pop_back();
+        --depth_;
     }
     int Depth() const noexcept { return depth_; }
 
   private:
-    void LeaveNested();
+    [[noreturn]] static void LeaveWithoutEnter();
 
     int depth_ = 0;
     // Where the innermost nested activation's saved slots begin.
