@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <optional>
 
 namespace ozra::app {
 
@@ -59,9 +58,7 @@ runtime::Ref<front::TtsBlock> RunCompiler::LoadUnit(const std::string& name,
     } pop{unitStack_};
 
     front::TtsParser parser;
-    // The builder reports a failed include as an error of its own, carrying
-    // the include's message; the innermost location is the one to keep.
-    std::optional<front::CompileError> nested;
+    front::LocatedErrors errors(shownName, lines, collectedErrors_);
     parser.OnNode = [&](front::TtsStatement& statement) {
         const front::LineColumn at = lines.Locate(statement.Position);
         statement.Line = at.Line;
@@ -75,20 +72,10 @@ runtime::Ref<front::TtsBlock> RunCompiler::LoadUnit(const std::string& name,
         control.EndFileIndex = fileIndex;
     };
     parser.OnError = [&](std::int32_t position, std::int32_t, const std::string& message) {
-        if (nested && message == nested->what()) throw *nested;
-        const front::LineColumn at = lines.Locate(position);
-        front::CompileError error(shownName, at.Line, at.Column,
-                                  message.empty() ? "Syntax error" : message);
-        if (!collectedErrors_) throw error;
-        collectedErrors_->push_back(std::move(error));
+        errors.Report(position, message);
     };
     parser.OnLoadFile = [&](const std::string& included, runtime::Ref<front::TtsBlock> block) {
-        try {
-            return LoadUnit(included, std::move(block));
-        } catch (const front::CompileError& error) {
-            nested = error;
-            throw;
-        }
+        return errors.Include([&] { return LoadUnit(included, std::move(block)); });
     };
     runtime::Ref<front::TtsBlock> block = parser.Parse(text, std::move(into));
     if (sharedUnit) units_[fullPath] = block;

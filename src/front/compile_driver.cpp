@@ -2,9 +2,7 @@
 #include "front/compile_driver.h"
 
 #include <algorithm>
-#include <optional>
 
-#include "front/line_map.h"
 #include "front/parser.h"
 #include "front/text_file.h"
 #include "runtime/value/names.h"
@@ -29,6 +27,14 @@ CompileError::CompileError(std::string fileName, std::int32_t line, std::int32_t
                            std::string message)
     : runtime::EtsException(FormatLocated(fileName, line, column, message)),
       FileName(std::move(fileName)), Line(line), Column(column), Detail(std::move(message)) {}
+
+void LocatedErrors::Report(std::int32_t position, const std::string& message) {
+    if (nested_ && message == nested_->what()) throw *nested_;
+    LineColumn at = lines_.Locate(position);
+    CompileError error(fileName_, at.Line, at.Column, message.empty() ? "Syntax error" : message);
+    if (!collected_) throw error;
+    collected_->push_back(std::move(error));
+}
 
 TVeCompiler::TVeCompiler(TVeCompiler* parentCompiler, std::vector<CompileError>* collectedErrors)
     : ParentCompiler(parentCompiler), collectedErrors_(collectedErrors) {}
@@ -55,24 +61,15 @@ runtime::Ref<TtsBlock> TVeCompiler::Compile(const std::string& fileName,
     LineMap lines(Text);
 
     TtsParser parser;
-    std::optional<CompileError> nested;
+    LocatedErrors errors(FileName, lines, collectedErrors_);
     parser.OnError = [&](std::int32_t position, std::int32_t, const std::string& message) {
-        // An include that failed is reported by the builder with the
-        // include's own located message; keep the innermost location.
-        if (nested && message == nested->what()) throw *nested;
-        LineColumn at = lines.Locate(position);
-        CompileError error(FileName, at.Line, at.Column, message.empty() ? "Syntax error" : message);
-        if (!collectedErrors_) throw error;
-        collectedErrors_->push_back(std::move(error));
+        errors.Report(position, message);
     };
     parser.OnLoadFile = [&](const std::string& included, runtime::Ref<TtsBlock> into) {
-        try {
+        return errors.Include([&] {
             TVeCompiler child(this, collectedErrors_);
             return child.Compile(included, std::move(into));
-        } catch (const CompileError& error) {
-            nested = error;
-            throw;
-        }
+        });
     };
     // The tree is returned only whole: on failure the parser's root, made
     // here or given by the caller, is released with everything in it.

@@ -11,9 +11,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "front/line_map.h"
 #include "front/syntax_tree.h"
 #include "runtime/value/errors.h"
 
@@ -30,6 +32,37 @@ public:
     std::int32_t Line;
     std::int32_t Column;
     std::string Detail;
+};
+
+// How every compile driver reports the errors of one file: located by line
+// and column, raised at once or, with a list, collected while the parse goes
+// on. An include that failed is reported again by the builder with the
+// include's own located message; that error is raised as it is, so the
+// innermost location survives.
+class LocatedErrors {
+public:
+    LocatedErrors(std::string fileName, const LineMap& lines,
+                  std::vector<CompileError>* collected)
+        : fileName_(std::move(fileName)), lines_(lines), collected_(collected) {}
+
+    // The parser's error callback.
+    void Report(std::int32_t position, const std::string& message);
+
+    // Compiles an include through `load`, remembering its located error.
+    template <class Load> runtime::Ref<TtsBlock> Include(Load&& load) {
+        try {
+            return load();
+        } catch (const CompileError& error) {
+            nested_ = error;
+            throw;
+        }
+    }
+
+private:
+    std::string fileName_;
+    const LineMap& lines_;
+    std::vector<CompileError>* collected_;
+    std::optional<CompileError> nested_;
 };
 
 class TVeCompiler {
