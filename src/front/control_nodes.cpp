@@ -4,6 +4,7 @@
 
 #include "runtime/value/errors.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace ozra::front {
@@ -59,6 +60,7 @@ Ref<TtsVariable> CreateVariable(TtsNode& definer, const std::string& name, bool 
     if (TtsFunctionNode* function = EnclosingFunction(definer)) {
         auto local = runtime::MakeRef<TtsFsVariable>(&definer);
         local->Owner = function;
+        function->Locals.push_back(local);
         variable = std::move(local);
     } else if (explicitDefinition) {
         variable = runtime::MakeRef<TtsGcVariable>(&definer);
@@ -113,18 +115,23 @@ void TtsFunctionNode::Define(const std::string& name,
             parameter->Parent = this;
             parameter->Owner = this;
         }
+        ParameterLocals.assign(static_cast<std::size_t>(Parameters->Count()), nullptr);
         for (int i = 0; i < Parameters->Count(); ++i) {
             auto* parameter = NodeCast<TtsVariable>(Parameters->Item(i));
             if (!parameter) continue;
             errors.Attempt([&] {
                 auto local = runtime::MakeRef<TtsFsVariable>(this);
                 local->Owner = this;
+                Locals.push_back(local);
                 local->Name = parameter->Name;
                 local->Tag = ParamMode::Parameter;
-                Enter(*Body, std::move(local));
+                ParameterLocals[static_cast<std::size_t>(i)] = Enter(*Body, std::move(local));
             });
         }
     }
+    DirectCall = Kind == NodeKind::FunctionNode && ParameterLocals.size() <= DirectParameterLimit &&
+                 std::find(ParameterLocals.begin(), ParameterLocals.end(), nullptr) ==
+                     ParameterLocals.end();
     if (Kind == NodeKind::ClassNode) {
         auto& self = static_cast<TtsClassNode&>(*this);
         errors.Attempt([&] {

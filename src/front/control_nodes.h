@@ -130,16 +130,24 @@ class TtsFunctionNode : public TtsControl {
     std::unique_ptr<runtime::TtsParameters> Parameters;
     // Held by `Body.Names`.
     TtsVariable* ResultVariable = nullptr;
+    // A class keeps its "this", "base" and "result" here across nested
+    // constructions and method calls.
     runtime::TtsValueStack SavedValues;
     std::string FunctionName;
+    // Every variable of this function's activations ("result", the
+    // parameter locals and what the body defines), gathered as they are
+    // made. The first activation works on their own storage; each nested
+    // one points them at slots of its own for as long as it runs.
+    std::vector<Ref<TtsVariable>> Locals;
+    // Activations running now.
+    int Activations = 0;
     // The body locals that the formal parameters feed, in declaration order
-    // (null where the body has none); the runtime fills it at the first
-    // call, after which the body's names no longer change.
+    // (null where one could not be made).
     std::vector<TtsVariable*> ParameterLocals;
-    bool ParameterLocalsReady = false;
-    // Filled with `ParameterLocals`: every parameter has a local and they
-    // are few, so a positional call may bind them directly.
-    bool ParameterLocalsDirect = false;
+    // A function (not a class) whose parameters all have locals and are at
+    // most `DirectParameterLimit`: a positional call may bind them directly.
+    static constexpr std::size_t DirectParameterLimit = 4;
+    bool DirectCall = false;
 
   protected:
     TtsFunctionNode(NodeKind kind, TtsNode* parent) : TtsControl(kind, parent) {}

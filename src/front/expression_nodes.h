@@ -162,6 +162,8 @@ class TtsFunctionExpr : public TtsComplex {
 
     Ref<TtsVarRef> Callee;
     TtsExpressions Arguments;
+    // No argument is passed by name or with "ref".
+    bool PositionalArguments = true;
 };
 
 // Base of the expressions whose value is a set they build when evaluated.
@@ -181,7 +183,6 @@ class TtsFilterExpr : public TtsSetExpr {
     static constexpr NodeKind ClassKind = NodeKind::FilterExpr;
     explicit TtsFilterExpr(TtsNode* parent) noexcept : TtsSetExpr(NodeKind::FilterExpr, parent) {}
 
-    // Made by the runtime at the first evaluation.
     Ref<TtsVariable> ItemVariable;
     Ref<TtsExpression> Source;
     Ref<TtsExpression> Condition;

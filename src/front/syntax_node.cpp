@@ -125,9 +125,4 @@ void TtsExpression::SetObject(runtime::TtsObject* object) {
     SetValue(object ? runtime::TtsValue::FromObject(object) : runtime::TtsValue());
 }
 
-void TtsExpression::SaveForNestedActivation() {
-    if (TtsFunctionNode* owner = static_cast<TtsVariable*>(this)->Owner)
-        owner->SavedValues.Save(*ValueSlot, true);
-}
-
 } // namespace ozra::front

@@ -88,8 +88,7 @@ class TtsExpression : public TtsNode {
     const runtime::TtsValue& Value() const noexcept { return *ValueSlot; }
 
     // Writing the slot. A garbage-collecting variable (`TtsGcVariable`,
-    // `TtsFsVariable`) owns a counted reference to an object it holds; a
-    // function's variable first saves its value for a nested activation.
+    // `TtsFsVariable`) owns a counted reference to an object it holds.
     // Every other node stores the value as it is, an object as a plain
     // (not counted) reference. The new value is taken before the old one is
     // let go, so writing a variable's own object back into it never frees
@@ -99,7 +98,6 @@ class TtsExpression : public TtsNode {
             *ValueSlot = value;
             return;
         }
-        if (Kind == NodeKind::FsVariable) SaveForNestedActivation();
         *ValueSlot = value;
         runtime::TtsValueHelper::MarkCounted(*ValueSlot);
     }
@@ -112,11 +110,6 @@ class TtsExpression : public TtsNode {
 
   protected:
     TtsExpression(NodeKind kind, TtsNode* parent) noexcept : TtsNode(kind, parent) {}
-
-  private:
-    // A function's variable keeps its value for the activation it
-    // interrupts (see `TtsValueStack`).
-    void SaveForNestedActivation();
 };
 
 class TtsStatement : public TtsNode {

@@ -768,6 +768,10 @@ ParseValue TtsBuilder::FunctionCall(ParseValue& first, ParseValue& last, ParseVa
     auto node = MakeRef<TtsFunctionExpr>(current_);
     node->Callee = Take<TtsVarRef>(callee);
     node->Arguments = TakeList(arguments);
+    for (const auto& argument : node->Arguments) {
+        if (IsKindOf(argument->Kind, NodeKind::Variable) || !argument->Name.empty())
+            node->PositionalArguments = false;
+    }
     result.Node = std::move(node);
     return result;
 }
@@ -864,6 +868,7 @@ ParseValue TtsBuilder::FilterExpr(ParseValue& first, ParseValue& last, ParseValu
     ParseValue result = SpanOf(first, last);
     auto node = MakeRef<TtsFilterExpr>(current_);
     node->ItemName = name.Text;
+    node->ItemVariable = CreateVariable(*node, name.Text, false);
     node->Source = Take<TtsExpression>(source);
     node->Condition = Take<TtsExpression>(condition);
     result.Node = std::move(node);

@@ -55,26 +55,15 @@ void SetItem(front::TtsExpression& expression, const TtsValue& index, TtsResult&
              const TtsValue& value);
 // The host's case switch (on when the context has no host).
 bool CaseSensitive(const TtsResult& context);
-// Writes a variable the way the language does (counted objects, saved
-// values of nested activations, by-reference slots).
+// Writes a variable the way the language does: where its slot points now
+// (its own storage, a nested activation's slot, a caller's variable passed
+// with "ref", an object's member), keeping a counted reference for the
+// variable kinds that own the objects they hold.
 [[gnu::always_inline]] inline void WriteVariable(front::TtsVariable& variable, const TtsValue& value) {
-    // A parameter bound with "ref" writes the caller's slot directly: the
-    // caller saved that slot for its own activation when it passed it, and
-    // saving it again here would undo the write when this call returns.
     TtsValue* slot = variable.ValueSlot;
-    const front::NodeKind kind = variable.Kind;
-    if (kind == front::NodeKind::FsVariable) {
-        if (slot == &variable.OwnValue) {
-            if (&value == slot) return;
-            // A nested activation of the owner keeps the value it interrupts.
-            if (front::TtsFunctionNode* owner = variable.Owner)
-                owner->SavedValues.Save(*slot, true);
-        }
-    } else if (&value == slot) {
-        return;
-    }
+    if (&value == slot) return;
     *slot = value;
-    if (front::IsKindOf(kind, front::NodeKind::GcVariable)) TtsValueHelper::MarkCounted(*slot);
+    if (front::IsKindOf(variable.Kind, front::NodeKind::GcVariable)) TtsValueHelper::MarkCounted(*slot);
 }
 
 // Functions, classes and script objects (functions.cpp).

@@ -10,6 +10,12 @@ void EvaluateReference(front::TtsVarRef& reference, TtsResult& context);
 // Writes the variable or member a plain or dotted name refers to.
 void AssignReference(front::TtsVarRef& reference, TtsResult& context, const TtsValue& value);
 
+// Functions (functions.cpp).
+// A call of a function whose parameters bind directly (`DirectCall`), with
+// arguments that are neither named nor passed with "ref".
+void CallDirect(front::TtsFunctionNode& function, TtsResult& context,
+                const front::TtsExpressions* arguments, TtsValue& out);
+
 // Sets, sub-sets and filters (set_expressions.cpp).
 void EvaluateSubSet(front::TtsSubSetExpr& node, TtsResult& context);
 void EvaluateFilter(front::TtsFilterExpr& node, TtsResult& context);

@@ -78,13 +78,9 @@ void AppendValue(TtsResult& context, const TtsValue& value) {
 }
 
 // Whether a text variable may grow in place: it holds a text nothing else
-// shares, and writing it would not first save its value for an interrupted
-// activation of its function.
+// shares.
 bool CanAppendInPlace(const TtsVariable& variable) {
-    if (!TtsValueHelper::IsUnsharedText(variable.Value())) return false;
-    if (variable.Kind != NodeKind::FsVariable || variable.ValueSlot != &variable.OwnValue)
-        return true;
-    return !variable.Owner || variable.Owner->SavedValues.Depth() <= 1;
+    return TtsValueHelper::IsUnsharedText(variable.Value());
 }
 
 // The text a value adds to a concatenation.
@@ -189,9 +185,8 @@ void AssignVariable(TtsAssign& node, TtsVariable& variable, TtsResult& context) 
 // «v += 1», «v -= w», «v *= 2» ... on a variable holding an integer, with a
 // constant or a plain variable as operand (reading them has no effect, so a
 // refusal costs nothing): the result is computed into the variable's slot.
-// False when the general path must decide: other kinds, an overflow that
-// widens, or a function's variable in a nested activation, whose value has
-// to be saved first.
+// False when the general path must decide: other kinds, or an overflow
+// that widens.
 [[gnu::always_inline]] inline bool AssignIntegerInPlace(TtsAssign& node, TtsResult& context) {
     const char code = node.AssignOperator;
     TtsExpression* operandNode = node.Value.Get();
@@ -200,9 +195,6 @@ void AssignVariable(TtsAssign& node, TtsVariable& variable, TtsResult& context) 
     if (!variable) return false;
     if (operandNode->Kind != NodeKind::Const && !detail::PlainVariable(*operandNode)) return false;
     TtsValue& slot = *variable->ValueSlot;
-    if (variable->Kind == NodeKind::FsVariable && &slot == &variable->OwnValue &&
-        variable->Owner && variable->Owner->SavedValues.Depth() > 1)
-        return false;
     return TtsOperatorHelper::IntegerBinary(code, slot, detail::Read(*operandNode, context), slot);
 }
 

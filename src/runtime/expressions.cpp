@@ -171,8 +171,12 @@ const TtsValue& Evaluate(TtsExpression& expression, TtsResult& context) {
         auto& node = static_cast<TtsFunctionExpr&>(expression);
         TtsVarRef& callee = *node.Callee;
         if (callee.Kind == NodeKind::VarRef && !callee.PropRef && callee.FunctionCache) {
-            CallFunction(static_cast<TtsFunctionNode&>(*callee.FunctionCache), context,
-                         &node.Arguments, *node.ValueSlot);
+            auto& function = static_cast<TtsFunctionNode&>(*callee.FunctionCache);
+            if (function.DirectCall && node.PositionalArguments) {
+                detail::CallDirect(function, context, &node.Arguments, *node.ValueSlot);
+            } else {
+                CallFunction(function, context, &node.Arguments, *node.ValueSlot);
+            }
             return *node.ValueSlot;
         }
         break;

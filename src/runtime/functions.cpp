@@ -1,16 +1,24 @@
 // Calls of functions, creation of script objects and method calls.
 //
-// Argument binding state belongs to the activation: arguments are evaluated
-// into an `ArgumentList` on the C++ stack before the callee's activation
-// begins, so a call of the same function inside its own argument list
-// («add(add(1, 2), add(3, 4))») cannot disturb the outer call. Only then is
-// the activation entered and are the parameter locals written.
+// A function's variables live in their syntax nodes and are read and
+// written through each node's `ValueSlot`. The first activation of a
+// function works on the variables' own storage, so what it leaves there
+// stays for the next call ("result" keeps the last value a body gave it).
+// A nested activation (recursion, or a call back into a function that is
+// still running) gets a `Frame`: a slot per variable of the function,
+// holding the value the variable had when the activation began. The
+// variables point at the frame while it runs, so the activation it
+// interrupts finds its own values untouched when it goes on.
+//
+// Arguments are evaluated before the callee's activation begins, in the
+// caller's view of the variables, so a call of the same function inside its
+// own argument list («add(add(1, 2), add(3, 4))») cannot disturb the outer
+// call.
 //
 // A parameter passed with "ref" shares the caller's slot for this one call:
 // the local's `ValueSlot` is pointed at the caller's variable and pointed
 // back when the call ends, so a later call without that argument writes the
-// local's own storage. The caller's slot is saved for the caller's own
-// nested activation when it is passed, as if the caller had written it.
+// local's own storage.
 //
 // Nested calls are limited by the machine stack they use (`CallGuard`): past
 // the budget a call raises "stack overflow." instead of crashing.
@@ -74,7 +82,7 @@ public:
             data_ = heap_.get();
         } else {
             data_ = reinterpret_cast<T*>(inline_);
-            for (std::size_t i = 0; i < count; ++i) new (data_ + i) T;
+            for (std::size_t i = 0; i < count; ++i) new (data_ + i) T();
         }
     }
     ShortList(const ShortList&) = delete;
@@ -108,6 +116,12 @@ public:
           values_(static_cast<std::size_t>(count_)) {}
 
     int Count() const noexcept { return count_; }
+    // Evaluates the arguments that bind to a function of `formalCount`
+    // parameters; the rest are never evaluated.
+    void Prepare(std::size_t formalCount) {
+        const int bound = std::min(static_cast<int>(formalCount), count_);
+        if (bound > 0) At(bound - 1);
+    }
     // Whether an argument evaluated so far binds by name.
     bool AnyNamed() const noexcept { return named_; }
 
@@ -117,7 +131,7 @@ public:
             TtsExpression& node = *nodes_->Item(evaluated_);
             Argument& argument = values_[static_cast<std::size_t>(evaluated_)];
             if (IsKindOf(node.Kind, NodeKind::Variable)) {
-                argument.SharedSlot = PassByReference(static_cast<TtsVariable&>(node));
+                argument.SharedSlot = static_cast<TtsVariable&>(node).ValueSlot;
             } else {
                 argument.Name = node.Name;
                 argument.Value = Evaluate(node, context_);
@@ -129,13 +143,6 @@ public:
     }
 
 private:
-    static TtsValue* PassByReference(TtsVariable& variable) {
-        if (variable.Kind == NodeKind::FsVariable && variable.Owner &&
-            variable.ValueSlot == &variable.OwnValue)
-            variable.Owner->SavedValues.Save(*variable.ValueSlot, false);
-        return variable.ValueSlot;
-    }
-
     TtsResult& context_;
     const TtsExpressions* nodes_;
     int count_;
@@ -144,40 +151,65 @@ private:
     ShortList<Argument, 4> values_;
 };
 
-// Positional calls bind at most this many parameters directly.
-constexpr std::size_t PositionalLimit = 4;
-
-// The body locals of a function's formal parameters, looked up once.
-inline const std::vector<TtsVariable*>& ParameterLocals(TtsFunctionNode& function) {
-    if (!function.ParameterLocalsReady) [[unlikely]] {
-        const runtime::TtsParameters* formals = function.Parameters.get();
-        const int formalCount = formals ? formals->Count() : 0;
-        function.ParameterLocals.clear();
-        bool direct = static_cast<std::size_t>(formalCount) <= PositionalLimit;
-        for (int i = 0; i < formalCount; ++i) {
-            TtsVariable* local = NodeCast<TtsVariable>(
-                dynamic_cast<TtsNode*>(function.Body->Names.Find(formals->Name(i))));
-            function.ParameterLocals.push_back(local);
-            if (!local) direct = false;
-        }
-        function.ParameterLocalsDirect = direct;
-        function.ParameterLocalsReady = true;
+// The slots of one nested activation (see above); the first activation of
+// a function needs none. A few slots live on the C++ stack, more on the heap.
+class Frame {
+public:
+    explicit Frame(TtsFunctionNode& function) : function_(function) {
+        if (function.Activations != 0) Begin();
+        ++function.Activations;
     }
-    return function.ParameterLocals;
-}
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+    ~Frame() {
+        --function_.Activations;
+        for (std::size_t i = count_; i > 0; --i) {
+            Slot& slot = slots_[i - 1];
+            function_.Locals[i - 1]->ValueSlot = slot.Previous;
+            slot.Value.~TtsValue();
+        }
+    }
 
-// Binds arguments to a function's parameter locals for one activation and
-// points the locals back at their previous slots when it ends.
+private:
+    struct Slot {
+        TtsValue Value;
+        TtsValue* Previous;
+    };
+    static constexpr std::size_t InlineSlots = 6;
+
+    void Begin() {
+        const std::size_t count = function_.Locals.size();
+        if (count > InlineSlots) {
+            heap_ = std::make_unique<unsigned char[]>(count * sizeof(Slot));
+            slots_ = reinterpret_cast<Slot*>(heap_.get());
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            TtsVariable& variable = *function_.Locals[i];
+            new (&slots_[i]) Slot{*variable.ValueSlot, variable.ValueSlot};
+            variable.ValueSlot = &slots_[i].Value;
+        }
+        // Variables made after this point are not in the frame.
+        count_ = count;
+    }
+
+    TtsFunctionNode& function_;
+    std::size_t count_ = 0;
+    Slot* slots_ = reinterpret_cast<Slot*>(inline_);
+    std::unique_ptr<unsigned char[]> heap_;
+    alignas(Slot) unsigned char inline_[InlineSlots * sizeof(Slot)];
+};
+
+// Binds evaluated arguments (`ArgumentList::Prepare`) to a function's
+// parameter locals for one activation: writes their values, or points a
+// local at the caller's slot for a "ref" argument and back when it ends.
 class Binding {
 public:
     Binding(TtsFunctionNode& function, ArgumentList& arguments)
-        : locals_(ParameterLocals(function)), savedSlots_(locals_.size()) {
+        : locals_(function.ParameterLocals), sharedFrom_(locals_.size()) {
         const int formalCount = static_cast<int>(locals_.size());
         if (formalCount == 0) return;
         const runtime::TtsParameters& formals = *function.Parameters;
         const int bound = std::min(formalCount, arguments.Count());
-        // Every argument is evaluated before the first local changes.
-        if (bound > 0) arguments.At(bound - 1);
         // Argument index per formal parameter; -1 when no argument binds it.
         ShortList<int, 8> chosen(static_cast<std::size_t>(formalCount));
         const bool positional = !arguments.AnyNamed();
@@ -195,43 +227,28 @@ public:
         for (int i = 0; i < formalCount; ++i) {
             TtsVariable* local = locals_[static_cast<std::size_t>(i)];
             if (!local) continue;
-            savedSlots_[static_cast<std::size_t>(i)] = local->ValueSlot;
-            bound_ = i + 1;
             const int index = chosen[static_cast<std::size_t>(i)];
             const Argument* argument = index < 0 ? nullptr : &arguments.At(index);
             if (argument && argument->SharedSlot) {
+                sharedFrom_[static_cast<std::size_t>(i)] = local->ValueSlot;
                 local->ValueSlot = argument->SharedSlot;
             } else {
-                local->ValueSlot = &local->OwnValue;
-                local->SetValue(argument ? argument->Value : TtsValue());
+                WriteVariable(*local, argument ? argument->Value : TtsValue());
             }
         }
     }
     Binding(const Binding&) = delete;
     Binding& operator=(const Binding&) = delete;
     ~Binding() {
-        for (int i = bound_ - 1; i >= 0; --i) {
-            if (TtsVariable* local = locals_[static_cast<std::size_t>(i)])
-                local->ValueSlot = savedSlots_[static_cast<std::size_t>(i)];
+        for (std::size_t i = locals_.size(); i > 0; --i) {
+            if (TtsValue* previous = sharedFrom_[i - 1]) locals_[i - 1]->ValueSlot = previous;
         }
     }
 
 private:
     const std::vector<TtsVariable*>& locals_;
-    ShortList<TtsValue*, 8> savedSlots_;
-    // Locals up to this index have had their slot changed.
-    int bound_ = 0;
-};
-
-class Activation {
-public:
-    explicit Activation(TtsFunctionNode& function) : stack_(function.SavedValues) { stack_.Enter(); }
-    Activation(const Activation&) = delete;
-    Activation& operator=(const Activation&) = delete;
-    ~Activation() { stack_.Leave(); }
-
-private:
-    TtsValueStack& stack_;
+    // Per parameter local pointed at a caller's slot, the slot it had.
+    ShortList<TtsValue*, 8> sharedFrom_;
 };
 
 [[gnu::always_inline]] inline void RunBody(TtsFunctionNode& function, TtsResult& context, TtsValue& out) {
@@ -291,10 +308,25 @@ private:
     std::vector<TtsVariable*> redirected_;
 };
 
+// A class's "this", "base" and "result" are saved in its `SavedValues`
+// while one of its constructions or method calls runs.
+class SavedValuesScope {
+public:
+    explicit SavedValuesScope(TtsClassNode& cls) : stack_(cls.SavedValues) { stack_.Enter(); }
+    SavedValuesScope(const SavedValuesScope&) = delete;
+    SavedValuesScope& operator=(const SavedValuesScope&) = delete;
+    ~SavedValuesScope() { stack_.Leave(); }
+
+private:
+    TtsValueStack& stack_;
+};
+
 // Base constructors run outermost first, each with the same arguments.
 void RunBaseConstructors(TtsClassNode* base, TtsResult& context, ArgumentList& arguments) {
     if (!base) return;
     RunBaseConstructors(BaseClassOf(*base, context), context, arguments);
+    arguments.Prepare(base->ParameterLocals.size());
+    Frame frame(*base);
     Binding binding(*base, arguments);
     TtsValue discarded;
     RunBody(*base, context, discarded);
@@ -314,7 +346,9 @@ void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* a
     }
     cls.CurrentObject = object;
     ArgumentList arguments(context, argumentNodes);
-    Activation activation(cls);
+    arguments.Prepare(cls.ParameterLocals.size());
+    SavedValuesScope saved(cls);
+    Frame frame(cls);
     Binding binding(cls, arguments);
     ObjectScope scope(context, cls, *object, true);
     RunBaseConstructors(BaseClassOf(cls, context), context, arguments);
@@ -324,53 +358,6 @@ void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* a
     cls.SavedValues.Save(*cls.ResultVariable->ValueSlot, true);
     cls.ResultVariable->SetValue(TtsValue::FromCountedObject(object.Get()));
     RunBody(cls, context, out);
-}
-
-// The common call «f(a, b)»: a few arguments, none by name or by
-// reference, and a local for every parameter. The arguments are evaluated
-// straight into the values the locals take over; otherwise the same steps
-// as the general binding, in the same order (the activation is entered
-// before the arguments are evaluated).
-bool CallPositional(TtsFunctionNode& function, TtsResult& context,
-                    const TtsExpressions* argumentNodes, TtsValue& out) {
-    const std::vector<TtsVariable*>& locals = ParameterLocals(function);
-    if (!function.ParameterLocalsDirect) return false;
-    const std::size_t formalCount = locals.size();
-    const std::size_t argumentCount =
-        argumentNodes ? static_cast<std::size_t>(argumentNodes->Count()) : 0;
-    const std::size_t bound = std::min(formalCount, argumentCount);
-    for (std::size_t i = 0; i < bound; ++i) {
-        const TtsExpression& node = *argumentNodes->Item(static_cast<int>(i));
-        if (IsKindOf(node.Kind, NodeKind::Variable) || !node.Name.empty()) return false;
-    }
-
-    CallDepth depth(context);
-    Activation activation(function);
-    std::array<TtsValue, PositionalLimit> values;
-    for (std::size_t i = 0; i < bound; ++i)
-        values[i] = Evaluate(*argumentNodes->Item(static_cast<int>(i)), context);
-    // Each local gets its own storage for the call and its previous slot
-    // back afterwards, also when the body fails.
-    struct SlotRestore {
-        const std::vector<TtsVariable*>& locals;
-        std::array<TtsValue*, PositionalLimit> saved{};
-        std::size_t count = 0;
-        ~SlotRestore() {
-            for (std::size_t i = count; i > 0; --i) locals[i - 1]->ValueSlot = saved[i - 1];
-        }
-    } restore{locals};
-    for (std::size_t i = 0; i < formalCount; ++i) {
-        TtsVariable& local = *locals[i];
-        restore.saved[i] = local.ValueSlot;
-        restore.count = i + 1;
-        local.ValueSlot = &local.OwnValue;
-        if (local.Kind == NodeKind::FsVariable && local.Owner)
-            local.Owner->SavedValues.Save(local.OwnValue, true);
-        local.OwnValue = std::move(values[i]);
-        if (IsKindOf(local.Kind, NodeKind::GcVariable)) TtsValueHelper::MarkCounted(local.OwnValue);
-    }
-    RunBody(function, context, out);
-    return true;
 }
 
 TtsFunctionNode* FindMethod(TtsClassNode* from, TtsResult& context, std::string_view name) {
@@ -383,16 +370,51 @@ TtsFunctionNode* FindMethod(TtsClassNode* from, TtsResult& context, std::string_
 
 }  // namespace
 
+namespace detail {
+
+void CallDirect(TtsFunctionNode& function, TtsResult& context,
+                const TtsExpressions* argumentNodes, TtsValue& out) {
+    CallDepth depth(context);
+    const std::vector<TtsVariable*>& locals = function.ParameterLocals;
+    const std::size_t formalCount = locals.size();
+    const std::size_t argumentCount =
+        argumentNodes ? static_cast<std::size_t>(argumentNodes->Count()) : 0;
+    const std::size_t bound = std::min(formalCount, argumentCount);
+    TtsValue values[TtsFunctionNode::DirectParameterLimit];
+    for (std::size_t i = 0; i < bound; ++i)
+        values[i] = Evaluate(*argumentNodes->Item(static_cast<int>(i)), context);
+    Frame frame(function);
+    for (std::size_t i = 0; i < formalCount; ++i) {
+        TtsValue& slot = *locals[i]->ValueSlot;
+        slot = std::move(values[i]);
+        TtsValueHelper::MarkCounted(slot);
+    }
+    RunBody(function, context, out);
+}
+
+}  // namespace detail
+
 void CallFunction(TtsFunctionNode& function, TtsResult& context,
                   const TtsExpressions* argumentNodes, TtsValue& out) {
     if (function.Kind == NodeKind::ClassNode) {
         CreateObject(static_cast<TtsClassNode&>(function), context, argumentNodes, out);
         return;
     }
-    if (CallPositional(function, context, argumentNodes, out)) return;
+    if (function.DirectCall) {
+        bool positional = true;
+        for (const auto& argument : argumentNodes ? *argumentNodes : TtsExpressions()) {
+            if (IsKindOf(argument->Kind, NodeKind::Variable) || !argument->Name.empty())
+                positional = false;
+        }
+        if (positional) {
+            detail::CallDirect(function, context, argumentNodes, out);
+            return;
+        }
+    }
     CallDepth depth(context);
     ArgumentList arguments(context, argumentNodes);
-    Activation activation(function);
+    arguments.Prepare(function.ParameterLocals.size());
+    Frame frame(function);
     Binding binding(function, arguments);
     RunBody(function, context, out);
 }
@@ -416,7 +438,8 @@ void CallMethod(TtsObjectNode& object, TtsResult& context, std::string_view name
     }
     CallDepth depth(context);
     ArgumentList arguments(context, argumentNodes);
-    Activation activation(*method);
+    arguments.Prepare(method->ParameterLocals.size());
+    Frame frame(*method);
     Binding binding(*method, arguments);
     ObjectScope scope(context, *from, object, false);
     RunBody(*method, context, out);

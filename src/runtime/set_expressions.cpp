@@ -49,13 +49,19 @@ TtsValue Membership(const TtsValue& value, TtsSet& set) {
 
 namespace {
 
-// Makes a new, empty result set the node's value, releasing the last one.
-TtsSet& FreshResultSet(TtsSetExpr& node) {
+// A new, empty set for the node to build.
+Ref<TtsSet> NewResultSet(TtsSetExpr& node) {
     auto set = MakeRef<TtsSet>(&node);
     set->SetUp(TtsExpressions());
+    return set;
+}
+
+// Makes a built set the node's value, releasing the last one. Only a
+// complete set is published: a condition that evaluates the same node again
+// (recursion) would otherwise free the set an outer evaluation is filling.
+void Publish(TtsSetExpr& node, Ref<TtsSet> set) {
     node.ResultSet = std::move(set);
     node.SetObject(node.ResultSet.Get());
-    return *node.ResultSet;
 }
 
 void AddElement(TtsSet& set, TtsExpression* element) {
@@ -69,7 +75,8 @@ void EvaluateSubSet(TtsSubSetExpr& node, TtsResult& context) {
     if (!source) return;
     // The source may be the result set of this very node; keep it alive.
     const Ref<TtsSet> keep = Ref<TtsSet>::Retain(source);
-    TtsSet& result = FreshResultSet(node);
+    const Ref<TtsSet> built = NewResultSet(node);
+    TtsSet& result = *built;
     for (const auto& selector : node.Ranges) {
         Evaluate(*selector, context);
         if (selector->Kind == NodeKind::RangeExpr) {
@@ -82,14 +89,15 @@ void EvaluateSubSet(TtsSubSetExpr& node, TtsResult& context) {
             AddElement(result, element);
         }
     }
+    Publish(node, built);
 }
 
 void EvaluateFilter(TtsFilterExpr& node, TtsResult& context) {
-    if (!node.ItemVariable) node.ItemVariable = CreateVariable(node, node.ItemName, false);
     TtsSet* source = AsSet(Evaluate(*node.Source, context));
     if (!source) return;
     const Ref<TtsSet> keep = Ref<TtsSet>::Retain(source);
-    TtsSet& result = FreshResultSet(node);
+    const Ref<TtsSet> built = NewResultSet(node);
+    TtsSet& result = *built;
     const int count = source->Elements.Count();
     for (int i = 0; i < count; ++i) {
         TtsExpression* element = source->Elements.Item(i);
@@ -101,6 +109,7 @@ void EvaluateFilter(TtsFilterExpr& node, TtsResult& context) {
         }
         if (keepIt) AddElement(result, element);
     }
+    Publish(node, built);
 }
 
 }  // namespace detail

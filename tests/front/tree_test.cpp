@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace ozra::front {
 namespace {
 
@@ -55,6 +57,12 @@ TEST(Tree, VariableClassRule) {
         EXPECT_EQ(variable->Kind, c.kind);
         EXPECT_EQ(variable->Owner ? variable->Owner->FunctionName : "", c.owner);
         EXPECT_EQ(variable->Tag, c.mode);
+        // The owner's activations give every variable it owns a slot.
+        if (variable->Owner) {
+            const auto& locals = variable->Owner->Locals;
+            EXPECT_TRUE(std::any_of(locals.begin(), locals.end(),
+                                    [&](const auto& local) { return local.Get() == variable; }));
+        }
     }
 }
 
@@ -228,21 +236,6 @@ TEST(Tree, GarbageCollectingVariablesOwnTheirObjects) {
     EXPECT_EQ(plain->Value().Kind(), runtime::ValueKind::Empty);
     gc.Reset();
     EXPECT_EQ(object->RefCount(), 1);
-}
-
-TEST(Tree, FunctionVariablesSaveTheirValueInNestedActivations) {
-    BuilderDriver driver;
-    driver.Run({"function f", "var x"});
-    auto* x = FindVariable(driver, "x");
-    ASSERT_EQ(x->Kind, NodeKind::FsVariable);
-    x->SetValue(runtime::TtsValue::FromInt32(1));
-    x->Owner->SavedValues.Enter();
-    x->Owner->SavedValues.Enter();
-    x->SetValue(runtime::TtsValue::FromInt32(2));
-    EXPECT_EQ(x->Value().Integer(), 2);
-    x->Owner->SavedValues.Leave();
-    EXPECT_EQ(x->Value().Integer(), 1);
-    x->Owner->SavedValues.Leave();
 }
 
 // --- used units and file heads ------------------------------------------------

@@ -81,6 +81,19 @@ const ScriptCase kCases[] = {
      "10"},
     {"ResultKeepsPreviousValue",
      "<.function f(a) if (a) result = a; end if; end function; = f(7) ~ f(false).>", "77"},
+    {"NestedActivationKeepsOuterLocals",
+     "<.function f(n) var v = n * 10; if (n > 0) f(n - 1); end if; = v ~ ' '; end function; f(2).>",
+     "0 10 20 "},
+    {"FirstActivationKeepsItsValues",
+     "<.function f() var n; n = n + 1; result = n; end function; = f() ~ f() ~ f().>", "123"},
+    {"ByReferenceToOwnLocalInRecursion",
+     "<.function f(a, d) var t = d; if (d > 0) f(ref t, d - 1); end if; a = 'set' ~ d; result = t; end function;"
+     " = f(0, 1).>",
+     "set0"},
+    {"FilterItemInRecursion",
+     "<.function f(d) var s = [x = [1, 2, 3] | (d = 0 or f(d - 1) <> '') and x > 1]; var r = '';"
+     " foreach (y in s) r = r ~ y; end foreach; result = r; end function; = f(1) ~ '|' ~ f(2).>",
+     "23|23"},
     {"ExitFunction", "<.function f() result = 1; exit function; result = 2; end function; = f().>", "1"},
     {"ClassMembers",
      "<.class Point(x, y) var px = x; var py = y; function Sum() result = px + py; end function; end class;"
