@@ -78,6 +78,10 @@ class TtsVarRef : public TtsExpression {
     Ref<TtsExpression> ObjectExpression;
     TtsNode* FunctionCache = nullptr;
     TtsNode* TargetCache = nullptr;
+    // `TargetCache` when reading the name is no more than reading that
+    // variable's slot (not "@x", not a system variable that computes its
+    // value); set by the runtime as it resolves the name.
+    TtsVariable* PlainTarget = nullptr;
     std::string RefName;
 
   protected:

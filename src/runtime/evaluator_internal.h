@@ -29,16 +29,10 @@ TtsValue Membership(const TtsValue& value, front::TtsSet& set);
 front::TtsSet* AsSet(const TtsValue& value) noexcept;
 
 // The variable a plain name has resolved to, when reading the name is no
-// more than reading that variable's slot (not "@x", not a member access, not
-// a system variable that computes its value); null otherwise.
+// more than reading that variable's slot; null otherwise.
 inline front::TtsVariable* PlainVariable(front::TtsExpression& expression) noexcept {
     if (expression.Kind != front::NodeKind::VarRef) return nullptr;
-    auto& reference = static_cast<front::TtsVarRef&>(expression);
-    front::TtsNode* target = reference.TargetCache;
-    if (!target || reference.PropRef || reference.AtPrefix) return nullptr;
-    if (target->Kind < front::NodeKind::Variable || target->Kind > front::NodeKind::FsVariable)
-        return nullptr;
-    return static_cast<front::TtsVariable*>(target);
+    return static_cast<front::TtsVarRef&>(expression).PlainTarget;
 }
 
 // Evaluates an expression, but reads a constant or a plain resolved variable

@@ -41,9 +41,9 @@ bool MatchesExit(const TtsNode& control, std::string_view exitName) {
 
 // After a round of a loop body: true when the loop must stop. An exit of
 // another name stays pending for the enclosing constructs.
-bool LoopShouldStop(TtsLoopNode& loop, TtsResult& context) {
+[[gnu::always_inline]] inline bool LoopShouldStop(TtsLoopNode& loop, TtsResult& context) {
     TtsExit* exit = context.ExitNode;
-    if (!exit) return false;
+    if (!exit) [[likely]] return false;
     if (exit->Name != loop.Name) return true;
     context.ExitNode = nullptr;
     return exit->Kind != NodeKind::Skip;

@@ -152,18 +152,16 @@ const TtsValue& Evaluate(TtsExpression& expression, TtsResult& context) {
     case NodeKind::VarRef: {
         // A plain name already resolved to an ordinary variable.
         auto& reference = static_cast<TtsVarRef&>(expression);
-        const TtsNode* target = reference.TargetCache;
-        if (target && !reference.PropRef && !reference.AtPrefix &&
-            target->Kind >= NodeKind::Variable && target->Kind <= NodeKind::FsVariable) {
-            *reference.ValueSlot = *static_cast<const TtsVariable*>(target)->ValueSlot;
+        if (const TtsVariable* variable = reference.PlainTarget) {
+            *reference.ValueSlot = *variable->ValueSlot;
             return *reference.ValueSlot;
         }
         break;
     }
     case NodeKind::DualOperator: {
         auto& node = static_cast<TtsDualOperator&>(expression);
-        if (DualOfPlainIntegers(node)) return *node.ValueSlot;
-        break;
+        if (!DualOfPlainIntegers(node)) EvaluateDual(node, context);
+        return *node.ValueSlot;
     }
     case NodeKind::FunctionExpr: {
         // A plain name already resolved to a function: its result is

@@ -56,7 +56,11 @@ TtsVariable& ResolveVariable(TtsVarRef& reference, TtsResult& context) {
     }
     TtsNode* found = reference.FindNode(reference.RefName, NodeKind::Variable);
     reference.TargetCache = found;
-    return static_cast<TtsVariable&>(*found);
+    auto& variable = static_cast<TtsVariable&>(*found);
+    if (!reference.AtPrefix && found->Kind >= NodeKind::Variable &&
+        found->Kind <= NodeKind::FsVariable)
+        reference.PlainTarget = &variable;
+    return variable;
 }
 
 // Resolves the longest prefix of a dotted name that names a tree node:

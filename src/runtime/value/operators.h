@@ -137,8 +137,7 @@ class TtsOperatorHelper {
     // Swapping the result in keeps the store inline; the old value, which
     // may own a text, is given back as the temporary goes.
     [[gnu::always_inline]] static void StoreInteger(TtsValue& out, std::int64_t v) noexcept {
-        TtsValue result = TtsValue::FromInteger(v);
-        out.swap(result);
+        out = TtsValue::FromInteger(v);
     }
     static bool IsWideInteger(ValueKind kind) noexcept {
         return kind == ValueKind::Int32 || kind == ValueKind::Int64;

@@ -72,7 +72,7 @@ class TtsValue {
 
     // The new value is taken before the old one is given back, so assigning
     // a value that the old value's object kept alive is safe.
-    TtsValue& operator=(const TtsValue& other) noexcept {
+    [[gnu::always_inline]] TtsValue& operator=(const TtsValue& other) noexcept {
         // Numbers and plain references own nothing: a plain copy will do.
         if ((ownership_ | other.ownership_) == 0) {
             kind_ = other.kind_;
@@ -83,7 +83,7 @@ class TtsValue {
         swap(copy);
         return *this;
     }
-    TtsValue& operator=(TtsValue&& other) noexcept {
+    [[gnu::always_inline]] TtsValue& operator=(TtsValue&& other) noexcept {
         if (ownership_ == 0) {
             kind_ = other.kind_;
             ownership_ = other.ownership_;
