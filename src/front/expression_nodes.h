@@ -166,9 +166,15 @@ class TtsFunctionExpr : public TtsComplex {
 
     Ref<TtsVarRef> Callee;
     TtsExpressions Arguments;
-    // No argument is passed by name or with "ref".
+    // Every argument is `PassedByPosition`.
     bool PositionalArguments = true;
 };
+
+// An argument passed neither by name nor with "ref" (which passes the
+// variable node itself).
+inline bool PassedByPosition(const TtsExpression& argument) noexcept {
+    return !IsKindOf(argument.Kind, NodeKind::Variable) && argument.Name.empty();
+}
 
 // Base of the expressions whose value is a set they build when evaluated.
 class TtsSetExpr : public TtsComplex {

@@ -6,6 +6,7 @@
 #include "runtime/value/errors.h"
 #include "runtime/value/names.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -768,10 +769,9 @@ ParseValue TtsBuilder::FunctionCall(ParseValue& first, ParseValue& last, ParseVa
     auto node = MakeRef<TtsFunctionExpr>(current_);
     node->Callee = Take<TtsVarRef>(callee);
     node->Arguments = TakeList(arguments);
-    for (const auto& argument : node->Arguments) {
-        if (IsKindOf(argument->Kind, NodeKind::Variable) || !argument->Name.empty())
-            node->PositionalArguments = false;
-    }
+    node->PositionalArguments =
+        std::all_of(node->Arguments.begin(), node->Arguments.end(),
+                    [](const auto& argument) { return PassedByPosition(*argument); });
     result.Node = std::move(node);
     return result;
 }

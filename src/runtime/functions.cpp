@@ -28,7 +28,7 @@
 #include "runtime/value/errors.h"
 #include "runtime/value/names.h"
 
-#include <array>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -308,6 +308,20 @@ private:
     std::vector<TtsVariable*> redirected_;
 };
 
+// One activation of a function called with an argument list: the arguments
+// are evaluated first, in the caller's view, then the frame begins and the
+// parameters are bound.
+class Activation {
+public:
+    Activation(TtsFunctionNode& function, ArgumentList& arguments)
+        : frame_((arguments.Prepare(function.ParameterLocals.size()), function)),
+          binding_(function, arguments) {}
+
+private:
+    Frame frame_;
+    Binding binding_;
+};
+
 // A class's "this", "base" and "result" are saved in its `SavedValues`
 // while one of its constructions or method calls runs.
 class SavedValuesScope {
@@ -325,9 +339,7 @@ private:
 void RunBaseConstructors(TtsClassNode* base, TtsResult& context, ArgumentList& arguments) {
     if (!base) return;
     RunBaseConstructors(BaseClassOf(*base, context), context, arguments);
-    arguments.Prepare(base->ParameterLocals.size());
-    Frame frame(*base);
-    Binding binding(*base, arguments);
+    Activation activation(*base, arguments);
     TtsValue discarded;
     RunBody(*base, context, discarded);
 }
@@ -346,10 +358,8 @@ void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* a
     }
     cls.CurrentObject = object;
     ArgumentList arguments(context, argumentNodes);
-    arguments.Prepare(cls.ParameterLocals.size());
     SavedValuesScope saved(cls);
-    Frame frame(cls);
-    Binding binding(cls, arguments);
+    Activation activation(cls, arguments);
     ObjectScope scope(context, cls, *object, true);
     RunBaseConstructors(BaseClassOf(cls, context), context, arguments);
     // A class's "result" is a plain variable, so a constructor that creates
@@ -401,11 +411,9 @@ void CallFunction(TtsFunctionNode& function, TtsResult& context,
         return;
     }
     if (function.DirectCall) {
-        bool positional = true;
-        for (const auto& argument : argumentNodes ? *argumentNodes : TtsExpressions()) {
-            if (IsKindOf(argument->Kind, NodeKind::Variable) || !argument->Name.empty())
-                positional = false;
-        }
+        const bool positional =
+            !argumentNodes || std::all_of(argumentNodes->begin(), argumentNodes->end(),
+                                          [](const auto& argument) { return PassedByPosition(*argument); });
         if (positional) {
             detail::CallDirect(function, context, argumentNodes, out);
             return;
@@ -413,9 +421,7 @@ void CallFunction(TtsFunctionNode& function, TtsResult& context,
     }
     CallDepth depth(context);
     ArgumentList arguments(context, argumentNodes);
-    arguments.Prepare(function.ParameterLocals.size());
-    Frame frame(function);
-    Binding binding(function, arguments);
+    Activation activation(function, arguments);
     RunBody(function, context, out);
 }
 
@@ -438,9 +444,7 @@ void CallMethod(TtsObjectNode& object, TtsResult& context, std::string_view name
     }
     CallDepth depth(context);
     ArgumentList arguments(context, argumentNodes);
-    arguments.Prepare(method->ParameterLocals.size());
-    Frame frame(*method);
-    Binding binding(*method, arguments);
+    Activation activation(*method, arguments);
     ObjectScope scope(context, *from, object, false);
     RunBody(*method, context, out);
 }
