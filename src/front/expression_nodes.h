@@ -156,6 +156,11 @@ class TtsDualOperator : public TtsOperator {
     Ref<TtsExpression> Left;
     Ref<TtsExpression> Right;
     char OperatorCode = 0;
+    // Set by the runtime once both operands read without effect (a constant,
+    // or a name resolved to a plain variable): the slot pointer through
+    // which each operand's value is found.
+    runtime::TtsValue* const* LeftSlot = nullptr;
+    runtime::TtsValue* const* RightSlot = nullptr;
 };
 
 class TtsFunctionExpr : public TtsComplex {

@@ -85,6 +85,12 @@ class TtsAssign : public TtsCommand {
     // 0 for a plain assignment, else the operator code of the compound one.
     char AssignOperator = 0;
     Ref<TtsVarRef> Target;
+    // Set by the runtime once the names are resolved: for a compound
+    // assignment of a plain variable from a constant or a plain variable,
+    // the slot pointers through which both are found (null otherwise).
+    bool InPlaceDecided = false;
+    runtime::TtsValue* const* TargetSlot = nullptr;
+    runtime::TtsValue* const* OperandSlot = nullptr;
 
   protected:
     TtsAssign(NodeKind kind, TtsNode* parent) noexcept : TtsCommand(kind, parent) {}

@@ -182,20 +182,41 @@ void AssignVariable(TtsAssign& node, TtsVariable& variable, TtsResult& context) 
     WriteVariable(variable, result);
 }
 
+// Decides once the names are resolved whether a statement can update its
+// variable in place (see below), and keeps the slots it reads if so.
+[[gnu::noinline]] void DecideInPlace(TtsAssign& node) {
+    if (node.AssignOperator == 0 || !node.Value || node.Kind == NodeKind::RefDefine) {
+        node.InPlaceDecided = true;
+        return;
+    }
+    TtsVariable* variable = detail::PlainVariable(*node.Target);
+    TtsExpression& operand = *node.Value;
+    TtsVariable* operandVariable = detail::PlainVariable(operand);
+    if (!variable || (operand.Kind != NodeKind::Const && !operandVariable)) {
+        // A plain name not resolved yet may still turn out a plain variable.
+        const auto unresolved = [](const TtsExpression& name) {
+            if (name.Kind != NodeKind::VarRef) return false;
+            const auto& reference = static_cast<const TtsVarRef&>(name);
+            return !reference.PropRef && !reference.TargetCache;
+        };
+        node.InPlaceDecided = !unresolved(*node.Target) && !unresolved(operand);
+        return;
+    }
+    node.TargetSlot = &variable->ValueSlot;
+    node.OperandSlot = operandVariable ? &operandVariable->ValueSlot : &operand.ValueSlot;
+    node.InPlaceDecided = true;
+}
+
 // «v += 1», «v -= w», «v *= 2» ... on a variable holding an integer, with a
 // constant or a plain variable as operand (reading them has no effect, so a
 // refusal costs nothing): the result is computed into the variable's slot.
 // False when the general path must decide: other kinds, or an overflow
 // that widens.
-[[gnu::always_inline]] inline bool AssignIntegerInPlace(TtsAssign& node, TtsResult& context) {
-    const char code = node.AssignOperator;
-    TtsExpression* operandNode = node.Value.Get();
-    if (code == 0 || !operandNode || node.Kind == NodeKind::RefDefine) return false;
-    TtsVariable* variable = detail::PlainVariable(*node.Target);
-    if (!variable) return false;
-    if (operandNode->Kind != NodeKind::Const && !detail::PlainVariable(*operandNode)) return false;
-    TtsValue& slot = *variable->ValueSlot;
-    return TtsOperatorHelper::IntegerBinary(code, slot, detail::Read(*operandNode, context), slot);
+[[gnu::always_inline]] inline bool AssignIntegerInPlace(TtsAssign& node) {
+    if (!node.InPlaceDecided) [[unlikely]] DecideInPlace(node);
+    if (!node.OperandSlot) return false;
+    TtsValue& slot = **node.TargetSlot;
+    return TtsOperatorHelper::IntegerBinary(node.AssignOperator, slot, **node.OperandSlot, slot);
 }
 
 void ExecuteAssign(TtsAssign& node, TtsResult& context) {
@@ -238,7 +259,7 @@ bool CaseCondition(TtsCaseNode& node, TtsResult& context) {
     return node.CaseOperator == OperatorCode::Equal ? member : !member;
 }
 
-void ExecuteLogic(TtsLogicNode& node, TtsResult& context) {
+[[gnu::always_inline]] inline void ExecuteLogic(TtsLogicNode& node, TtsResult& context) {
     TtsLogicNode* branch = &node;
     for (;;) {
         const bool taken = branch->Kind == NodeKind::IfNode
@@ -356,7 +377,7 @@ void ExecuteUsing(TtsUsing& node, TtsResult& context) {
     case NodeKind::VarDefine:
     case NodeKind::RefDefine: {
         auto& node = static_cast<TtsAssign&>(statement);
-        if (!AssignIntegerInPlace(node, context)) ExecuteAssign(node, context);
+        if (!AssignIntegerInPlace(node)) ExecuteAssign(node, context);
         return;
     }
     case NodeKind::IfNode:

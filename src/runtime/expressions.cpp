@@ -21,6 +21,14 @@ ItsHost& HostOf(TtsResult& context) {
     return *context.Host;
 }
 
+// The slot pointer an operand that reads without effect is found through;
+// null for anything that has to be evaluated.
+TtsValue* const* PlainOperandSlot(TtsExpression& operand) noexcept {
+    if (operand.Kind == NodeKind::Const) return &operand.ValueSlot;
+    if (TtsVariable* variable = detail::PlainVariable(operand)) return &variable->ValueSlot;
+    return nullptr;
+}
+
 void EvaluateDual(TtsDualOperator& node, TtsResult& context) {
     const char code = node.OperatorCode;
     const TtsValue& leftNow = detail::Read(*node.Left, context);
@@ -39,6 +47,14 @@ void EvaluateDual(TtsDualOperator& node, TtsResult& context) {
     if (rightNode.Kind == NodeKind::Const ||
         (rightNode.Kind == NodeKind::VarRef && !static_cast<TtsVarRef&>(rightNode).PropRef)) {
         const TtsValue& right = detail::Read(rightNode, context);
+        // Both operands are resolved now; later evaluations read them
+        // through their slots when both are plain.
+        if (TtsValue* const* leftSlot = PlainOperandSlot(*node.Left)) {
+            if (TtsValue* const* rightSlot = PlainOperandSlot(rightNode)) {
+                node.LeftSlot = leftSlot;
+                node.RightSlot = rightSlot;
+            }
+        }
         if (TtsOperatorHelper::IntegerBinary(code, leftNow, right, *node.ValueSlot)) return;
         if (code != OperatorCode::In || !detail::AsSet(right)) {
             *node.ValueSlot = TtsOperatorHelper::Binary(code, leftNow, right, CaseSensitive(context));
@@ -79,23 +95,13 @@ void AssignIndex(TtsIndexExpr& node, TtsResult& context, const TtsValue& value) 
     SetItem(*node.Target, index, context, value);
 }
 
-// The value of an operand that reading cannot change: a constant or a plain
-// resolved variable; null for anything that has to be evaluated.
-[[gnu::always_inline]] inline const TtsValue* PlainOperand(TtsExpression& operand) noexcept {
-    if (operand.Kind == NodeKind::Const) return operand.ValueSlot;
-    if (TtsVariable* variable = detail::PlainVariable(operand)) return variable->ValueSlot;
-    return nullptr;
-}
-
 // «n - 1», «i < count»: an integer operator over constants and plain
 // variables, decided without the general operator path. False leaves the
 // node to it (nothing was read that the general path would not read again).
 [[gnu::always_inline]] inline bool DualOfPlainIntegers(TtsDualOperator& node) noexcept {
-    const TtsValue* left = PlainOperand(*node.Left);
-    if (!left) return false;
-    const TtsValue* right = PlainOperand(*node.Right);
-    if (!right) return false;
-    return TtsOperatorHelper::IntegerBinary(node.OperatorCode, *left, *right, *node.ValueSlot);
+    if (!node.LeftSlot) return false;
+    return TtsOperatorHelper::IntegerBinary(node.OperatorCode, **node.LeftSlot, **node.RightSlot,
+                                            *node.ValueSlot);
 }
 
 // Every kind of expression; kept out of line so the hot cases in `Evaluate`

@@ -84,6 +84,10 @@ const ScriptCase kCases[] = {
     {"NestedActivationKeepsOuterLocals",
      "<.function f(n) var v = n * 10; if (n > 0) f(n - 1); end if; = v ~ ' '; end function; f(2).>",
      "0 10 20 "},
+    {"InPlaceUpdatesInNestedActivations",
+     "<.function f(n) var c = n; c += 10; c -= n; if (n > 0) f(n - 1); end if; c *= 2; = c ~ ' ';"
+     " end function; f(2); var t = 'a'; t += 'b'; var d = 1; d += 2.5; d += 1; = t ~ d.>",
+     "20 20 20 ab4.5"},
     {"FirstActivationKeepsItsValues",
      "<.function f() var n; n = n + 1; result = n; end function; = f() ~ f() ~ f().>", "123"},
     {"ByReferenceToOwnLocalInRecursion",
