@@ -4,7 +4,6 @@
 
 #include "runtime/value/errors.h"
 
-#include <algorithm>
 #include <optional>
 
 namespace ozra::front {
@@ -130,8 +129,9 @@ void TtsFunctionNode::Define(const std::string& name,
         }
     }
     DirectCall = Kind == NodeKind::FunctionNode && ParameterLocals.size() <= DirectParameterLimit &&
-                 std::find(ParameterLocals.begin(), ParameterLocals.end(), nullptr) ==
-                     ParameterLocals.end();
+                 Locals.size() > ParameterLocals.size() && Locals[0].Get() == ResultVariable;
+    for (std::size_t i = 0; DirectCall && i < ParameterLocals.size(); ++i)
+        DirectCall = ParameterLocals[i] && Locals[i + 1].Get() == ParameterLocals[i];
     if (Kind == NodeKind::ClassNode) {
         auto& self = static_cast<TtsClassNode&>(*this);
         errors.Attempt([&] {

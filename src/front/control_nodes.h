@@ -144,8 +144,9 @@ class TtsFunctionNode : public TtsControl {
     // The body locals that the formal parameters feed, in declaration order
     // (null where one could not be made).
     std::vector<TtsVariable*> ParameterLocals;
-    // A function (not a class) whose parameters all have locals and are at
-    // most `DirectParameterLimit`: a positional call may bind them directly.
+    // A function (not a class) whose parameters all have locals, which
+    // follow "result" at the head of `Locals`, and are at most
+    // `DirectParameterLimit`: a positional call may bind them directly.
     static constexpr std::size_t DirectParameterLimit = 4;
     bool DirectCall = false;
 

@@ -173,6 +173,9 @@ class TtsFunctionExpr : public TtsComplex {
     TtsExpressions Arguments;
     // Every argument is `PassedByPosition`.
     bool PositionalArguments = true;
+    // Set by the runtime when the callee has resolved to a function that
+    // these arguments may call directly (`TtsFunctionNode::DirectCall`).
+    TtsFunctionNode* DirectFunction = nullptr;
 };
 
 // An argument passed neither by name nor with "ref" (which passes the

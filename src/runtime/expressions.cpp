@@ -173,10 +173,15 @@ const TtsValue& Evaluate(TtsExpression& expression, TtsResult& context) {
         // A plain name already resolved to a function: its result is
         // written straight into this node when the call ends.
         auto& node = static_cast<TtsFunctionExpr&>(expression);
+        if (TtsFunctionNode* function = node.DirectFunction) {
+            detail::CallDirect(*function, context, &node.Arguments, *node.ValueSlot);
+            return *node.ValueSlot;
+        }
         TtsVarRef& callee = *node.Callee;
         if (callee.Kind == NodeKind::VarRef && !callee.PropRef && callee.FunctionCache) {
             auto& function = static_cast<TtsFunctionNode&>(*callee.FunctionCache);
             if (function.DirectCall && node.PositionalArguments) {
+                node.DirectFunction = &function;
                 detail::CallDirect(function, context, &node.Arguments, *node.ValueSlot);
             } else {
                 CallFunction(function, context, &node.Arguments, *node.ValueSlot);

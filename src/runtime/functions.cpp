@@ -156,7 +156,22 @@ private:
 class Frame {
 public:
     explicit Frame(TtsFunctionNode& function) : function_(function) {
-        if (function.Activations != 0) Begin();
+        if (function.Activations != 0) Begin(nullptr, 0);
+        ++function.Activations;
+    }
+    // For a direct call (`DirectCall`): the parameter locals, which follow
+    // "result" at the head of `Locals`, take the argument values over.
+    Frame(TtsFunctionNode& function, TtsValue* arguments) : function_(function) {
+        const std::size_t parameterCount = function.ParameterLocals.size();
+        if (function.Activations != 0) {
+            Begin(arguments, parameterCount);
+        } else {
+            for (std::size_t i = 0; i < parameterCount; ++i) {
+                TtsValue& slot = *function.ParameterLocals[i]->ValueSlot;
+                slot = std::move(arguments[i]);
+                TtsValueHelper::MarkCounted(slot);
+            }
+        }
         ++function.Activations;
     }
     Frame(const Frame&) = delete;
@@ -177,7 +192,9 @@ private:
     };
     static constexpr std::size_t InlineSlots = 6;
 
-    void Begin() {
+    // Locals 1 to `argumentCount` start from `arguments`, the others from
+    // the values they have now.
+    void Begin(TtsValue* arguments, std::size_t argumentCount) {
         const std::size_t count = function_.Locals.size();
         if (count > InlineSlots) {
             heap_ = std::make_unique<unsigned char[]>(count * sizeof(Slot));
@@ -185,8 +202,14 @@ private:
         }
         for (std::size_t i = 0; i < count; ++i) {
             TtsVariable& variable = *function_.Locals[i];
-            new (&slots_[i]) Slot{*variable.ValueSlot, variable.ValueSlot};
-            variable.ValueSlot = &slots_[i].Value;
+            Slot* slot = &slots_[i];
+            if (i - 1 < argumentCount) {
+                new (slot) Slot{std::move(arguments[i - 1]), variable.ValueSlot};
+                TtsValueHelper::MarkCounted(slot->Value);
+            } else {
+                new (slot) Slot{*variable.ValueSlot, variable.ValueSlot};
+            }
+            variable.ValueSlot = &slot->Value;
         }
         // Variables made after this point are not in the frame.
         count_ = count;
@@ -385,20 +408,14 @@ namespace detail {
 void CallDirect(TtsFunctionNode& function, TtsResult& context,
                 const TtsExpressions* argumentNodes, TtsValue& out) {
     CallDepth depth(context);
-    const std::vector<TtsVariable*>& locals = function.ParameterLocals;
-    const std::size_t formalCount = locals.size();
+    const std::size_t formalCount = function.ParameterLocals.size();
     const std::size_t argumentCount =
         argumentNodes ? static_cast<std::size_t>(argumentNodes->Count()) : 0;
     const std::size_t bound = std::min(formalCount, argumentCount);
     TtsValue values[TtsFunctionNode::DirectParameterLimit];
     for (std::size_t i = 0; i < bound; ++i)
         values[i] = Evaluate(*argumentNodes->Item(static_cast<int>(i)), context);
-    Frame frame(function);
-    for (std::size_t i = 0; i < formalCount; ++i) {
-        TtsValue& slot = *locals[i]->ValueSlot;
-        slot = std::move(values[i]);
-        TtsValueHelper::MarkCounted(slot);
-    }
+    Frame frame(function, values);
     RunBody(function, context, out);
 }
 
