@@ -156,12 +156,14 @@ private:
 class Frame {
 public:
     explicit Frame(TtsFunctionNode& function) : function_(function) {
-        if (function.Activations != 0) Begin(nullptr, 0);
+        if (function.Activations != 0) Begin<TtsValue>(nullptr, 0);
         ++function.Activations;
     }
     // For a direct call (`DirectCall`): the parameter locals, which follow
-    // "result" at the head of `Locals`, take the argument values over.
-    Frame(TtsFunctionNode& function, TtsValue* arguments) : function_(function) {
+    // "result" at the head of `Locals`, take the argument values over (copy
+    // them when they are const).
+    template <class Argument>
+    Frame(TtsFunctionNode& function, Argument* arguments) : function_(function) {
         const std::size_t parameterCount = function.ParameterLocals.size();
         if (function.Activations != 0) {
             Begin(arguments, parameterCount);
@@ -194,7 +196,7 @@ private:
 
     // Locals 1 to `argumentCount` start from `arguments`, the others from
     // the values they have now.
-    void Begin(TtsValue* arguments, std::size_t argumentCount) {
+    template <class Argument> void Begin(Argument* arguments, std::size_t argumentCount) {
         const std::size_t count = function_.Locals.size();
         if (count > InlineSlots) {
             heap_ = std::make_unique<unsigned char[]>(count * sizeof(Slot));
@@ -412,6 +414,14 @@ void CallDirect(TtsFunctionNode& function, TtsResult& context,
     const std::size_t argumentCount =
         argumentNodes ? static_cast<std::size_t>(argumentNodes->Count()) : 0;
     const std::size_t bound = std::min(formalCount, argumentCount);
+    if (bound == 1 && formalCount == 1) {
+        // Nothing runs between the evaluation of a lone argument and the
+        // frame taking it over, so its value is read where it lies.
+        const TtsValue& argument = Evaluate(*argumentNodes->Item(0), context);
+        Frame frame(function, &argument);
+        RunBody(function, context, out);
+        return;
+    }
     TtsValue values[TtsFunctionNode::DirectParameterLimit];
     for (std::size_t i = 0; i < bound; ++i)
         values[i] = Evaluate(*argumentNodes->Item(static_cast<int>(i)), context);
