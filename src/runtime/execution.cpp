@@ -280,53 +280,10 @@ bool CaseCondition(TtsCaseNode& node, TtsResult& context) {
     }
 }
 
-void ExecuteLoop(TtsLoopNode& loop, TtsResult& context) {
-    for (;;) {
-        if (loop.WhileCondition && !IsTrue(Evaluate(*loop.WhileCondition, context))) return;
-        ExecuteBlock(*loop.Body, context);
-        if (LoopShouldStop(loop, context)) return;
-        context.EnterNode(&loop);
-        if (loop.UntilCondition && IsTrue(Evaluate(*loop.UntilCondition, context))) return;
-    }
-}
-
-void ExecuteFor(TtsForNode& loop, TtsResult& context) {
-    const std::int64_t start = ToInteger(Evaluate(*loop.StartValue, context));
-    const std::int64_t end = ToInteger(Evaluate(*loop.EndValue, context));
-    const std::int64_t step = loop.StepValue ? ToInteger(Evaluate(*loop.StepValue, context)) : 1;
-    if (step == 0) return;
-    for (std::int64_t i = start; step > 0 ? i <= end : i >= end; i += step) {
-        WriteVariable(*loop.Variable, TtsValue::FromInt32(static_cast<std::int32_t>(i)));
-        ExecuteBlock(*loop.Body, context);
-        if (LoopShouldStop(loop, context)) return;
-        context.EnterNode(&loop);
-    }
-}
-
-void ExecuteForeach(TtsForeachNode& loop, TtsResult& context) {
-    // A counted copy keeps a collection that only this loop still refers to
-    // alive while the loop runs.
-    TtsValue collection = Evaluate(*loop.Collection, context);
-    TtsValueHelper::MarkCounted(collection);
-    WriteVariable(*loop.Cursor, collection);
-    TtsValue item;
-    std::int32_t index = 0;
-    GetItem(*loop.Cursor, TtsValue::FromInt32(index), context, item);
-    while (!TtsValueHelper::IsEmpty(item)) {
-        WriteVariable(*loop.Variable, item);
-        bool selected = true;
-        if (loop.Filter) {
-            detail::FilterScope scope(context, &loop);
-            selected = ToBoolean(Evaluate(*loop.Filter, context));
-        }
-        if (selected) {
-            ExecuteBlock(*loop.Body, context);
-            if (LoopShouldStop(loop, context)) return;
-        }
-        GetItem(*loop.Cursor, TtsValue::FromInt32(++index), context, item);
-        context.EnterNode(&loop);
-    }
-}
+// Loops run their body's statements themselves (`RunStatements`, below).
+void ExecuteLoop(TtsLoopNode& loop, TtsResult& context);
+void ExecuteFor(TtsForNode& loop, TtsResult& context);
+void ExecuteForeach(TtsForeachNode& loop, TtsResult& context);
 
 void RunFinally(TtsTryNode& node, TtsResult& context) {
     if (!node.FinallyBlock) return;
@@ -401,11 +358,9 @@ void ExecuteUsing(TtsUsing& node, TtsResult& context) {
     }
 }
 
-}  // namespace
-
-void Execute(TtsStatement& statement, TtsResult& context) { ExecuteStatement(statement, context); }
-
-void ExecuteBlock(TtsBlock& block, TtsResult& context) {
+// The statements of a block in order, honouring pending exits; inlined
+// into the block and loop statements, which run nearly all statements.
+[[gnu::always_inline]] inline void RunStatements(TtsBlock& block, TtsResult& context) {
     for (const auto& child : block.Statements) {
         TtsStatement& statement = *child;
         if (!Runnable(statement)) continue;
@@ -420,6 +375,60 @@ void ExecuteBlock(TtsBlock& block, TtsResult& context) {
         }
     }
 }
+
+void ExecuteLoop(TtsLoopNode& loop, TtsResult& context) {
+    for (;;) {
+        if (loop.WhileCondition && !IsTrue(Evaluate(*loop.WhileCondition, context))) return;
+        RunStatements(*loop.Body, context);
+        if (LoopShouldStop(loop, context)) return;
+        context.EnterNode(&loop);
+        if (loop.UntilCondition && IsTrue(Evaluate(*loop.UntilCondition, context))) return;
+    }
+}
+
+void ExecuteFor(TtsForNode& loop, TtsResult& context) {
+    const std::int64_t start = ToInteger(Evaluate(*loop.StartValue, context));
+    const std::int64_t end = ToInteger(Evaluate(*loop.EndValue, context));
+    const std::int64_t step = loop.StepValue ? ToInteger(Evaluate(*loop.StepValue, context)) : 1;
+    if (step == 0) return;
+    for (std::int64_t i = start; step > 0 ? i <= end : i >= end; i += step) {
+        WriteVariable(*loop.Variable, TtsValue::FromInt32(static_cast<std::int32_t>(i)));
+        RunStatements(*loop.Body, context);
+        if (LoopShouldStop(loop, context)) return;
+        context.EnterNode(&loop);
+    }
+}
+
+void ExecuteForeach(TtsForeachNode& loop, TtsResult& context) {
+    // A counted copy keeps a collection that only this loop still refers to
+    // alive while the loop runs.
+    TtsValue collection = Evaluate(*loop.Collection, context);
+    TtsValueHelper::MarkCounted(collection);
+    WriteVariable(*loop.Cursor, collection);
+    TtsValue item;
+    std::int32_t index = 0;
+    GetItem(*loop.Cursor, TtsValue::FromInt32(index), context, item);
+    while (!TtsValueHelper::IsEmpty(item)) {
+        WriteVariable(*loop.Variable, item);
+        bool selected = true;
+        if (loop.Filter) {
+            detail::FilterScope scope(context, &loop);
+            selected = ToBoolean(Evaluate(*loop.Filter, context));
+        }
+        if (selected) {
+            RunStatements(*loop.Body, context);
+            if (LoopShouldStop(loop, context)) return;
+        }
+        GetItem(*loop.Cursor, TtsValue::FromInt32(++index), context, item);
+        context.EnterNode(&loop);
+    }
+}
+
+}  // namespace
+
+void Execute(TtsStatement& statement, TtsResult& context) { ExecuteStatement(statement, context); }
+
+void ExecuteBlock(TtsBlock& block, TtsResult& context) { RunStatements(block, context); }
 
 void Run(TtsBlock& root, TtsResult& context) {
     ExecuteBlock(root, context);
