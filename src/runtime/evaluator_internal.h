@@ -35,6 +35,15 @@ inline front::TtsVariable* PlainVariable(front::TtsExpression& expression) noexc
     return static_cast<front::TtsVarRef&>(expression).PlainTarget;
 }
 
+// The slot pointer through which an operand that reads without effect (a
+// constant, or a plain name resolved to its variable) is found; null for
+// anything that has to be evaluated.
+inline TtsValue* const* PlainOperandSlot(front::TtsExpression& operand) noexcept {
+    if (operand.Kind == front::NodeKind::Const) return &operand.ValueSlot;
+    if (front::TtsVariable* variable = PlainVariable(operand)) return &variable->ValueSlot;
+    return nullptr;
+}
+
 // Evaluates an expression, but reads a constant or a plain resolved variable
 // where it lives instead of copying it into the reference node. The answer
 // is valid only until the next evaluation or write of a variable.

@@ -191,8 +191,8 @@ void AssignVariable(TtsAssign& node, TtsVariable& variable, TtsResult& context) 
     }
     TtsVariable* variable = detail::PlainVariable(*node.Target);
     TtsExpression& operand = *node.Value;
-    TtsVariable* operandVariable = detail::PlainVariable(operand);
-    if (!variable || (operand.Kind != NodeKind::Const && !operandVariable)) {
+    TtsValue* const* operandSlot = detail::PlainOperandSlot(operand);
+    if (!variable || !operandSlot) {
         // A plain name not resolved yet may still turn out a plain variable.
         const auto unresolved = [](const TtsExpression& name) {
             if (name.Kind != NodeKind::VarRef) return false;
@@ -203,7 +203,7 @@ void AssignVariable(TtsAssign& node, TtsVariable& variable, TtsResult& context) 
         return;
     }
     node.TargetSlot = &variable->ValueSlot;
-    node.OperandSlot = operandVariable ? &operandVariable->ValueSlot : &operand.ValueSlot;
+    node.OperandSlot = operandSlot;
     node.InPlaceDecided = true;
 }
 

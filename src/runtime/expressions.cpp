@@ -21,14 +21,6 @@ ItsHost& HostOf(TtsResult& context) {
     return *context.Host;
 }
 
-// The slot pointer an operand that reads without effect is found through;
-// null for anything that has to be evaluated.
-TtsValue* const* PlainOperandSlot(TtsExpression& operand) noexcept {
-    if (operand.Kind == NodeKind::Const) return &operand.ValueSlot;
-    if (TtsVariable* variable = detail::PlainVariable(operand)) return &variable->ValueSlot;
-    return nullptr;
-}
-
 void EvaluateDual(TtsDualOperator& node, TtsResult& context) {
     const char code = node.OperatorCode;
     const TtsValue& leftNow = detail::Read(*node.Left, context);
@@ -49,8 +41,8 @@ void EvaluateDual(TtsDualOperator& node, TtsResult& context) {
         const TtsValue& right = detail::Read(rightNode, context);
         // Both operands are resolved now; later evaluations read them
         // through their slots when both are plain.
-        if (TtsValue* const* leftSlot = PlainOperandSlot(*node.Left)) {
-            if (TtsValue* const* rightSlot = PlainOperandSlot(rightNode)) {
+        if (TtsValue* const* leftSlot = detail::PlainOperandSlot(*node.Left)) {
+            if (TtsValue* const* rightSlot = detail::PlainOperandSlot(rightNode)) {
                 node.LeftSlot = leftSlot;
                 node.RightSlot = rightSlot;
             }
