@@ -15,7 +15,7 @@
 namespace {
 
 using namespace ozra::data;
-using ozra::runtime::TtsValue;
+using ozra::value::TtsValue;
 
 struct Schema {
     VeRef<TSchemaInfo> schema = MakeVe<TSchemaInfo>();

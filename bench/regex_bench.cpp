@@ -25,8 +25,8 @@ constexpr const char* ReplacePattern = R"(\d+)";
 // About 5 MB of words, numbers and punctuation, the same on every run.
 const std::string& Text() {
     static const std::string text = [] {
-        const char* words[] = {"running", "table", "42", "string", "schema", "7",
-                               "building", "field", "index", "1999", "thing", "value"};
+        const char* words[] = {"running",  "table", "42",    "string", "schema", "7",
+                               "building", "field", "index", "1999",   "thing",  "value"};
         std::string out;
         std::uint32_t seed = 12345;
         while (out.size() < 5u * 1024 * 1024) {
@@ -77,7 +77,8 @@ void RawReplace(benchmark::State& state) {
         PCRE2_SIZE length = out.size();
         pcre2_substitute(code, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0,
                          PCRE2_SUBSTITUTE_GLOBAL, nullptr, nullptr, replacement,
-                         PCRE2_ZERO_TERMINATED, reinterpret_cast<PCRE2_UCHAR*>(out.data()), &length);
+                         PCRE2_ZERO_TERMINATED, reinterpret_cast<PCRE2_UCHAR*>(out.data()),
+                         &length);
         benchmark::DoNotOptimize(length);
     }
     pcre2_code_free(code);
@@ -89,7 +90,8 @@ void BindingCount(benchmark::State& state) {
     for (auto _ : state) {
         auto regex = regex::RegexClass.Create(CountPattern, "C", 0);
         std::int64_t count = 0;
-        for (auto m = regex->Match(text); m->Success(); m->NextMatch()) ++count;
+        for (auto m = regex->Match(text); m->Success(); m->NextMatch())
+            ++count;
         benchmark::DoNotOptimize(count);
     }
 }
@@ -107,17 +109,17 @@ BENCHMARK(BindingReplace)->Unit(benchmark::kMillisecond);
 // «text.RegexMatchs(pattern)» and «text.RegexReplace(pattern, "<$&>")» as a
 // script calls them.
 void ScriptMethod(benchmark::State& state, const char* method, std::vector<std::string> args) {
-    auto host = runtime::MakeRef<runtime::TtsHost>();
-    runtime::MakeRef<libs::TtsLibString>(*host);
-    runtime::MakeRef<libs::raw::TtsLibMatch>(*host);
+    auto host = value::MakeRef<runtime::TtsHost>();
+    value::MakeRef<libs::TtsLibString>(*host);
+    value::MakeRef<libs::raw::TtsLibMatch>(*host);
     runtime::TtsResult context(host.Get());
     front::TtsExpressions list;
     for (const std::string& arg : args) {
-        auto constant = runtime::MakeRef<front::TtsConst>(nullptr);
-        constant->OwnValue = runtime::TtsValue::FromText(arg);
+        auto constant = value::MakeRef<front::TtsConst>(nullptr);
+        constant->OwnValue = value::TtsValue::FromText(arg);
         list.Add(std::move(constant));
     }
-    const runtime::TtsValue text = runtime::TtsValue::FromText(Text());
+    const value::TtsValue text = value::TtsValue::FromText(Text());
     for (auto _ : state) {
         runtime::TtsHostValue value(text);
         host->CallMethod(value, method, context, &list);
@@ -129,6 +131,6 @@ BENCHMARK_CAPTURE(ScriptMethod, RegexMatchs, "RegexMatchs", {CountPattern})
 BENCHMARK_CAPTURE(ScriptMethod, RegexReplace, "RegexReplace", {ReplacePattern, "<$&>"})
     ->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

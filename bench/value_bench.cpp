@@ -1,9 +1,9 @@
 // Speed of the value model's hot paths: copying values, integer addition
 // through the operator table, case-insensitive text comparison and name
 // lookup in a block-sized name table.
-#include "runtime/value/name_table.h"
-#include "runtime/value/operators.h"
-#include "runtime/value/value.h"
+#include "value/name_table.h"
+#include "value/operators.h"
+#include "value/value.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace ozra::runtime;
+using namespace ozra::value;
 
 void CopyValue(benchmark::State& state, const TtsValue& source) {
     for (auto _ : state) {

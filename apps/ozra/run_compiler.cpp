@@ -21,7 +21,7 @@ std::string DisplayPath(const std::string& fullPath) {
     return fullPath;
 }
 
-runtime::Ref<front::TtsBlock> RunCompiler::Compile(const std::string& mainFile) {
+value::Ref<front::TtsBlock> RunCompiler::Compile(const std::string& mainFile) {
     return LoadUnit(mainFile, nullptr);
 }
 
@@ -33,17 +33,17 @@ std::int32_t RunCompiler::FileIndex(const std::string& fullPath) {
     return static_cast<std::int32_t>(fullPaths_.size() - 1);
 }
 
-runtime::Ref<front::TtsBlock> RunCompiler::LoadUnit(const std::string& name,
-                                                    runtime::Ref<front::TtsBlock> into) {
-    const fs::path base = unitStack_.empty() ? fs::current_path()
-                                             : fs::path(unitStack_.back()).parent_path();
+value::Ref<front::TtsBlock> RunCompiler::LoadUnit(const std::string& name,
+                                                  value::Ref<front::TtsBlock> into) {
+    const fs::path base =
+        unitStack_.empty() ? fs::current_path() : fs::path(unitStack_.back()).parent_path();
     const std::string fullPath =
         (base / fs::path(front::IncludePath(name))).lexically_normal().string();
     const bool sharedUnit = !into;
     if (sharedUnit) {
         const auto cached = units_.find(fullPath);
         if (cached != units_.end()) return cached->second;
-        units_[fullPath] = nullptr;  // in progress: a use from inside gets no block
+        units_[fullPath] = nullptr; // in progress: a use from inside gets no block
     }
     const std::int32_t fileIndex = FileIndex(fullPath);
     // A copy: nested units grow the list while this one is parsed.
@@ -74,12 +74,12 @@ runtime::Ref<front::TtsBlock> RunCompiler::LoadUnit(const std::string& name,
     parser.OnError = [&](std::int32_t position, std::int32_t, const std::string& message) {
         errors.Report(position, message);
     };
-    parser.OnLoadFile = [&](const std::string& included, runtime::Ref<front::TtsBlock> block) {
+    parser.OnLoadFile = [&](const std::string& included, value::Ref<front::TtsBlock> block) {
         return errors.Include([&] { return LoadUnit(included, std::move(block)); });
     };
-    runtime::Ref<front::TtsBlock> block = parser.Parse(text, std::move(into));
+    value::Ref<front::TtsBlock> block = parser.Parse(text, std::move(into));
     if (sharedUnit) units_[fullPath] = block;
     return block;
 }
 
-}  // namespace ozra::app
+} // namespace ozra::app

@@ -25,22 +25,22 @@
 namespace ozra::app {
 
 class RunCompiler {
-public:
+  public:
     explicit RunCompiler(std::vector<front::CompileError>* collectedErrors = nullptr)
         : collectedErrors_(collectedErrors) {}
 
-    runtime::Ref<front::TtsBlock> Compile(const std::string& mainFile);
+    value::Ref<front::TtsBlock> Compile(const std::string& mainFile);
 
     // The display names of the files read, in first-use order; a
     // statement's `FileIndex` indexes this list.
     const std::vector<std::string>& FileList() const noexcept { return fileList_; }
 
-private:
-    runtime::Ref<front::TtsBlock> LoadUnit(const std::string& name, runtime::Ref<front::TtsBlock> into);
+  private:
+    value::Ref<front::TtsBlock> LoadUnit(const std::string& name, value::Ref<front::TtsBlock> into);
     std::int32_t FileIndex(const std::string& fullPath);
 
-    std::vector<std::string> unitStack_;  // full paths, innermost last
-    std::map<std::string, runtime::Ref<front::TtsBlock>> units_;
+    std::vector<std::string> unitStack_; // full paths, innermost last
+    std::map<std::string, value::Ref<front::TtsBlock>> units_;
     std::vector<std::string> fullPaths_;
     std::vector<std::string> fileList_;
     std::vector<front::CompileError>* collectedErrors_;
@@ -49,4 +49,4 @@ private:
 // A path shown to the user: relative to the working folder when under it.
 std::string DisplayPath(const std::string& fullPath);
 
-}  // namespace ozra::app
+} // namespace ozra::app

@@ -45,14 +45,14 @@ runtime::TLibRegister Libraries() {
     return libraries;
 }
 
-}  // namespace
+} // namespace
 
 int RunScript(const Invocation& invocation) {
     if (!ScriptExists(invocation.Script)) return 2;
     runtime::TGlobalData global;
     runtime::RunParameters parameters;
     RunCompiler compiler;
-    runtime::Ref<front::TtsBlock> root;
+    value::Ref<front::TtsBlock> root;
     try {
         runtime::TCommandParser options(global);
         parameters = options.ReadParameters(invocation.Script, invocation.Words);
@@ -63,7 +63,7 @@ int RunScript(const Invocation& invocation) {
     }
 
     const runtime::TLibRegister libraries = Libraries();
-    runtime::Ref<runtime::TtsHost> host;
+    value::Ref<runtime::TtsHost> host;
     try {
         host = runtime::AssembleRunHost(global, parameters, libraries);
     } catch (const std::exception& error) {
@@ -115,7 +115,7 @@ int CheckScript(const Invocation& invocation) {
 int DumpScript(const Invocation& invocation) {
     if (!ScriptExists(invocation.Script)) return 2;
     try {
-        const runtime::Ref<front::TtsBlock> root =
+        const value::Ref<front::TtsBlock> root =
             RunCompiler().Compile(runtime::FullPath(invocation.Script));
         WriteOut(front::DumpTree(*root));
     } catch (const std::exception& error) {
@@ -125,4 +125,4 @@ int DumpScript(const Invocation& invocation) {
     return 0;
 }
 
-}  // namespace ozra::app
+} // namespace ozra::app

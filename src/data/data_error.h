@@ -2,15 +2,15 @@
 // so a script sees the layer's message unchanged.
 #pragma once
 
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 #include <string>
 
 namespace ozra::data {
 
-class EDataError : public runtime::EtsRuntime {
+class EDataError : public value::EtsRuntime {
   public:
-    explicit EDataError(const std::string& message) : runtime::EtsRuntime(message) {}
+    explicit EDataError(const std::string& message) : value::EtsRuntime(message) {}
 };
 
 } // namespace ozra::data

@@ -8,7 +8,7 @@
 
 namespace ozra::data {
 
-using runtime::TtsValue;
+using value::TtsValue;
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "data/field_state.h"
 #include "data/schema_info.h"
 #include "data/ve_object.h"
-#include "runtime/value/value.h"
+#include "value/value.h"
 
 #include <cstdint>
 #include <string>
@@ -27,7 +27,7 @@ struct TFieldValueRecord {
     TFieldStateCode Current = TFieldStateCode::New;
     TFieldStateCode Previous = TFieldStateCode::New;
     TFieldStateCode Base = TFieldStateCode::New;
-    runtime::TtsValue Slots[3];
+    value::TtsValue Slots[3];
 };
 
 class TDataField : public TVeObject {
@@ -46,18 +46,18 @@ class TDataField : public TVeObject {
 
     // The present value. A lazy field of an object read from the database
     // that has not been read yet is first loaded by key.
-    runtime::TtsValue GetValue();
+    value::TtsValue GetValue();
     // Edits the value (the field becomes Modified) and tells the object.
-    void SetValue(runtime::TtsValue value);
+    void SetValue(value::TtsValue value);
     // Places a value read from storage: slot 0, every state code New. Load
     // then makes it Committed.
-    void InitValue(runtime::TtsValue value);
+    void InitValue(value::TtsValue value);
 
     // The present value without loading a lazy field.
-    const runtime::TtsValue& Value() const;
+    const value::TtsValue& Value() const;
     // The value as the database holds it: for an edited field the value
     // before the edit, otherwise the present one.
-    const runtime::TtsValue& StoredValue() const;
+    const value::TtsValue& StoredValue() const;
 
     const TFieldInfo& FieldInfo() const { return *info_; }
     TDataObject* Owner() const { return owner_; }

@@ -5,13 +5,13 @@
 #include "data/object_manager.h"
 #include "data/object_set.h"
 #include "data/variant_array.h"
-#include "runtime/value/operators.h"
+#include "value/operators.h"
 
 #include <algorithm>
 
 namespace ozra::data {
 
-using runtime::TtsValue;
+using value::TtsValue;
 
 namespace {
 
@@ -120,7 +120,7 @@ bool TInternalObject::Matches(TDataObject& templ) const {
         const TtsValue& value = wanted.Value();
         if (IsInterfaceValue(value) || AsArray(value)) continue;
         TtsValue mine = fields_.Item(wanted.FieldInfo().Index()).GetValue();
-        if (runtime::TtsOperatorHelper::Compare(mine, value, true) != runtime::CompareResult::Equal)
+        if (value::TtsOperatorHelper::Compare(mine, value, true) != value::CompareResult::Equal)
             return false;
     }
     return true;

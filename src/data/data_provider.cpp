@@ -22,8 +22,7 @@ VeRef<TDataObject> TDataProviderBase::FindOne(TDataObject& templ) {
     return reader->Eof() ? VeRef<TDataObject>() : reader->Next();
 }
 
-VeRef<TDataObject> TDataProviderBase::FindByField(const TFieldInfo& field,
-                                                  runtime::TtsValue value) {
+VeRef<TDataObject> TDataProviderBase::FindByField(const TFieldInfo& field, value::TtsValue value) {
     VeRef<TDataObject> templ = ObjectManager().CreateObject(field.Table());
     templ->Field(field).SetValue(std::move(value));
     return FindOne(*templ);
@@ -47,7 +46,7 @@ VeRef<TObjectSet> TDataProviderBase::LoadChildren(TDataObject& templ) {
     return ReadAll(templ.TableInfo(), *reader);
 }
 
-VeRef<TObjectSet> TDataProviderBase::LoadByField(const TFieldInfo& field, runtime::TtsValue value) {
+VeRef<TObjectSet> TDataProviderBase::LoadByField(const TFieldInfo& field, value::TtsValue value) {
     VeRef<TDataObject> templ = ObjectManager().CreateObject(field.Table());
     templ->Field(field).SetValue(std::move(value));
     return LoadChildren(*templ);

@@ -49,11 +49,11 @@ class TDataProviderBase {
     CreateReader(TTableInfo& table, std::unique_ptr<TDataResult> result, bool byAlias);
 
     virtual VeRef<TDataObject> FindOne(TDataObject& templ);
-    virtual VeRef<TDataObject> FindByField(const TFieldInfo& field, runtime::TtsValue value);
+    virtual VeRef<TDataObject> FindByField(const TFieldInfo& field, value::TtsValue value);
     virtual VeRef<TDataObject> FindFirst(TTableInfo& table, std::string_view where,
                                          const TSqlParams& params);
     virtual VeRef<TObjectSet> LoadChildren(TDataObject& templ);
-    virtual VeRef<TObjectSet> LoadByField(const TFieldInfo& field, runtime::TtsValue value);
+    virtual VeRef<TObjectSet> LoadByField(const TFieldInfo& field, value::TtsValue value);
     virtual VeRef<TObjectSet> LoadSet(TTableInfo& table, std::string_view where,
                                       const TSqlParams& params);
     virtual VeRef<TObjectSet> LoadFromResult(TTableInfo& table, std::unique_ptr<TDataResult> result,

@@ -2,7 +2,7 @@
 // last, columns found by name without regard to letter case.
 #pragma once
 
-#include "runtime/value/value.h"
+#include "value/value.h"
 
 #include <string_view>
 
@@ -16,7 +16,7 @@ class TDataResult {
     // The position of a column, or -1.
     virtual int FindColumn(std::string_view name) const = 0;
     // The value of a column of the current row.
-    virtual runtime::TtsValue Value(int column) const = 0;
+    virtual value::TtsValue Value(int column) const = 0;
 };
 
 } // namespace ozra::data

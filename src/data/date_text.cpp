@@ -1,7 +1,7 @@
 // Writing and reading the data layer's date-time text.
 #include "data/date_text.h"
 
-#include "runtime/value/number_text.h"
+#include "value/number_text.h"
 
 #include <charconv>
 
@@ -45,7 +45,7 @@ bool ReadChar(std::string_view& text, char c) {
 } // namespace
 
 std::optional<std::string> FormatDateTime(double days) {
-    std::optional<std::string> text = runtime::FormatDate(days);
+    std::optional<std::string> text = value::FormatDate(days);
     if (text && text->size() == 10) *text += " 00:00:00";
     return text;
 }

@@ -5,14 +5,14 @@
 #include "data/date_text.h"
 #include "data/string_helper.h"
 #include "data/variant_array.h"
-#include "runtime/value/conversions.h"
+#include "value/conversions.h"
 
 #include <cmath>
 
 namespace ozra::data {
 
-using runtime::TtsValue;
-using runtime::ValueKind;
+using value::TtsValue;
+using value::ValueKind;
 
 namespace {
 
@@ -38,7 +38,7 @@ bool ValueAsBoolean(const TtsValue& value) {
 
 double ValueAsDateTime(const TtsValue& value) {
     if (ValueIsEmpty(value)) return 0;
-    if (!value.IsText()) return runtime::ToDouble(value);
+    if (!value.IsText()) return value::ToDouble(value);
     std::string text = DataText(value);
     if (auto days = ParseDateTime(text)) return *days;
     throw EDataError("'" + text + "' is not a valid date and time");
@@ -47,18 +47,18 @@ double ValueAsDateTime(const TtsValue& value) {
 int64_t ValueAsCurrency(const TtsValue& value) {
     if (ValueIsEmpty(value)) return 0;
     if (value.Kind() == ValueKind::Currency) return value.CurrencyScaled();
-    double scaled = std::round(runtime::ToDouble(value) * 10000.0);
+    double scaled = std::round(value::ToDouble(value) * 10000.0);
     if (!(scaled >= -9.2e18 && scaled <= 9.2e18))
-        throw runtime::EtsRuntime::RangeError(runtime::KindName(value.Kind()), "Currency");
+        throw value::EtsRuntime::RangeError(value::KindName(value.Kind()), "Currency");
     return static_cast<int64_t>(scaled);
 }
 
 double ValueAsFloat(const TtsValue& value) {
-    return ValueIsEmpty(value) ? 0 : runtime::ToDouble(value);
+    return ValueIsEmpty(value) ? 0 : value::ToDouble(value);
 }
 
 int64_t ValueAsInt64(const TtsValue& value) {
-    return ValueIsEmpty(value) ? 0 : runtime::ToInt64(value);
+    return ValueIsEmpty(value) ? 0 : value::ToInt64(value);
 }
 
 std::string ValueAsString(const TtsValue& value, TDataType type) {

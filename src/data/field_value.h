@@ -4,7 +4,7 @@
 #pragma once
 
 #include "data/data_type.h"
-#include "runtime/value/value.h"
+#include "value/value.h"
 
 #include <cstdint>
 #include <string>
@@ -12,21 +12,21 @@
 namespace ozra::data {
 
 // Null, or a value whose text form is empty.
-bool ValueIsEmpty(const runtime::TtsValue& value);
+bool ValueIsEmpty(const value::TtsValue& value);
 // False when null; otherwise the lower-cased text is "1" or "-1" or begins
 // with "y" or "t".
-bool ValueAsBoolean(const runtime::TtsValue& value);
+bool ValueAsBoolean(const value::TtsValue& value);
 // 0 when empty; text is read as "yyyy-mm-dd[ hh:nn[:ss]]".
-double ValueAsDateTime(const runtime::TtsValue& value);
+double ValueAsDateTime(const value::TtsValue& value);
 // Currency as its integer scaled by 10000; 0 when empty.
-int64_t ValueAsCurrency(const runtime::TtsValue& value);
-double ValueAsFloat(const runtime::TtsValue& value);
-int64_t ValueAsInt64(const runtime::TtsValue& value);
+int64_t ValueAsCurrency(const value::TtsValue& value);
+double ValueAsFloat(const value::TtsValue& value);
+int64_t ValueAsInt64(const value::TtsValue& value);
 // Empty when null; a 16-byte array in a Guid field reads as a braced GUID.
-std::string ValueAsString(const runtime::TtsValue& value, TDataType type);
+std::string ValueAsString(const value::TtsValue& value, TDataType type);
 
 // The value converted to what a parameter of the type carries: null stays a
 // (typed) null; a blob carries the raw bytes.
-runtime::TtsValue ValueAsParam(const runtime::TtsValue& value, TDataType type);
+value::TtsValue ValueAsParam(const value::TtsValue& value, TDataType type);
 
 } // namespace ozra::data

@@ -9,7 +9,7 @@
 
 namespace ozra::data {
 
-using runtime::TtsValue;
+using value::TtsValue;
 
 namespace {
 
@@ -94,7 +94,7 @@ int64_t Combine(TOqlOp op, int64_t left, int64_t right) {
         overflow = __builtin_mul_overflow(left, right, &result);
         break;
     case TOqlOp::Div:
-        if (right == 0) throw runtime::EtsRuntime::DivisionByZero();
+        if (right == 0) throw value::EtsRuntime::DivisionByZero();
         overflow = left == INT64_MIN && right == -1;
         result = overflow ? 0 : left / right;
         break;

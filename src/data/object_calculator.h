@@ -24,7 +24,7 @@
 #include "data/data_object.h"
 #include "data/data_type.h"
 #include "data/oql_meta.h"
-#include "runtime/value/value.h"
+#include "value/value.h"
 
 #include <optional>
 #include <string>
@@ -37,7 +37,7 @@ namespace ozra::data {
 struct TCalcResult {
     std::string Text;
     TValueCategory Category;
-    runtime::TtsValue Value;
+    value::TtsValue Value;
 };
 
 class TObjectCalculator {

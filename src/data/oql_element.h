@@ -11,7 +11,7 @@
 #include "data/data_field.h"
 #include "data/oql_operator.h"
 #include "data/schema_info.h"
-#include "runtime/value/value.h"
+#include "value/value.h"
 
 #include <memory>
 #include <string>
@@ -103,11 +103,11 @@ class TStringElement : public TOqlElement {
 // other value stands for itself.
 class TStringValueElement : public TOqlElement {
   public:
-    TStringValueElement(runtime::TtsValue value, TOqlOp op = TOqlOp::None)
+    TStringValueElement(value::TtsValue value, TOqlOp op = TOqlOp::None)
         : TOqlElement(op), value_(std::move(value)) {}
     std::string_view Name() const override { return "StringValueElement"; }
     Kind ElementKind() const override { return Kind::StringValue; }
-    const runtime::TtsValue& Value() const { return value_; }
+    const value::TtsValue& Value() const { return value_; }
     bool Quoted() const { return value_.IsText(); }
 
   protected:
@@ -116,7 +116,7 @@ class TStringValueElement : public TOqlElement {
     }
 
   private:
-    runtime::TtsValue value_;
+    value::TtsValue value_;
 };
 
 // A field description: its column in SQL, its value in memory.
@@ -191,11 +191,11 @@ class TTableInfoElement : public TOqlElement {
 // A list of constant values, the right side of "In" and "Not In".
 class TVectorElement : public TOqlElement {
   public:
-    TVectorElement(std::vector<runtime::TtsValue> items, TOqlOp op = TOqlOp::None)
+    TVectorElement(std::vector<value::TtsValue> items, TOqlOp op = TOqlOp::None)
         : TOqlElement(op), items_(std::move(items)) {}
     std::string_view Name() const override { return "VectorElement"; }
     Kind ElementKind() const override { return Kind::Vector; }
-    const std::vector<runtime::TtsValue>& Items() const { return items_; }
+    const std::vector<value::TtsValue>& Items() const { return items_; }
 
   protected:
     std::unique_ptr<TOqlElement> CloneSelf() const override {
@@ -203,7 +203,7 @@ class TVectorElement : public TOqlElement {
     }
 
   private:
-    std::vector<runtime::TtsValue> items_;
+    std::vector<value::TtsValue> items_;
 };
 
 } // namespace ozra::data

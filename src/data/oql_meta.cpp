@@ -167,11 +167,11 @@ TQueryCondition TScalarTester::NotBetween(const TOqlOperand& low, const TOqlOper
     return condition;
 }
 
-TQueryCondition TScalarTester::In(std::vector<runtime::TtsValue> items) const {
+TQueryCondition TScalarTester::In(std::vector<value::TtsValue> items) const {
     return Finish(TOqlOp::In, std::make_unique<TVectorElement>(std::move(items)));
 }
 
-TQueryCondition TScalarTester::NotIn(std::vector<runtime::TtsValue> items) const {
+TQueryCondition TScalarTester::NotIn(std::vector<value::TtsValue> items) const {
     return Finish(TOqlOp::NotIn, std::make_unique<TVectorElement>(std::move(items)));
 }
 
@@ -195,7 +195,7 @@ TOrderBy& TOrderBy::Arithmetic(TOqlOp op, const TOqlOperand& operand) {
     return *this;
 }
 
-TQueryCondition TOQL::Condition(const TFieldInfo& field, runtime::TtsValue value) {
+TQueryCondition TOQL::Condition(const TFieldInfo& field, value::TtsValue value) {
     return TScalarTester(field).Compare(TOqlOp::EQ, std::move(value));
 }
 

@@ -38,14 +38,14 @@ class TOqlOperand {
   public:
     TOqlOperand(const TFieldInfo& field) : field_(&field) {}
     TOqlOperand(TDataField& field) : dataField_(&field) {}
-    TOqlOperand(runtime::TtsValue value) : value_(std::move(value)) {}
-    TOqlOperand(int value) : value_(runtime::TtsValue::FromInt32(value)) {}
-    TOqlOperand(int64_t value) : value_(runtime::TtsValue::FromInt64(value)) {}
-    TOqlOperand(double value) : value_(runtime::TtsValue::FromDouble(value)) {}
-    TOqlOperand(bool value) : value_(runtime::TtsValue::FromBoolean(value)) {}
-    TOqlOperand(const char* text) : value_(runtime::TtsValue::FromText(text)) {}
-    TOqlOperand(std::string_view text) : value_(runtime::TtsValue::FromText(text)) {}
-    TOqlOperand(const std::string& text) : value_(runtime::TtsValue::FromText(text)) {}
+    TOqlOperand(value::TtsValue value) : value_(std::move(value)) {}
+    TOqlOperand(int value) : value_(value::TtsValue::FromInt32(value)) {}
+    TOqlOperand(int64_t value) : value_(value::TtsValue::FromInt64(value)) {}
+    TOqlOperand(double value) : value_(value::TtsValue::FromDouble(value)) {}
+    TOqlOperand(bool value) : value_(value::TtsValue::FromBoolean(value)) {}
+    TOqlOperand(const char* text) : value_(value::TtsValue::FromText(text)) {}
+    TOqlOperand(std::string_view text) : value_(value::TtsValue::FromText(text)) {}
+    TOqlOperand(const std::string& text) : value_(value::TtsValue::FromText(text)) {}
 
     // The element for the operand; a field tested by a condition becomes a
     // condition element.
@@ -54,7 +54,7 @@ class TOqlOperand {
   private:
     const TFieldInfo* field_ = nullptr;
     TDataField* dataField_ = nullptr;
-    runtime::TtsValue value_;
+    value::TtsValue value_;
 };
 
 class TOqlMeta {
@@ -140,8 +140,8 @@ class TScalarTester : public TOqlMeta {
     TQueryCondition IsNotNull() const;
     TQueryCondition Between(const TOqlOperand& low, const TOqlOperand& high) const;
     TQueryCondition NotBetween(const TOqlOperand& low, const TOqlOperand& high) const;
-    TQueryCondition In(std::vector<runtime::TtsValue> items) const;
-    TQueryCondition NotIn(std::vector<runtime::TtsValue> items) const;
+    TQueryCondition In(std::vector<value::TtsValue> items) const;
+    TQueryCondition NotIn(std::vector<value::TtsValue> items) const;
     // Any comparison operator with one value.
     TQueryCondition Compare(TOqlOp op, const TOqlOperand& value) const;
 
@@ -172,7 +172,7 @@ struct TOQL {
     // Ascending by a field.
     static TOrderBy OrderBy(const TFieldInfo& field) { return TOrderBy(field); }
     // field = value.
-    static TQueryCondition Condition(const TFieldInfo& field, runtime::TtsValue value);
+    static TQueryCondition Condition(const TFieldInfo& field, value::TtsValue value);
     // An operand to compare.
     static TScalarTester Test(const TOqlOperand& subject) { return TScalarTester(subject); }
     static TQueryCondition Not(const TQueryCondition& condition) {

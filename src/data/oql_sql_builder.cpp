@@ -6,8 +6,8 @@
 
 namespace ozra::data {
 
-using runtime::TtsValue;
-using runtime::ValueKind;
+using value::TtsValue;
+using value::ValueKind;
 
 namespace {
 

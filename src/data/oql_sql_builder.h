@@ -36,7 +36,7 @@ class TOqlSqlBuilder {
     void WriteOperator(const TOqlOperator& op, int level);
     void WriteLeaf(const TOqlElement& element);
     void Word(std::string_view text, bool glue = false);
-    std::string Bind(TParamType type, runtime::TtsValue value);
+    std::string Bind(TParamType type, value::TtsValue value);
 
     const TSqlBuilder* leaves_;
     bool format_;

@@ -19,7 +19,7 @@
 #include "data/data_type.h"
 #include "data/ve_list.h"
 #include "data/ve_object.h"
-#include "runtime/value/value.h"
+#include "value/value.h"
 
 #include <cstdint>
 #include <string>
@@ -57,7 +57,7 @@ struct TFieldDef {
     TDataType DataType = TDataType::String;
     int32_t Width = 0;
     int32_t Scale = 0;
-    runtime::TtsValue DefaultValue{};
+    value::TtsValue DefaultValue{};
     bool IsAutoIncrement = false;
     bool IsPrimary = false;
     bool IsNullable = true;
@@ -78,7 +78,7 @@ class TFieldInfo : public TVeObject {
     TDataType DataType() const { return def_.DataType; }
     int32_t Width() const { return def_.Width; }
     int32_t Scale() const { return def_.Scale; }
-    const runtime::TtsValue& DefaultValue() const { return def_.DefaultValue; }
+    const value::TtsValue& DefaultValue() const { return def_.DefaultValue; }
     bool IsAutoIncrement() const { return def_.IsAutoIncrement; }
     bool IsPrimary() const { return def_.IsPrimary; }
     bool IsNullable() const { return def_.IsNullable; }

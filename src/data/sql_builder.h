@@ -53,7 +53,7 @@ class TSqlBuilder {
     virtual std::string LiteralValue(TDataField& field) const;
     // Adds the field's value to the parameters and returns "?".
     std::string ParamValue(TDataField& field, TSqlParams& params) const;
-    std::string ParamValue(const TFieldInfo& field, const runtime::TtsValue& value,
+    std::string ParamValue(const TFieldInfo& field, const value::TtsValue& value,
                            TSqlParams& params) const;
 
     // How query leaves and operators are written in this dialect.

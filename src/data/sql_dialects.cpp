@@ -13,7 +13,7 @@
 
 namespace ozra::data {
 
-using runtime::TtsValue;
+using value::TtsValue;
 
 namespace {
 

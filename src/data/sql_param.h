@@ -3,7 +3,7 @@
 #pragma once
 
 #include "data/data_type.h"
-#include "runtime/value/value.h"
+#include "value/value.h"
 
 #include <string>
 #include <vector>
@@ -12,7 +12,7 @@ namespace ozra::data {
 
 struct TSqlParam {
     TParamType Type = TParamType::None;
-    runtime::TtsValue Value;
+    value::TtsValue Value;
 };
 
 using TSqlParams = std::vector<TSqlParam>;

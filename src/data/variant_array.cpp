@@ -1,12 +1,12 @@
 // Array values and the data layer's text form of a value.
 #include "data/variant_array.h"
 
-#include "runtime/value/conversions.h"
+#include "value/conversions.h"
 
 namespace ozra::data {
 
-using runtime::TtsValue;
-using runtime::ValueKind;
+using value::TtsValue;
+using value::ValueKind;
 
 bool TVariantArray::IsStringArray() const {
     if (kind_ != Kind::Values) return false;
@@ -40,7 +40,7 @@ bool IsInterfaceValue(const TtsValue& value) {
 }
 
 bool IsNullValue(const TtsValue& value) {
-    return runtime::TtsValueHelper::IsEmpty(value) || value.Kind() == ValueKind::Null;
+    return value::TtsValueHelper::IsEmpty(value) || value.Kind() == ValueKind::Null;
 }
 
 std::string DataText(const TtsValue& value) {
@@ -54,7 +54,7 @@ std::string DataText(const TtsValue& value) {
         }
         return text;
     }
-    return runtime::ToText(value);
+    return value::ToText(value);
 }
 
 } // namespace ozra::data

@@ -9,7 +9,7 @@
 // still holds outlives its owner's clear instead of dangling.
 #pragma once
 
-#include "runtime/value/object.h"
+#include "value/object.h"
 
 #include <stdexcept>
 #include <string_view>
@@ -17,16 +17,16 @@
 
 namespace ozra::data {
 
-class TVeObject : public runtime::TtsObjectZero {
+class TVeObject : public value::TtsObjectZero {
   public:
     std::string_view ClassName() const override { return "TVeObject"; }
 };
 
-template <class T> using VeRef = runtime::Ref<T>;
+template <class T> using VeRef = value::Ref<T>;
 
 // Creates a counted object and returns the first reference to it.
 template <class T, class... Args> VeRef<T> MakeVe(Args&&... args) {
-    return runtime::MakeRef<T>(std::forward<Args>(args)...);
+    return value::MakeRef<T>(std::forward<Args>(args)...);
 }
 
 // A new counted reference to an object someone else already holds.

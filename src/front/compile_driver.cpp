@@ -5,7 +5,7 @@
 
 #include "front/parser.h"
 #include "front/text_file.h"
-#include "runtime/value/names.h"
+#include "value/names.h"
 
 namespace ozra::front {
 
@@ -13,19 +13,19 @@ namespace {
 
 std::string FormatLocated(const std::string& fileName, std::int32_t line, std::int32_t column,
                           const std::string& message) {
-    return "File " + fileName + ", " + std::to_string(line) + "," + std::to_string(column) +
-           ": " + message;
+    return "File " + fileName + ", " + std::to_string(line) + "," + std::to_string(column) + ": " +
+           message;
 }
 
 bool SameFileName(const std::string& a, const std::string& b) {
-    return runtime::NamesEqual(a, b);
+    return value::NamesEqual(a, b);
 }
 
-}  // namespace
+} // namespace
 
 CompileError::CompileError(std::string fileName, std::int32_t line, std::int32_t column,
                            std::string message)
-    : runtime::EtsException(FormatLocated(fileName, line, column, message)),
+    : value::EtsException(FormatLocated(fileName, line, column, message)),
       FileName(std::move(fileName)), Line(line), Column(column), Detail(std::move(message)) {}
 
 void LocatedErrors::Report(std::int32_t position, const std::string& message) {
@@ -43,13 +43,12 @@ std::vector<std::string>& TVeCompiler::FileStack() {
     return ParentCompiler ? ParentCompiler->FileStack() : ownFileStack_;
 }
 
-runtime::Ref<TtsBlock> TVeCompiler::Compile(const std::string& fileName,
-                                           runtime::Ref<TtsBlock> block) {
+value::Ref<TtsBlock> TVeCompiler::Compile(const std::string& fileName, value::Ref<TtsBlock> block) {
     FileName = fileName;
     auto& stack = FileStack();
     if (std::any_of(stack.begin(), stack.end(),
                     [&](const std::string& open) { return SameFileName(open, fileName); })) {
-        throw runtime::EtsException("Circular file reference : " + fileName);
+        throw value::EtsException("Circular file reference : " + fileName);
     }
     stack.push_back(fileName);
     struct PopOnExit {
@@ -65,7 +64,7 @@ runtime::Ref<TtsBlock> TVeCompiler::Compile(const std::string& fileName,
     parser.OnError = [&](std::int32_t position, std::int32_t, const std::string& message) {
         errors.Report(position, message);
     };
-    parser.OnLoadFile = [&](const std::string& included, runtime::Ref<TtsBlock> into) {
+    parser.OnLoadFile = [&](const std::string& included, value::Ref<TtsBlock> into) {
         return errors.Include([&] {
             TVeCompiler child(this, collectedErrors_);
             return child.Compile(included, std::move(into));
@@ -76,7 +75,7 @@ runtime::Ref<TtsBlock> TVeCompiler::Compile(const std::string& fileName,
     return parser.Parse(Text, std::move(block));
 }
 
-runtime::Ref<TtsBlock> TVeCompiler::CompileFile(const std::string& fileName) {
+value::Ref<TtsBlock> TVeCompiler::CompileFile(const std::string& fileName) {
     TVeCompiler compiler;
     return compiler.Compile(fileName);
 }
@@ -87,4 +86,4 @@ std::string IncludePath(const std::string& fileName) {
     return path;
 }
 
-}  // namespace ozra::front
+} // namespace ozra::front

@@ -17,16 +17,15 @@
 
 #include "front/line_map.h"
 #include "front/syntax_tree.h"
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 namespace ozra::front {
 
 // A syntax or structure error located in a file. `what()` is the message in
 // the "File %s, %d,%d: %s" form; the parts stay available for other layouts.
-class CompileError : public runtime::EtsException {
-public:
-    CompileError(std::string fileName, std::int32_t line, std::int32_t column,
-                 std::string message);
+class CompileError : public value::EtsException {
+  public:
+    CompileError(std::string fileName, std::int32_t line, std::int32_t column, std::string message);
 
     std::string FileName;
     std::int32_t Line;
@@ -40,16 +39,15 @@ public:
 // include's own located message; that error is raised as it is, so the
 // innermost location survives.
 class LocatedErrors {
-public:
-    LocatedErrors(std::string fileName, const LineMap& lines,
-                  std::vector<CompileError>* collected)
+  public:
+    LocatedErrors(std::string fileName, const LineMap& lines, std::vector<CompileError>* collected)
         : fileName_(std::move(fileName)), lines_(lines), collected_(collected) {}
 
     // The parser's error callback.
     void Report(std::int32_t position, const std::string& message);
 
     // Compiles an include through `load`, remembering its located error.
-    template <class Load> runtime::Ref<TtsBlock> Include(Load&& load) {
+    template <class Load> value::Ref<TtsBlock> Include(Load&& load) {
         try {
             return load();
         } catch (const CompileError& error) {
@@ -58,7 +56,7 @@ public:
         }
     }
 
-private:
+  private:
     std::string fileName_;
     const LineMap& lines_;
     std::vector<CompileError>* collected_;
@@ -66,28 +64,28 @@ private:
 };
 
 class TVeCompiler {
-public:
+  public:
     explicit TVeCompiler(TVeCompiler* parentCompiler = nullptr,
                          std::vector<CompileError>* collectedErrors = nullptr);
 
     // Compiles `fileName` into `block`, or into a new root block, and returns
     // the block. No partial tree is returned on failure.
-    runtime::Ref<TtsBlock> Compile(const std::string& fileName, runtime::Ref<TtsBlock> block = {});
+    value::Ref<TtsBlock> Compile(const std::string& fileName, value::Ref<TtsBlock> block = {});
 
-    static runtime::Ref<TtsBlock> CompileFile(const std::string& fileName);
+    static value::Ref<TtsBlock> CompileFile(const std::string& fileName);
 
     std::string Text;
     std::string FileName;
     TVeCompiler* ParentCompiler;
 
-private:
+  private:
     std::vector<std::string>& FileStack();
 
-    std::vector<std::string> ownFileStack_;  // used by the root compiler only
+    std::vector<std::string> ownFileStack_; // used by the root compiler only
     std::vector<CompileError>* collectedErrors_;
 };
 
 // Scripts may name included files with "\" as the separator; both work.
 std::string IncludePath(const std::string& fileName);
 
-}  // namespace ozra::front
+} // namespace ozra::front

@@ -2,7 +2,7 @@
 // variables a definition creates.
 #include "front/control_nodes.h"
 
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 #include <optional>
 
@@ -26,7 +26,7 @@ class FirstError {
     template <class Step> void Attempt(Step&& step) {
         try {
             step();
-        } catch (const runtime::EtsException& error) {
+        } catch (const value::EtsException& error) {
             if (!error_) error_ = error;
         }
     }
@@ -35,7 +35,7 @@ class FirstError {
     }
 
   private:
-    std::optional<runtime::EtsException> error_;
+    std::optional<value::EtsException> error_;
 };
 
 } // namespace
@@ -57,14 +57,14 @@ Ref<TtsVariable> CreateVariable(TtsNode& definer, const std::string& name, bool 
                                 std::int32_t paramMode) {
     Ref<TtsVariable> variable;
     if (TtsFunctionNode* function = EnclosingFunction(definer)) {
-        auto local = runtime::MakeRef<TtsFsVariable>(&definer);
+        auto local = value::MakeRef<TtsFsVariable>(&definer);
         local->Owner = function;
         function->Locals.push_back(local);
         variable = std::move(local);
     } else if (explicitDefinition) {
-        variable = runtime::MakeRef<TtsGcVariable>(&definer);
+        variable = value::MakeRef<TtsGcVariable>(&definer);
     } else {
-        variable = runtime::MakeRef<TtsVariable>(&definer);
+        variable = value::MakeRef<TtsVariable>(&definer);
     }
     variable->Name = name;
     variable->Tag = paramMode;
@@ -80,7 +80,7 @@ bool IsExecutable(const TtsStatement& statement) noexcept {
 }
 
 TtsControl::TtsControl(NodeKind kind, TtsNode* parent)
-    : TtsStatement(kind, parent), Body(runtime::MakeRef<TtsBlock>(this)) {}
+    : TtsStatement(kind, parent), Body(value::MakeRef<TtsBlock>(this)) {}
 
 void TtsForNode::SetUp(const std::string& name, Ref<TtsExpression> start, Ref<TtsExpression> step,
                        Ref<TtsExpression> end) {
@@ -99,7 +99,7 @@ void TtsForeachNode::SetUp(const std::string& name, Ref<TtsExpression> collectio
 }
 
 void TtsFunctionNode::Define(const std::string& name,
-                             std::unique_ptr<runtime::TtsParameters> parameters,
+                             std::unique_ptr<value::TtsParameters> parameters,
                              Ref<TtsVarRef> baseReference) {
     FunctionName = name;
     Parameters = std::move(parameters);
@@ -119,7 +119,7 @@ void TtsFunctionNode::Define(const std::string& name,
             auto* parameter = NodeCast<TtsVariable>(Parameters->Item(i));
             if (!parameter) continue;
             errors.Attempt([&] {
-                auto local = runtime::MakeRef<TtsFsVariable>(this);
+                auto local = value::MakeRef<TtsFsVariable>(this);
                 local->Owner = this;
                 Locals.push_back(local);
                 local->Name = parameter->Name;
@@ -178,13 +178,13 @@ void TtsOldExecute::SetUp(const std::string& programPath, bool overwrite) {
 }
 
 TtsBlock& TtsTryNode::AttachExcept() {
-    ExceptBlock = runtime::MakeRef<TtsBlock>(this);
+    ExceptBlock = value::MakeRef<TtsBlock>(this);
     ExceptionVariable = Enter(*ExceptBlock, CreateVariable(*ExceptBlock, "exception", false));
     return *ExceptBlock;
 }
 
 TtsBlock& TtsTryNode::AttachFinally() {
-    FinallyBlock = runtime::MakeRef<TtsBlock>(this);
+    FinallyBlock = value::MakeRef<TtsBlock>(this);
     return *FinallyBlock;
 }
 

@@ -122,17 +122,17 @@ class TtsFunctionNode : public TtsControl {
     // class) "this", "base" and the base reference; then enters the node in
     // its parent block's names. A failing step (a duplicate name) does not
     // stop the others; the first failure is raised at the end.
-    void Define(const std::string& name, std::unique_ptr<runtime::TtsParameters> parameters,
+    void Define(const std::string& name, std::unique_ptr<value::TtsParameters> parameters,
                 Ref<TtsVarRef> baseReference);
 
     // None for "f()"; holds the formal parameters (`TtsFsVariable`) in
     // declaration order.
-    std::unique_ptr<runtime::TtsParameters> Parameters;
+    std::unique_ptr<value::TtsParameters> Parameters;
     // Held by `Body.Names`.
     TtsVariable* ResultVariable = nullptr;
     // A class keeps its "this", "base" and "result" here across nested
     // constructions and method calls.
-    runtime::TtsValueStack SavedValues;
+    value::TtsValueStack SavedValues;
     std::string FunctionName;
     // Every variable of this function's activations ("result", the
     // parameter locals and what the body defines), gathered as they are

@@ -27,7 +27,7 @@ void TtsVarRef::MakePropRef(Ref<TtsExpression> receiver) {
         ObjectExpression = std::move(receiver);
         return;
     }
-    auto member = runtime::MakeRef<TtsPropRef>(Parent);
+    auto member = value::MakeRef<TtsPropRef>(Parent);
     member->SetName(RefName);
     member->MakePropRef(std::move(receiver));
     PropRef = std::move(member);

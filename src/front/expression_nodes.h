@@ -159,8 +159,8 @@ class TtsDualOperator : public TtsOperator {
     // Set by the runtime once both operands read without effect (a constant,
     // or a name resolved to a plain variable): the slot pointer through
     // which each operand's value is found.
-    runtime::TtsValue* const* LeftSlot = nullptr;
-    runtime::TtsValue* const* RightSlot = nullptr;
+    value::TtsValue* const* LeftSlot = nullptr;
+    value::TtsValue* const* RightSlot = nullptr;
 };
 
 class TtsFunctionExpr : public TtsComplex {

@@ -1,7 +1,7 @@
 // The spelling table of operator codes.
 #include "front/operator_codes.h"
 
-#include "runtime/value/operators.h"
+#include "value/operators.h"
 
 #include <algorithm>
 #include <array>
@@ -10,7 +10,7 @@ namespace ozra::front {
 
 namespace {
 
-namespace Code = runtime::OperatorCode;
+namespace Code = value::OperatorCode;
 
 struct Spelling {
     std::string_view text;

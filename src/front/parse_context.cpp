@@ -5,7 +5,7 @@
 #include <array>
 
 #include "front/grammar.hpp"
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 namespace ozra::front {
 
@@ -15,19 +15,19 @@ using Code = grammar::Grammar::token;
 
 // Grammar codes of the token kinds, in the order of `TokenKind`.
 constexpr std::array kGrammarCode = {
-    Code::END_OF_INPUT, Code::BADOP,
-    Code::IDENT, Code::DOTTED, Code::INTLIT, Code::FLOATLIT, Code::HEXLIT, Code::STRLIT,
-    Code::IF, Code::CASE, Code::FOR, Code::FOREACH, Code::LOOP, Code::FUNCTION, Code::CLASS,
-    Code::FILE, Code::ASSIGN, Code::TRY, Code::END, Code::ELSEIF, Code::ELSECASE, Code::ELSE,
-    Code::EXCEPT, Code::FINALLY, Code::EXIT, Code::SKIP, Code::USING, Code::VAR, Code::REF,
-    Code::CALL,
-    Code::DIVMOD, Code::IN, Code::NOT, Code::AND, Code::OR, Code::BOOL, Code::NIL, Code::THEN,
-    Code::TO, Code::STEP, Code::DO, Code::WHILE, Code::UNTIL,
-    Code::TILDE, Code::PLUS, Code::MINUS, Code::SLASH, Code::MULOP, Code::POWER, Code::INCDEC,
-    Code::SHIFTOP, Code::BITNOT, Code::COLON, Code::EQ, Code::NE, Code::RELOP, Code::BANG,
-    Code::AMP, Code::BAR, Code::OROR, Code::ASSIGNOP, Code::COLONEQ, Code::QUEST, Code::QQ,
-    Code::LPAREN, Code::RPAREN, Code::LBRACKET, Code::RBRACKET, Code::LBRACE, Code::RBRACE,
-    Code::COMMA, Code::SEMI, Code::DOT,
+    Code::END_OF_INPUT, Code::BADOP,    Code::IDENT,    Code::DOTTED, Code::INTLIT, Code::FLOATLIT,
+    Code::HEXLIT,       Code::STRLIT,   Code::IF,       Code::CASE,   Code::FOR,    Code::FOREACH,
+    Code::LOOP,         Code::FUNCTION, Code::CLASS,    Code::FILE,   Code::ASSIGN, Code::TRY,
+    Code::END,          Code::ELSEIF,   Code::ELSECASE, Code::ELSE,   Code::EXCEPT, Code::FINALLY,
+    Code::EXIT,         Code::SKIP,     Code::USING,    Code::VAR,    Code::REF,    Code::CALL,
+    Code::DIVMOD,       Code::IN,       Code::NOT,      Code::AND,    Code::OR,     Code::BOOL,
+    Code::NIL,          Code::THEN,     Code::TO,       Code::STEP,   Code::DO,     Code::WHILE,
+    Code::UNTIL,        Code::TILDE,    Code::PLUS,     Code::MINUS,  Code::SLASH,  Code::MULOP,
+    Code::POWER,        Code::INCDEC,   Code::SHIFTOP,  Code::BITNOT, Code::COLON,  Code::EQ,
+    Code::NE,           Code::RELOP,    Code::BANG,     Code::AMP,    Code::BAR,    Code::OROR,
+    Code::ASSIGNOP,     Code::COLONEQ,  Code::QUEST,    Code::QQ,     Code::LPAREN, Code::RPAREN,
+    Code::LBRACKET,     Code::RBRACKET, Code::LBRACE,   Code::RBRACE, Code::COMMA,  Code::SEMI,
+    Code::DOT,
 };
 static_assert(kGrammarCode.size() == static_cast<std::size_t>(TokenKind::Dot) + 1,
               "every token kind needs a grammar code");
@@ -45,7 +45,7 @@ ParseValue ValueOf(const Token& token) {
     return value;
 }
 
-}  // namespace
+} // namespace
 
 ParseContext::ParseContext(std::string_view text, ParserCallbacks& callbacks, TtsBuilder& builder)
     : callbacks_(callbacks), builder_(builder), scanner_(text, *this),
@@ -69,7 +69,7 @@ int ParseContext::Lex(ParseValue& value, bool previousDiscarded, std::size_t sta
         // Reported at the token that nests too deep, then the parse stops.
         const std::string kOverflow = "yyparse stack overflow";
         OnError(lookahead_.Position, lookahead_.Length, kOverflow);
-        throw runtime::EtsException(kOverflow);
+        throw value::EtsException(kOverflow);
     }
     if (lookahead_.Kind == TokenKind::EndOfInput) {
         // The end stands on the last character, so that a statement left
@@ -145,4 +145,4 @@ void ParseContext::OnError(std::int32_t position, std::int32_t length, const std
     if (callbacks_.OnError) callbacks_.OnError(position, length, message);
 }
 
-}  // namespace ozra::front
+} // namespace ozra::front

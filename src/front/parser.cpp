@@ -7,7 +7,7 @@
 
 namespace ozra::front {
 
-runtime::Ref<TtsBlock> TtsParser::Parse(std::string_view text, runtime::Ref<TtsBlock> block) {
+value::Ref<TtsBlock> TtsParser::Parse(std::string_view text, value::Ref<TtsBlock> block) {
     TtsBuilder builder(*this, std::move(block));
     Block = builder.Root();
     ParseContext context(text, *this, builder);
@@ -17,4 +17,4 @@ runtime::Ref<TtsBlock> TtsParser::Parse(std::string_view text, runtime::Ref<TtsB
     return Block;
 }
 
-}  // namespace ozra::front
+} // namespace ozra::front

@@ -16,13 +16,13 @@
 namespace ozra::front {
 
 class TtsParser : public ParserCallbacks {
-public:
+  public:
     // Parses `text` into `block` (appending to its statements) or, when no
     // block is given, into a new root block, and returns the root.
-    runtime::Ref<TtsBlock> Parse(std::string_view text, runtime::Ref<TtsBlock> block = {});
+    value::Ref<TtsBlock> Parse(std::string_view text, value::Ref<TtsBlock> block = {});
 
     // The root block of the last parse.
-    runtime::Ref<TtsBlock> Block;
+    value::Ref<TtsBlock> Block;
 };
 
-}  // namespace ozra::front
+} // namespace ozra::front

@@ -2,7 +2,7 @@
 #include "front/statement_nodes.h"
 
 #include "front/control_nodes.h"
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 #include <stdexcept>
 
@@ -16,7 +16,7 @@ TtsBlock& HoldingBlock(TtsNode& statement) {
 }
 
 void TtsAssign::InitNamed(std::string_view name, char assignOperator, Ref<TtsExpression> value) {
-    auto target = runtime::MakeRef<TtsVarRef>(this);
+    auto target = value::MakeRef<TtsVarRef>(this);
     target->SetName(name);
     InitTarget(std::move(target), assignOperator, std::move(value));
     if (!IsKindOf(Kind, NodeKind::VarDefine)) return;
@@ -53,11 +53,11 @@ void AttachUsedBlock(TtsBlock& holder, Ref<TtsBlock> block, const std::string& f
     while (top->Parent)
         top = top->Parent;
     for (const TtsNode* node = &holder; node; node = node->Parent) {
-        if (node == top) throw runtime::EtsException("Circular file reference : " + fileName);
+        if (node == top) throw value::EtsException("Circular file reference : " + fileName);
     }
     Ref<TtsNode> parent = Ref<TtsNode>::Retain(block->Parent);
     if (!parent) {
-        auto owner = runtime::MakeRef<TtsControl>(nullptr);
+        auto owner = value::MakeRef<TtsControl>(nullptr);
         owner->Body = block;
         block->Parent = owner.Get();
         top = owner.Get();

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "front/expression_nodes.h"
-#include "runtime/value/name_table.h"
+#include "value/name_table.h"
 
 #include <functional>
 #include <string>
@@ -36,7 +36,7 @@ class TtsBlock : public TtsStatement {
     explicit TtsBlock(TtsNode* parent) noexcept : TtsBlock(NodeKind::Block, parent) {}
 
     TtsNodes Statements;
-    runtime::TtsUserIds Names;
+    value::TtsUserIds Names;
 
   protected:
     TtsBlock(NodeKind kind, TtsNode* parent) noexcept : TtsStatement(kind, parent) {}
@@ -89,8 +89,8 @@ class TtsAssign : public TtsCommand {
     // assignment of a plain variable from a constant or a plain variable,
     // the slot pointers through which both are found (null otherwise).
     bool InPlaceDecided = false;
-    runtime::TtsValue* const* TargetSlot = nullptr;
-    runtime::TtsValue* const* OperandSlot = nullptr;
+    value::TtsValue* const* TargetSlot = nullptr;
+    value::TtsValue* const* OperandSlot = nullptr;
 
   protected:
     TtsAssign(NodeKind kind, TtsNode* parent) noexcept : TtsCommand(kind, parent) {}

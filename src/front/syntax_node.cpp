@@ -2,8 +2,8 @@
 // the class names of the node tags.
 #include "front/syntax_tree.h"
 
-#include "runtime/value/errors.h"
-#include "runtime/value/names.h"
+#include "value/errors.h"
+#include "value/names.h"
 
 #include <algorithm>
 #include <iterator>
@@ -36,7 +36,7 @@ TtsNode::~TtsNode() = default;
 
 namespace {
 
-using runtime::TtsObject;
+using value::TtsObject;
 
 bool Accepts(TtsObject* entry, const NodeKind* required) {
     if (!entry) return false;
@@ -45,14 +45,14 @@ bool Accepts(TtsObject* entry, const NodeKind* required) {
     return node && IsKindOf(node->Kind, *required);
 }
 
-TtsObject* FromNames(const runtime::TtsUserIds& names, std::string_view name,
+TtsObject* FromNames(const value::TtsUserIds& names, std::string_view name,
                      const NodeKind* required) {
     TtsObject* entry = names.Find(name);
     return Accepts(entry, required) ? entry : nullptr;
 }
 
 TtsObject* LoopVariable(TtsVariable* variable, std::string_view name, const NodeKind* required) {
-    if (variable && runtime::NamesEqual(variable->Name, name) && Accepts(variable, required))
+    if (variable && value::NamesEqual(variable->Name, name) && Accepts(variable, required))
         return variable;
     return nullptr;
 }
@@ -99,19 +99,19 @@ TtsObject* Lookup(const TtsNode* node, std::string_view name, const NodeKind* re
 [[noreturn]] void RaiseNotFound(std::string_view name, NodeKind required) {
     switch (required) {
     case NodeKind::Variable:
-        throw runtime::EtsRuntime::VariableNotFound(name);
+        throw value::EtsRuntime::VariableNotFound(name);
     case NodeKind::FunctionNode:
-        throw runtime::EtsRuntime::FunctionNotFound(name);
+        throw value::EtsRuntime::FunctionNotFound(name);
     case NodeKind::ClassNode:
-        throw runtime::EtsRuntime::ClassNotFound(name);
+        throw value::EtsRuntime::ClassNotFound(name);
     default:
-        throw runtime::EtsRuntime::NotFoundOrInvalid(name);
+        throw value::EtsRuntime::NotFoundOrInvalid(name);
     }
 }
 
 } // namespace
 
-runtime::TtsObject* TtsNode::FindNode(std::string_view name) const {
+value::TtsObject* TtsNode::FindNode(std::string_view name) const {
     return Lookup(this, name, nullptr);
 }
 
@@ -121,8 +121,8 @@ TtsNode* TtsNode::FindNode(std::string_view name, NodeKind required) const {
     return dynamic_cast<TtsNode*>(found);
 }
 
-void TtsExpression::SetObject(runtime::TtsObject* object) {
-    SetValue(object ? runtime::TtsValue::FromObject(object) : runtime::TtsValue());
+void TtsExpression::SetObject(value::TtsObject* object) {
+    SetValue(object ? value::TtsValue::FromObject(object) : value::TtsValue());
 }
 
 } // namespace ozra::front

@@ -16,10 +16,10 @@
 #pragma once
 
 #include "front/node_kind.h"
-#include "runtime/value/object.h"
-#include "runtime/value/object_list.h"
-#include "runtime/value/value.h"
-#include "runtime/value/value_stack.h"
+#include "value/object.h"
+#include "value/object_list.h"
+#include "value/value.h"
+#include "value/value_stack.h"
 
 #include <cstdint>
 #include <string>
@@ -27,9 +27,9 @@
 
 namespace ozra::front {
 
-using runtime::Ref;
+using value::Ref;
 
-class TtsNode : public runtime::TtsObject {
+class TtsNode : public value::TtsObject {
   public:
     static constexpr NodeKind ClassKind = NodeKind::Node;
 
@@ -42,7 +42,7 @@ class TtsNode : public runtime::TtsObject {
     // loop variable, a class answers from its body and its base classes'
     // bodies. Without a required class any entry counts and a failed search
     // answers nullptr.
-    runtime::TtsObject* FindNode(std::string_view name) const;
+    value::TtsObject* FindNode(std::string_view name) const;
     // The same, counting only instances of `required`; a failed search
     // raises the lookup error of that class ("variable x not found.", ...).
     TtsNode* FindNode(std::string_view name, NodeKind required) const;
@@ -64,7 +64,7 @@ template <class T> const T* NodeCast(const TtsNode* node) noexcept {
     return node && IsKindOf(node->Kind, T::ClassKind) ? static_cast<const T*>(node) : nullptr;
 }
 // The same for an entry of a name table, which may hold library objects.
-template <class T> T* NodeCast(runtime::TtsObject* object) noexcept {
+template <class T> T* NodeCast(value::TtsObject* object) noexcept {
     return NodeCast<T>(dynamic_cast<TtsNode*>(object));
 }
 
@@ -85,7 +85,7 @@ class TtsExpression : public TtsNode {
 
     // The node's current value; reads and writes always go through
     // `ValueSlot`, which two nodes may share.
-    const runtime::TtsValue& Value() const noexcept { return *ValueSlot; }
+    const value::TtsValue& Value() const noexcept { return *ValueSlot; }
 
     // Writing the slot. A garbage-collecting variable (`TtsGcVariable`,
     // `TtsFsVariable`) owns a counted reference to an object it holds.
@@ -93,20 +93,20 @@ class TtsExpression : public TtsNode {
     // (not counted) reference. The new value is taken before the old one is
     // let go, so writing a variable's own object back into it never frees
     // that object in between.
-    void SetValue(const runtime::TtsValue& value) {
+    void SetValue(const value::TtsValue& value) {
         if (!IsKindOf(Kind, NodeKind::GcVariable)) {
             *ValueSlot = value;
             return;
         }
         *ValueSlot = value;
-        runtime::TtsValueHelper::MarkCounted(*ValueSlot);
+        value::TtsValueHelper::MarkCounted(*ValueSlot);
     }
-    void SetObject(runtime::TtsObject* object);
+    void SetObject(value::TtsObject* object);
     void AssignFrom(const TtsExpression& other) { SetValue(other.Value()); }
 
-    runtime::TtsValue OwnValue;
-    runtime::TtsPValueStack SlotStack;
-    runtime::TtsValue* ValueSlot = &OwnValue;
+    value::TtsValue OwnValue;
+    value::TtsPValueStack SlotStack;
+    value::TtsValue* ValueSlot = &OwnValue;
 
   protected:
     TtsExpression(NodeKind kind, TtsNode* parent) noexcept : TtsNode(kind, parent) {}
@@ -126,7 +126,7 @@ class TtsStatement : public TtsNode {
     TtsStatement(NodeKind kind, TtsNode* parent) noexcept : TtsNode(kind, parent) {}
 };
 
-using TtsNodes = runtime::TtsListOf<TtsStatement>;
-using TtsExpressions = runtime::TtsListOf<TtsExpression>;
+using TtsNodes = value::TtsListOf<TtsStatement>;
+using TtsExpressions = value::TtsListOf<TtsExpression>;
 
 } // namespace ozra::front

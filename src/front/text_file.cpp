@@ -8,18 +8,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 namespace ozra::front {
 
 namespace {
 
 [[noreturn]] void FailOpen(const std::string& fileName, int error) {
-    throw runtime::EtsException("Cannot open file \"" + fileName + "\". " + std::strerror(error));
+    throw value::EtsException("Cannot open file \"" + fileName + "\". " + std::strerror(error));
 }
 
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
@@ -28,11 +28,11 @@ public:
     }
     int get() const { return fd_; }
 
-private:
+  private:
     int fd_;
 };
 
-}  // namespace
+} // namespace
 
 std::string TTextFile::ReadFile(const std::string& fileName) {
     FileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
@@ -56,4 +56,4 @@ std::string TTextFile::ReadFile(const std::string& fileName) {
     return text;
 }
 
-}  // namespace ozra::front
+} // namespace ozra::front

@@ -3,8 +3,8 @@
 #include "front/tree_builder.h"
 
 #include "front/operator_codes.h"
-#include "runtime/value/errors.h"
-#include "runtime/value/names.h"
+#include "value/errors.h"
+#include "value/names.h"
 
 #include <algorithm>
 #include <charconv>
@@ -17,8 +17,8 @@ namespace ozra::front {
 
 namespace {
 
-using runtime::MakeRef;
-using runtime::TtsValue;
+using value::MakeRef;
+using value::TtsValue;
 
 constexpr std::string_view kBraceKeyword = "{";
 
@@ -52,9 +52,9 @@ TtsExpressions TakeList(ParseValue& value) {
     return list;
 }
 
-std::unique_ptr<runtime::TtsParameters> TakeParameters(ParseValue& value) {
+std::unique_ptr<value::TtsParameters> TakeParameters(ParseValue& value) {
     if (value.Items.empty()) return nullptr;
-    auto table = std::make_unique<runtime::TtsParameters>();
+    auto table = std::make_unique<value::TtsParameters>();
     for (auto& parameter : value.Items) {
         const std::string name = parameter->Name;
         table->Add(name, std::move(parameter));
@@ -72,7 +72,7 @@ bool IsTrueText(const std::string& text) {
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return runtime::NamesEqual(a, b);
+    return value::NamesEqual(a, b);
 }
 
 } // namespace
@@ -265,7 +265,7 @@ ParseValue TtsBuilder::ClassHeadWithBase(ParseValue& first, ParseValue& last, Pa
     OpenControl(std::move(node), "class", result);
     try {
         classNode.Define(name.Text, TakeParameters(parameters), std::move(base));
-    } catch (const runtime::EtsException& error) {
+    } catch (const value::EtsException& error) {
         Report(result, error.what());
     }
     return result;
@@ -387,7 +387,7 @@ ParseValue TtsBuilder::OldFileHead(const ParseValue& span, const std::string& fi
         Ref<TtsBlock> used = LoadUsedFile(fileName, owner_.OnLoadFile);
         try {
             oldUsing.SetUp(fileName, std::move(used));
-        } catch (const runtime::EtsException& error) {
+        } catch (const value::EtsException& error) {
             Report(span, error.what());
         }
         return span;
@@ -475,7 +475,7 @@ ParseValue TtsBuilder::FunctionHead(ParseValue& first, ParseValue& last, ParseVa
     OpenControl(std::move(node), "function", result);
     try {
         function.Define(name.Text, TakeParameters(parameters), nullptr);
-    } catch (const runtime::EtsException& error) {
+    } catch (const value::EtsException& error) {
         Report(result, error.what());
     }
     return result;
@@ -536,7 +536,7 @@ ParseValue TtsBuilder::RefStatement(ParseValue& first, ParseValue& last, ParseVa
     try {
         TtsNode* variable = statement.FindNode(target.Text, NodeKind::Variable);
         HoldingBlock(statement).Names.AddCounted(name.Text, variable);
-    } catch (const runtime::EtsException& error) {
+    } catch (const value::EtsException& error) {
         Report(result, error.what());
     }
     return result;
@@ -571,7 +571,7 @@ ParseValue TtsBuilder::UsingWith(ParseValue& first, ParseValue& last, const std:
     Ref<TtsBlock> used = LoadUsedFile(fileName, owner_.OnLoadFile);
     try {
         statement.Attach(std::move(used), fileName, alias);
-    } catch (const runtime::EtsException& error) {
+    } catch (const value::EtsException& error) {
         Report(result, error.what());
     }
     return result;
@@ -593,7 +593,7 @@ ParseValue TtsBuilder::VarStatement(ParseValue& first, ParseValue& last, ParseVa
     AddStatement(std::move(node), result);
     try {
         statement.InitNamed(name.Text, 0, nullptr);
-    } catch (const runtime::EtsException& error) {
+    } catch (const value::EtsException& error) {
         Report(result, error.what());
     }
     return result;
@@ -608,7 +608,7 @@ ParseValue TtsBuilder::VarInitStatement(ParseValue& first, ParseValue& last, Par
     AddStatement(std::move(node), result);
     try {
         statement.InitNamed(name.Text, AssignCode(op.Text), std::move(initial));
-    } catch (const runtime::EtsException& error) {
+    } catch (const value::EtsException& error) {
         Report(result, error.what());
     }
     return result;
@@ -804,7 +804,7 @@ ParseValue TtsBuilder::RefArgument(ParseValue& first, ParseValue& name) {
     ParseValue result = SpanOf(first, name);
     try {
         result.Node = Ref<TtsNode>::Retain(current_->FindNode(name.Text, NodeKind::Variable));
-    } catch (const runtime::EtsException& error) {
+    } catch (const value::EtsException& error) {
         auto reference = MakeRef<TtsVarRef>(current_);
         reference->SetName(name.Text);
         result.Node = std::move(reference);
@@ -828,8 +828,8 @@ ParseValue TtsBuilder::FirstParameter(ParseValue& name) {
 
 ParseValue TtsBuilder::NextParameter(ParseValue& list, ParseValue& name) {
     for (const auto& parameter : list.Items) {
-        if (runtime::NamesEqual(parameter->Name, name.Text))
-            throw runtime::EtsException::AlreadyExists(name.Text);
+        if (value::NamesEqual(parameter->Name, name.Text))
+            throw value::EtsException::AlreadyExists(name.Text);
     }
     ParseValue result = SpanOf(list, name);
     result.Items = std::move(list.Items);

@@ -175,7 +175,7 @@ class TtsBuilder {
                          const std::string& alias);
     ParseValue IntegerConst(const ParseValue& span, std::string_view digits, bool negative);
     ParseValue RealConst(const ParseValue& span, std::string_view digits, bool negative);
-    ParseValue Constant(const ParseValue& span, const runtime::TtsValue& value);
+    ParseValue Constant(const ParseValue& span, const value::TtsValue& value);
     Ref<TtsExpression> FormalParameter(const std::string& name);
 
     ParserCallbacks& owner_;

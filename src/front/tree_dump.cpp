@@ -2,7 +2,7 @@
 #include "front/tree_dump.h"
 
 #include "front/syntax_tree.h"
-#include "runtime/value/conversions.h"
+#include "value/conversions.h"
 
 #include <charconv>
 #include <cstdio>
@@ -48,8 +48,8 @@ std::string CodeText(char code) {
     return std::string("'") + code + "'";
 }
 
-std::string ValueText(const runtime::TtsValue& value) {
-    using runtime::ValueKind;
+std::string ValueText(const value::TtsValue& value) {
+    using value::ValueKind;
     switch (value.Kind()) {
     case ValueKind::Empty:
         return "nil";
@@ -65,7 +65,7 @@ std::string ValueText(const runtime::TtsValue& value) {
     }
     default:
         if (value.IsInteger()) return std::to_string(value.Integer());
-        return std::string(runtime::KindName(value.Kind()));
+        return std::string(value::KindName(value.Kind()));
     }
 }
 

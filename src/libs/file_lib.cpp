@@ -6,7 +6,7 @@
 #include "libs/path_text.h"
 #include "libs/xml/whole_file.h"
 #include "runtime/host.h"
-#include "runtime/value/names.h"
+#include "value/names.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -15,8 +15,8 @@
 
 namespace ozra::libs {
 
-using runtime::EtsRuntime;
 using runtime::TtsResult;
+using value::EtsRuntime;
 
 namespace {
 
@@ -46,10 +46,10 @@ TtsValue LocalDate(std::time_t seconds) {
 }
 
 void SetFoundPaths(front::TtsExpression& value, const std::vector<std::string>& paths) {
-    auto set = runtime::MakeRef<front::TtsSet>(nullptr);
+    auto set = value::MakeRef<front::TtsSet>(nullptr);
     front::TtsExpressions elements;
     for (const std::string& path : paths) {
-        auto element = runtime::MakeRef<front::TtsConst>(set.Get());
+        auto element = value::MakeRef<front::TtsConst>(set.Get());
         element->OwnValue = TtsValue::FromText(path);
         elements.Add(std::move(element));
     }
@@ -61,7 +61,7 @@ void SetFoundPaths(front::TtsExpression& value, const std::vector<std::string>& 
 
 TObj_Impl_FileStream::TObj_Impl_FileStream(const std::string& path, std::string_view mode)
     : path_(path) {
-    if (runtime::NamesEqual(mode, "create")) {
+    if (value::NamesEqual(mode, "create")) {
         CreateFolderOf(path);
         const std::size_t slash = path.rfind('/');
         temporary_ = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
@@ -69,7 +69,7 @@ TObj_Impl_FileStream::TObj_Impl_FileStream(const std::string& path, std::string_
         fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
         if (fd_ < 0) throw EtsRuntime(xml::CannotCreateMessage(path, errno));
         ::fchmod(fd_, 0644);
-    } else if (runtime::NamesEqual(mode, "append")) {
+    } else if (value::NamesEqual(mode, "append")) {
         fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
         if (fd_ < 0) throw EtsRuntime(xml::CannotOpenMessage(path, errno));
     } else {
@@ -266,7 +266,7 @@ void TtsLibFile::Stream(TtsResult& context, front::TtsExpression& value,
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 2, 1);
     const std::string mode = ArgumentCount(arguments) > 1 ? TextArgument(arguments, 1) : "create";
-    value.SetObject(runtime::MakeRef<TObj_Impl_FileStream>(PathArgument(arguments, 0), mode).Get());
+    value.SetObject(value::MakeRef<TObj_Impl_FileStream>(PathArgument(arguments, 0), mode).Get());
 }
 
 TtsLibFile::TtsLibFile(runtime::TtsHost& host) : TtsLibBase(host) {

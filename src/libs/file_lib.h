@@ -19,7 +19,7 @@
 
 namespace ozra::libs {
 
-class TObj_Impl_FileStream final : public runtime::TtsObjectZero {
+class TObj_Impl_FileStream final : public value::TtsObjectZero {
   public:
     // Opens for "create" (truncating) or "append" (mode compared ignoring
     // case); other modes fail with "Unknown file mode".

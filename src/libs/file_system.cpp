@@ -3,7 +3,7 @@
 
 #include "libs/path_text.h"
 #include "libs/xml/whole_file.h"
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 #include <cerrno>
 #include <dirent.h>
@@ -159,8 +159,8 @@ void AppendToFile(const std::string& path, std::string_view bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0) {
         const int error = errno;
-        throw runtime::EtsRuntime(existed ? xml::CannotOpenMessage(path, error)
-                                          : xml::CannotCreateMessage(path, error));
+        throw value::EtsRuntime(existed ? xml::CannotOpenMessage(path, error)
+                                        : xml::CannotCreateMessage(path, error));
     }
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -168,7 +168,7 @@ void AppendToFile(const std::string& path, std::string_view bytes) {
         if (written < 0) {
             const int error = errno;
             ::close(fd);
-            throw runtime::EtsRuntime(xml::CannotOpenMessage(path, error));
+            throw value::EtsRuntime(xml::CannotOpenMessage(path, error));
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }

@@ -3,7 +3,7 @@
 
 #include "libs/lib_support.h"
 #include "runtime/host.h"
-#include "runtime/value/names.h"
+#include "value/names.h"
 
 namespace ozra::libs {
 
@@ -13,8 +13,8 @@ namespace {
 
 std::string KeyArgument(const front::TtsExpressions* arguments) {
     const TtsValue& key = runtime::TtsLibBase::Argument(arguments, 0);
-    if (const runtime::TtsObject* object = key.Object()) return IdentityText(object);
-    return runtime::ToText(key);
+    if (const value::TtsObject* object = key.Object()) return IdentityText(object);
+    return value::ToText(key);
 }
 
 } // namespace
@@ -24,7 +24,7 @@ int TObj_Impl_Hashtable::Search(std::string_view key) const noexcept {
     int high = static_cast<int>(Pairs.size()) - 1;
     while (low <= high) {
         const int middle = (low + high) / 2;
-        const int order = runtime::CompareNames(Pairs[static_cast<std::size_t>(middle)].Key, key);
+        const int order = value::CompareNames(Pairs[static_cast<std::size_t>(middle)].Key, key);
         if (order == 0) return middle;
         if (order < 0) {
             low = middle + 1;
@@ -35,7 +35,7 @@ int TObj_Impl_Hashtable::Search(std::string_view key) const noexcept {
     return ~low;
 }
 
-int TObj_Impl_Hashtable::Add(std::string key, runtime::Ref<runtime::TtsObject> object) {
+int TObj_Impl_Hashtable::Add(std::string key, value::Ref<value::TtsObject> object) {
     const int found = Search(key);
     if (found >= 0) return found;
     Pairs.insert(Pairs.begin() + ~found, Pair{std::move(key), std::move(object)});
@@ -47,7 +47,7 @@ void TtsLibHashtable::Add(TtsResult& context, front::TtsExpression& value,
     auto table = TakeReceiver<TObj_Impl_Hashtable>(value);
     CheckArguments(context, arguments, 2, 2);
     SetInteger(value, table->Add(KeyArgument(arguments),
-                                 Ref<runtime::TtsObject>::Retain(ObjectArgument(arguments, 1))));
+                                 Ref<value::TtsObject>::Retain(ObjectArgument(arguments, 1))));
 }
 
 void TtsLibHashtable::Del(TtsResult& context, front::TtsExpression& value,
@@ -56,7 +56,7 @@ void TtsLibHashtable::Del(TtsResult& context, front::TtsExpression& value,
     CheckArguments(context, arguments, 1, 1);
     const int found = table->Search(KeyArgument(arguments));
     if (found >= 0) {
-        const Ref<runtime::TtsObject> released =
+        const Ref<value::TtsObject> released =
             std::move(table->Pairs[static_cast<std::size_t>(found)].Object);
         table->Pairs.erase(table->Pairs.begin() + found);
     }

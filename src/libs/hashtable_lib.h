@@ -7,18 +7,18 @@
 #pragma once
 
 #include "runtime/lib_base.h"
-#include "runtime/value/object.h"
+#include "value/object.h"
 
 #include <string>
 #include <vector>
 
 namespace ozra::libs {
 
-class TObj_Impl_Hashtable final : public runtime::TtsObjectZero {
+class TObj_Impl_Hashtable final : public value::TtsObjectZero {
   public:
     struct Pair {
         std::string Key;
-        runtime::Ref<runtime::TtsObject> Object;
+        value::Ref<value::TtsObject> Object;
     };
 
     std::string_view ClassName() const override { return "TObj_Impl_Hashtable"; }
@@ -27,7 +27,7 @@ class TObj_Impl_Hashtable final : public runtime::TtsObjectZero {
     // as the bitwise complement (negative).
     int Search(std::string_view key) const noexcept;
     // Stores the pair unless the key exists; answers its position.
-    int Add(std::string key, runtime::Ref<runtime::TtsObject> object);
+    int Add(std::string key, value::Ref<value::TtsObject> object);
 
     std::vector<Pair> Pairs;
 };

@@ -5,10 +5,10 @@
 #include "front/syntax_tree.h"
 #include "runtime/host.h"
 #include "runtime/lib_base.h"
-#include "runtime/value/conversions.h"
-#include "runtime/value/errors.h"
-#include "runtime/value/object.h"
-#include "runtime/value/value.h"
+#include "value/conversions.h"
+#include "value/errors.h"
+#include "value/object.h"
+#include "value/value.h"
 
 #include <cstdint>
 #include <string>
@@ -26,48 +26,48 @@ class TGlobalData;
 
 namespace ozra::libs {
 
-using runtime::Ref;
-using runtime::TtsValue;
+using value::Ref;
+using value::TtsValue;
 
 // Takes a counted reference to the receiver and clears the result to
 // Empty. The reference keeps a receiver alive that only the value
 // expression held (a list made and used in one expression).
-template <class T> Ref<T> TakeReceiver(front::TtsExpression& value) {
-    Ref<T> receiver = Ref<T>::Retain(dynamic_cast<T*>(value.Value().Object()));
-    value.SetValue(TtsValue());
-    if (!receiver) throw runtime::EtsRuntime::ParameterError();
+template <class T> value::Ref<T> TakeReceiver(front::TtsExpression& value) {
+    value::Ref<T> receiver = value::Ref<T>::Retain(dynamic_cast<T*>(value.Value().Object()));
+    value.SetValue(value::TtsValue());
+    if (!receiver) throw value::EtsRuntime::ParameterError();
     return receiver;
 }
 
 inline void SetText(front::TtsExpression& value, std::string_view text) {
-    value.SetValue(TtsValue::FromText(text));
+    value.SetValue(value::TtsValue::FromText(text));
 }
 inline void SetBoolean(front::TtsExpression& value, bool flag) {
-    value.SetValue(TtsValue::FromBoolean(flag));
+    value.SetValue(value::TtsValue::FromBoolean(flag));
 }
 inline void SetInteger(front::TtsExpression& value, std::int64_t number) {
-    value.SetValue(TtsValue::FromInteger(number));
+    value.SetValue(value::TtsValue::FromInteger(number));
 }
 
 inline std::string TextArgument(const front::TtsExpressions* arguments, int index) {
-    return runtime::ToText(runtime::TtsLibBase::Argument(arguments, index));
+    return value::ToText(runtime::TtsLibBase::Argument(arguments, index));
 }
 inline int IntegerArgument(const front::TtsExpressions* arguments, int index) {
-    return runtime::ToInteger(runtime::TtsLibBase::Argument(arguments, index));
+    return value::ToInteger(runtime::TtsLibBase::Argument(arguments, index));
 }
 // A boolean argument, `absent` when it was not given.
 inline bool FlagArgument(const front::TtsExpressions* arguments, int index, bool absent) {
     if (runtime::TtsLibBase::ArgumentCount(arguments) <= index) return absent;
-    return runtime::ToBoolean(runtime::TtsLibBase::Argument(arguments, index));
+    return value::ToBoolean(runtime::TtsLibBase::Argument(arguments, index));
 }
 // The object argument, or nullptr for anything that is not an object.
-inline runtime::TtsObject* ObjectArgument(const front::TtsExpressions* arguments, int index) {
+inline value::TtsObject* ObjectArgument(const front::TtsExpressions* arguments, int index) {
     return runtime::TtsLibBase::Argument(arguments, index).Object();
 }
 
 // Raises "List index out of bounds (%d)" unless 0 <= index < limit.
 inline void CheckListIndex(std::int64_t index, std::int64_t limit) {
-    if (index < 0 || index >= limit) throw runtime::EtsRuntime::ListIndexError(index);
+    if (index < 0 || index >= limit) throw value::EtsRuntime::ListIndexError(index);
 }
 
 // A number unique to an object while it lives, for keys and references.
@@ -78,7 +78,7 @@ inline std::string IdentityText(const void* object) {
 // The registrar's factory of a library whose constructor registers it
 // with the host.
 template <class Library> void Construct(runtime::TtsHost& host, runtime::TGlobalData&) {
-    runtime::MakeRef<Library>(host);
+    value::MakeRef<Library>(host);
 }
 
 } // namespace ozra::libs

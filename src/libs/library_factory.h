@@ -9,12 +9,12 @@
 namespace ozra::libs {
 
 template <class Library> void MakeHostLibrary(runtime::TtsHost& host, runtime::TGlobalData&) {
-    runtime::MakeRef<Library>(host);
+    value::MakeRef<Library>(host);
 }
 
 // For libraries that consult the run's data.
 template <class Library> void MakeRunLibrary(runtime::TtsHost& host, runtime::TGlobalData& global) {
-    runtime::MakeRef<Library>(host, global);
+    value::MakeRef<Library>(host, global);
 }
 
 } // namespace ozra::libs

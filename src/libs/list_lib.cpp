@@ -18,7 +18,7 @@ void MakeCollection(TtsResult& context, front::TtsExpression& value,
                     const front::TtsExpressions* arguments) {
     value.SetValue(TtsValue());
     runtime::TtsLibBase::CheckArguments(context, arguments, 0, 0);
-    value.SetObject(runtime::MakeRef<Collection>().Get());
+    value.SetObject(value::MakeRef<Collection>().Get());
 }
 
 } // namespace
@@ -45,7 +45,7 @@ void TtsLibList::SettingList(TtsResult& context, front::TtsExpression& value,
 
 TtsLibList::TtsLibList(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TSys_Impl_List>(runtime::AccessAll);
-    RegisterGlobal("List", runtime::MakeRef<TSys_Impl_List>().Get());
+    RegisterGlobal("List", value::MakeRef<TSys_Impl_List>().Get());
     Publish<TtsLibList>({
         {"List", &TtsLibList::List},
         {"Hashtable", &TtsLibList::Hashtable},

@@ -7,7 +7,7 @@
 
 namespace ozra::libs {
 
-class TSys_Impl_List final : public runtime::TtsObjectZero {
+class TSys_Impl_List final : public value::TtsObjectZero {
   public:
     std::string_view ClassName() const override { return "TSys_Impl_List"; }
 };

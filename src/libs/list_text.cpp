@@ -21,7 +21,7 @@ bool NeedsQuotes(std::string_view text, char delimiter) noexcept {
 
 } // namespace
 
-std::string LineText(const runtime::TStringListEx& list) {
+std::string LineText(const value::TStringListEx& list) {
     std::string text;
     for (int i = 0; i < list.Count(); ++i) {
         text += list.Strings(i);
@@ -30,7 +30,7 @@ std::string LineText(const runtime::TStringListEx& list) {
     return text;
 }
 
-void SetLineText(runtime::TStringListEx& list, std::string_view text) {
+void SetLineText(value::TStringListEx& list, std::string_view text) {
     list.Clear();
     std::size_t start = 0;
     while (start < text.size()) {
@@ -44,7 +44,7 @@ void SetLineText(runtime::TStringListEx& list, std::string_view text) {
     }
 }
 
-std::string DelimitedText(const runtime::TStringListEx& list, char delimiter) {
+std::string DelimitedText(const value::TStringListEx& list, char delimiter) {
     if (list.Count() == 1 && list.Strings(0).empty()) return std::string(2, Quote);
     std::string text;
     for (int i = 0; i < list.Count(); ++i) {
@@ -64,7 +64,7 @@ std::string DelimitedText(const runtime::TStringListEx& list, char delimiter) {
     return text;
 }
 
-void SetDelimitedText(runtime::TStringListEx& list, std::string_view text, char delimiter) {
+void SetDelimitedText(value::TStringListEx& list, std::string_view text, char delimiter) {
     list.Clear();
     std::size_t i = 0;
     auto skipBlanks = [&] {

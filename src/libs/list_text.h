@@ -14,16 +14,16 @@
 //     strings.
 #pragma once
 
-#include "runtime/value/string_list.h"
+#include "value/string_list.h"
 
 #include <string>
 #include <string_view>
 
 namespace ozra::libs {
 
-std::string LineText(const runtime::TStringListEx& list);
-void SetLineText(runtime::TStringListEx& list, std::string_view text);
-std::string DelimitedText(const runtime::TStringListEx& list, char delimiter);
-void SetDelimitedText(runtime::TStringListEx& list, std::string_view text, char delimiter);
+std::string LineText(const value::TStringListEx& list);
+void SetLineText(value::TStringListEx& list, std::string_view text);
+std::string DelimitedText(const value::TStringListEx& list, char delimiter);
+void SetDelimitedText(value::TStringListEx& list, std::string_view text, char delimiter);
 
 } // namespace ozra::libs

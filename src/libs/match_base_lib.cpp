@@ -1,25 +1,26 @@
 // Raw match objects in script callbacks: abort and group values by index.
 #include "libs/match_base_lib.h"
 
-#include "libs/text_lib_support.h"
 #include "libs/regex/regex_base.h"
-#include "runtime/value/conversions.h"
+#include "libs/text_lib_support.h"
+#include "value/conversions.h"
 
 namespace ozra::libs::raw {
 
 using namespace text_support;
 
-void TtsLibMatch::GetItem(front::TtsExpression& out, runtime::TtsObject* object,
-                          runtime::TtsResult&, const runtime::TtsValue& index) {
+void TtsLibMatch::GetItem(front::TtsExpression& out, value::TtsObject* object, runtime::TtsResult&,
+                          const value::TtsValue& index) {
     auto* match = dynamic_cast<regex::TMatchBase*>(object);
-    if (!match) throw runtime::EtsRuntime::ParameterError();
+    if (!match) throw value::EtsRuntime::ParameterError();
     const Ref<regex::TMatchBase> keep = Ref<regex::TMatchBase>::Retain(match);
     Ref<regex::TGroupBase> group;
-    if (runtime::TtsValueHelper::IsIntLike(index)) {
-        const std::int64_t number = runtime::ToInt64(index);
-        group = match->SafeGroup(number >= 0 && number <= INT32_MAX ? static_cast<int>(number) : -1);
+    if (value::TtsValueHelper::IsIntLike(index)) {
+        const std::int64_t number = value::ToInt64(index);
+        group =
+            match->SafeGroup(number >= 0 && number <= INT32_MAX ? static_cast<int>(number) : -1);
     } else {
-        group = match->GroupByName(runtime::ToText(index));
+        group = match->GroupByName(value::ToText(index));
     }
     ReturnText(out, group->Value());
 }
@@ -38,4 +39,4 @@ TtsLibMatch::TtsLibMatch(runtime::TtsHost& host) : TtsLibBase(host) {
     });
 }
 
-}  // namespace ozra::libs::raw
+} // namespace ozra::libs::raw

@@ -11,16 +11,16 @@
 namespace ozra::libs::raw {
 
 class TtsLibMatch final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibMatch(runtime::TtsHost& host);
 
     // «m[x]»: a group's value; an integer (or integer text) is a group
     // number through the safe access, anything else a name ("" unknown).
-    void GetItem(front::TtsExpression& out, runtime::TtsObject* object,
-                 runtime::TtsResult& context, const runtime::TtsValue& index) override;
+    void GetItem(front::TtsExpression& out, value::TtsObject* object, runtime::TtsResult& context,
+                 const value::TtsValue& index) override;
 
     void Abort(runtime::TtsResult& context, front::TtsExpression& value,
                const front::TtsExpressions* arguments);
 };
 
-}  // namespace ozra::libs::raw
+} // namespace ozra::libs::raw

@@ -3,7 +3,7 @@
 #include "libs/match_lib.h"
 
 #include "libs/text_lib_support.h"
-#include "runtime/value/conversions.h"
+#include "value/conversions.h"
 
 #include <algorithm>
 
@@ -14,11 +14,11 @@ using namespace text_support;
 namespace {
 
 void ReturnGroup(front::TtsExpression& value, Ref<regex::TGroupBase> group) {
-    auto object = runtime::MakeRef<TObj_Impl_Group>(std::move(group));
+    auto object = value::MakeRef<TObj_Impl_Group>(std::move(group));
     ReturnObject(value, object.Get());
 }
 
-}  // namespace
+} // namespace
 
 void TtsLibMatch::Success(runtime::TtsResult& context, front::TtsExpression& value,
                           const front::TtsExpressions* arguments) {
@@ -43,7 +43,7 @@ void TtsLibMatch::Groups(runtime::TtsResult& context, front::TtsExpression& valu
                          const front::TtsExpressions* arguments) {
     CheckArguments(context, arguments, 1, 1);
     const Ref<TObj_Impl_Match> self = ReceiverAs<TObj_Impl_Match>(value);
-    const std::int64_t index = runtime::ToInt64(Argument(arguments, 0));
+    const std::int64_t index = value::ToInt64(Argument(arguments, 0));
     const bool inRange = index >= 0 && index <= INT32_MAX;
     ReturnGroup(value, self->Match->SafeGroup(inRange ? static_cast<int>(index) : -1));
 }
@@ -52,7 +52,7 @@ void TtsLibMatch::GroupByName(runtime::TtsResult& context, front::TtsExpression&
                               const front::TtsExpressions* arguments) {
     CheckArguments(context, arguments, 1, 1);
     const Ref<TObj_Impl_Match> self = ReceiverAs<TObj_Impl_Match>(value);
-    ReturnGroup(value, self->Match->GroupByName(runtime::ToText(Argument(arguments, 0))));
+    ReturnGroup(value, self->Match->GroupByName(value::ToText(Argument(arguments, 0))));
 }
 
 void TtsLibMatch::NextMatch(runtime::TtsResult& context, front::TtsExpression& value,
@@ -137,4 +137,4 @@ TtsLibGroup::TtsLibGroup(runtime::TtsHost& host) : TtsLibBase(host) {
     });
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

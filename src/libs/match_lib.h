@@ -12,10 +12,10 @@
 
 namespace ozra::libs {
 
-using runtime::Ref;
+using value::Ref;
 
-class TObj_Impl_Match final : public runtime::TtsObjectZero {
-public:
+class TObj_Impl_Match final : public value::TtsObjectZero {
+  public:
     TObj_Impl_Match(Ref<regex::TMatchBase> match, regex::SharedText subject) noexcept
         : Match(std::move(match)), Subject(std::move(subject)) {}
     std::string_view ClassName() const override { return "TObj_Impl_Match"; }
@@ -26,8 +26,8 @@ public:
     std::int64_t Position = 1;
 };
 
-class TObj_Impl_Group final : public runtime::TtsObjectZero {
-public:
+class TObj_Impl_Group final : public value::TtsObjectZero {
+  public:
     explicit TObj_Impl_Group(Ref<regex::TGroupBase> group) noexcept : Group(std::move(group)) {}
     std::string_view ClassName() const override { return "TObj_Impl_Group"; }
 
@@ -35,7 +35,7 @@ public:
 };
 
 class TtsLibMatch final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibMatch(runtime::TtsHost& host);
 
     void Success(runtime::TtsResult& context, front::TtsExpression& value,
@@ -57,7 +57,7 @@ public:
 };
 
 class TtsLibGroup final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibGroup(runtime::TtsHost& host);
 
     void Index(runtime::TtsResult& context, front::TtsExpression& value,
@@ -70,4 +70,4 @@ public:
                const front::TtsExpressions* arguments);
 };
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

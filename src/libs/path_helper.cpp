@@ -2,7 +2,7 @@
 #include "libs/path_helper.h"
 
 #include "libs/path_text.h"
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 #include <array>
 #include <climits>
@@ -37,7 +37,7 @@ std::string CurrentFolder() {
 std::string ProgramFolder() {
     std::vector<char> buffer(PATH_MAX);
     const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (length <= 0) throw runtime::EtsRuntime("The program's own folder cannot be found.");
+    if (length <= 0) throw value::EtsRuntime("The program's own folder cannot be found.");
     return ExtractFilePath(std::string_view(buffer.data(), static_cast<std::size_t>(length)));
 }
 

@@ -14,8 +14,8 @@ const std::string& TSys_Impl_Path::SystemPath() {
     if (systemPath_ == "-1") {
         try {
             systemPath_ = ProgramFolder();
-        } catch (const runtime::EtsRuntime&) {
-            throw runtime::EtsRuntime("Velkor Ozra Virtual Machine not found, Please reinstall.");
+        } catch (const value::EtsRuntime&) {
+            throw value::EtsRuntime("Velkor Ozra Virtual Machine not found, Please reinstall.");
         }
     }
     return systemPath_;
@@ -98,7 +98,7 @@ void TtsLibPath::ExpandTargetPath(TtsResult& context, front::TtsExpression& valu
 
 TtsLibPath::TtsLibPath(runtime::TtsHost& host, runtime::TGlobalData& global) : TtsLibBase(host) {
     RegisterFor<TSys_Impl_Path>(runtime::AccessAll);
-    RegisterGlobal("Path", runtime::MakeRef<TSys_Impl_Path>(global).Get());
+    RegisterGlobal("Path", value::MakeRef<TSys_Impl_Path>(global).Get());
     Publish<TtsLibPath>({
         {"CreatePath", &TtsLibPath::CreatePath},
         {"Delete", &TtsLibPath::Delete},

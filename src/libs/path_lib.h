@@ -15,7 +15,7 @@
 
 namespace ozra::libs {
 
-class TSys_Impl_Path final : public runtime::TtsObjectZero {
+class TSys_Impl_Path final : public value::TtsObjectZero {
   public:
     explicit TSys_Impl_Path(runtime::TGlobalData& global) : Global(global) {}
 

@@ -1,8 +1,8 @@
 // Path text operations and the Linux path rule.
 #include "libs/path_text.h"
 
-#include "runtime/value/errors.h"
-#include "runtime/value/names.h"
+#include "value/errors.h"
+#include "value/names.h"
 
 #include <algorithm>
 
@@ -48,8 +48,8 @@ std::string SlashPath(std::string_view path) {
 
 std::string CheckedPath(std::string_view path) {
     if (HasDrive(path) || IsNetworkPath(path)) {
-        throw runtime::EtsRuntime("Windows drive and network paths are not supported: \"" +
-                                  std::string(path) + "\".");
+        throw value::EtsRuntime("Windows drive and network paths are not supported: \"" +
+                                std::string(path) + "\".");
     }
     return SlashPath(path);
 }
@@ -116,8 +116,8 @@ bool MatchesWildcard(std::string_view pattern, std::string_view name) noexcept {
     std::size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
     while (n < name.size()) {
         if (p < pattern.size() &&
-            (pattern[p] == '?' || runtime::FoldAscii(static_cast<unsigned char>(pattern[p])) ==
-                                      runtime::FoldAscii(static_cast<unsigned char>(name[n])))) {
+            (pattern[p] == '?' || value::FoldAscii(static_cast<unsigned char>(pattern[p])) ==
+                                      value::FoldAscii(static_cast<unsigned char>(name[n])))) {
             ++p;
             ++n;
         } else if (p < pattern.size() && pattern[p] == '*') {

@@ -49,13 +49,13 @@ TtsValue ReadProperty(const TSettingList& list, std::string_view name) {
 }
 
 void WriteProperty(TSettingList& list, std::string_view name, const TtsValue& value) {
-    if (runtime::TtsObject* object = value.Object()) {
+    if (value::TtsObject* object = value.Object()) {
         int exact = list.IndexOf(name);
         if (exact < 0) exact = list.Add(std::string(name));
-        list.SetObject(exact, Ref<runtime::TtsObject>::Retain(object));
+        list.SetObject(exact, Ref<value::TtsObject>::Retain(object));
         return;
     }
-    const std::string text = runtime::ToText(value);
+    const std::string text = value::ToText(value);
     const int line = IndexOfProperty(list, name);
     if (text.empty()) {
         if (line >= 0) list.Delete(line);
@@ -68,7 +68,7 @@ void WriteProperty(TSettingList& list, std::string_view name, const TtsValue& va
     if (exact >= 0) list.SetObject(exact, nullptr);
 }
 
-void TObj_Lib_Properties::GetProperty(front::TtsExpression& out, runtime::TtsObject* object,
+void TObj_Lib_Properties::GetProperty(front::TtsExpression& out, value::TtsObject* object,
                                       bool& address, TtsResult& context, std::string_view name) {
     auto* list = dynamic_cast<TSettingList*>(object);
     if (!list) return TtsLibBase::GetProperty(out, object, address, context, name);
@@ -77,12 +77,12 @@ void TObj_Lib_Properties::GetProperty(front::TtsExpression& out, runtime::TtsObj
         return;
     }
     const TtsValue found = ReadProperty(*list, name);
-    if (found.Kind() == runtime::ValueKind::Empty && FindMethod(name))
+    if (found.Kind() == value::ValueKind::Empty && FindMethod(name))
         return TtsLibBase::GetProperty(out, object, address, context, name);
     out.SetValue(found);
 }
 
-void TObj_Lib_Properties::SetProperty(runtime::TtsObject* object, std::string_view name,
+void TObj_Lib_Properties::SetProperty(value::TtsObject* object, std::string_view name,
                                       const TtsValue& value, TtsResult& context) {
     auto* list = dynamic_cast<TSettingList*>(object);
     if (!list) return TtsLibBase::SetProperty(object, name, value, context);
@@ -182,7 +182,7 @@ void TObj_Lib_Properties::Copy(TtsResult& context, front::TtsExpression& value,
     auto list = TakeReceiver<TSettingList>(value);
     CheckArguments(context, arguments, 1, 1);
     auto* source = dynamic_cast<TSettingList*>(ObjectArgument(arguments, 0));
-    if (!source) throw runtime::EtsRuntime::ParameterError();
+    if (!source) throw value::EtsRuntime::ParameterError();
     // The lines are taken before the target is cleared, so copying a list
     // onto itself keeps it. Attached objects are not copied.
     std::vector<std::string> lines;

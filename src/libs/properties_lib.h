@@ -20,10 +20,10 @@ class TObj_Lib_Properties final : public runtime::TtsLibBase {
   public:
     explicit TObj_Lib_Properties(runtime::TtsHost& host);
 
-    void GetProperty(front::TtsExpression& out, runtime::TtsObject* object, bool& address,
+    void GetProperty(front::TtsExpression& out, value::TtsObject* object, bool& address,
                      runtime::TtsResult& context, std::string_view name) override;
-    void SetProperty(runtime::TtsObject* object, std::string_view name,
-                     const runtime::TtsValue& value, runtime::TtsResult& context) override;
+    void SetProperty(value::TtsObject* object, std::string_view name, const value::TtsValue& value,
+                     runtime::TtsResult& context) override;
 
     OZRA_LIB_METHOD(GetName);
     OZRA_LIB_METHOD(GetValue);
@@ -41,9 +41,9 @@ class TObj_Lib_Properties final : public runtime::TtsLibBase {
 
 // The property value «p.Name» reads: the line's value, else the attached
 // object, else Empty.
-runtime::TtsValue ReadProperty(const runtime::TSettingList& list, std::string_view name);
+value::TtsValue ReadProperty(const runtime::TSettingList& list, std::string_view name);
 // The property write «p.Name = x».
 void WriteProperty(runtime::TSettingList& list, std::string_view name,
-                   const runtime::TtsValue& value);
+                   const value::TtsValue& value);
 
 } // namespace ozra::libs

@@ -3,8 +3,8 @@
 
 #include "libs/regex_lib.h"
 #include "runtime/lib_base.h"
-#include "runtime/value/conversions.h"
-#include "runtime/value/names.h"
+#include "value/conversions.h"
+#include "value/names.h"
 
 namespace ozra::libs {
 
@@ -26,43 +26,43 @@ constexpr OptionRec TtsRegexOptionRec[] = {
 };
 
 // The value of the argument at `position` when it carries no name.
-const runtime::TtsValue* Unnamed(const front::TtsExpressions* arguments, int position) {
+const value::TtsValue* Unnamed(const front::TtsExpressions* arguments, int position) {
     if (position < 0 || position >= TtsLibBase::ArgumentCount(arguments)) return nullptr;
     const front::TtsExpression* argument = (*arguments)[position];
     if (!argument || !TtsLibBase::ArgName(*argument).empty()) return nullptr;
     return &argument->Value();
 }
 
-const runtime::TtsValue* Named(const front::TtsExpressions* arguments, std::string_view name) {
+const value::TtsValue* Named(const front::TtsExpressions* arguments, std::string_view name) {
     const front::TtsExpression* argument = TtsLibBase::NamedArgument(arguments, name);
     return argument ? &argument->Value() : nullptr;
 }
 
-}  // namespace
+} // namespace
 
 RegexArguments ReadRegexArguments(const front::TtsExpressions* arguments, int optionPosition,
                                   int localePosition) {
     RegexArguments result;
-    const runtime::TtsValue* pattern = Named(arguments, "Pattern");
-    result.Pattern = runtime::ToText(pattern ? *pattern : TtsLibBase::Argument(arguments, 0));
+    const value::TtsValue* pattern = Named(arguments, "Pattern");
+    result.Pattern = value::ToText(pattern ? *pattern : TtsLibBase::Argument(arguments, 0));
 
     for (const OptionRec& row : TtsRegexOptionRec) {
-        const runtime::TtsValue* flag = Named(arguments, row.Name);
-        if (flag && runtime::ToBoolean(*flag)) result.Options |= regex::OptionBit(row.Option);
+        const value::TtsValue* flag = Named(arguments, row.Name);
+        if (flag && value::ToBoolean(*flag)) result.Options |= regex::OptionBit(row.Option);
     }
     if (result.Options == 0) {
-        const runtime::TtsValue* letters = Named(arguments, "Option");
+        const value::TtsValue* letters = Named(arguments, "Option");
         if (!letters) letters = Unnamed(arguments, optionPosition);
-        if (letters) result.Options = OptionsFromLetters(runtime::ToText(*letters));
+        if (letters) result.Options = OptionsFromLetters(value::ToText(*letters));
     }
 
-    const runtime::TtsValue* locale = Named(arguments, "Locale");
+    const value::TtsValue* locale = Named(arguments, "Locale");
     if (!locale) locale = Unnamed(arguments, localePosition);
     if (locale) {
-        std::string name = runtime::ToText(*locale);
+        std::string name = value::ToText(*locale);
         if (!name.empty()) result.Locale = std::move(name);
     }
     return result;
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -23,7 +23,7 @@
 
 namespace ozra::libs {
 
-using runtime::Ref;
+using value::Ref;
 
 struct RegexArguments {
     std::string Pattern;
@@ -39,4 +39,4 @@ struct RegexArguments {
 RegexArguments ReadRegexArguments(const front::TtsExpressions* arguments, int optionPosition,
                                   int localePosition);
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -1,9 +1,9 @@
 // The `Text` global and Regex objects.
 #include "libs/regex_lib.h"
 
-#include "libs/text_lib_support.h"
 #include "libs/match_lib.h"
-#include "runtime/value/conversions.h"
+#include "libs/text_lib_support.h"
+#include "value/conversions.h"
 
 namespace ozra::libs {
 
@@ -29,9 +29,9 @@ regex::RegexOptions OptionsFromLetters(std::string_view letters) noexcept {
 void TtsLibText::Regex(runtime::TtsResult& context, front::TtsExpression& value,
                        const front::TtsExpressions* arguments) {
     CheckArguments(context, arguments, 2, 2);
-    const std::string pattern = runtime::ToText(Argument(arguments, 0));
-    const regex::RegexOptions options = OptionsFromLetters(runtime::ToText(Argument(arguments, 1)));
-    auto object = runtime::MakeRef<TObj_Impl_Regex>(regex::RegexClass.Create(pattern, "C", options));
+    const std::string pattern = value::ToText(Argument(arguments, 0));
+    const regex::RegexOptions options = OptionsFromLetters(value::ToText(Argument(arguments, 1)));
+    auto object = value::MakeRef<TObj_Impl_Regex>(regex::RegexClass.Create(pattern, "C", options));
     ReturnObject(value, object.Get());
 }
 
@@ -40,13 +40,13 @@ void TtsLibRegex::Match(runtime::TtsResult& context, front::TtsExpression& value
     CheckArguments(context, arguments, 1, 1);
     const Ref<TObj_Impl_Regex> self = ReceiverAs<TObj_Impl_Regex>(value);
     const regex::SharedText subject(Argument(arguments, 0));
-    auto match = runtime::MakeRef<TObj_Impl_Match>(self->Regex->Match(subject), subject);
+    auto match = value::MakeRef<TObj_Impl_Match>(self->Regex->Match(subject), subject);
     ReturnObject(value, match.Get());
 }
 
 TtsLibText::TtsLibText(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TSys_Impl_Text>(runtime::AccessAll);
-    RegisterGlobal("Text", runtime::MakeRef<TSys_Impl_Text>().Get());
+    RegisterGlobal("Text", value::MakeRef<TSys_Impl_Text>().Get());
     Publish<TtsLibText>({
         {"Regex", &TtsLibText::Regex},
     });
@@ -59,4 +59,4 @@ TtsLibRegex::TtsLibRegex(runtime::TtsHost& host) : TtsLibBase(host) {
     });
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

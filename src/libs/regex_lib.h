@@ -8,16 +8,16 @@
 
 namespace ozra::libs {
 
-using runtime::Ref;
+using value::Ref;
 
 // The value of the global variable "Text"; no state.
-class TSys_Impl_Text final : public runtime::TtsObjectZero {
-public:
+class TSys_Impl_Text final : public value::TtsObjectZero {
+  public:
     std::string_view ClassName() const override { return "TSys_Impl_Text"; }
 };
 
-class TObj_Impl_Regex final : public runtime::TtsObjectZero {
-public:
+class TObj_Impl_Regex final : public value::TtsObjectZero {
+  public:
     explicit TObj_Impl_Regex(Ref<regex::TRegexBase> regex) noexcept : Regex(std::move(regex)) {}
     std::string_view ClassName() const override { return "TObj_Impl_Regex"; }
 
@@ -29,7 +29,7 @@ public:
 regex::RegexOptions OptionsFromLetters(std::string_view letters) noexcept;
 
 class TtsLibText final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibText(runtime::TtsHost& host);
 
     void Regex(runtime::TtsResult& context, front::TtsExpression& value,
@@ -37,11 +37,11 @@ public:
 };
 
 class TtsLibRegex final : public runtime::TtsLibBase {
-public:
+  public:
     explicit TtsLibRegex(runtime::TtsHost& host);
 
     void Match(runtime::TtsResult& context, front::TtsExpression& value,
                const front::TtsExpressions* arguments);
 };
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

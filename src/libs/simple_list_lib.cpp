@@ -3,7 +3,7 @@
 
 #include "libs/lib_support.h"
 #include "runtime/host.h"
-#include "runtime/value/operators.h"
+#include "value/operators.h"
 
 namespace ozra::libs {
 
@@ -14,49 +14,49 @@ namespace {
 // The element index when the index value is a number; text indexes keep
 // their default meaning (a property named by the text).
 bool NumericIndex(const TtsValue& index, std::int64_t& position) {
-    if (!runtime::TtsValueHelper::IsIntLike(index)) return false;
-    position = runtime::ToInt64(index);
+    if (!value::TtsValueHelper::IsIntLike(index)) return false;
+    position = value::ToInt64(index);
     return true;
 }
 
 } // namespace
 
-void TtsLibSimpleList::GetItem(front::TtsExpression& out, runtime::TtsObject* object,
+void TtsLibSimpleList::GetItem(front::TtsExpression& out, value::TtsObject* object,
                                TtsResult& context, const TtsValue& index) {
     auto* list = dynamic_cast<TObj_Impl_SimpleList*>(object);
     std::int64_t position = 0;
     if (!list || !NumericIndex(index, position))
         return TtsLibBase::GetItem(out, object, context, index);
-    if (position < 0) throw runtime::EtsRuntime::ListIndexError(position);
+    if (position < 0) throw value::EtsRuntime::ListIndexError(position);
     out.SetValue(TtsValue());
     if (position < static_cast<std::int64_t>(list->Items.size()))
         out.SetObject(list->Items[static_cast<std::size_t>(position)].Get());
 }
 
-void TtsLibSimpleList::SetItem(runtime::TtsObject* object, const TtsValue& index,
+void TtsLibSimpleList::SetItem(value::TtsObject* object, const TtsValue& index,
                                const TtsValue& value, TtsResult& context) {
     auto* list = dynamic_cast<TObj_Impl_SimpleList*>(object);
     std::int64_t position = 0;
     if (!list || !NumericIndex(index, position))
         return TtsLibBase::SetItem(object, index, value, context);
-    if (position < 0) throw runtime::EtsRuntime::ListIndexError(position);
+    if (position < 0) throw value::EtsRuntime::ListIndexError(position);
     if (position < static_cast<std::int64_t>(list->Items.size()))
         list->Items[static_cast<std::size_t>(position)] =
-            Ref<runtime::TtsObject>::Retain(value.Object());
+            Ref<value::TtsObject>::Retain(value.Object());
 }
 
 void TtsLibSimpleList::Add(TtsResult& context, front::TtsExpression& value,
                            const front::TtsExpressions* arguments) {
     auto list = TakeReceiver<TObj_Impl_SimpleList>(value);
     CheckArguments(context, arguments, 1, 1);
-    list->Items.push_back(Ref<runtime::TtsObject>::Retain(ObjectArgument(arguments, 0)));
+    list->Items.push_back(Ref<value::TtsObject>::Retain(ObjectArgument(arguments, 0)));
 }
 
 void TtsLibSimpleList::IndexOf(TtsResult& context, front::TtsExpression& value,
                                const front::TtsExpressions* arguments) {
     auto list = TakeReceiver<TObj_Impl_SimpleList>(value);
     CheckArguments(context, arguments, 1, 1);
-    const runtime::TtsObject* wanted = ObjectArgument(arguments, 0);
+    const value::TtsObject* wanted = ObjectArgument(arguments, 0);
     std::int64_t found = -1;
     for (std::size_t i = 0; i < list->Items.size(); ++i) {
         if (list->Items[i].Get() == wanted) {
@@ -89,7 +89,7 @@ void TtsLibSimpleList::Clear(TtsResult& context, front::TtsExpression& value,
     CheckArguments(context, arguments, 0, 0);
     // Releasing an element may run code that looks at the list; empty it
     // first.
-    std::vector<Ref<runtime::TtsObject>> released;
+    std::vector<Ref<value::TtsObject>> released;
     released.swap(list->Items);
 }
 

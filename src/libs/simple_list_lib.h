@@ -7,27 +7,27 @@
 #pragma once
 
 #include "runtime/lib_base.h"
-#include "runtime/value/object.h"
+#include "value/object.h"
 
 #include <vector>
 
 namespace ozra::libs {
 
-class TObj_Impl_SimpleList final : public runtime::TtsObjectZero {
+class TObj_Impl_SimpleList final : public value::TtsObjectZero {
   public:
     std::string_view ClassName() const override { return "TObj_Impl_SimpleList"; }
 
-    std::vector<runtime::Ref<runtime::TtsObject>> Items;
+    std::vector<value::Ref<value::TtsObject>> Items;
 };
 
 class TtsLibSimpleList final : public runtime::TtsLibBase {
   public:
     explicit TtsLibSimpleList(runtime::TtsHost& host);
 
-    void GetItem(front::TtsExpression& out, runtime::TtsObject* object, runtime::TtsResult& context,
-                 const runtime::TtsValue& index) override;
-    void SetItem(runtime::TtsObject* object, const runtime::TtsValue& index,
-                 const runtime::TtsValue& value, runtime::TtsResult& context) override;
+    void GetItem(front::TtsExpression& out, value::TtsObject* object, runtime::TtsResult& context,
+                 const value::TtsValue& index) override;
+    void SetItem(value::TtsObject* object, const value::TtsValue& index,
+                 const value::TtsValue& value, runtime::TtsResult& context) override;
 
     void Add(runtime::TtsResult& context, front::TtsExpression& value,
              const front::TtsExpressions* arguments);

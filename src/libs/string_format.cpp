@@ -6,8 +6,8 @@
 // separators; "m" a money amount as «$1,234.50» («-$1.00» when negative).
 #include "libs/string_format.h"
 
-#include "runtime/value/conversions.h"
-#include "runtime/value/errors.h"
+#include "value/conversions.h"
+#include "value/errors.h"
 
 #include <cctype>
 #include <cmath>
@@ -18,8 +18,8 @@ namespace ozra::libs {
 
 namespace {
 
-using runtime::EtsRuntime;
-using runtime::TtsValue;
+using value::EtsRuntime;
+using value::TtsValue;
 
 struct Directive {
     bool LeftJustify = false;
@@ -29,7 +29,7 @@ struct Directive {
 };
 
 class Formatter {
-public:
+  public:
     Formatter(std::string_view format, std::span<const TtsValue> values)
         : format_(format), values_(values) {}
 
@@ -52,7 +52,7 @@ public:
         return std::move(out_);
     }
 
-private:
+  private:
     [[noreturn]] void Invalid() const {
         throw EtsRuntime("Format '" + std::string(format_) +
                          "' invalid or incompatible with argument");
@@ -71,8 +71,8 @@ private:
         if (i < format_.size() && format_[i] == '*') {
             ++i;
             try {
-                return runtime::ToInteger(NextValue());
-            } catch (const runtime::EtsException&) {
+                return value::ToInteger(NextValue());
+            } catch (const value::EtsException&) {
                 Invalid();
             }
         }
@@ -124,15 +124,15 @@ private:
 
     std::int64_t Integer(const TtsValue& value) const {
         try {
-            return runtime::ToInt64(value);
-        } catch (const runtime::EtsException&) {
+            return value::ToInt64(value);
+        } catch (const value::EtsException&) {
             Invalid();
         }
     }
     double Real(const TtsValue& value) const {
         try {
-            return runtime::ToDouble(value);
-        } catch (const runtime::EtsException&) {
+            return value::ToDouble(value);
+        } catch (const value::EtsException&) {
             Invalid();
         }
     }
@@ -192,15 +192,18 @@ private:
         std::size_t end = fixed.find('.');
         if (end == std::string::npos) end = fixed.size();
         const std::size_t begin = negative ? 1 : 0;
-        for (std::size_t pos = end; pos > begin + 3; pos -= 3) fixed.insert(pos - 3, 1, ',');
+        for (std::size_t pos = end; pos > begin + 3; pos -= 3)
+            fixed.insert(pos - 3, 1, ',');
         return fixed;
     }
 
     std::string Convert(const struct Directive& d, const TtsValue& value) const {
-        if (value.Kind() == runtime::ValueKind::Null) Invalid();
+        if (value.Kind() == value::ValueKind::Null) Invalid();
         switch (d.Type) {
-        case 'd': return WithMinimumDigits(std::to_string(Integer(value)), d.Precision);
-        case 'u': return WithMinimumDigits(std::to_string(Unsigned(Integer(value))), d.Precision);
+        case 'd':
+            return WithMinimumDigits(std::to_string(Integer(value)), d.Precision);
+        case 'u':
+            return WithMinimumDigits(std::to_string(Unsigned(Integer(value))), d.Precision);
         case 'x': {
             char buffer[32];
             std::snprintf(buffer, sizeof buffer, "%llX",
@@ -211,10 +214,13 @@ private:
             const int digits = d.Precision < 1 ? 15 : std::min(d.Precision, 18);
             return ThreeDigitExponent(Printf("%.*E", digits - 1, Real(value)));
         }
-        case 'f': return Printf("%.*f", d.Precision < 0 ? 2 : std::min(d.Precision, 18), Real(value));
-        case 'g': return General(Real(value), d.Precision < 1 ? 15 : std::min(d.Precision, 18));
+        case 'f':
+            return Printf("%.*f", d.Precision < 0 ? 2 : std::min(d.Precision, 18), Real(value));
+        case 'g':
+            return General(Real(value), d.Precision < 1 ? 15 : std::min(d.Precision, 18));
         case 'n':
-            return Grouped(Printf("%.*f", d.Precision < 0 ? 2 : std::min(d.Precision, 18), Real(value)));
+            return Grouped(
+                Printf("%.*f", d.Precision < 0 ? 2 : std::min(d.Precision, 18), Real(value)));
         case 'm': {
             const double amount = Real(value);
             const std::string digits = Grouped(
@@ -230,15 +236,16 @@ private:
         case 's': {
             std::string text;
             try {
-                text = runtime::ToText(value);
-            } catch (const runtime::EtsException&) {
+                text = value::ToText(value);
+            } catch (const value::EtsException&) {
                 Invalid();
             }
             if (d.Precision >= 0 && text.size() > static_cast<std::size_t>(d.Precision))
                 text.resize(static_cast<std::size_t>(d.Precision));
             return text;
         }
-        default: Invalid();
+        default:
+            Invalid();
         }
     }
 
@@ -248,10 +255,10 @@ private:
     std::string out_;
 };
 
-}  // namespace
+} // namespace
 
 std::string FormatValues(std::string_view format, std::span<const TtsValue> values) {
     return Formatter(format, values).Run();
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

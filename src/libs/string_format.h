@@ -11,7 +11,7 @@
 // format cannot ask for gigabytes.
 #pragma once
 
-#include "runtime/value/value.h"
+#include "value/value.h"
 
 #include <span>
 #include <string>
@@ -21,6 +21,6 @@ namespace ozra::libs {
 
 inline constexpr int MaxFormatWidth = 1 << 20;
 
-std::string FormatValues(std::string_view format, std::span<const runtime::TtsValue> values);
+std::string FormatValues(std::string_view format, std::span<const value::TtsValue> values);
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -2,12 +2,12 @@
 // of published methods (the regex methods are in string_regex.cpp).
 #include "libs/string_lib.h"
 
-#include "libs/text_lib_support.h"
 #include "libs/string_format.h"
+#include "libs/text_lib_support.h"
 #include "runtime/host.h"
-#include "runtime/value/conversions.h"
-#include "runtime/value/number_text.h"
-#include "runtime/value/operators.h"
+#include "value/conversions.h"
+#include "value/number_text.h"
+#include "value/operators.h"
 
 #include <cmath>
 #include <optional>
@@ -19,29 +19,37 @@ namespace ozra::libs {
 
 using namespace text_support;
 
-using runtime::EtsRuntime;
-using runtime::TtsLibBase;
-using runtime::TtsResult;
-using runtime::TtsValueHelper;
 using front::TtsExpression;
 using front::TtsExpressions;
+using runtime::TtsLibBase;
+using runtime::TtsResult;
+using value::EtsRuntime;
+using value::TtsValueHelper;
 
 namespace {
 
-std::string Receiver(const TtsExpression& value) { return runtime::ToText(value.Value()); }
+std::string Receiver(const TtsExpression& value) {
+    return value::ToText(value.Value());
+}
 
 std::int32_t IntegerArgument(const TtsExpressions* arguments, int index) {
-    return runtime::ToInteger(TtsLibBase::Argument(arguments, index));
+    return value::ToInteger(TtsLibBase::Argument(arguments, index));
 }
 
 std::string TextArgument(const TtsExpressions* arguments, int index) {
-    return runtime::ToText(TtsLibBase::Argument(arguments, index));
+    return value::ToText(TtsLibBase::Argument(arguments, index));
 }
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -54,21 +62,24 @@ int HexDigit(char c) {
 // "$", "x", "X" or "0x", up to 32 bits of hexadecimal digits.
 std::optional<std::int32_t> ParseScriptInteger(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     bool hex = false;
     if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
         hex = true;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         hex = true;
         i += 2;
     }
     if (i >= text.size()) return std::nullopt;
     std::int64_t number = 0;
     for (; i < text.size(); ++i) {
-        const int digit = hex ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+        const int digit =
+            hex ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
         if (digit < 0) return std::nullopt;
         number = number * (hex ? 16 : 10) + digit;
         if (number > (hex ? 0xFFFFFFFFll : 0x80000000ll)) return std::nullopt;
@@ -79,32 +90,37 @@ std::optional<std::int32_t> ParseScriptInteger(std::string_view text) {
     return static_cast<std::int32_t>(number);
 }
 
-}  // namespace
+} // namespace
 
-void TtsLibString::Compare(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::Compare(TtsResult& context, TtsExpression& value,
+                           const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 1, 1);
-    using runtime::CompareResult;
-    const CompareResult order = runtime::TtsOperatorHelper::Compare(
+    using value::CompareResult;
+    const CompareResult order = value::TtsOperatorHelper::Compare(
         value.Value(), Argument(arguments, 0), Host().CaseSensitive());
     constexpr int codes[] = {0, -1, 1, -9};
     ReturnInteger(value, codes[static_cast<int>(order)]);
 }
 
-void TtsLibString::Concat(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::Concat(TtsResult& context, TtsExpression& value,
+                          const TtsExpressions* arguments) {
     CheckArguments(context, arguments, Unlimited, 1);
     std::string text = Receiver(value);
-    for (int i = 0; i < ArgumentCount(arguments); ++i) text += TextArgument(arguments, i);
-    if (text.size() > runtime::CountedText::MaxLength) throw EtsRuntime::TextTooLong();
+    for (int i = 0; i < ArgumentCount(arguments); ++i)
+        text += TextArgument(arguments, i);
+    if (text.size() > value::CountedText::MaxLength) throw EtsRuntime::TextTooLong();
     ReturnText(value, text);
 }
 
-void TtsLibString::Contains(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::Contains(TtsResult& context, TtsExpression& value,
+                            const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 1, 1);
     const std::string part = TextArgument(arguments, 0);
     ReturnBoolean(value, !part.empty() && Receiver(value).find(part) != std::string::npos);
 }
 
-void TtsLibString::Delete(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::Delete(TtsResult& context, TtsExpression& value,
+                          const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 2, 2);
     std::string text = Receiver(value);
     const std::int64_t position = IntegerArgument(arguments, 0);
@@ -114,13 +130,15 @@ void TtsLibString::Delete(TtsResult& context, TtsExpression& value, const TtsExp
     ReturnText(value, text);
 }
 
-void TtsLibString::EndsWith(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::EndsWith(TtsResult& context, TtsExpression& value,
+                            const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 1, 1);
     const std::string part = TextArgument(arguments, 0);
     ReturnBoolean(value, !part.empty() && Receiver(value).ends_with(part));
 }
 
-void TtsLibString::Format(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::Format(TtsResult& context, TtsExpression& value,
+                          const TtsExpressions* arguments) {
     CheckArguments(context, arguments, Unlimited, 1);
     std::string format = Receiver(value);
     int first = 0;
@@ -129,40 +147,45 @@ void TtsLibString::Format(TtsResult& context, TtsExpression& value, const TtsExp
         first = 1;
     }
     std::vector<TtsValue> values;
-    for (int i = first; i < ArgumentCount(arguments); ++i) values.push_back(Argument(arguments, i));
+    for (int i = first; i < ArgumentCount(arguments); ++i)
+        values.push_back(Argument(arguments, i));
     ReturnText(value, FormatValues(format, values));
 }
 
 // The bytes are read through the kernel (process_vm_readv on this very
 // process), so an address that is not readable memory gives a clear error
 // instead of a crash.
-void TtsLibString::FromPointer(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::FromPointer(TtsResult& context, TtsExpression& value,
+                               const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 1, 1);
-    const std::int64_t address = runtime::ToInt64(Argument(arguments, 0));
+    const std::int64_t address = value::ToInt64(Argument(arguments, 0));
     std::string text;
     if (address != 0) {
         const long pageSize = ::sysconf(_SC_PAGESIZE);
         auto at = static_cast<std::uintptr_t>(address);
         for (;;) {
             char chunk[4096];
-            const std::size_t toPageEnd = static_cast<std::size_t>(pageSize) - at % static_cast<std::uintptr_t>(pageSize);
+            const std::size_t toPageEnd =
+                static_cast<std::size_t>(pageSize) - at % static_cast<std::uintptr_t>(pageSize);
             const std::size_t want = std::min(sizeof chunk, toPageEnd);
             iovec local{chunk, want};
             iovec remote{reinterpret_cast<void*>(at), want};
             const ssize_t got = ::process_vm_readv(::getpid(), &local, 1, &remote, 1, 0);
-            if (got <= 0) throw EtsRuntime("address " + std::to_string(address) + " cannot be read.");
+            if (got <= 0)
+                throw EtsRuntime("address " + std::to_string(address) + " cannot be read.");
             const std::string_view bytes(chunk, static_cast<std::size_t>(got));
             const std::size_t end = bytes.find('\0');
             text.append(bytes.substr(0, end));
             if (end != std::string_view::npos) break;
-            if (text.size() > runtime::CountedText::MaxLength) throw EtsRuntime::TextTooLong();
+            if (text.size() > value::CountedText::MaxLength) throw EtsRuntime::TextTooLong();
             at += static_cast<std::uintptr_t>(got);
         }
     }
     ReturnText(value, text);
 }
 
-void TtsLibString::IndexOf(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::IndexOf(TtsResult& context, TtsExpression& value,
+                           const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 1, 1);
     const std::string part = TextArgument(arguments, 0);
     const std::size_t found = part.empty() ? std::string::npos : Receiver(value).find(part);
@@ -171,12 +194,13 @@ void TtsLibString::IndexOf(TtsResult& context, TtsExpression& value, const TtsEx
 
 // Null is empty too: a test for "null or empty" must not fail on Null.
 // Objects are not empty unless the reference is null.
-void TtsLibString::IsNullOrEmpty(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::IsNullOrEmpty(TtsResult& context, TtsExpression& value,
+                                 const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 0, 0);
     const TtsValue& receiver = value.Value();
-    bool empty = TtsValueHelper::IsEmpty(receiver) || receiver.Kind() == runtime::ValueKind::Null;
-    if (!empty && !receiver.IsObject() && receiver.Kind() != runtime::ValueKind::Automation)
-        empty = runtime::ToText(receiver).empty();
+    bool empty = TtsValueHelper::IsEmpty(receiver) || receiver.Kind() == value::ValueKind::Null;
+    if (!empty && !receiver.IsObject() && receiver.Kind() != value::ValueKind::Automation)
+        empty = value::ToText(receiver).empty();
     ReturnBoolean(value, empty);
 }
 
@@ -184,15 +208,19 @@ void TtsLibString::Left(TtsResult& context, TtsExpression& value, const TtsExpre
     CheckArguments(context, arguments, 1, 1);
     const std::string text = Receiver(value);
     const std::int32_t count = IntegerArgument(arguments, 0);
-    ReturnText(value, count <= 0 ? std::string_view() : std::string_view(text).substr(0, static_cast<std::size_t>(count)));
+    ReturnText(value, count <= 0
+                          ? std::string_view()
+                          : std::string_view(text).substr(0, static_cast<std::size_t>(count)));
 }
 
-void TtsLibString::Length(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::Length(TtsResult& context, TtsExpression& value,
+                          const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 0, 0);
     ReturnInteger(value, static_cast<std::int64_t>(Receiver(value).size()));
 }
 
-void TtsLibString::Quote(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::Quote(TtsResult& context, TtsExpression& value,
+                         const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 0, 0);
     std::string quoted = "'";
     for (const char c : Receiver(value)) {
@@ -203,7 +231,8 @@ void TtsLibString::Quote(TtsResult& context, TtsExpression& value, const TtsExpr
     ReturnText(value, quoted);
 }
 
-void TtsLibString::Replace(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::Replace(TtsResult& context, TtsExpression& value,
+                           const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 2, 2);
     const std::string text = Receiver(value);
     const std::string from = TextArgument(arguments, 0);
@@ -214,17 +243,19 @@ void TtsLibString::Replace(TtsResult& context, TtsExpression& value, const TtsEx
     }
     std::string result;
     std::size_t copied = 0;
-    for (std::size_t found = text.find(from); found != std::string::npos; found = text.find(from, copied)) {
+    for (std::size_t found = text.find(from); found != std::string::npos;
+         found = text.find(from, copied)) {
         result.append(text, copied, found - copied);
         result += to;
         copied = found + from.size();
-        if (result.size() > runtime::CountedText::MaxLength) throw EtsRuntime::TextTooLong();
+        if (result.size() > value::CountedText::MaxLength) throw EtsRuntime::TextTooLong();
     }
     result.append(text, copied);
     ReturnText(value, result);
 }
 
-void TtsLibString::Replicate(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::Replicate(TtsResult& context, TtsExpression& value,
+                             const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 1, 1);
     const std::string text = Receiver(value);
     const std::int32_t count = IntegerArgument(arguments, 0);
@@ -232,53 +263,62 @@ void TtsLibString::Replicate(TtsResult& context, TtsExpression& value, const Tts
         ReturnText(value, {});
         return;
     }
-    if (text.size() * static_cast<std::size_t>(count) > runtime::CountedText::MaxLength)
+    if (text.size() * static_cast<std::size_t>(count) > value::CountedText::MaxLength)
         throw EtsRuntime::TextTooLong();
     std::string result;
     result.reserve(text.size() * static_cast<std::size_t>(count));
-    for (std::int32_t i = 0; i < count; ++i) result += text;
+    for (std::int32_t i = 0; i < count; ++i)
+        result += text;
     ReturnText(value, result);
 }
 
-void TtsLibString::Reverse(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::Reverse(TtsResult& context, TtsExpression& value,
+                           const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 0, 0);
     const std::string text = Receiver(value);
     ReturnText(value, std::string(text.rbegin(), text.rend()));
 }
 
-void TtsLibString::Right(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::Right(TtsResult& context, TtsExpression& value,
+                         const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 1, 1);
     const std::string text = Receiver(value);
     const std::int32_t count = IntegerArgument(arguments, 0);
-    const std::size_t take = count <= 0 ? 0 : std::min(text.size(), static_cast<std::size_t>(count));
+    const std::size_t take =
+        count <= 0 ? 0 : std::min(text.size(), static_cast<std::size_t>(count));
     ReturnText(value, std::string_view(text).substr(text.size() - take));
 }
 
-void TtsLibString::SameTo(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::SameTo(TtsResult& context, TtsExpression& value,
+                          const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 1, 1);
     const std::string a = Receiver(value);
     const std::string b = TextArgument(arguments, 0);
     bool same = a.size() == b.size();
-    for (std::size_t i = 0; same && i < a.size(); ++i) same = AsciiLower(a[i]) == AsciiLower(b[i]);
+    for (std::size_t i = 0; same && i < a.size(); ++i)
+        same = AsciiLower(a[i]) == AsciiLower(b[i]);
     ReturnBoolean(value, same);
 }
 
-void TtsLibString::Settings(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::Settings(TtsResult& context, TtsExpression& value,
+                            const TtsExpressions* arguments) {
     CheckArguments(context, arguments, Unlimited, 1);
     const TtsExpression* flag = NamedArgument(arguments, "Case");
     if (!flag) throw EtsRuntime("parameter Case not found.");
-    const bool caseSensitive = runtime::ToBoolean(flag->Value());
+    const bool caseSensitive = value::ToBoolean(flag->Value());
     Host().SetCaseSensitive(caseSensitive);
     ReturnBoolean(value, caseSensitive);
 }
 
-void TtsLibString::StartsWith(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::StartsWith(TtsResult& context, TtsExpression& value,
+                              const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 1, 1);
     const std::string part = TextArgument(arguments, 0);
     ReturnBoolean(value, !part.empty() && Receiver(value).starts_with(part));
 }
 
-void TtsLibString::SubString(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::SubString(TtsResult& context, TtsExpression& value,
+                             const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 2, 2);
     const std::string text = Receiver(value);
     const std::int64_t position = std::max<std::int64_t>(IntegerArgument(arguments, 0), 0);
@@ -287,22 +327,26 @@ void TtsLibString::SubString(TtsResult& context, TtsExpression& value, const Tts
         ReturnText(value, {});
         return;
     }
-    ReturnText(value, std::string_view(text).substr(static_cast<std::size_t>(position), static_cast<std::size_t>(count)));
+    ReturnText(value, std::string_view(text).substr(static_cast<std::size_t>(position),
+                                                    static_cast<std::size_t>(count)));
 }
 
-void TtsLibString::ToByte(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::ToByte(TtsResult& context, TtsExpression& value,
+                          const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 0, 0);
     const std::string text = Receiver(value);
     ReturnInteger(value, text.empty() ? 0 : static_cast<unsigned char>(text.front()));
 }
 
-void TtsLibString::ToChar(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::ToChar(TtsResult& context, TtsExpression& value,
+                          const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 0, 0);
-    const char c = static_cast<char>(runtime::ToInt64(value.Value()) & 0xFF);
+    const char c = static_cast<char>(value::ToInt64(value.Value()) & 0xFF);
     ReturnText(value, std::string_view(&c, 1));
 }
 
-void TtsLibString::ToHexString(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::ToHexString(TtsResult& context, TtsExpression& value,
+                               const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 0, 0);
     constexpr char digits[] = "0123456789ABCDEF";
     std::string hex;
@@ -314,31 +358,35 @@ void TtsLibString::ToHexString(TtsResult& context, TtsExpression& value, const T
     ReturnText(value, hex);
 }
 
-void TtsLibString::ToLower(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::ToLower(TtsResult& context, TtsExpression& value,
+                           const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 0, 0);
     std::string text = Receiver(value);
-    for (char& c : text) c = AsciiLower(c);
+    for (char& c : text)
+        c = AsciiLower(c);
     ReturnText(value, text);
 }
 
-void TtsLibString::ToLowerCamelCase(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::ToLowerCamelCase(TtsResult& context, TtsExpression& value,
+                                    const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 0, 0);
     std::string text = Receiver(value);
     if (!text.empty()) text.front() = AsciiLower(text.front());
     ReturnText(value, text);
 }
 
-void TtsLibString::ToNumber(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::ToNumber(TtsResult& context, TtsExpression& value,
+                            const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 1, 0);
     const std::string text = Receiver(value);
-    const bool truncate = ArgumentCount(arguments) > 0 && runtime::ToBoolean(Argument(arguments, 0));
+    const bool truncate = ArgumentCount(arguments) > 0 && value::ToBoolean(Argument(arguments, 0));
     if (text.find('.') == std::string::npos) {
         const std::optional<std::int32_t> number = ParseScriptInteger(text);
         if (!number) throw EtsRuntime("'" + text + "' is not a valid integer value");
         value.SetValue(truncate ? TtsValue::FromInt64(*number) : TtsValue::FromInt32(*number));
         return;
     }
-    const std::optional<double> number = runtime::ParseDouble(text);
+    const std::optional<double> number = value::ParseDouble(text);
     if (!number || !std::isfinite(*number))
         throw EtsRuntime("'" + text + "' is not a valid floating point value");
     if (!truncate) {
@@ -351,14 +399,17 @@ void TtsLibString::ToNumber(TtsResult& context, TtsExpression& value, const TtsE
     value.SetValue(TtsValue::FromInt64(static_cast<std::int64_t>(whole)));
 }
 
-void TtsLibString::ToUpper(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::ToUpper(TtsResult& context, TtsExpression& value,
+                           const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 0, 0);
     std::string text = Receiver(value);
-    for (char& c : text) c = AsciiUpper(c);
+    for (char& c : text)
+        c = AsciiUpper(c);
     ReturnText(value, text);
 }
 
-void TtsLibString::ToUpperCamelCase(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::ToUpperCamelCase(TtsResult& context, TtsExpression& value,
+                                    const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 0, 0);
     std::string text = Receiver(value);
     if (!text.empty()) text.front() = AsciiUpper(text.front());
@@ -369,24 +420,30 @@ void TtsLibString::Trim(TtsResult& context, TtsExpression& value, const TtsExpre
     CheckArguments(context, arguments, 0, 0);
     const std::string text = Receiver(value);
     std::size_t first = 0, last = text.size();
-    while (first < last && IsBlank(text[first])) ++first;
-    while (last > first && IsBlank(text[last - 1])) --last;
+    while (first < last && IsBlank(text[first]))
+        ++first;
+    while (last > first && IsBlank(text[last - 1]))
+        --last;
     ReturnText(value, std::string_view(text).substr(first, last - first));
 }
 
-void TtsLibString::TrimEnd(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::TrimEnd(TtsResult& context, TtsExpression& value,
+                           const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 0, 0);
     const std::string text = Receiver(value);
     std::size_t last = text.size();
-    while (last > 0 && IsBlank(text[last - 1])) --last;
+    while (last > 0 && IsBlank(text[last - 1]))
+        --last;
     ReturnText(value, std::string_view(text).substr(0, last));
 }
 
-void TtsLibString::TrimStart(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::TrimStart(TtsResult& context, TtsExpression& value,
+                             const TtsExpressions* arguments) {
     CheckArguments(context, arguments, 0, 0);
     const std::string text = Receiver(value);
     std::size_t first = 0;
-    while (first < text.size() && IsBlank(text[first])) ++first;
+    while (first < text.size() && IsBlank(text[first]))
+        ++first;
     ReturnText(value, std::string_view(text).substr(first));
 }
 
@@ -433,4 +490,4 @@ TtsLibString::TtsLibString(runtime::TtsHost& host) : TtsLibBase(host) {
     });
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -7,7 +7,7 @@
 #include "libs/path_text.h"
 #include "libs/xml/whole_file.h"
 #include "runtime/host.h"
-#include "runtime/value/operators.h"
+#include "value/operators.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -17,13 +17,12 @@ namespace ozra::libs {
 using runtime::TSettingList;
 using runtime::TtsResult;
 
-std::string ListToString(const runtime::TStringListEx& list,
-                         const front::TtsExpressions* arguments) {
+std::string ListToString(const value::TStringListEx& list, const front::TtsExpressions* arguments) {
     const std::string delimiter = TextArgument(arguments, 0);
     return delimiter.empty() ? LineText(list) : DelimitedText(list, delimiter.front());
 }
 
-void ListLoadString(runtime::TStringListEx& list, const front::TtsExpressions* arguments) {
+void ListLoadString(value::TStringListEx& list, const front::TtsExpressions* arguments) {
     const std::string text = TextArgument(arguments, 0);
     const std::string delimiter = TextArgument(arguments, 1);
     if (delimiter.empty()) {
@@ -33,24 +32,24 @@ void ListLoadString(runtime::TStringListEx& list, const front::TtsExpressions* a
     }
 }
 
-void ListSaveFile(const runtime::TStringListEx& list, std::string_view path) {
+void ListSaveFile(const value::TStringListEx& list, std::string_view path) {
     try {
         xml::ReplaceWholeFile(CheckedPath(path), LineText(list));
-    } catch (const runtime::EtsRuntime&) {
+    } catch (const value::EtsRuntime&) {
         throw;
     } catch (const std::runtime_error& error) {
-        throw runtime::EtsRuntime(error.what());
+        throw value::EtsRuntime(error.what());
     }
 }
 
-void ListLoadFile(runtime::TStringListEx& list, std::string_view path) {
+void ListLoadFile(value::TStringListEx& list, std::string_view path) {
     std::string text;
     try {
         text = xml::ReadWholeFile(CheckedPath(path));
-    } catch (const runtime::EtsRuntime&) {
+    } catch (const value::EtsRuntime&) {
         throw;
     } catch (const std::runtime_error& error) {
-        throw runtime::EtsRuntime(error.what());
+        throw value::EtsRuntime(error.what());
     }
     SetLineText(list, text);
 }
@@ -58,15 +57,15 @@ void ListLoadFile(runtime::TStringListEx& list, std::string_view path) {
 namespace {
 
 bool NumericIndex(const TtsValue& index, std::int64_t& position) {
-    if (!runtime::TtsValueHelper::IsIntLike(index)) return false;
-    position = runtime::ToInt64(index);
-    if (position < 0) throw runtime::EtsRuntime::ListIndexError(position);
+    if (!value::TtsValueHelper::IsIntLike(index)) return false;
+    position = value::ToInt64(index);
+    if (position < 0) throw value::EtsRuntime::ListIndexError(position);
     return true;
 }
 
 } // namespace
 
-void TtsLibStringList::GetItem(front::TtsExpression& out, runtime::TtsObject* object,
+void TtsLibStringList::GetItem(front::TtsExpression& out, value::TtsObject* object,
                                TtsResult& context, const TtsValue& index) {
     auto* strings = dynamic_cast<TObj_Impl_StringList*>(object);
     std::int64_t position = 0;
@@ -77,14 +76,14 @@ void TtsLibStringList::GetItem(front::TtsExpression& out, runtime::TtsObject* ob
         SetText(out, strings->List->Strings(static_cast<int>(position)));
 }
 
-void TtsLibStringList::SetItem(runtime::TtsObject* object, const TtsValue& index,
+void TtsLibStringList::SetItem(value::TtsObject* object, const TtsValue& index,
                                const TtsValue& value, TtsResult& context) {
     auto* strings = dynamic_cast<TObj_Impl_StringList*>(object);
     std::int64_t position = 0;
     if (!strings || !NumericIndex(index, position))
         return TtsLibBase::SetItem(object, index, value, context);
     if (position < strings->List->Count())
-        strings->List->SetString(static_cast<int>(position), runtime::ToText(value));
+        strings->List->SetString(static_cast<int>(position), value::ToText(value));
 }
 
 void TtsLibStringList::Add(TtsResult& context, front::TtsExpression& value,
@@ -140,11 +139,11 @@ void TtsLibStringList::Sort(TtsResult& context, front::TtsExpression& value,
     TSettingList& list = *strings->List;
     struct Item {
         std::string Text;
-        Ref<runtime::TtsObject> Object;
+        Ref<value::TtsObject> Object;
     };
     std::vector<Item> items;
     for (int i = 0; i < list.Count(); ++i)
-        items.push_back({list.Strings(i), Ref<runtime::TtsObject>::Retain(list.Objects(i))});
+        items.push_back({list.Strings(i), Ref<value::TtsObject>::Retain(list.Objects(i))});
     std::stable_sort(items.begin(), items.end(), [&list](const Item& a, const Item& b) {
         return list.CompareStrings(a.Text, b.Text) < 0;
     });

@@ -13,32 +13,31 @@
 
 namespace ozra::libs {
 
-class TObj_Impl_StringList final : public runtime::TtsObjectZero {
+class TObj_Impl_StringList final : public value::TtsObjectZero {
   public:
-    TObj_Impl_StringList() : List(runtime::MakeRef<runtime::TSettingList>()) {}
+    TObj_Impl_StringList() : List(value::MakeRef<runtime::TSettingList>()) {}
     std::string_view ClassName() const override { return "TObj_Impl_StringList"; }
 
-    runtime::Ref<runtime::TSettingList> List;
+    value::Ref<runtime::TSettingList> List;
 };
 
 // «ToString([delimiter])»: line text, or delimited text with the first
 // character of a non-empty delimiter.
-std::string ListToString(const runtime::TStringListEx& list,
-                         const front::TtsExpressions* arguments);
+std::string ListToString(const value::TStringListEx& list, const front::TtsExpressions* arguments);
 // «LoadString(text [, delimiter])».
-void ListLoadString(runtime::TStringListEx& list, const front::TtsExpressions* arguments);
+void ListLoadString(value::TStringListEx& list, const front::TtsExpressions* arguments);
 // Writes the line text to the file; reads the file's line text.
-void ListSaveFile(const runtime::TStringListEx& list, std::string_view path);
-void ListLoadFile(runtime::TStringListEx& list, std::string_view path);
+void ListSaveFile(const value::TStringListEx& list, std::string_view path);
+void ListLoadFile(value::TStringListEx& list, std::string_view path);
 
 class TtsLibStringList final : public runtime::TtsLibBase {
   public:
     explicit TtsLibStringList(runtime::TtsHost& host);
 
-    void GetItem(front::TtsExpression& out, runtime::TtsObject* object, runtime::TtsResult& context,
-                 const runtime::TtsValue& index) override;
-    void SetItem(runtime::TtsObject* object, const runtime::TtsValue& index,
-                 const runtime::TtsValue& value, runtime::TtsResult& context) override;
+    void GetItem(front::TtsExpression& out, value::TtsObject* object, runtime::TtsResult& context,
+                 const value::TtsValue& index) override;
+    void SetItem(value::TtsObject* object, const value::TtsValue& index,
+                 const value::TtsValue& value, runtime::TtsResult& context) override;
 
     OZRA_LIB_METHOD(Add);
     OZRA_LIB_METHOD(Insert);

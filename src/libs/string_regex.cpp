@@ -4,11 +4,11 @@
 // aborted the match.
 #include "libs/string_lib.h"
 
-#include "libs/text_lib_support.h"
 #include "libs/match_lib.h"
 #include "libs/regex_arguments.h"
+#include "libs/text_lib_support.h"
 #include "runtime/evaluator.h"
-#include "runtime/value/conversions.h"
+#include "value/conversions.h"
 
 #include <algorithm>
 
@@ -18,40 +18,44 @@ using namespace text_support;
 
 using front::TtsExpression;
 using front::TtsExpressions;
-using runtime::EtsRuntime;
 using runtime::TtsResult;
+using value::EtsRuntime;
 
 namespace {
 
-regex::SharedText Subject(const TtsExpression& value) { return regex::SharedText(value.Value()); }
+regex::SharedText Subject(const TtsExpression& value) {
+    return regex::SharedText(value.Value());
+}
 
 // A new set value whose elements are the texts, in order.
 class TextSet {
-public:
+  public:
     void Add(std::string_view text) {
-        auto element = runtime::MakeRef<front::TtsConst>(nullptr);
+        auto element = value::MakeRef<front::TtsConst>(nullptr);
         element->OwnValue = TtsValue::FromText(text);
         elements_.Add(std::move(element));
     }
 
     void Return(TtsExpression& value) {
-        auto set = runtime::MakeRef<front::TtsSet>(nullptr);
+        auto set = value::MakeRef<front::TtsSet>(nullptr);
         set->SetUp(std::move(elements_));
         ReturnObject(value, set.Get());
     }
 
-private:
+  private:
     TtsExpressions elements_;
 };
 
-bool Continues(const regex::TMatchBase& match) { return match.Success() && !match.Aborted; }
+bool Continues(const regex::TMatchBase& match) {
+    return match.Success() && !match.Aborted;
+}
 
 front::TtsSet* AsSet(const TtsValue& value) {
     return front::NodeCast<front::TtsSet>(dynamic_cast<front::TtsNode*>(value.Object()));
 }
 
 front::TtsFunctionNode& FindFunction(TtsResult& context, const std::string& name) {
-    runtime::TtsObject* found = context.CurrentNode ? context.CurrentNode->FindNode(name) : nullptr;
+    value::TtsObject* found = context.CurrentNode ? context.CurrentNode->FindNode(name) : nullptr;
     auto* function = front::NodeCast<front::TtsFunctionNode>(found);
     if (!function || function->Kind != front::NodeKind::FunctionNode)
         throw EtsRuntime::FunctionNotFound(name);
@@ -60,10 +64,10 @@ front::TtsFunctionNode& FindFunction(TtsResult& context, const std::string& name
 
 // The callback's four arguments, named and refilled for every match.
 class CallbackArguments {
-public:
+  public:
     CallbackArguments() {
         for (const char* name : {"Index", "Length", "Value", "Match"}) {
-            auto argument = runtime::MakeRef<front::TtsConst>(nullptr);
+            auto argument = value::MakeRef<front::TtsConst>(nullptr);
             argument->Name = name;
             list_.Add(std::move(argument));
         }
@@ -77,30 +81,32 @@ public:
         return list_;
     }
 
-private:
+  private:
     TtsExpressions list_;
 };
 
-}  // namespace
+} // namespace
 
-void TtsLibString::RegexIsMatch(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::RegexIsMatch(TtsResult& context, TtsExpression& value,
+                                const TtsExpressions* arguments) {
     CheckArguments(context, arguments, Unlimited, 1);
     const Ref<regex::TRegexBase> regex = ReadRegexArguments(arguments, 1, 2).Create();
     ReturnBoolean(value, regex->Match(Subject(value))->Success());
 }
 
-void TtsLibString::RegexMatch(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::RegexMatch(TtsResult& context, TtsExpression& value,
+                              const TtsExpressions* arguments) {
     CheckArguments(context, arguments, Unlimited, 1);
     const regex::SharedText subject = Subject(value);
     if (front::TtsSet* set = AsSet(Argument(arguments, 0))) {
         const Ref<regex::TRegexBase> regex = ReadRegexArguments(&set->Elements, 1, 2).Create();
-        auto match = runtime::MakeRef<TObj_Impl_Match>(regex->Match(subject), subject);
+        auto match = value::MakeRef<TObj_Impl_Match>(regex->Match(subject), subject);
         ReturnObject(value, match.Get());
         return;
     }
     const Ref<regex::TRegexBase> regex = ReadRegexArguments(arguments, 2, 3).Create();
     const TtsExpression* named = NamedArgument(arguments, "Function");
-    const std::string name = runtime::ToText(named ? named->Value() : Argument(arguments, 1));
+    const std::string name = value::ToText(named ? named->Value() : Argument(arguments, 1));
     front::TtsFunctionNode& function = FindFunction(context, name);
     const Ref<regex::TMatchBase> match = regex->Match(subject);
     CallbackArguments callback;
@@ -108,12 +114,13 @@ void TtsLibString::RegexMatch(TtsResult& context, TtsExpression& value, const Tt
     for (; Continues(*match); match->NextMatch()) {
         TtsValue returned;
         runtime::CallFunction(function, context, &callback.For(*match), returned);
-        result += runtime::ToText(returned);
+        result += value::ToText(returned);
     }
     ReturnText(value, result);
 }
 
-void TtsLibString::RegexMatchs(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::RegexMatchs(TtsResult& context, TtsExpression& value,
+                               const TtsExpressions* arguments) {
     CheckArguments(context, arguments, Unlimited, 1);
     const Ref<regex::TRegexBase> regex = ReadRegexArguments(arguments, 1, 2).Create();
     TextSet values;
@@ -123,15 +130,17 @@ void TtsLibString::RegexMatchs(TtsResult& context, TtsExpression& value, const T
     values.Return(value);
 }
 
-void TtsLibString::RegexReplace(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::RegexReplace(TtsResult& context, TtsExpression& value,
+                                const TtsExpressions* arguments) {
     CheckArguments(context, arguments, Unlimited, 2);
     const Ref<regex::TRegexBase> regex = ReadRegexArguments(arguments, 2, 3).Create();
     const TtsExpression* named = NamedArgument(arguments, "Replace");
-    const std::string replacement = runtime::ToText(named ? named->Value() : Argument(arguments, 1));
+    const std::string replacement = value::ToText(named ? named->Value() : Argument(arguments, 1));
     ReturnText(value, regex->Replace(Subject(value), replacement));
 }
 
-void TtsLibString::RegexSplit(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
+void TtsLibString::RegexSplit(TtsResult& context, TtsExpression& value,
+                              const TtsExpressions* arguments) {
     CheckArguments(context, arguments, Unlimited, 1);
     const Ref<regex::TRegexBase> regex = ReadRegexArguments(arguments, 1, 2).Create();
     const regex::SharedText subject = Subject(value);
@@ -148,4 +157,4 @@ void TtsLibString::RegexSplit(TtsResult& context, TtsExpression& value, const Tt
     pieces.Return(value);
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -3,13 +3,13 @@
 
 #include "libs/xml_objects.h"
 #include "runtime/host.h"
-#include "runtime/value/names.h"
-#include "runtime/value/operators.h"
+#include "value/names.h"
+#include "value/operators.h"
 
 namespace ozra::libs {
 
-using runtime::EtsRuntime;
 using runtime::TtsResult;
+using value::EtsRuntime;
 
 namespace {
 
@@ -35,7 +35,7 @@ void TtsLibXML::Document(TtsResult& context, front::TtsExpression& value,
                          const front::TtsExpressions* arguments) {
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 1, 0);
-    auto document = runtime::MakeRef<TObj_Impl_XmlDocument>();
+    auto document = value::MakeRef<TObj_Impl_XmlDocument>();
     if (ArgumentCount(arguments) > 0) {
         const std::string name = TextArgument(arguments, 0);
         if (name.find_first_of(":\\/.") != std::string::npos) {
@@ -49,7 +49,7 @@ void TtsLibXML::Document(TtsResult& context, front::TtsExpression& value,
 
 TtsLibXML::TtsLibXML(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TSys_Impl_Xml>(runtime::AccessAll);
-    RegisterGlobal("XML", runtime::MakeRef<TSys_Impl_Xml>().Get());
+    RegisterGlobal("XML", value::MakeRef<TSys_Impl_Xml>().Get());
     Publish<TtsLibXML>({{"Document", &TtsLibXML::Document}});
 }
 
@@ -121,8 +121,8 @@ TtsLibXmlDocument::TtsLibXmlDocument(runtime::TtsHost& host) : TtsLibBase(host) 
     });
 }
 
-void TtsLibXmlNode::GetProperty(front::TtsExpression& out, runtime::TtsObject* object,
-                                bool& address, TtsResult& context, std::string_view name) {
+void TtsLibXmlNode::GetProperty(front::TtsExpression& out, value::TtsObject* object, bool& address,
+                                TtsResult& context, std::string_view name) {
     if (address && dynamic_cast<TObj_Impl_XmlNode*>(object)) {
         SetText(out, IdentityText(object) + ":" + std::string(name));
         return;
@@ -130,14 +130,14 @@ void TtsLibXmlNode::GetProperty(front::TtsExpression& out, runtime::TtsObject* o
     TtsLibBase::GetProperty(out, object, address, context, name);
 }
 
-void TtsLibXmlNode::SetProperty(runtime::TtsObject* object, std::string_view name,
+void TtsLibXmlNode::SetProperty(value::TtsObject* object, std::string_view name,
                                 const TtsValue& value, TtsResult& context) {
     auto* element = dynamic_cast<TObj_Impl_XmlNode*>(object);
     if (!element) return TtsLibBase::SetProperty(object, name, value, context);
-    if (runtime::NamesEqual(name, "value")) {
-        element->SetValue(runtime::ToText(value));
-    } else if (runtime::NamesEqual(name, "name")) {
-        element->SetName(runtime::ToText(value));
+    if (value::NamesEqual(name, "value")) {
+        element->SetValue(value::ToText(value));
+    } else if (value::NamesEqual(name, "name")) {
+        element->SetName(value::ToText(value));
     } else {
         throw EtsRuntime::NameNotFound(name);
     }
@@ -294,12 +294,12 @@ TtsLibXmlNode::TtsLibXmlNode(runtime::TtsHost& host) : TtsLibBase(host) {
     });
 }
 
-void TtsLibXmlNodeList::GetItem(front::TtsExpression& out, runtime::TtsObject* object,
+void TtsLibXmlNodeList::GetItem(front::TtsExpression& out, value::TtsObject* object,
                                 TtsResult& context, const TtsValue& index) {
     auto* list = dynamic_cast<TObj_Impl_XmlNodeList*>(object);
-    if (!list || !runtime::TtsValueHelper::IsIntLike(index))
+    if (!list || !value::TtsValueHelper::IsIntLike(index))
         return TtsLibBase::GetItem(out, object, context, index);
-    const std::int64_t position = runtime::ToInt64(index);
+    const std::int64_t position = value::ToInt64(index);
     if (position < 0) throw EtsRuntime::ListIndexError(position);
     out.SetValue(TtsValue());
     if (position < list->Count()) out.SetObject(list->Item(static_cast<int>(position)));

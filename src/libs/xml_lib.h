@@ -12,7 +12,7 @@
 
 namespace ozra::libs {
 
-class TSys_Impl_Xml final : public runtime::TtsObjectZero {
+class TSys_Impl_Xml final : public value::TtsObjectZero {
   public:
     std::string_view ClassName() const override { return "TSys_Impl_Xml"; }
 };
@@ -41,10 +41,10 @@ class TtsLibXmlNode final : public runtime::TtsLibBase {
   public:
     explicit TtsLibXmlNode(runtime::TtsHost& host);
 
-    void GetProperty(front::TtsExpression& out, runtime::TtsObject* object, bool& address,
+    void GetProperty(front::TtsExpression& out, value::TtsObject* object, bool& address,
                      runtime::TtsResult& context, std::string_view name) override;
-    void SetProperty(runtime::TtsObject* object, std::string_view name,
-                     const runtime::TtsValue& value, runtime::TtsResult& context) override;
+    void SetProperty(value::TtsObject* object, std::string_view name, const value::TtsValue& value,
+                     runtime::TtsResult& context) override;
 
     OZRA_LIB_METHOD(Name);
     OZRA_LIB_METHOD(Value);
@@ -70,8 +70,8 @@ class TtsLibXmlNodeList final : public runtime::TtsLibBase {
   public:
     explicit TtsLibXmlNodeList(runtime::TtsHost& host);
 
-    void GetItem(front::TtsExpression& out, runtime::TtsObject* object, runtime::TtsResult& context,
-                 const runtime::TtsValue& index) override;
+    void GetItem(front::TtsExpression& out, value::TtsObject* object, runtime::TtsResult& context,
+                 const value::TtsValue& index) override;
 
     OZRA_LIB_METHOD(Add);
     OZRA_LIB_METHOD(Delete);

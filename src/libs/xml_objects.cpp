@@ -5,17 +5,17 @@
 #include "libs/path_text.h"
 #include "libs/xml/whole_file.h"
 #include "libs/xml/xml_document.h"
-#include "runtime/value/conversions.h"
-#include "runtime/value/errors.h"
-#include "runtime/value/names.h"
+#include "value/conversions.h"
+#include "value/errors.h"
+#include "value/names.h"
 
 namespace ozra::libs {
 
-using runtime::EtsRuntime;
-using runtime::MakeRef;
-using runtime::Ref;
 using runtime::TSettingList;
-using runtime::TtsValue;
+using value::EtsRuntime;
+using value::MakeRef;
+using value::Ref;
+using value::TtsValue;
 
 namespace {
 
@@ -103,7 +103,7 @@ TObj_Impl_XmlNode* TObj_Impl_XmlNode::Find(std::string_view path) const {
         const std::string_view segment = path.substr(0, slash);
         const TObj_Impl_XmlNode* next = nullptr;
         for (const auto& child : current->children_->items_) {
-            if (runtime::NamesEqual(child->Name, segment)) {
+            if (value::NamesEqual(child->Name, segment)) {
                 next = child.Get();
                 break;
             }
@@ -119,8 +119,7 @@ TObj_Impl_XmlNode* TObj_Impl_XmlNode::FindByProp(std::string_view property, std:
                                                  bool deep) const {
     for (const auto& child : children_->items_) {
         const int line = child->Props->IndexOfName(property);
-        if (line >= 0 && runtime::NamesEqual(child->Props->ValueAt(line), value))
-            return child.Get();
+        if (line >= 0 && value::NamesEqual(child->Props->ValueAt(line), value)) return child.Get();
     }
     if (!deep) return nullptr;
     for (const auto& child : children_->items_) {
@@ -149,7 +148,7 @@ void TObj_Impl_XmlNode::LoadElement(const xml::XmlElement& element) {
 xml::XmlElement TObj_Impl_XmlNode::ToElement() const {
     xml::XmlElement element;
     element.Name = Name;
-    if (Value.Kind() != runtime::ValueKind::Empty) element.Value = runtime::ToText(Value);
+    if (Value.Kind() != value::ValueKind::Empty) element.Value = value::ToText(Value);
     for (int i = 0; i < Props->Count(); ++i) {
         const std::string_view value = Props->ValueAt(i);
         if (!value.empty())
@@ -235,7 +234,7 @@ TObj_Impl_XmlNode* TObj_Impl_XmlDocument::Locate(std::string_view path) const {
     std::string_view rest(normal);
     if (!rest.empty()) rest.remove_prefix(1);
     const std::size_t slash = rest.find('/');
-    if (!runtime::NamesEqual(rest.substr(0, slash), Root->Name)) return nullptr;
+    if (!value::NamesEqual(rest.substr(0, slash), Root->Name)) return nullptr;
     if (slash == std::string_view::npos) return Root.Get();
     return Root->Find(rest.substr(slash + 1));
 }

@@ -18,8 +18,8 @@
 
 #include "libs/xml/xml_element.h"
 #include "runtime/setting_list.h"
-#include "runtime/value/object.h"
-#include "runtime/value/value.h"
+#include "value/object.h"
+#include "value/value.h"
 
 #include <string>
 #include <vector>
@@ -28,7 +28,7 @@ namespace ozra::libs {
 
 class TObj_Impl_XmlNodeList;
 
-class TObj_Impl_XmlNode final : public runtime::TtsObjectZero {
+class TObj_Impl_XmlNode final : public value::TtsObjectZero {
   public:
     TObj_Impl_XmlNode();
     ~TObj_Impl_XmlNode() override;
@@ -65,23 +65,23 @@ class TObj_Impl_XmlNode final : public runtime::TtsObjectZero {
     std::string GetProp(std::string_view name) const;
     void SetProp(std::string_view name, std::string_view value);
     void SetName(std::string_view name) { Name = name; }
-    void SetValue(std::string_view value) { Value = runtime::TtsValue::FromText(value); }
+    void SetValue(std::string_view value) { Value = value::TtsValue::FromText(value); }
 
     std::string Name;
     // Empty when the element has no value.
-    runtime::TtsValue Value;
-    runtime::Ref<runtime::TSettingList> Props;
-    runtime::Ref<runtime::TSettingList> Attrs;
+    value::TtsValue Value;
+    value::Ref<runtime::TSettingList> Props;
+    value::Ref<runtime::TSettingList> Attrs;
 
   private:
     friend class TObj_Impl_XmlNodeList;
 
-    runtime::Ref<TObj_Impl_XmlNodeList> children_;
+    value::Ref<TObj_Impl_XmlNodeList> children_;
     TObj_Impl_XmlNode* parent_ = nullptr;
     int index_ = 0;
 };
 
-class TObj_Impl_XmlNodeList final : public runtime::TtsObjectZero {
+class TObj_Impl_XmlNodeList final : public value::TtsObjectZero {
   public:
     explicit TObj_Impl_XmlNodeList(TObj_Impl_XmlNode* owner) noexcept : owner_(owner) {}
     ~TObj_Impl_XmlNodeList() override;
@@ -96,10 +96,10 @@ class TObj_Impl_XmlNodeList final : public runtime::TtsObjectZero {
     // Appends a new element with that name.
     TObj_Impl_XmlNode& Add(std::string name);
     // Appends an element, taking it from its old parent.
-    void Append(runtime::Ref<TObj_Impl_XmlNode> node);
+    void Append(value::Ref<TObj_Impl_XmlNode> node);
     // Removes the child at the index, which keeps its own children; the
     // following children move up.
-    runtime::Ref<TObj_Impl_XmlNode> Take(int index);
+    value::Ref<TObj_Impl_XmlNode> Take(int index);
     // Removes the child at the index and releases its children.
     void Delete(int index);
     void Clear() noexcept;
@@ -107,20 +107,20 @@ class TObj_Impl_XmlNodeList final : public runtime::TtsObjectZero {
   private:
     friend class TObj_Impl_XmlNode;
 
-    std::vector<runtime::Ref<TObj_Impl_XmlNode>> items_;
+    std::vector<value::Ref<TObj_Impl_XmlNode>> items_;
     TObj_Impl_XmlNode* owner_;
 };
 
-class TObj_Impl_XmlDocument final : public runtime::TtsObjectZero {
+class TObj_Impl_XmlDocument final : public value::TtsObjectZero {
   public:
-    TObj_Impl_XmlDocument() : Root(runtime::MakeRef<TObj_Impl_XmlNode>()) {}
+    TObj_Impl_XmlDocument() : Root(value::MakeRef<TObj_Impl_XmlNode>()) {}
 
     std::string_view ClassName() const override { return "TObj_Impl_XmlDocument"; }
 
     // The element at an absolute path «/root/a» ("\" also separates).
     TObj_Impl_XmlNode* Locate(std::string_view path) const;
 
-    runtime::Ref<TObj_Impl_XmlNode> Root;
+    value::Ref<TObj_Impl_XmlNode> Root;
 };
 
 // Parses the text (or the file) and loads it into the element; raises

@@ -2,14 +2,16 @@
 #include "runtime/command_parser.h"
 
 #include "runtime/global_data.h"
-#include "runtime/value/errors.h"
-#include "runtime/value/names.h"
+#include "value/errors.h"
+#include "value/names.h"
 
 #include <filesystem>
 #include <fstream>
 #include <pugixml.hpp>
 
 namespace ozra::runtime {
+
+using namespace value;
 
 namespace fs = std::filesystem;
 
@@ -32,7 +34,7 @@ pugi::xml_node ChildIgnoringCase(pugi::xml_node parent, std::string_view name) {
     return {};
 }
 
-}  // namespace
+} // namespace
 
 std::string FullPath(std::string_view name) {
     std::error_code ignored;
@@ -48,7 +50,8 @@ std::string FolderOf(std::string_view path) {
 RunParameters TCommandParser::ReadParameters(const std::string& scriptFile,
                                              const std::vector<std::string>& commandLine) {
     LoadScript(scriptFile);
-    for (const std::string& word : commandLine) ProcessWord(word, true);
+    for (const std::string& word : commandLine)
+        ProcessWord(word, true);
 
     TSettingList& configuration = global_.Configuration();
     global_.ScriptFolder = FolderOf(parameters_.ScriptFile);
@@ -84,13 +87,17 @@ void TCommandParser::ProcessWord(std::string_view word, bool fromCommandLine) {
         parameters_.CompileFlag = true;
         parameters_.CompileOutputFile = FullPath(value);
         break;
-    case 'd': global_.SchemaOption = value; break;
+    case 'd':
+        global_.SchemaOption = value;
+        break;
     case 'm':
         parameters_.ModeFlag = true;
         if (word.size() > 2 && FoldAscii(static_cast<unsigned char>(word[2])) == 'a')
             parameters_.ModeAllFlag = true;
         break;
-    case 'n': configuration.SetValue("Namespace", value); break;
+    case 'n':
+        configuration.SetValue("Namespace", value);
+        break;
     case 'p': {
         std::size_t start = 0;
         while (start <= value.size()) {
@@ -101,12 +108,17 @@ void TCommandParser::ProcessWord(std::string_view word, bool fromCommandLine) {
         }
         break;
     }
-    case 's': configuration.SetValue("SchemaName", value); break;
+    case 's':
+        configuration.SetValue("SchemaName", value);
+        break;
     case 't':
         if (!value.empty()) configuration.SetValue("TargetPath", WithTrailingSlash(value));
         break;
-    case 'x': global_.SchemaFile = value; break;
-    default: break;
+    case 'x':
+        global_.SchemaFile = value;
+        break;
+    default:
+        break;
     }
 }
 
@@ -126,7 +138,8 @@ void TCommandParser::ReadProject(const std::string& projectFile) {
     const pugi::xml_node project = ChildIgnoringCase(document, "project");
     std::string mainFile;
     for (pugi::xml_node file : ChildIgnoringCase(project, "files").children()) {
-        if (file.type() == pugi::node_element && NamesEqual(file.attribute("type").value(), "main")) {
+        if (file.type() == pugi::node_element &&
+            NamesEqual(file.attribute("type").value(), "main")) {
             mainFile = file.text().get();
             break;
         }
@@ -140,9 +153,9 @@ void TCommandParser::ReadProject(const std::string& projectFile) {
         if (c == '\\') c = '/';
     }
     const fs::path main(mainFile);
-    parameters_.ScriptFile =
-        main.is_absolute() ? FullPath(mainFile)
-                           : FullPath((fs::path(projectFile).parent_path() / main).string());
+    parameters_.ScriptFile = main.is_absolute()
+                                 ? FullPath(mainFile)
+                                 : FullPath((fs::path(projectFile).parent_path() / main).string());
 }
 
 void TCommandParser::ReadConfigFile(const std::string& configFile) {
@@ -155,4 +168,4 @@ void TCommandParser::ReadConfigFile(const std::string& configFile) {
     }
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

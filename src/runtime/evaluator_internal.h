@@ -8,25 +8,25 @@ namespace ozra::runtime::detail {
 // References (references.cpp).
 void EvaluateReference(front::TtsVarRef& reference, TtsResult& context);
 // Writes the variable or member a plain or dotted name refers to.
-void AssignReference(front::TtsVarRef& reference, TtsResult& context, const TtsValue& value);
+void AssignReference(front::TtsVarRef& reference, TtsResult& context, const value::TtsValue& value);
 
 // Functions (functions.cpp).
 // A call of a function whose parameters bind directly (`DirectCall`), with
 // arguments that are neither named nor passed with "ref".
 void CallDirect(front::TtsFunctionNode& function, TtsResult& context,
-                const front::TtsExpressions* arguments, TtsValue& out);
+                const front::TtsExpressions* arguments, value::TtsValue& out);
 
 // Sets, sub-sets and filters (set_expressions.cpp).
 void EvaluateSubSet(front::TtsSubSetExpr& node, TtsResult& context);
 void EvaluateFilter(front::TtsFilterExpr& node, TtsResult& context);
 // The element an index selects: by position (negative counts from the end)
 // or by element name; null when the position is past the end.
-front::TtsExpression* SetElement(front::TtsSet& set, const TtsValue& index);
+front::TtsExpression* SetElement(front::TtsSet& set, const value::TtsValue& index);
 // "in" with a set on the right: true when an element equals the value,
 // otherwise Empty.
-TtsValue Membership(const TtsValue& value, front::TtsSet& set);
+value::TtsValue Membership(const value::TtsValue& value, front::TtsSet& set);
 // The set a value refers to, or null.
-front::TtsSet* AsSet(const TtsValue& value) noexcept;
+front::TtsSet* AsSet(const value::TtsValue& value) noexcept;
 
 // The variable a plain name has resolved to, when reading the name is no
 // more than reading that variable's slot; null otherwise.
@@ -38,7 +38,7 @@ inline front::TtsVariable* PlainVariable(front::TtsExpression& expression) noexc
 // The slot pointer through which an operand that reads without effect (a
 // constant, or a plain name resolved to its variable) is found; null for
 // anything that has to be evaluated.
-inline TtsValue* const* PlainOperandSlot(front::TtsExpression& operand) noexcept {
+inline value::TtsValue* const* PlainOperandSlot(front::TtsExpression& operand) noexcept {
     if (operand.Kind == front::NodeKind::Const) return &operand.ValueSlot;
     if (front::TtsVariable* variable = PlainVariable(operand)) return &variable->ValueSlot;
     return nullptr;
@@ -47,7 +47,7 @@ inline TtsValue* const* PlainOperandSlot(front::TtsExpression& operand) noexcept
 // Evaluates an expression, but reads a constant or a plain resolved variable
 // where it lives instead of copying it into the reference node. The answer
 // is valid only until the next evaluation or write of a variable.
-inline const TtsValue& Read(front::TtsExpression& expression, TtsResult& context) {
+inline const value::TtsValue& Read(front::TtsExpression& expression, TtsResult& context) {
     if (expression.Kind == front::NodeKind::Const) return expression.Value();
     if (front::TtsVariable* variable = PlainVariable(expression)) return variable->Value();
     return Evaluate(expression, context);
@@ -55,15 +55,15 @@ inline const TtsValue& Read(front::TtsExpression& expression, TtsResult& context
 
 // Writes an expression node: variables as the language writes variables,
 // other nodes plainly.
-void WriteExpression(front::TtsExpression& expression, const TtsValue& value);
+void WriteExpression(front::TtsExpression& expression, const value::TtsValue& value);
 
 // An integer holding an object's address ("@name").
-TtsValue AddressOf(const void* object) noexcept;
+value::TtsValue AddressOf(const void* object) noexcept;
 
 // Runs a filter condition with the filter mode on and the filter (or loop)
 // as the current node, and puts both back afterwards.
 class FilterScope {
-public:
+  public:
     FilterScope(TtsResult& context, front::TtsNode* node) noexcept
         : context_(context), savedNode_(context.CurrentNode), savedMode_(context.FilterMode()) {
         context.CurrentNode = node;
@@ -76,10 +76,10 @@ public:
         context_.SetFilterMode(savedMode_);
     }
 
-private:
+  private:
     TtsResult& context_;
     front::TtsNode* savedNode_;
     bool savedMode_;
 };
 
-}  // namespace ozra::runtime::detail
+} // namespace ozra::runtime::detail

@@ -8,13 +8,15 @@
 #include "runtime/evaluator.h"
 
 #include "runtime/evaluator_internal.h"
-#include "runtime/value/conversions.h"
-#include "runtime/value/errors.h"
-#include "runtime/value/operators.h"
+#include "value/conversions.h"
+#include "value/errors.h"
+#include "value/operators.h"
 
 #include <string>
 
 namespace ozra::runtime {
+
+using namespace value;
 
 using namespace front;
 
@@ -25,7 +27,7 @@ void ExecuteFile(TtsFileNode& node, TtsResult& context);
 void ExecuteCapture(TtsAssignNode& node, TtsResult& context);
 void ExecuteOldCopy(TtsOldCopy& node, TtsResult& context);
 void ExecuteOldExecute(TtsOldExecute& node, TtsResult& context);
-}  // namespace detail
+} // namespace detail
 
 namespace {
 
@@ -43,7 +45,8 @@ bool MatchesExit(const TtsNode& control, std::string_view exitName) {
 // another name stays pending for the enclosing constructs.
 [[gnu::always_inline]] inline bool LoopShouldStop(TtsLoopNode& loop, TtsResult& context) {
     TtsExit* exit = context.ExitNode;
-    if (!exit) [[likely]] return false;
+    if (!exit) [[likely]]
+        return false;
     if (exit->Name != loop.Name) return true;
     context.ExitNode = nullptr;
     return exit->Kind != NodeKind::Skip;
@@ -54,13 +57,15 @@ bool Runnable(const TtsStatement& statement) {
     switch (statement.Kind) {
     case NodeKind::FunctionNode:
     case NodeKind::ClassNode:
-    case NodeKind::OldUsing: return false;
+    case NodeKind::OldUsing:
+        return false;
     case NodeKind::Using: {
         if (!IsExecutable(statement)) return false;
         const TtsNode* mark = static_cast<const TtsUsing&>(statement).UsedBlock->Parent;
         return !(mark && mark->Tag == 1);
     }
-    default: return true;
+    default:
+        return true;
     }
 }
 
@@ -213,7 +218,8 @@ void AssignVariable(TtsAssign& node, TtsVariable& variable, TtsResult& context) 
 // False when the general path must decide: other kinds, or an overflow
 // that widens.
 [[gnu::always_inline]] inline bool AssignIntegerInPlace(TtsAssign& node) {
-    if (!node.InPlaceDecided) [[unlikely]] DecideInPlace(node);
+    if (!node.InPlaceDecided) [[unlikely]]
+        DecideInPlace(node);
     if (!node.OperandSlot) return false;
     TtsValue& slot = **node.TargetSlot;
     return TtsOperatorHelper::IntegerBinary(node.AssignOperator, slot, **node.OperandSlot, slot);
@@ -233,8 +239,8 @@ void ExecuteAssign(TtsAssign& node, TtsResult& context) {
     if (node.Value) {
         const TtsValue right = Evaluate(*node.Value, context);
         const TtsValue& current = Evaluate(*node.Target, context);
-        result = TtsOperatorHelper::Binary(node.AssignOperator, current, right,
-                                           CaseSensitive(context));
+        result =
+            TtsOperatorHelper::Binary(node.AssignOperator, current, right, CaseSensitive(context));
     } else if (node.AssignOperator == '+' || node.AssignOperator == '-') {
         const TtsValue step = TtsValue::FromInt32(node.AssignOperator == '+' ? 1 : -1);
         result = TtsOperatorHelper::Binary('+', Evaluate(*node.Target, context), step,
@@ -251,9 +257,8 @@ bool CaseCondition(TtsCaseNode& node, TtsResult& context) {
     Evaluate(*node.CaseValues, context);
     if (node.CaseValues->Elements.Count() == 1) {
         // One value compares case-sensitively, whatever the host's switch.
-        return ToBoolean(TtsOperatorHelper::Binary(node.CaseOperator, selector,
-                                                   node.CaseValues->Elements.Item(0)->Value(),
-                                                   true));
+        return ToBoolean(TtsOperatorHelper::Binary(
+            node.CaseOperator, selector, node.CaseValues->Elements.Item(0)->Value(), true));
     }
     const bool member = !TtsValueHelper::IsEmpty(detail::Membership(selector, *node.CaseValues));
     return node.CaseOperator == OperatorCode::Equal ? member : !member;
@@ -262,9 +267,10 @@ bool CaseCondition(TtsCaseNode& node, TtsResult& context) {
 [[gnu::always_inline]] inline void ExecuteLogic(TtsLogicNode& node, TtsResult& context) {
     TtsLogicNode* branch = &node;
     for (;;) {
-        const bool taken = branch->Kind == NodeKind::IfNode
-                               ? IsTrue(Evaluate(*static_cast<TtsIfNode*>(branch)->Condition, context))
-                               : CaseCondition(static_cast<TtsCaseNode&>(*branch), context);
+        const bool taken =
+            branch->Kind == NodeKind::IfNode
+                ? IsTrue(Evaluate(*static_cast<TtsIfNode*>(branch)->Condition, context))
+                : CaseCondition(static_cast<TtsCaseNode&>(*branch), context);
         if (taken) {
             ExecuteBlock(*branch->Body, context);
             return;
@@ -317,19 +323,24 @@ void ExecuteUsing(TtsUsing& node, TtsResult& context) {
 }
 
 // One statement; inlined into the block loop, which runs nearly all of them.
-[[gnu::always_inline]] inline void ExecuteStatement(TtsStatement& statement,
-                                                    TtsResult& context) {
+[[gnu::always_inline]] inline void ExecuteStatement(TtsStatement& statement, TtsResult& context) {
     switch (statement.Kind) {
-    case NodeKind::Text: context.Append(static_cast<TtsText&>(statement).Text); return;
+    case NodeKind::Text:
+        context.Append(static_cast<TtsText&>(statement).Text);
+        return;
     case NodeKind::Block:
-    case NodeKind::Host: ExecuteBlock(static_cast<TtsBlock&>(statement), context); return;
+    case NodeKind::Host:
+        ExecuteBlock(static_cast<TtsBlock&>(statement), context);
+        return;
     case NodeKind::Output: {
         auto& node = static_cast<TtsOutput&>(statement);
         AppendValue(context, Evaluate(*node.Expression, context));
         if (node.NewLine) context.Append("\r\n");
         return;
     }
-    case NodeKind::Call: Evaluate(*static_cast<TtsCall&>(statement).Expression, context); return;
+    case NodeKind::Call:
+        Evaluate(*static_cast<TtsCall&>(statement).Expression, context);
+        return;
     case NodeKind::Assign:
     case NodeKind::VarDefine:
     case NodeKind::RefDefine: {
@@ -338,23 +349,42 @@ void ExecuteUsing(TtsUsing& node, TtsResult& context) {
         return;
     }
     case NodeKind::IfNode:
-    case NodeKind::CaseNode: ExecuteLogic(static_cast<TtsLogicNode&>(statement), context); return;
-    case NodeKind::LoopNode: ExecuteLoop(static_cast<TtsLoopNode&>(statement), context); return;
-    case NodeKind::ForNode: ExecuteFor(static_cast<TtsForNode&>(statement), context); return;
-    case NodeKind::ForeachNode: ExecuteForeach(static_cast<TtsForeachNode&>(statement), context); return;
+    case NodeKind::CaseNode:
+        ExecuteLogic(static_cast<TtsLogicNode&>(statement), context);
+        return;
+    case NodeKind::LoopNode:
+        ExecuteLoop(static_cast<TtsLoopNode&>(statement), context);
+        return;
+    case NodeKind::ForNode:
+        ExecuteFor(static_cast<TtsForNode&>(statement), context);
+        return;
+    case NodeKind::ForeachNode:
+        ExecuteForeach(static_cast<TtsForeachNode&>(statement), context);
+        return;
     case NodeKind::Exit:
-    case NodeKind::Skip: context.ExitNode = static_cast<TtsExit*>(&statement); return;
-    case NodeKind::TryNode: ExecuteTry(static_cast<TtsTryNode&>(statement), context); return;
-    case NodeKind::FileNode: detail::ExecuteFile(static_cast<TtsFileNode&>(statement), context); return;
+    case NodeKind::Skip:
+        context.ExitNode = static_cast<TtsExit*>(&statement);
+        return;
+    case NodeKind::TryNode:
+        ExecuteTry(static_cast<TtsTryNode&>(statement), context);
+        return;
+    case NodeKind::FileNode:
+        detail::ExecuteFile(static_cast<TtsFileNode&>(statement), context);
+        return;
     case NodeKind::AssignNode:
         detail::ExecuteCapture(static_cast<TtsAssignNode&>(statement), context);
         return;
-    case NodeKind::OldCopy: detail::ExecuteOldCopy(static_cast<TtsOldCopy&>(statement), context); return;
+    case NodeKind::OldCopy:
+        detail::ExecuteOldCopy(static_cast<TtsOldCopy&>(statement), context);
+        return;
     case NodeKind::OldExecute:
         detail::ExecuteOldExecute(static_cast<TtsOldExecute&>(statement), context);
         return;
-    case NodeKind::Using: ExecuteUsing(static_cast<TtsUsing&>(statement), context); return;
-    default: return;  // definitions, legacy file heads and end markers do not run
+    case NodeKind::Using:
+        ExecuteUsing(static_cast<TtsUsing&>(statement), context);
+        return;
+    default:
+        return; // definitions, legacy file heads and end markers do not run
     }
 }
 
@@ -424,15 +454,19 @@ void ExecuteForeach(TtsForeachNode& loop, TtsResult& context) {
     }
 }
 
-}  // namespace
+} // namespace
 
-void Execute(TtsStatement& statement, TtsResult& context) { ExecuteStatement(statement, context); }
+void Execute(TtsStatement& statement, TtsResult& context) {
+    ExecuteStatement(statement, context);
+}
 
-void ExecuteBlock(TtsBlock& block, TtsResult& context) { RunStatements(block, context); }
+void ExecuteBlock(TtsBlock& block, TtsResult& context) {
+    RunStatements(block, context);
+}
 
 void Run(TtsBlock& root, TtsResult& context) {
     ExecuteBlock(root, context);
     context.ExitNode = nullptr;
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

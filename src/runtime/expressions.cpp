@@ -4,13 +4,15 @@
 
 #include "runtime/evaluator_internal.h"
 #include "runtime/host.h"
-#include "runtime/value/conversions.h"
-#include "runtime/value/errors.h"
-#include "runtime/value/operators.h"
+#include "value/conversions.h"
+#include "value/errors.h"
+#include "value/operators.h"
 
 #include <cstdint>
 
 namespace ozra::runtime {
+
+using namespace value;
 
 using namespace front;
 
@@ -49,7 +51,8 @@ void EvaluateDual(TtsDualOperator& node, TtsResult& context) {
         }
         if (TtsOperatorHelper::IntegerBinary(code, leftNow, right, *node.ValueSlot)) return;
         if (code != OperatorCode::In || !detail::AsSet(right)) {
-            *node.ValueSlot = TtsOperatorHelper::Binary(code, leftNow, right, CaseSensitive(context));
+            *node.ValueSlot =
+                TtsOperatorHelper::Binary(code, leftNow, right, CaseSensitive(context));
             return;
         }
     }
@@ -101,7 +104,9 @@ void AssignIndex(TtsIndexExpr& node, TtsResult& context, const TtsValue& value) 
 [[gnu::noinline]] const TtsValue& EvaluateGeneral(TtsExpression& expression, TtsResult& context) {
     switch (expression.Kind) {
     case NodeKind::SysTick:
-    case NodeKind::SysNow: UpdateSystemVariable(static_cast<TtsVariable&>(expression)); break;
+    case NodeKind::SysNow:
+        UpdateSystemVariable(static_cast<TtsVariable&>(expression));
+        break;
     case NodeKind::VarRef:
     case NodeKind::PropRef:
         detail::EvaluateReference(static_cast<TtsVarRef&>(expression), context);
@@ -121,11 +126,16 @@ void AssignIndex(TtsIndexExpr& node, TtsResult& context, const TtsValue& value) 
         break;
     case NodeKind::NaryOperator: {
         auto& node = static_cast<TtsNaryOperator&>(expression);
-        *node.ValueSlot = TtsOperatorHelper::Unary(node.OperatorCode, Evaluate(*node.Operand, context));
+        *node.ValueSlot =
+            TtsOperatorHelper::Unary(node.OperatorCode, Evaluate(*node.Operand, context));
         break;
     }
-    case NodeKind::DualOperator: EvaluateDual(static_cast<TtsDualOperator&>(expression), context); break;
-    case NodeKind::FunctionExpr: EvaluateCall(static_cast<TtsFunctionExpr&>(expression), context); break;
+    case NodeKind::DualOperator:
+        EvaluateDual(static_cast<TtsDualOperator&>(expression), context);
+        break;
+    case NodeKind::FunctionExpr:
+        EvaluateCall(static_cast<TtsFunctionExpr&>(expression), context);
+        break;
     case NodeKind::FilterExpr:
         detail::EvaluateFilter(static_cast<TtsFilterExpr&>(expression), context);
         break;
@@ -138,12 +148,13 @@ void AssignIndex(TtsIndexExpr& node, TtsResult& context, const TtsValue& value) 
     case NodeKind::SubSetExpr:
         detail::EvaluateSubSet(static_cast<TtsSubSetExpr&>(expression), context);
         break;
-    default: break;
+    default:
+        break;
     }
     return expression.Value();
 }
 
-}  // namespace
+} // namespace
 
 const TtsValue& Evaluate(TtsExpression& expression, TtsResult& context) {
     switch (expression.Kind) {
@@ -182,7 +193,8 @@ const TtsValue& Evaluate(TtsExpression& expression, TtsResult& context) {
         }
         break;
     }
-    default: break;
+    default:
+        break;
     }
     return EvaluateGeneral(expression, context);
 }
@@ -197,10 +209,14 @@ void Assign(TtsVarRef& reference, TtsResult& context, const TtsValue& value) {
         return;
     }
     switch (reference.Kind) {
-    case NodeKind::IndexExpr: AssignIndex(static_cast<TtsIndexExpr&>(reference), context, value); return;
+    case NodeKind::IndexExpr:
+        AssignIndex(static_cast<TtsIndexExpr&>(reference), context, value);
+        return;
     case NodeKind::PropRef:
-    case NodeKind::VarRef: break;
-    default: throw EtsRuntime::NotFoundOrInvalid(reference.RefName);
+    case NodeKind::VarRef:
+        break;
+    default:
+        throw EtsRuntime::NotFoundOrInvalid(reference.RefName);
     }
     detail::AssignReference(reference, context, value);
 }
@@ -209,8 +225,7 @@ bool CaseSensitive(const TtsResult& context) {
     return context.Host ? context.Host->CaseSensitive() : true;
 }
 
-void GetItem(TtsExpression& expression, const TtsValue& index, TtsResult& context,
-             TtsValue& out) {
+void GetItem(TtsExpression& expression, const TtsValue& index, TtsResult& context, TtsValue& out) {
     const TtsValue& value = expression.Value();
     if (TtsObject* object = value.Object()) {
         if (TtsSet* set = detail::AsSet(value)) {
@@ -251,9 +266,10 @@ void WriteExpression(TtsExpression& expression, const TtsValue& value) {
 }
 
 TtsValue AddressOf(const void* object) noexcept {
-    return TtsValue::FromInteger(static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(object)));
+    return TtsValue::FromInteger(
+        static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(object)));
 }
 
-}  // namespace detail
+} // namespace detail
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

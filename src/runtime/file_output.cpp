@@ -8,8 +8,8 @@
 #include "runtime/evaluator.h"
 
 #include "runtime/host.h"
-#include "runtime/value/conversions.h"
-#include "runtime/value/errors.h"
+#include "value/conversions.h"
+#include "value/errors.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -21,12 +21,14 @@ extern char** environ;
 
 namespace ozra::runtime {
 
+using namespace value;
+
 using namespace front;
 
 namespace {
 
 class ChildContext {
-public:
+  public:
     explicit ChildContext(TtsResult& context) : context_(context), child_(context.PushChild()) {}
     ChildContext(const ChildContext&) = delete;
     ChildContext& operator=(const ChildContext&) = delete;
@@ -34,7 +36,7 @@ public:
 
     TtsResult& Get() noexcept { return child_; }
 
-private:
+  private:
     TtsResult& context_;
     TtsResult& child_;
 };
@@ -43,13 +45,14 @@ std::string TextOf(const TtsVariable* variable) {
     return variable ? ToText(variable->Value()) : std::string();
 }
 
-std::string ResolveAgainst(TtsResult& context, std::string_view pathVariable, std::string_view name) {
+std::string ResolveAgainst(TtsResult& context, std::string_view pathVariable,
+                           std::string_view name) {
     if (!context.Host) return std::string(name);
     TtsHost& host = context.Host->Host();
     return TtsHost::ResolvePath(ToText(host.Variable(pathVariable)), name);
 }
 
-}  // namespace
+} // namespace
 
 namespace detail {
 
@@ -78,7 +81,8 @@ void ExecuteOldCopy(TtsOldCopy& node, TtsResult& context) {
     std::error_code ignored;
     if (target.has_parent_path()) fs::create_directories(target.parent_path(), ignored);
     auto options = fs::copy_options::recursive;
-    options |= node.Overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::skip_existing;
+    options |=
+        node.Overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::skip_existing;
     fs::copy(source, target, options, ignored);
 }
 
@@ -98,8 +102,13 @@ void ExecuteOldExecute(TtsOldExecute& node, TtsResult& context) {
     std::string programCopy = program;
     std::string folderCopy = folder;
     std::string parametersCopy = parameters;
-    char* argv[] = {shell.data(), dashC.data(), scriptCopy.data(), programCopy.data(),
-                    folderCopy.data(), parametersCopy.data(), nullptr};
+    char* argv[] = {shell.data(),
+                    dashC.data(),
+                    scriptCopy.data(),
+                    programCopy.data(),
+                    folderCopy.data(),
+                    parametersCopy.data(),
+                    nullptr};
     pid_t pid = 0;
     if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv, environ) != 0) return;
     if (!node.Overwrite) return;
@@ -108,6 +117,6 @@ void ExecuteOldExecute(TtsOldExecute& node, TtsResult& context) {
     }
 }
 
-}  // namespace detail
+} // namespace detail
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -25,8 +25,8 @@
 #include "runtime/evaluator.h"
 
 #include "runtime/evaluator_internal.h"
-#include "runtime/value/errors.h"
-#include "runtime/value/names.h"
+#include "value/errors.h"
+#include "value/names.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -37,6 +37,8 @@
 
 namespace ozra::runtime {
 
+using namespace value;
+
 using namespace front;
 
 namespace {
@@ -44,10 +46,11 @@ namespace {
 // Counts one nested call and checks the stack it uses; only the first call
 // of a run and a call past the budget take the slow path.
 class CallDepth {
-public:
+  public:
     explicit CallDepth(TtsResult& context) : guard_(*context.Guard) {
         const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
-        if (here < guard_.StackLimit) [[unlikely]] Begin(here);
+        if (here < guard_.StackLimit) [[unlikely]]
+            Begin(here);
         ++guard_.Depth;
     }
     CallDepth(const CallDepth&) = delete;
@@ -59,7 +62,7 @@ public:
         }
     }
 
-private:
+  private:
     void Begin(std::uintptr_t here) {
         if (guard_.Depth != 0) throw EtsRuntime("stack overflow.");
         guard_.StackBase = here;
@@ -72,9 +75,8 @@ private:
 // A list whose length is known when it is made: short ones (the usual
 // argument and parameter lists) live on the C++ stack, longer ones on the
 // heap, so an ordinary call allocates nothing.
-template <class T, std::size_t InlineCount>
-class ShortList {
-public:
+template <class T, std::size_t InlineCount> class ShortList {
+  public:
     // Constructs `count` default elements; only those are ever touched.
     explicit ShortList(std::size_t count) : count_(count) {
         if (count > InlineCount) {
@@ -82,19 +84,21 @@ public:
             data_ = heap_.get();
         } else {
             data_ = reinterpret_cast<T*>(inline_);
-            for (std::size_t i = 0; i < count; ++i) new (data_ + i) T();
+            for (std::size_t i = 0; i < count; ++i)
+                new (data_ + i) T();
         }
     }
     ShortList(const ShortList&) = delete;
     ShortList& operator=(const ShortList&) = delete;
     ~ShortList() {
         if (heap_) return;
-        for (std::size_t i = count_; i > 0; --i) data_[i - 1].~T();
+        for (std::size_t i = count_; i > 0; --i)
+            data_[i - 1].~T();
     }
 
     T& operator[](std::size_t i) noexcept { return data_[i]; }
 
-private:
+  private:
     alignas(T) unsigned char inline_[InlineCount * sizeof(T)];
     std::unique_ptr<T[]> heap_;
     T* data_;
@@ -110,7 +114,7 @@ struct Argument {
 };
 
 class ArgumentList {
-public:
+  public:
     ArgumentList(TtsResult& context, const TtsExpressions* arguments)
         : context_(context), nodes_(arguments), count_(arguments ? arguments->Count() : 0),
           values_(static_cast<std::size_t>(count_)) {}
@@ -142,7 +146,7 @@ public:
         return values_[static_cast<std::size_t>(i)];
     }
 
-private:
+  private:
     TtsResult& context_;
     const TtsExpressions* nodes_;
     int count_;
@@ -154,7 +158,7 @@ private:
 // The slots of one nested activation (see above); the first activation of
 // a function needs none. A few slots live on the C++ stack, more on the heap.
 class Frame {
-public:
+  public:
     explicit Frame(TtsFunctionNode& function) : function_(function) {
         if (function.Activations != 0) Begin<TtsValue>(nullptr, 0);
         ++function.Activations;
@@ -187,7 +191,7 @@ public:
         }
     }
 
-private:
+  private:
     struct Slot {
         TtsValue Value;
         TtsValue* Previous;
@@ -228,12 +232,12 @@ private:
 // parameter locals for one activation: writes their values, or points a
 // local at the caller's slot for a "ref" argument and back when it ends.
 class Binding {
-public:
+  public:
     Binding(TtsFunctionNode& function, ArgumentList& arguments)
         : locals_(function.ParameterLocals), sharedFrom_(locals_.size()) {
         const int formalCount = static_cast<int>(locals_.size());
         if (formalCount == 0) return;
-        const runtime::TtsParameters& formals = *function.Parameters;
+        const value::TtsParameters& formals = *function.Parameters;
         const int bound = std::min(formalCount, arguments.Count());
         // Argument index per formal parameter; -1 when no argument binds it.
         ShortList<int, 8> chosen(static_cast<std::size_t>(formalCount));
@@ -270,13 +274,14 @@ public:
         }
     }
 
-private:
+  private:
     const std::vector<TtsVariable*>& locals_;
     // Per parameter local pointed at a caller's slot, the slot it had.
     ShortList<TtsValue*, 8> sharedFrom_;
 };
 
-[[gnu::always_inline]] inline void RunBody(TtsFunctionNode& function, TtsResult& context, TtsValue& out) {
+[[gnu::always_inline]] inline void RunBody(TtsFunctionNode& function, TtsResult& context,
+                                           TtsValue& out) {
     context.EnterNode(&function);
     ExecuteBlock(*function.Body, context);
     context.LeaveFunction(&function);
@@ -285,9 +290,8 @@ private:
 
 // The member variables of a class: the variables the script defined in its
 // body (not "result", "this", "base" or parameter locals).
-template <class Visit>
-void ForEachMember(TtsClassNode& cls, Visit&& visit) {
-    const runtime::TtsUserIds& names = cls.Body->Names;
+template <class Visit> void ForEachMember(TtsClassNode& cls, Visit&& visit) {
+    const value::TtsUserIds& names = cls.Body->Names;
     for (int i = 0; i < names.Count(); ++i) {
         auto* variable = NodeCast<TtsVariable>(dynamic_cast<TtsNode*>(names.Item(i)));
         if (variable && variable->Tag == ParamMode::Plain) visit(*variable);
@@ -297,7 +301,7 @@ void ForEachMember(TtsClassNode& cls, Visit&& visit) {
 // Points a class chain's members, "this" and "base" at one object for the
 // duration of a call, and restores exactly what it changed.
 class ObjectScope {
-public:
+  public:
     ObjectScope(TtsResult& context, TtsClassNode& start, TtsObjectNode& object, bool constructor)
         : start_(start), constructor_(constructor) {
         const TtsValue self = TtsValue::FromCountedObject(&object);
@@ -326,7 +330,7 @@ public:
         }
     }
 
-private:
+  private:
     TtsClassNode& start_;
     bool constructor_;
     std::vector<TtsClassNode*> entered_;
@@ -337,12 +341,12 @@ private:
 // are evaluated first, in the caller's view, then the frame begins and the
 // parameters are bound.
 class Activation {
-public:
+  public:
     Activation(TtsFunctionNode& function, ArgumentList& arguments)
         : frame_((arguments.Prepare(function.ParameterLocals.size()), function)),
           binding_(function, arguments) {}
 
-private:
+  private:
     Frame frame_;
     Binding binding_;
 };
@@ -350,13 +354,13 @@ private:
 // A class's "this", "base" and "result" are saved in its `SavedValues`
 // while one of its constructions or method calls runs.
 class SavedValuesScope {
-public:
+  public:
     explicit SavedValuesScope(TtsClassNode& cls) : stack_(cls.SavedValues) { stack_.Enter(); }
     SavedValuesScope(const SavedValuesScope&) = delete;
     SavedValuesScope& operator=(const SavedValuesScope&) = delete;
     ~SavedValuesScope() { stack_.Leave(); }
 
-private:
+  private:
     TtsValueStack& stack_;
 };
 
@@ -397,18 +401,19 @@ void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* a
 
 TtsFunctionNode* FindMethod(TtsClassNode* from, TtsResult& context, std::string_view name) {
     for (TtsClassNode* cls = from; cls; cls = BaseClassOf(*cls, context)) {
-        if (auto* method = NodeCast<TtsFunctionNode>(dynamic_cast<TtsNode*>(cls->Body->Names.Find(name))))
+        if (auto* method =
+                NodeCast<TtsFunctionNode>(dynamic_cast<TtsNode*>(cls->Body->Names.Find(name))))
             return method;
     }
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 namespace detail {
 
-void CallDirect(TtsFunctionNode& function, TtsResult& context,
-                const TtsExpressions* argumentNodes, TtsValue& out) {
+void CallDirect(TtsFunctionNode& function, TtsResult& context, const TtsExpressions* argumentNodes,
+                TtsValue& out) {
     CallDepth depth(context);
     const std::size_t formalCount = function.ParameterLocals.size();
     const std::size_t argumentCount =
@@ -429,7 +434,7 @@ void CallDirect(TtsFunctionNode& function, TtsResult& context,
     RunBody(function, context, out);
 }
 
-}  // namespace detail
+} // namespace detail
 
 void CallFunction(TtsFunctionNode& function, TtsResult& context,
                   const TtsExpressions* argumentNodes, TtsValue& out) {
@@ -439,8 +444,9 @@ void CallFunction(TtsFunctionNode& function, TtsResult& context,
     }
     if (function.DirectCall) {
         const bool positional =
-            !argumentNodes || std::all_of(argumentNodes->begin(), argumentNodes->end(),
-                                          [](const auto& argument) { return PassedByPosition(*argument); });
+            !argumentNodes ||
+            std::all_of(argumentNodes->begin(), argumentNodes->end(),
+                        [](const auto& argument) { return PassedByPosition(*argument); });
         if (positional) {
             detail::CallDirect(function, context, argumentNodes, out);
             return;
@@ -477,7 +483,8 @@ void CallMethod(TtsObjectNode& object, TtsResult& context, std::string_view name
 }
 
 TtsVariable& Member(TtsObjectNode& object, std::string_view name) {
-    auto* member = NodeCast<TtsVariable>(dynamic_cast<TtsNode*>(object.Body->Names.FindOrFail(name)));
+    auto* member =
+        NodeCast<TtsVariable>(dynamic_cast<TtsNode*>(object.Body->Names.FindOrFail(name)));
     if (!member) throw EtsException::NotFound(name);
     return *member;
 }
@@ -492,4 +499,4 @@ TtsClassNode* BaseClassOf(TtsClassNode& cls, TtsResult& context) {
     return cls.BaseClass;
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

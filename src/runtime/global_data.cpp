@@ -3,9 +3,11 @@
 #include "runtime/global_data.h"
 
 #include "runtime/script_helper.h"
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 namespace ozra::runtime {
+
+using namespace value;
 
 TGlobalData::TGlobalData(TRunningThreadBase* runner)
     : Runner(runner), ScriptCall(*this), configuration_(MakeRef<TSettingList>()) {}
@@ -24,7 +26,9 @@ void TGlobalData::RunOnMainThread(const std::function<void()>& callback) {
     }
 }
 
-bool TGlobalData::Terminated() const noexcept { return Runner && Runner->StopRequested(); }
+bool TGlobalData::Terminated() const noexcept {
+    return Runner && Runner->StopRequested();
+}
 
 std::unique_ptr<TOzraExecutor> TGlobalData::MakeExecutor(front::TtsObjectNode& object,
                                                          std::string_view dottedMethod) {
@@ -32,4 +36,4 @@ std::unique_ptr<TOzraExecutor> TGlobalData::MakeExecutor(front::TtsObjectNode& o
     return std::make_unique<TOzraExecutor>(*RootContext, object, std::string(dottedMethod));
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -10,7 +10,7 @@
 
 #include "runtime/script_helper.h"
 #include "runtime/setting_list.h"
-#include "runtime/value/object.h"
+#include "value/object.h"
 
 #include <functional>
 #include <memory>
@@ -20,7 +20,7 @@
 namespace ozra::front {
 class TtsObjectNode;
 class TtsStatement;
-}  // namespace ozra::front
+} // namespace ozra::front
 
 namespace ozra::runtime {
 
@@ -29,7 +29,7 @@ class TtsResult;
 
 // The thread a debugged run goes on; the debugger implements it.
 class TRunningThreadBase {
-public:
+  public:
     virtual ~TRunningThreadBase() = default;
     // Honours a stop or pause request at that statement.
     virtual void Yield(const front::TtsStatement* statement) = 0;
@@ -39,7 +39,7 @@ public:
 };
 
 class TGlobalData {
-public:
+  public:
     // Shows a statement's unit at its position and answers the text
     // "\r\n\r\nFile: %s @ %d,%d".
     using LocateCallback = std::function<std::string(const front::TtsStatement& statement)>;
@@ -72,8 +72,8 @@ public:
     std::string SchemaFile;
     std::string SchemaOption;
 
-private:
-    Ref<TSettingList> configuration_;
+  private:
+    value::Ref<TSettingList> configuration_;
 };
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -4,27 +4,31 @@
 #include "runtime/host.h"
 
 #include "runtime/result.h"
-#include "runtime/value/conversions.h"
-#include "runtime/value/errors.h"
-#include "runtime/value/names.h"
+#include "value/conversions.h"
+#include "value/errors.h"
+#include "value/names.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <typeinfo>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace ozra::runtime {
 
+using namespace value;
+
 namespace {
 
-std::string PlatformReason() { return std::strerror(errno); }
+std::string PlatformReason() {
+    return std::strerror(errno);
+}
 
 // Days since 1899-12-30 of a civil date (proleptic Gregorian).
 double DaysSince18991230(int year, int month, int day) {
@@ -53,7 +57,7 @@ Ref<front::TtsVariable> NamedVariable(Ref<front::TtsVariable> variable, std::str
     return variable;
 }
 
-}  // namespace
+} // namespace
 
 void UpdateSystemVariable(front::TtsVariable& variable) {
     timespec now{};
@@ -102,7 +106,9 @@ void TtsHost::SetAutomationLibrary(TtsLibBase& library) {
     automationLibrary_ = Ref<TtsLibBase>::Retain(&library);
 }
 
-TtsLibBase& TtsHost::DefaultLibrary() { return *defaultLibrary_; }
+TtsLibBase& TtsHost::DefaultLibrary() {
+    return *defaultLibrary_;
+}
 
 TtsLibBase& TtsHost::LibraryFor(TtsObject* object, std::uint8_t access) {
     if (!object) return DefaultLibrary();
@@ -250,4 +256,4 @@ void TtsHost::WriteTargetFile(std::string_view text, std::string_view name, bool
     }
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -30,8 +30,8 @@
 
 #include "front/syntax_tree.h"
 #include "runtime/lib_base.h"
-#include "runtime/value/object.h"
-#include "runtime/value/value.h"
+#include "value/object.h"
+#include "value/value.h"
 
 #include <cstdint>
 #include <string>
@@ -46,17 +46,17 @@ class TtsHost;
 class TtsResult;
 
 class ItsHost {
-public:
+  public:
     virtual bool CaseSensitive() const noexcept = 0;
     // Item read on an object that is not a set.
-    virtual void GetObjectItem(TtsObject& object, const TtsValue& index, TtsValue& out,
-                               TtsResult& context) = 0;
+    virtual void GetObjectItem(value::TtsObject& object, const value::TtsValue& index,
+                               value::TtsValue& out, TtsResult& context) = 0;
     // Item read on a plain value (text, number, automation object).
-    virtual void GetValueItem(const TtsValue& value, TtsValue& out, TtsResult& context,
-                              const TtsValue& index) = 0;
+    virtual void GetValueItem(const value::TtsValue& value, value::TtsValue& out,
+                              TtsResult& context, const value::TtsValue& index) = 0;
     // Method call on the receiver held by `value`; the result is left there.
-    virtual void CallMethod(front::TtsExpression& value, std::string_view name,
-                            TtsResult& context, const front::TtsExpressions* arguments) = 0;
+    virtual void CallMethod(front::TtsExpression& value, std::string_view name, TtsResult& context,
+                            const front::TtsExpressions* arguments) = 0;
     // The host block for "System" (letter case ignored), otherwise nullptr.
     virtual front::TtsBlock* FindLibrary(std::string_view name) noexcept = 0;
     virtual TtsHost& Host() noexcept = 0;
@@ -67,18 +67,17 @@ public:
     // The whole template file as 8-bit text.
     virtual std::string ReadTemplateFile(std::string_view name) = 0;
     virtual void SetCaseSensitive(bool on) noexcept = 0;
-    virtual void SetObjectItem(TtsObject& object, const TtsValue& index, const TtsValue& value,
-                               TtsResult& context) = 0;
+    virtual void SetObjectItem(value::TtsObject& object, const value::TtsValue& index,
+                               const value::TtsValue& value, TtsResult& context) = 0;
     // Item write on a plain value: a property write named by the index text.
-    virtual void SetValueItem(front::TtsExpression& expression, const TtsValue& index,
-                              const TtsValue& value, TtsResult& context) = 0;
+    virtual void SetValueItem(front::TtsExpression& expression, const value::TtsValue& index,
+                              const value::TtsValue& value, TtsResult& context) = 0;
     virtual void SetProperty(front::TtsExpression& expression, std::string_view name,
-                             const TtsValue& value, TtsResult& context) = 0;
+                             const value::TtsValue& value, TtsResult& context) = 0;
     // Writes when `overwrite` is set or the target does not exist yet.
-    virtual void WriteTargetFile(std::string_view text, std::string_view name,
-                                 bool overwrite) = 0;
+    virtual void WriteTargetFile(std::string_view text, std::string_view name, bool overwrite) = 0;
 
-protected:
+  protected:
     ~ItsHost() = default;
 };
 
@@ -87,21 +86,23 @@ protected:
 // that a library returns through it, so a fresh library object lives at
 // least as long as the caller's copy of the result.
 class TtsHostValue final : public front::TtsGcVariable {
-public:
+  public:
     TtsHostValue() noexcept : TtsGcVariable(nullptr) {}
-    explicit TtsHostValue(const TtsValue& value) : TtsGcVariable(nullptr) { SetValue(value); }
+    explicit TtsHostValue(const value::TtsValue& value) : TtsGcVariable(nullptr) {
+        SetValue(value);
+    }
 };
 
 // "TickCount": milliseconds since system start, read at each evaluation.
 class TtsSysTick final : public front::TtsVariable {
-public:
+  public:
     explicit TtsSysTick(front::TtsNode* parent) noexcept
         : TtsVariable(front::NodeKind::SysTick, parent) {}
 };
 
 // "Now": the current local date-time, read at each evaluation.
 class TtsSysNow final : public front::TtsVariable {
-public:
+  public:
     explicit TtsSysNow(front::TtsNode* parent) noexcept
         : TtsVariable(front::NodeKind::SysNow, parent) {}
 };
@@ -111,7 +112,7 @@ public:
 void UpdateSystemVariable(front::TtsVariable& variable);
 
 class TtsHost final : public front::TtsBlock, public ItsHost {
-public:
+  public:
     // Makes the system variables "String", "TickCount" and "Now".
     TtsHost();
     ~TtsHost() override;
@@ -120,10 +121,10 @@ public:
 
     // ItsHost
     bool CaseSensitive() const noexcept override { return caseSensitive_; }
-    void GetObjectItem(TtsObject& object, const TtsValue& index, TtsValue& out,
+    void GetObjectItem(value::TtsObject& object, const value::TtsValue& index, value::TtsValue& out,
                        TtsResult& context) override;
-    void GetValueItem(const TtsValue& value, TtsValue& out, TtsResult& context,
-                      const TtsValue& index) override;
+    void GetValueItem(const value::TtsValue& value, value::TtsValue& out, TtsResult& context,
+                      const value::TtsValue& index) override;
     void CallMethod(front::TtsExpression& value, std::string_view name, TtsResult& context,
                     const front::TtsExpressions* arguments) override;
     front::TtsBlock* FindLibrary(std::string_view name) noexcept override;
@@ -132,37 +133,37 @@ public:
                      TtsResult& context) override;
     std::string ReadTemplateFile(std::string_view name) override;
     void SetCaseSensitive(bool on) noexcept override { caseSensitive_ = on; }
-    void SetObjectItem(TtsObject& object, const TtsValue& index, const TtsValue& value,
-                       TtsResult& context) override;
-    void SetValueItem(front::TtsExpression& expression, const TtsValue& index,
-                      const TtsValue& value, TtsResult& context) override;
+    void SetObjectItem(value::TtsObject& object, const value::TtsValue& index,
+                       const value::TtsValue& value, TtsResult& context) override;
+    void SetValueItem(front::TtsExpression& expression, const value::TtsValue& index,
+                      const value::TtsValue& value, TtsResult& context) override;
     void SetProperty(front::TtsExpression& expression, std::string_view name,
-                     const TtsValue& value, TtsResult& context) override;
+                     const value::TtsValue& value, TtsResult& context) override;
     void WriteTargetFile(std::string_view text, std::string_view name, bool overwrite) override;
 
     // Registration, in the order that decides ties.
-    using ClassTest = bool (*)(const TtsObject& object);
+    using ClassTest = bool (*)(const value::TtsObject& object);
     void Register(ClassTest serves, std::uint8_t access, TtsLibBase& library);
     // Enters (or replaces) a text, object or other variable in the names.
-    void SetVariable(std::string_view name, const TtsValue& value);
+    void SetVariable(std::string_view name, const value::TtsValue& value);
     // The value of a variable of the names, Empty when there is none.
-    const TtsValue& Variable(std::string_view name) const noexcept;
+    const value::TtsValue& Variable(std::string_view name) const noexcept;
     void SetDefaultLibrary(TtsLibBase& library);
     void SetAutomationLibrary(TtsLibBase& library);
 
     // The library that serves the value with that access.
-    TtsLibBase& LibraryFor(const TtsValue& value, std::uint8_t access);
-    TtsLibBase& LibraryFor(TtsObject* object, std::uint8_t access);
+    TtsLibBase& LibraryFor(const value::TtsValue& value, std::uint8_t access);
+    TtsLibBase& LibraryFor(value::TtsObject* object, std::uint8_t access);
 
     // A file name put under a folder path: unchanged when absolute,
     // otherwise the path with a trailing "/" added in front.
     static std::string ResolvePath(std::string_view path, std::string_view name);
 
-private:
+  private:
     struct RegistryEntry {
         ClassTest Serves;
         std::uint8_t Access;
-        Ref<TtsLibBase> Library;
+        value::Ref<TtsLibBase> Library;
     };
     // The library chosen for each access bit, per dynamic class.
     struct ChoiceCache {
@@ -172,20 +173,18 @@ private:
     TtsLibBase& DefaultLibrary();
 
     bool caseSensitive_ = true;
-    Ref<TtsLibBase> defaultLibrary_;
-    Ref<TtsLibBase> automationLibrary_;
+    value::Ref<TtsLibBase> defaultLibrary_;
+    value::Ref<TtsLibBase> automationLibrary_;
     std::vector<RegistryEntry> registry_;
     std::unordered_map<std::type_index, ChoiceCache> choices_;
 };
 
-template <class Impl>
-bool IsInstanceOf(const TtsObject& object) {
+template <class Impl> bool IsInstanceOf(const value::TtsObject& object) {
     return dynamic_cast<const Impl*>(&object) != nullptr;
 }
 
-template <class Impl>
-void TtsLibBase::RegisterFor(std::uint8_t access) {
+template <class Impl> void TtsLibBase::RegisterFor(std::uint8_t access) {
     host_.Register(&IsInstanceOf<Impl>, access, *this);
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

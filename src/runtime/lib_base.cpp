@@ -6,11 +6,13 @@
 
 #include "runtime/evaluator.h"
 #include "runtime/host.h"
-#include "runtime/value/conversions.h"
-#include "runtime/value/errors.h"
-#include "runtime/value/names.h"
+#include "value/conversions.h"
+#include "value/errors.h"
+#include "value/names.h"
 
 namespace ozra::runtime {
+
+using namespace value;
 
 void TtsLibBase::GetItem(front::TtsExpression& out, TtsObject* object, TtsResult& context,
                          const TtsValue& index) {
@@ -23,8 +25,8 @@ void TtsLibBase::GetItem(front::TtsExpression& out, TtsObject* object, TtsResult
     GetProperty(out, object, address, context, name);
 }
 
-void TtsLibBase::CallMethod(front::TtsExpression& value, std::string_view name,
-                            TtsResult& context, const front::TtsExpressions* arguments) {
+void TtsLibBase::CallMethod(front::TtsExpression& value, std::string_view name, TtsResult& context,
+                            const front::TtsExpressions* arguments) {
     const Method method = FindMethod(name);
     if (!method) throw EtsRuntime::FunctionNotFound(name);
     (this->*method)(context, value, arguments);
@@ -72,7 +74,8 @@ void TtsLibBase::CheckArguments(TtsResult& context, const front::TtsExpressions*
     if (count < minCount) throw EtsRuntime::NotEnoughParameters();
     if (count > maxCount) throw EtsRuntime::TooManyParameters();
     if (!arguments) return;
-    for (const auto& argument : *arguments) Evaluate(*argument, context);
+    for (const auto& argument : *arguments)
+        Evaluate(*argument, context);
 }
 
 const TtsValue& TtsLibBase::Argument(const front::TtsExpressions* arguments, int index) noexcept {
@@ -96,8 +99,8 @@ std::string_view TtsLibBase::ArgName(const front::TtsExpression& argument) noexc
 }
 
 void TtsLibBase::RegisterGlobal(std::string_view name, TtsObject* implementation) {
-    host_.SetVariable(name, implementation ? TtsValue::FromCountedObject(implementation)
-                                           : TtsValue());
+    host_.SetVariable(name,
+                      implementation ? TtsValue::FromCountedObject(implementation) : TtsValue());
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -24,14 +24,14 @@
 #pragma once
 
 #include "front/syntax_tree.h"
-#include "runtime/value/object.h"
-#include "runtime/value/value.h"
+#include "value/object.h"
+#include "value/value.h"
 
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
-#include <type_traits>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace ozra::runtime {
@@ -50,8 +50,8 @@ enum LibAccess : std::uint8_t {
 // What an `Invoke` is for; only the automation library tells them apart.
 enum class DispatchKind : std::uint8_t { Method = 1, PropertyGet = 2 };
 
-class TtsLibBase : public TtsObject {
-public:
+class TtsLibBase : public value::TtsObject {
+  public:
     using Method = void (TtsLibBase::*)(TtsResult& context, front::TtsExpression& value,
                                         const front::TtsExpressions* arguments);
 
@@ -64,23 +64,23 @@ public:
     TtsHost& Host() const noexcept { return host_; }
 
     // Index read: "@name" reads the address of the property "name".
-    virtual void GetItem(front::TtsExpression& out, TtsObject* object, TtsResult& context,
-                         const TtsValue& index);
+    virtual void GetItem(front::TtsExpression& out, value::TtsObject* object, TtsResult& context,
+                         const value::TtsValue& index);
     // Calls the published method; none of that name raises
     // "function " + name + " not found.".
-    virtual void CallMethod(front::TtsExpression& value, std::string_view name,
-                            TtsResult& context, const front::TtsExpressions* arguments);
+    virtual void CallMethod(front::TtsExpression& value, std::string_view name, TtsResult& context,
+                            const front::TtsExpressions* arguments);
     virtual void Invoke(front::TtsExpression& value, std::string_view name, DispatchKind kind,
                         TtsResult& context, const front::TtsExpressions* arguments);
-    virtual void GetProperty(front::TtsExpression& out, TtsObject* object, bool& address,
+    virtual void GetProperty(front::TtsExpression& out, value::TtsObject* object, bool& address,
                              TtsResult& context, std::string_view name);
-    virtual void SetItem(TtsObject* object, const TtsValue& index, const TtsValue& value,
-                         TtsResult& context);
+    virtual void SetItem(value::TtsObject* object, const value::TtsValue& index,
+                         const value::TtsValue& value, TtsResult& context);
     // Raises "property " + name + " is a readonly property.".
-    virtual void SetProperty(TtsObject* object, std::string_view name, const TtsValue& value,
-                             TtsResult& context);
-    virtual void SetPropertyEntry(front::TtsExpression& expression, TtsObject* object,
-                                  const TtsValue& value, TtsResult& context,
+    virtual void SetProperty(value::TtsObject* object, std::string_view name,
+                             const value::TtsValue& value, TtsResult& context);
+    virtual void SetPropertyEntry(front::TtsExpression& expression, value::TtsObject* object,
+                                  const value::TtsValue& value, TtsResult& context,
                                   std::string_view name);
 
     // The published method of that name (letter case ignored), or nullptr.
@@ -95,40 +95,39 @@ public:
         return arguments ? arguments->Count() : 0;
     }
     // The value of argument `index` (already evaluated), Empty when absent.
-    static const TtsValue& Argument(const front::TtsExpressions* arguments, int index) noexcept;
+    static const value::TtsValue& Argument(const front::TtsExpressions* arguments,
+                                           int index) noexcept;
     // The argument written «name = value», or nullptr.
     static front::TtsExpression* NamedArgument(const front::TtsExpressions* arguments,
                                                std::string_view name) noexcept;
     // The name of a named argument; a variable passed by reference has none.
     static std::string_view ArgName(const front::TtsExpression& argument) noexcept;
 
-protected:
+  protected:
     template <class Lib>
     using LibMethod = void (Lib::*)(TtsResult& context, front::TtsExpression& value,
                                     const front::TtsExpressions* arguments);
 
-    template <class Lib>
-    struct Published {
+    template <class Lib> struct Published {
         std::string_view Name;
         LibMethod<Lib> Function;
     };
 
     // Adds the library's published methods; called from its constructor.
-    template <class Lib>
-    void Publish(std::initializer_list<Published<Lib>> methods) {
+    template <class Lib> void Publish(std::initializer_list<Published<Lib>> methods) {
         static_assert(std::is_base_of_v<TtsLibBase, Lib>);
-        for (const Published<Lib>& m : methods) AddMethod(m.Name, static_cast<Method>(m.Function));
+        for (const Published<Lib>& m : methods)
+            AddMethod(m.Name, static_cast<Method>(m.Function));
     }
 
     // Appends this library to the host's registry for instances of `Impl`
     // (descendants included) with the given capabilities.
-    template <class Impl>
-    void RegisterFor(std::uint8_t access);
+    template <class Impl> void RegisterFor(std::uint8_t access);
     // Enters a variable of the library's global name in the host's names,
     // holding `implementation` (a counted reference).
-    void RegisterGlobal(std::string_view name, TtsObject* implementation);
+    void RegisterGlobal(std::string_view name, value::TtsObject* implementation);
 
-private:
+  private:
     struct MethodEntry {
         std::uint32_t Hash;
         std::string_view Name;
@@ -141,4 +140,4 @@ private:
     std::vector<MethodEntry> methods_;
 };
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -6,14 +6,15 @@
 namespace ozra::runtime {
 
 void TLibRegister::Add(LibrarySlot slot, Factory factory) {
-    const auto after = std::upper_bound(
-        entries_.begin(), entries_.end(), slot,
-        [](LibrarySlot s, const Entry& entry) { return s < entry.Slot; });
+    const auto after =
+        std::upper_bound(entries_.begin(), entries_.end(), slot,
+                         [](LibrarySlot s, const Entry& entry) { return s < entry.Slot; });
     entries_.insert(after, Entry{slot, std::move(factory)});
 }
 
 void TLibRegister::ConstructAll(TtsHost& host, TGlobalData& global) const {
-    for (const Entry& entry : entries_) entry.Make(host, global);
+    for (const Entry& entry : entries_)
+        entry.Make(host, global);
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

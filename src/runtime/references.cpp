@@ -11,10 +11,12 @@
 
 #include "runtime/evaluator_internal.h"
 #include "runtime/host.h"
-#include "runtime/value/errors.h"
-#include "runtime/value/names.h"
+#include "value/errors.h"
+#include "value/names.h"
 
 namespace ozra::runtime {
+
+using namespace value;
 
 using namespace front;
 
@@ -22,10 +24,14 @@ namespace {
 
 [[noreturn]] void RaiseNotFound(std::string_view name, NodeKind required) {
     switch (required) {
-    case NodeKind::Variable: throw EtsRuntime::VariableNotFound(name);
-    case NodeKind::FunctionNode: throw EtsRuntime::FunctionNotFound(name);
-    case NodeKind::ClassNode: throw EtsRuntime::ClassNotFound(name);
-    default: throw EtsRuntime::NotFoundOrInvalid(name);
+    case NodeKind::Variable:
+        throw EtsRuntime::VariableNotFound(name);
+    case NodeKind::FunctionNode:
+        throw EtsRuntime::FunctionNotFound(name);
+    case NodeKind::ClassNode:
+        throw EtsRuntime::ClassNotFound(name);
+    default:
+        throw EtsRuntime::NotFoundOrInvalid(name);
     }
 }
 
@@ -34,7 +40,9 @@ ItsHost& HostOf(TtsResult& context) {
     return *context.Host;
 }
 
-TtsNode* AsNode(TtsObject* object) noexcept { return dynamic_cast<TtsNode*>(object); }
+TtsNode* AsNode(TtsObject* object) noexcept {
+    return dynamic_cast<TtsNode*>(object);
+}
 
 TtsObjectNode* AsScriptObject(const TtsValue& value) noexcept {
     TtsObject* object = value.Object();
@@ -199,7 +207,7 @@ void CallDotted(TtsPropRef& reference, TtsResult& context, const TtsExpressions*
     out = receiver.Value();
 }
 
-}  // namespace
+} // namespace
 
 namespace detail {
 
@@ -230,7 +238,7 @@ void AssignReference(TtsVarRef& reference, TtsResult& context, const TtsValue& v
     WriteVariable(ResolveVariable(reference, context), value);
 }
 
-}  // namespace detail
+} // namespace detail
 
 void Call(TtsVarRef& reference, TtsResult& context, const TtsExpressions* arguments,
           TtsValue& out) {
@@ -248,23 +256,26 @@ void Call(TtsVarRef& reference, TtsResult& context, const TtsExpressions* argume
         CallFunction(static_cast<TtsFunctionNode&>(*reference.FunctionCache), context, arguments,
                      out);
         return;
-    default: throw EtsRuntime::FunctionNotFound(reference.RefName);
+    default:
+        throw EtsRuntime::FunctionNotFound(reference.RefName);
     }
 }
 
 TtsClassNode& FindClass(TtsVarRef& reference, TtsResult& context) {
     if (reference.PropRef) return FindClass(*reference.PropRef, context);
     if (reference.Kind != NodeKind::PropRef)
-        return static_cast<TtsClassNode&>(*reference.FindNode(reference.RefName, NodeKind::ClassNode));
+        return static_cast<TtsClassNode&>(
+            *reference.FindNode(reference.RefName, NodeKind::ClassNode));
     auto& dotted = static_cast<TtsPropRef&>(reference);
     ResolveDotted(dotted, context, NodeKind::ClassNode);
     if (dotted.FunctionCache) return static_cast<TtsClassNode&>(*dotted.FunctionCache);
     const TtsValue& start = Evaluate(StartOf(dotted), context);
     if (auto* block = NodeCast<TtsBlock>(AsNode(start.Object()))) {
-        if (auto* found = NodeCast<TtsClassNode>(AsNode(block->Names.Find(dotted.NameParts.back()))))
+        if (auto* found =
+                NodeCast<TtsClassNode>(AsNode(block->Names.Find(dotted.NameParts.back()))))
             return *found;
     }
     throw EtsRuntime::ClassNotFound(dotted.RefName);
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -2,15 +2,19 @@
 #include "runtime/result.h"
 
 #include "runtime/host.h"
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 namespace ozra::runtime {
+
+using namespace value;
 
 TtsResult::TtsResult(ItsHost* host) : Host(host) {}
 
 TtsResult::~TtsResult() = default;
 
-std::unique_ptr<TtsResult> TtsResult::NewChild() { return std::make_unique<TtsResult>(); }
+std::unique_ptr<TtsResult> TtsResult::NewChild() {
+    return std::make_unique<TtsResult>();
+}
 
 void TtsResult::WriteTarget(std::string_view text, std::string_view target, bool overwrite) {
     if (!Host) throw EtsRuntime("no host to write target " + std::string(target) + ".");
@@ -19,7 +23,8 @@ void TtsResult::WriteTarget(std::string_view text, std::string_view target, bool
 
 TtsResult& TtsResult::PushChild() {
     TtsResult* last = this;
-    while (last->Child) last = last->Child.get();
+    while (last->Child)
+        last = last->Child.get();
     last->Child = last->NewChild();
     TtsResult& child = *last->Child;
     child.Host = last->Host;
@@ -31,7 +36,8 @@ TtsResult& TtsResult::PushChild() {
 void TtsResult::PopChild(bool discard) {
     if (!Child) return;
     TtsResult* parent = this;
-    while (parent->Child->Child) parent = parent->Child.get();
+    while (parent->Child->Child)
+        parent = parent->Child.get();
     TtsResult& last = *parent->Child;
     if (!discard) {
         parent->CurrentNode = last.CurrentNode;
@@ -61,11 +67,10 @@ void TtsDebugResult::FunctionLeft(front::TtsNode* node) {
     if (node && OnLeave) OnLeave(*this);
 }
 
-void TtsDebugResult::WriteTarget(std::string_view text, std::string_view target,
-                                 bool overwrite) {
+void TtsDebugResult::WriteTarget(std::string_view text, std::string_view target, bool overwrite) {
     bool handled = false;
     if (OnWrite) OnWrite(*this, text, target, handled, overwrite);
     if (!handled) TtsResult::WriteTarget(text, target, overwrite);
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -4,18 +4,14 @@
 #include "front/syntax_tree.h"
 #include "runtime/result.h"
 
-
 namespace ozra::runtime {
 
+using namespace value;
+
 EvmErrorException::EvmErrorException(std::string message, std::string fileName,
-                                     std::int32_t fileIndex, std::int32_t line,
-                                     std::int32_t column)
-    : EtsRuntime(DisplayMessage(message, fileName, line, column)),
-      BareMessage(std::move(message)),
-      FileName(std::move(fileName)),
-      FileIndex(fileIndex),
-      Line(line),
-      Column(column) {}
+                                     std::int32_t fileIndex, std::int32_t line, std::int32_t column)
+    : EtsRuntime(DisplayMessage(message, fileName, line, column)), BareMessage(std::move(message)),
+      FileName(std::move(fileName)), FileIndex(fileIndex), Line(line), Column(column) {}
 
 std::string EvmErrorException::DisplayMessage(const std::string& message,
                                               const std::string& fileName, std::int32_t line,
@@ -54,4 +50,4 @@ void RethrowAsRunError(const TtsResult& context, const std::vector<std::string>*
     }
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -10,7 +10,7 @@
 // like any other run-time error.
 #pragma once
 
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 #include <cstdint>
 #include <exception>
@@ -22,8 +22,8 @@ namespace ozra::runtime {
 
 class TtsResult;
 
-class EvmErrorException : public EtsRuntime {
-public:
+class EvmErrorException : public value::EtsRuntime {
+  public:
     explicit EvmErrorException(std::string message, std::string fileName = {},
                                std::int32_t fileIndex = -1, std::int32_t line = -1,
                                std::int32_t column = -1);
@@ -39,7 +39,7 @@ public:
 };
 
 class EvmUserCanceled : public std::runtime_error {
-public:
+  public:
     EvmUserCanceled() : std::runtime_error("[User Canceled]") {}
 };
 
@@ -54,4 +54,4 @@ public:
 [[noreturn]] void RethrowAsRunError(const TtsResult& context,
                                     const std::vector<std::string>* fileList);
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

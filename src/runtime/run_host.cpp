@@ -5,6 +5,8 @@
 
 namespace ozra::runtime {
 
+using namespace value;
+
 Ref<TtsHost> AssembleRunHost(TGlobalData& global, const RunParameters& parameters,
                              const TLibRegister& libraries) {
     Ref<TtsHost> host = MakeRef<TtsHost>();
@@ -18,4 +20,4 @@ Ref<TtsHost> AssembleRunHost(TGlobalData& global, const RunParameters& parameter
     return host;
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

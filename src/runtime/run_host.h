@@ -14,7 +14,7 @@ namespace ozra::runtime {
 
 class TGlobalData;
 
-Ref<TtsHost> AssembleRunHost(TGlobalData& global, const RunParameters& parameters,
-                             const TLibRegister& libraries);
+value::Ref<TtsHost> AssembleRunHost(TGlobalData& global, const RunParameters& parameters,
+                                    const TLibRegister& libraries);
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

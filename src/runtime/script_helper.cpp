@@ -4,16 +4,18 @@
 #include "runtime/evaluator.h"
 #include "runtime/global_data.h"
 #include "runtime/result.h"
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 namespace ozra::runtime {
+
+using namespace value;
 
 namespace {
 
 // Pushes a child on a context for one call and pops it keeping state, also
 // when the call fails.
 class ChildContext {
-public:
+  public:
     explicit ChildContext(TtsResult& parent) : parent_(parent), child_(parent.PushChild()) {}
     ChildContext(const ChildContext&) = delete;
     ChildContext& operator=(const ChildContext&) = delete;
@@ -21,12 +23,12 @@ public:
 
     TtsResult& Get() const noexcept { return child_; }
 
-private:
+  private:
     TtsResult& parent_;
     TtsResult& child_;
 };
 
-}  // namespace
+} // namespace
 
 TtsResult& TScriptHelper::RootContext() const {
     if (!global_.RootContext) throw EtsRuntime("no script is running.");
@@ -55,8 +57,7 @@ TtsValue TScriptHelper::CallForValue(front::TtsObjectNode& object, std::string_v
 
 TOzraExecutor::TOzraExecutor(TtsResult& rootContext, front::TtsObjectNode& object,
                              std::string dottedMethod)
-    : rootContext_(rootContext),
-      object_(Ref<front::TtsObjectNode>::Retain(&object)),
+    : rootContext_(rootContext), object_(Ref<front::TtsObjectNode>::Retain(&object)),
       dottedMethod_(std::move(dottedMethod)) {}
 
 void TOzraExecutor::AddArgument(TtsObject* hostObject, std::string_view name) {
@@ -72,7 +73,8 @@ TtsValue TOzraExecutor::Execute() {
     std::string_view rest = dottedMethod_;
     for (std::size_t dot = rest.find('.'); dot != std::string_view::npos; dot = rest.find('.')) {
         const TtsValue& value = Member(*current, rest.substr(0, dot)).Value();
-        current = front::NodeCast<front::TtsObjectNode>(dynamic_cast<front::TtsNode*>(value.Object()));
+        current =
+            front::NodeCast<front::TtsObjectNode>(dynamic_cast<front::TtsNode*>(value.Object()));
         if (!current) throw EtsRuntime::NotFoundOrInvalid(dottedMethod_);
         rest.remove_prefix(dot + 1);
     }
@@ -81,4 +83,4 @@ TtsValue TOzraExecutor::Execute() {
     return result;
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "front/syntax_tree.h"
-#include "runtime/value/value.h"
+#include "value/value.h"
 
 #include <string>
 #include <string_view>
@@ -19,7 +19,7 @@ class TGlobalData;
 class TtsResult;
 
 class TScriptHelper {
-public:
+  public:
     explicit TScriptHelper(TGlobalData& global) noexcept : global_(global) {}
 
     // Output discarded; a missing method is not an error.
@@ -28,32 +28,32 @@ public:
     // "function " + name + " not found.".
     std::string CallForText(front::TtsObjectNode& object, std::string_view method);
     // The method's result; a missing method is not an error (Empty).
-    TtsValue CallForValue(front::TtsObjectNode& object, std::string_view method);
+    value::TtsValue CallForValue(front::TtsObjectNode& object, std::string_view method);
 
-private:
+  private:
     TtsResult& RootContext() const;
 
     TGlobalData& global_;
 };
 
 class TOzraExecutor {
-public:
+  public:
     TOzraExecutor(TtsResult& rootContext, front::TtsObjectNode& object, std::string dottedMethod);
 
     // Wraps a host object (the event object, say) as the next argument,
     // named when `name` is not empty.
-    void AddArgument(TtsObject* hostObject, std::string_view name = {});
+    void AddArgument(value::TtsObject* hostObject, std::string_view name = {});
     // Calls the method once. Members named by all but the last part of the
     // dotted name lead to the receiver: a missing member raises
     // name + " not found.", one that is not a script object
     // the dotted name + " not found or invalid.".
-    TtsValue Execute();
+    value::TtsValue Execute();
 
-private:
+  private:
     TtsResult& rootContext_;
-    Ref<front::TtsObjectNode> object_;
+    value::Ref<front::TtsObjectNode> object_;
     std::string dottedMethod_;
     front::TtsExpressions arguments_;
 };
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -8,12 +8,14 @@
 #include "runtime/evaluator.h"
 
 #include "runtime/evaluator_internal.h"
-#include "runtime/value/conversions.h"
-#include "runtime/value/errors.h"
-#include "runtime/value/names.h"
-#include "runtime/value/operators.h"
+#include "value/conversions.h"
+#include "value/errors.h"
+#include "value/names.h"
+#include "value/operators.h"
 
 namespace ozra::runtime {
+
+using namespace value;
 
 using namespace front;
 
@@ -68,7 +70,7 @@ void AddElement(TtsSet& set, TtsExpression* element) {
     set.Elements.Add(Ref<TtsExpression>::Retain(element));
 }
 
-}  // namespace
+} // namespace
 
 void EvaluateSubSet(TtsSubSetExpr& node, TtsResult& context) {
     TtsSet* source = AsSet(Evaluate(*node.Source, context));
@@ -112,6 +114,6 @@ void EvaluateFilter(TtsFilterExpr& node, TtsResult& context) {
     Publish(node, built);
 }
 
-}  // namespace detail
+} // namespace detail
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -3,6 +3,8 @@
 
 namespace ozra::runtime {
 
+using namespace value;
+
 namespace {
 
 std::string_view NamePart(std::string_view entry) {
@@ -16,7 +18,7 @@ bool NeedsQuotes(std::string_view entry) {
     return entry.find_first_of(";\"") != std::string_view::npos;
 }
 
-}  // namespace
+} // namespace
 
 int TSettingList::IndexOfName(std::string_view name) const noexcept {
     for (int i = 0; i < Count(); ++i) {
@@ -25,7 +27,9 @@ int TSettingList::IndexOfName(std::string_view name) const noexcept {
     return -1;
 }
 
-std::string_view TSettingList::NameAt(int index) const { return NamePart(Strings(index)); }
+std::string_view TSettingList::NameAt(int index) const {
+    return NamePart(Strings(index));
+}
 
 std::string_view TSettingList::ValueAt(int index) const {
     const std::string_view entry = Strings(index);
@@ -97,14 +101,16 @@ void TSettingList::SetDelimitedText(std::string_view text) {
             }
             // Anything between a closing quote and the delimiter belongs to
             // the entry as written.
-            while (i < text.size() && text[i] != Delimiter) entry += text[i++];
+            while (i < text.size() && text[i] != Delimiter)
+                entry += text[i++];
         } else {
-            while (i < text.size() && text[i] != Delimiter) entry += text[i++];
+            while (i < text.size() && text[i] != Delimiter)
+                entry += text[i++];
         }
         Add(std::move(entry));
         if (i >= text.size()) break;
-        ++i;  // the delimiter
+        ++i; // the delimiter
     }
 }
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

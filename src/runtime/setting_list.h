@@ -13,16 +13,16 @@
 // properties library serves it).
 #pragma once
 
-#include "runtime/value/object.h"
-#include "runtime/value/string_list.h"
+#include "value/object.h"
+#include "value/string_list.h"
 
 #include <string>
 #include <string_view>
 
 namespace ozra::runtime {
 
-class TSettingList : public TtsObjectZero, public TStringListEx {
-public:
+class TSettingList : public value::TtsObjectZero, public value::TStringListEx {
+  public:
     static constexpr char Delimiter = ';';
 
     std::string_view ClassName() const override { return "TSettingList"; }
@@ -45,4 +45,4 @@ public:
     void SetDelimitedText(std::string_view text);
 };
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

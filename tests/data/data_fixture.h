@@ -12,7 +12,7 @@
 #include "data/object_set.h"
 #include "data/schema_info.h"
 #include "data/variant_array.h"
-#include "runtime/value/operators.h"
+#include "value/operators.h"
 
 #include <map>
 #include <memory>
@@ -22,7 +22,7 @@
 
 namespace ozra::data::fixture {
 
-using runtime::TtsValue;
+using value::TtsValue;
 
 inline TtsValue Int(int64_t v) {
     return TtsValue::FromInteger(v);
@@ -214,7 +214,7 @@ class MemoryProvider : public TDataProviderBase {
         return row;
     }
     static bool Same(const TtsValue& a, const TtsValue& b) {
-        return runtime::TtsOperatorHelper::Compare(a, b, true) == runtime::CompareResult::Equal;
+        return value::TtsOperatorHelper::Compare(a, b, true) == value::CompareResult::Equal;
     }
     static bool KeyMatches(TDataObject& object, const Row& row) {
         for (TFieldInfo& key : object.TableInfo().PrimaryKeyFields())

@@ -15,7 +15,7 @@ namespace {
 using fixture::Int;
 using fixture::ShopData;
 using fixture::Text;
-using runtime::TtsValue;
+using value::TtsValue;
 
 // Counts the data objects of the process that are alive.
 class CountedObject : public TDataObject {
@@ -60,14 +60,14 @@ TEST(DataFieldTest, TypedReadings) {
         if (c.integer)
             EXPECT_EQ(field.AsInt64(), *c.integer);
         else
-            EXPECT_THROW(field.AsInt64(), runtime::EtsRuntime);
+            EXPECT_THROW(field.AsInt64(), value::EtsRuntime);
         EXPECT_EQ(field.AsString(), c.text);
         EXPECT_EQ(field.IsEmpty(), c.empty);
     }
     field.SetValue(TtsValue::FromInt64(int64_t{1} << 40));
     EXPECT_EQ(field.AsInteger(), 0); // truncated to 32 bits
     field.SetAsBoolean(true);
-    EXPECT_EQ(field.Value().Kind(), runtime::ValueKind::Int32);
+    EXPECT_EQ(field.Value().Kind(), value::ValueKind::Int32);
     field.SetValue(Text("2024-02-29 13:45:10"));
     EXPECT_NEAR(field.AsDateTime(), 45351.573032, 1e-6);
     field.SetValue(Text("2023-02-29"));

@@ -21,7 +21,7 @@ using fixture::OrderCase;
 using fixture::OrderCases;
 using fixture::ShopData;
 using fixture::Text;
-using runtime::TtsValue;
+using value::TtsValue;
 
 TEST(OqlTest, ConditionsRenderAndMatch) {
     ShopData shop;

@@ -14,14 +14,14 @@ namespace {
 using fixture::Int;
 using fixture::ShopData;
 using fixture::Text;
-using runtime::TtsValue;
+using value::TtsValue;
 using P = TParamType;
 
 // A parameter as the tests spell it: its type and the text of its value
 // ("NULL" for a null).
 std::string Describe(const TSqlParam& param) {
     std::string value =
-        param.Value.Kind() == runtime::ValueKind::Null ? "NULL" : DataText(param.Value);
+        param.Value.Kind() == value::ValueKind::Null ? "NULL" : DataText(param.Value);
     return std::string(ParamTypeName(param.Type)) + ":" + value;
 }
 
@@ -205,7 +205,7 @@ TEST(SqlBuilderTest, ListItemsAreParametersNeverText) {
     // An integer field cannot take a text item at all.
     templ->Field(shop.name).Reset();
     templ->Field(shop.score).SetValue(MakeValueArray({Text("1) OR 1=1 --")}));
-    EXPECT_THROW(builder.SelectByExample(*templ), runtime::EtsRuntime);
+    EXPECT_THROW(builder.SelectByExample(*templ), value::EtsRuntime);
 }
 
 TEST(SqlBuilderTest, HostileNamesStayNames) {

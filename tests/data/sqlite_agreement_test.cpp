@@ -22,7 +22,7 @@ using fixture::LoadCustomers;
 using fixture::OrderCases;
 using fixture::ShopData;
 using fixture::Text;
-using runtime::TtsValue;
+using value::TtsValue;
 
 // A connection to a fresh in-memory database that runs statements with
 // typed positional parameters, the way a provider binds them.
@@ -55,7 +55,7 @@ class Database {
   private:
     void Bind(sqlite3_stmt* statement, int index, const TSqlParam& param) {
         const TtsValue& value = param.Value;
-        if (value.Kind() == runtime::ValueKind::Null) {
+        if (value.Kind() == value::ValueKind::Null) {
             sqlite3_bind_null(statement, index);
             return;
         }

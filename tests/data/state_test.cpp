@@ -2,7 +2,7 @@
 // the object operations that wrap them.
 #include "data/data_error.h"
 #include "data_fixture.h"
-#include "runtime/value/conversions.h"
+#include "value/conversions.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ using fixture::Text;
 using FS = TFieldStateCode;
 using OS = TObjectStateCode;
 
-std::string TextOf(const runtime::TtsValue& value) {
+std::string TextOf(const value::TtsValue& value) {
     return DataText(value);
 }
 

@@ -225,7 +225,7 @@ TEST(Builder, FinishClosesEverythingAtTextEnd) {
 }
 
 TEST(Builder, BuildsIntoAGivenRoot) {
-    auto root = runtime::MakeRef<TtsBlock>(nullptr);
+    auto root = value::MakeRef<TtsBlock>(nullptr);
     BuilderDriver driver(root);
     driver.Run({"text a", "else", "{"});
     EXPECT_EQ(driver.Builder().Root(), root);
@@ -461,7 +461,7 @@ TEST_F(ExpressionRules, ListsSetsAndFilters) {
     auto* setNode = NodeCast<TtsSet>(set.Node.Get());
     ASSERT_NE(setNode, nullptr);
     EXPECT_EQ(setNode->Value().Object(), setNode);
-    EXPECT_FALSE(runtime::TtsValueHelper::IsCounted(setNode->Value()));
+    EXPECT_FALSE(value::TtsValueHelper::IsCounted(setNode->Value()));
 
     auto t0 = Tok(10, 1, "0");
     auto t1 = Tok(12, 1, "1");
@@ -517,7 +517,7 @@ TEST_F(ExpressionRules, DuplicateParameterLeavesTheParse) {
     try {
         b.NextParameter(list, again);
         FAIL() << "no error";
-    } catch (const runtime::EtsException& error) {
+    } catch (const value::EtsException& error) {
         EXPECT_STREQ(error.what(), "A already exists.");
     }
 }

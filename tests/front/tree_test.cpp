@@ -96,7 +96,7 @@ TEST(Tree, FunctionAndClassBodies) {
     for (TtsVariable* self : {classNode->ThisVariable, classNode->BaseVariable}) {
         ASSERT_NE(self, nullptr);
         EXPECT_EQ(self->Value().Object(), classNode);
-        EXPECT_FALSE(runtime::TtsValueHelper::IsCounted(self->Value()));
+        EXPECT_FALSE(value::TtsValueHelper::IsCounted(self->Value()));
     }
     // The block's statement list and its names hold the only references:
     // "this" and "base" do not keep their class alive.
@@ -117,7 +117,7 @@ TEST(Tree, DestroyingTheRootFreesSharedNodesOnce) {
     // The root is gone; the function lives on through our reference alone,
     // and y through the function's "ref" entry and argument list.
     EXPECT_EQ(function->RefCount(), 1);
-    runtime::TtsObject* y = function->Body->Names.Find("r");
+    value::TtsObject* y = function->Body->Names.Find("r");
     ASSERT_NE(y, nullptr);
     EXPECT_EQ(y->RefCount(), 2);
 }
@@ -125,7 +125,7 @@ TEST(Tree, DestroyingTheRootFreesSharedNodesOnce) {
 TEST(Tree, RefNamesShareTheVariable) {
     BuilderDriver driver;
     driver.Run({"var y", "if a", "ref r Y"});
-    runtime::TtsObject* y = driver.Builder().Root()->Names.Find("y");
+    value::TtsObject* y = driver.Builder().Root()->Names.Find("y");
     EXPECT_EQ(driver.Builder().Current()->FindNode("R"), y);
     EXPECT_EQ(y->RefCount(), 2);
     EXPECT_EQ(DumpTree(*driver.Builder().Current()), R"(TtsBlock names=[r:TtsGcVariable]
@@ -143,7 +143,7 @@ TEST(Tree, RefArgumentSurvivesItsArgumentList) {
     EXPECT_EQ(y->RefCount(), 2);
     expression->Arguments.Clear();
     EXPECT_EQ(y->RefCount(), 1);
-    y->SetValue(runtime::TtsValue::FromInt32(5));
+    y->SetValue(value::TtsValue::FromInt32(5));
     EXPECT_EQ(y->Value().Integer(), 5);
 }
 
@@ -166,7 +166,7 @@ TEST(Tree, FindNodeErrorsNameTheRequiredClass) {
         try {
             from.FindNode(name, required);
             ADD_FAILURE() << name << " found";
-        } catch (const runtime::EtsRuntime& error) {
+        } catch (const value::EtsRuntime& error) {
             EXPECT_STREQ(error.what(), message);
         }
     }
@@ -190,7 +190,7 @@ TEST(Tree, ClassesAnswerFromTheirBaseClasses) {
     auto* a = NodeCast<TtsClassNode>(root.Statements[0]);
     auto* b = NodeCast<TtsClassNode>(root.Statements[1]);
     const TtsNode& inB = *driver.Builder().Current();
-    EXPECT_THROW(inB.FindNode("inA", NodeKind::Variable), runtime::EtsRuntime);
+    EXPECT_THROW(inB.FindNode("inA", NodeKind::Variable), value::EtsRuntime);
     b->BaseClass = a;
     EXPECT_EQ(inB.FindNode("inA", NodeKind::Variable), a->Body->Names.Find("inA"));
     // A cycle among base classes ends the search instead of looping.
@@ -204,10 +204,10 @@ TEST(Tree, LoopsAndFiltersAnswerTheirItemVariable) {
     auto* foreach = NodeCast<TtsForeachNode>(driver.Builder().Current()->Parent);
     ASSERT_NE(foreach, nullptr);
     EXPECT_EQ(foreach->FindNode("ITEM", NodeKind::Variable), foreach->Variable);
-    EXPECT_THROW(foreach->FindNode("item", NodeKind::FunctionNode), runtime::EtsRuntime);
+    EXPECT_THROW(foreach->FindNode("item", NodeKind::FunctionNode), value::EtsRuntime);
     ASSERT_NE(foreach->Cursor, nullptr);
 
-    auto filter = runtime::MakeRef<TtsFilterExpr>(driver.Builder().Root().Get());
+    auto filter = value::MakeRef<TtsFilterExpr>(driver.Builder().Root().Get());
     filter->ItemName = "v";
     EXPECT_EQ(filter->FindNode("v"), nullptr);
     filter->ItemVariable = CreateVariable(*filter, "v", false);
@@ -216,24 +216,24 @@ TEST(Tree, LoopsAndFiltersAnswerTheirItemVariable) {
 
 // --- value writes -------------------------------------------------------------------
 
-class Counted : public runtime::TtsObjectZero {};
+class Counted : public value::TtsObjectZero {};
 
 TEST(Tree, GarbageCollectingVariablesOwnTheirObjects) {
-    auto object = runtime::MakeRef<Counted>();
-    auto plain = runtime::MakeRef<TtsVariable>(nullptr);
-    auto gc = runtime::MakeRef<TtsGcVariable>(nullptr);
+    auto object = value::MakeRef<Counted>();
+    auto plain = value::MakeRef<TtsVariable>(nullptr);
+    auto gc = value::MakeRef<TtsGcVariable>(nullptr);
     plain->SetObject(object.Get());
     EXPECT_EQ(object->RefCount(), 1);
     gc->SetObject(object.Get());
     EXPECT_EQ(object->RefCount(), 2);
-    EXPECT_TRUE(runtime::TtsValueHelper::IsCounted(gc->Value()));
+    EXPECT_TRUE(value::TtsValueHelper::IsCounted(gc->Value()));
     gc->AssignFrom(*gc);
     EXPECT_EQ(object->RefCount(), 2);
-    gc->SetValue(runtime::TtsValue::FromInt32(1));
+    gc->SetValue(value::TtsValue::FromInt32(1));
     EXPECT_EQ(object->RefCount(), 1);
     gc->SetObject(object.Get());
     plain->SetObject(nullptr);
-    EXPECT_EQ(plain->Value().Kind(), runtime::ValueKind::Empty);
+    EXPECT_EQ(plain->Value().Kind(), value::ValueKind::Empty);
     gc.Reset();
     EXPECT_EQ(object->RefCount(), 1);
 }
@@ -245,7 +245,7 @@ Ref<TtsBlock> MakeUnit() {
     BuilderDriver unit;
     unit.Run({"function g", "end function", "var v"});
     Ref<TtsBlock> root = unit.Builder().Root();
-    root->Names.Add("sub", runtime::MakeRef<TtsBlock>(nullptr));
+    root->Names.Add("sub", value::MakeRef<TtsBlock>(nullptr));
     return root;
 }
 
@@ -321,10 +321,10 @@ TEST(Tree, UsingItselfIsRefused) {
 TEST(Tree, LoaderFailuresLeaveTheParse) {
     BuilderDriver driver;
     driver.Owner().OnLoadFile = [](const std::string& name, Ref<TtsBlock>) -> Ref<TtsBlock> {
-        throw runtime::EtsException("cannot read " + name);
+        throw value::EtsException("cannot read " + name);
     };
-    EXPECT_THROW(driver.Run({"using x"}), runtime::EtsException);
-    EXPECT_THROW(driver.Run({"file x"}), runtime::EtsException);
+    EXPECT_THROW(driver.Run({"using x"}), value::EtsException);
+    EXPECT_THROW(driver.Run({"file x"}), value::EtsException);
     EXPECT_EQ(driver.Errors(), Lines{});
 }
 
@@ -360,7 +360,7 @@ TEST(Tree, FileHeads) {
         Lines loaded;
         driver.Owner().OnLoadFile = [&](const std::string& name, Ref<TtsBlock> block) {
             loaded.push_back(name + (block ? " into" : ""));
-            if (block) block->Names.Add("loaded", runtime::MakeRef<TtsBlock>(nullptr));
+            if (block) block->Names.Add("loaded", value::MakeRef<TtsBlock>(nullptr));
             return block ? block : MakeUnit();
         };
         TtsBuilder& b = driver.Builder();

@@ -3,7 +3,7 @@
 #include "libs/list_text.h"
 #include "libs/path_helper.h"
 #include "libs/path_text.h"
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ TEST(PathText, FileSystemPathsRefuseDrivesAndNetworkShares) {
         try {
             CheckedPath(path);
             ADD_FAILURE() << path;
-        } catch (const runtime::EtsRuntime& error) {
+        } catch (const value::EtsRuntime& error) {
             EXPECT_EQ(std::string(error.what()),
                       std::string("Windows drive and network paths are not supported: \"") + path +
                           "\".");
@@ -93,7 +93,7 @@ TEST(PathHelper, ExpandingPaths) {
         EXPECT_EQ(TPathHelper::ExpandPath(c.base, c.name), c.expanded) << c.base << " " << c.name;
     EXPECT_EQ(ExpandFileName("/a/b/../../../c/"), "/c/");
     EXPECT_EQ(ExpandFileName(""), cwd);
-    EXPECT_THROW(TPathHelper::ExpandPath("", "C:\\x"), runtime::EtsRuntime);
+    EXPECT_THROW(TPathHelper::ExpandPath("", "C:\\x"), value::EtsRuntime);
 }
 
 TEST(Checksum, CrcWithoutFinalInversionAndOptionalCaseFolding) {
@@ -123,30 +123,30 @@ TEST(ListText, DelimitedReadingSplitsAtDelimitersAndBlanks) {
         {"\"open", ',', {"open"}},
     };
     for (const auto& c : cases) {
-        runtime::TStringListEx list;
+        value::TStringListEx list;
         SetDelimitedText(list, c.text, c.delimiter);
         std::vector<std::string> strings;
         for (int i = 0; i < list.Count(); ++i)
             strings.push_back(list.Strings(i));
         EXPECT_EQ(strings, c.strings) << c.text;
     }
-    runtime::TStringListEx nul;
+    value::TStringListEx nul;
     SetDelimitedText(nul, std::string_view("a\0b,c", 5), ',');
     EXPECT_EQ(nul.Count(), 2);
 }
 
 TEST(ListText, WritingQuotesWhatReadingWouldSplit) {
-    runtime::TStringListEx list;
+    value::TStringListEx list;
     for (const char* s : {"x", "y z", "q\"", "a;b", "", "tab\t"})
         list.Add(s);
     EXPECT_EQ(DelimitedText(list, ';'), "x;\"y z\";\"q\"\"\";\"a;b\";;\"tab\t\"");
-    runtime::TStringListEx back;
+    value::TStringListEx back;
     SetDelimitedText(back, DelimitedText(list, ';'), ';');
     ASSERT_EQ(back.Count(), list.Count());
     for (int i = 0; i < list.Count(); ++i)
         EXPECT_EQ(back.Strings(i), list.Strings(i));
     EXPECT_EQ(LineText(list).substr(0, 9), "x\r\ny z\r\nq");
-    runtime::TStringListEx lines;
+    value::TStringListEx lines;
     SetLineText(lines, "a\r\nb\n\nc\rd");
     EXPECT_EQ(lines.Count(), 5);
     EXPECT_EQ(lines.Strings(2), "");

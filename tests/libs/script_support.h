@@ -11,7 +11,7 @@
 #include "runtime/host.h"
 #include "runtime/result.h"
 #include "runtime/run_host.h"
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
         parseErrors += std::to_string(position) + ": " + message + "\n";
     };
     const std::string text = WithFolder(script, folder);
-    runtime::Ref<front::TtsBlock> root = parser.Parse(text);
+    value::Ref<front::TtsBlock> root = parser.Parse(text);
     ScriptRun run;
     if (!root || !parseErrors.empty()) {
         run.Error = "parse error " + parseErrors;
@@ -95,7 +95,7 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
         for (std::size_t at = run.Output.find("\r\n"); at != std::string::npos;
              at = run.Output.find("\r\n", at))
             run.Output.erase(at, 1);
-    } catch (const runtime::EtsException& error) {
+    } catch (const value::EtsException& error) {
         run.Error = error.what();
     }
     return run;

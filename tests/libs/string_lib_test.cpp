@@ -4,7 +4,7 @@
 #include "libs/string_lib.h"
 #include "runtime/host.h"
 #include "runtime/result.h"
-#include "runtime/value/conversions.h"
+#include "value/conversions.h"
 
 #include <gtest/gtest.h>
 
@@ -14,31 +14,38 @@
 namespace ozra::libs {
 namespace {
 
-using runtime::MakeRef;
-using runtime::Ref;
-using runtime::TtsValue;
+using value::MakeRef;
+using value::Ref;
+using value::TtsValue;
 
 struct Arg {
     TtsValue Value;
     std::string Name = {};
 };
 
-TtsValue T(std::string_view text) { return TtsValue::FromText(text); }
-TtsValue I(std::int64_t number) { return TtsValue::FromInteger(number); }
-TtsValue B(bool flag) { return TtsValue::FromBoolean(flag); }
+TtsValue T(std::string_view text) {
+    return TtsValue::FromText(text);
+}
+TtsValue I(std::int64_t number) {
+    return TtsValue::FromInteger(number);
+}
+TtsValue B(bool flag) {
+    return TtsValue::FromBoolean(flag);
+}
 
 // A result as text; a set as its elements in brackets, joined by "|".
 std::string Show(const TtsValue& value) {
     if (auto* set = front::NodeCast<front::TtsSet>(dynamic_cast<front::TtsNode*>(value.Object()))) {
         std::string out = "[";
-        for (const auto& element : set->Elements) out += runtime::ToText(element->Value()) + "|";
+        for (const auto& element : set->Elements)
+            out += value::ToText(element->Value()) + "|";
         return out + "]";
     }
-    return runtime::ToText(value);
+    return value::ToText(value);
 }
 
 class StringLib : public ::testing::Test {
-protected:
+  protected:
     StringLib() : context(host.Get()) {
         MakeRef<TtsLibString>(*host);
         MakeRef<raw::TtsLibMatch>(*host);
@@ -57,10 +64,11 @@ protected:
         return value.Value();
     }
 
-    std::string Error(const TtsValue& receiver, std::string_view method, const std::vector<Arg>& args) {
+    std::string Error(const TtsValue& receiver, std::string_view method,
+                      const std::vector<Arg>& args) {
         try {
             Call(receiver, method, args);
-        } catch (const runtime::EtsException& error) {
+        } catch (const value::EtsException& error) {
             return error.what();
         }
         return "(no error)";
@@ -155,10 +163,19 @@ TEST_F(StringLib, MethodsAndTheirEdges) {
         {T("%x %.4X %u"), "Format", {{I(255)}, {I(10)}, {I(-1)}}, "FF 000A 4294967295"},
         {T("%1:s %0:s %s"), "Format", {{T("a")}, {T("b")}}, "b a b"},
         {T("%*d|%-*d|"), "Format", {{I(4)}, {I(7)}, {I(3)}, {I(1)}}, "   7|1  |"},
-        {T("%f %.1f %.0f"), "Format", {{TtsValue::FromDouble(2.5)}, {TtsValue::FromDouble(2.25)}, {I(3)}}, "2.50 2.2 3"},
+        {T("%f %.1f %.0f"),
+         "Format",
+         {{TtsValue::FromDouble(2.5)}, {TtsValue::FromDouble(2.25)}, {I(3)}},
+         "2.50 2.2 3"},
         {T("%e"), "Format", {{TtsValue::FromDouble(1234.5)}}, "1.23450000000000E+003"},
-        {T("%g %g"), "Format", {{TtsValue::FromDouble(1.5)}, {TtsValue::FromDouble(1e20)}}, "1.5 1E20"},
-        {T("%n %m"), "Format", {{TtsValue::FromDouble(1234567.891)}, {TtsValue::FromDouble(-1234.5)}}, "1,234,567.89 -$1,234.50"},
+        {T("%g %g"),
+         "Format",
+         {{TtsValue::FromDouble(1.5)}, {TtsValue::FromDouble(1e20)}},
+         "1.5 1E20"},
+        {T("%n %m"),
+         "Format",
+         {{TtsValue::FromDouble(1234567.891)}, {TtsValue::FromDouble(-1234.5)}},
+         "1,234,567.89 -$1,234.50"},
         {T("%p %%"), "Format", {{I(255)}}, "000000FF %"},
         {T("x"), "Compare", {{TtsValue()}}, "-9"},
         {T("x"), "Compare", {{TtsValue::Null()}}, "-9"},
@@ -171,7 +188,10 @@ TEST_F(StringLib, MethodsAndTheirEdges) {
         {T(""), "RegexSplit", {{T(",")}}, "[|]"},
         {T("a1b22"), "RegexReplace", {{T("\\d+")}, {T("<$&>")}}, "a<1>b<22>"},
         {T("aXbx"), "RegexReplace", {{T("x")}, {T("-")}, {T("i")}}, "a-b-"},
-        {T("aXbx"), "RegexReplace", {{T("x")}, {T("-"), "Replace"}, {B(true), "IgnoreCase"}}, "a-b-"},
+        {T("aXbx"),
+         "RegexReplace",
+         {{T("x")}, {T("-"), "Replace"}, {B(true), "IgnoreCase"}},
+         "a-b-"},
         {T("a1b22c"), "RegexMatchs", {{T("\\d+")}}, "[1|22|]"},
         {T("a1b22c"), "RegexMatches", {{T("z")}}, "[]"},
         {T("ABC"), "RegexIsMatch", {{T("b")}, {T("i")}}, "True"},
@@ -194,12 +214,12 @@ TEST_F(StringLib, NumberKinds) {
     const struct {
         std::string_view Text;
         bool Truncate;
-        runtime::ValueKind Kind;
+        value::ValueKind Kind;
     } cases[] = {
-        {"12", false, runtime::ValueKind::Int32},
-        {"12", true, runtime::ValueKind::Int64},
-        {"2.7", false, runtime::ValueKind::Double},
-        {"2.7", true, runtime::ValueKind::Int64},
+        {"12", false, value::ValueKind::Int32},
+        {"12", true, value::ValueKind::Int64},
+        {"2.7", false, value::ValueKind::Double},
+        {"2.7", true, value::ValueKind::Int64},
     };
     for (const auto& c : cases) {
         std::vector<Arg> args;
@@ -232,18 +252,30 @@ TEST_F(StringLib, Errors) {
         {T("%d"), "Format", {{T("x")}}, "Format '%d' invalid or incompatible with argument"},
         {T("%k"), "Format", {{I(1)}}, "Format '%k' invalid or incompatible with argument"},
         {T("%5"), "Format", {{I(1)}}, "Format '%5' invalid or incompatible with argument"},
-        {T("%999999999d"), "Format", {{I(1)}}, "Format '%999999999d' invalid or incompatible with argument"},
+        {T("%999999999d"),
+         "Format",
+         {{I(1)}},
+         "Format '%999999999d' invalid or incompatible with argument"},
         {T("12x"), "ToNumber", {}, "'12x' is not a valid integer value"},
         {T("99999999999"), "ToNumber", {}, "'99999999999' is not a valid integer value"},
         {T(""), "ToNumber", {}, "'' is not a valid integer value"},
         {T("1.2.3"), "ToNumber", {}, "'1.2.3' is not a valid floating point value"},
         {T("1e999.0"), "ToNumber", {}, "'1e999.0' is not a valid floating point value"},
-        {TtsValue::Null(), "Length", {}, "Could not convert variant of type (Null) into type (String)"},
+        {TtsValue::Null(),
+         "Length",
+         {},
+         "Could not convert variant of type (Null) into type (String)"},
         {T("x"), "Settings", {{B(true)}}, "parameter Case not found."},
-        {T("x"), "RegexIsMatch", {{T("(")}}, "Invalid Pattern '(': error at position 1: missing closing parenthesis"},
+        {T("x"),
+         "RegexIsMatch",
+         {{T("(")}},
+         "Invalid Pattern '(': error at position 1: missing closing parenthesis"},
         {T("x"), "RegexReplace", {{T("x")}, {T("$3")}}, "Invalid substitution variable $3"},
         {T("x"), "RegexMatch", {{T("x")}, {T("nofunction")}}, "function nofunction not found."},
-        {T("x"), "RegexIsMatch", {{T("x")}, {T("zz_ZZ"), "Locale"}}, "Invalid locale string zz_ZZ or invalid locale category 0"},
+        {T("x"),
+         "RegexIsMatch",
+         {{T("x")}, {T("zz_ZZ"), "Locale"}},
+         "Invalid locale string zz_ZZ or invalid locale category 0"},
         {T("ab"), "Replicate", {{I(2000000000)}}, "Text too long"},
         {I(0), "FromPointer", {{I(8)}}, "address 8 cannot be read."},
     };
@@ -264,5 +296,5 @@ TEST_F(StringLib, HeavyPatternsStopWithAnErrorNamingThePattern) {
     EXPECT_EQ(message.rfind("Pattern '^(a|aa)+$' is too costly to match: ", 0), 0u) << message;
 }
 
-}  // namespace
-}  // namespace ozra::libs
+} // namespace
+} // namespace ozra::libs

@@ -3,6 +3,8 @@
 #include "eval_test_support.h"
 
 namespace ozra::runtime::testing {
+
+using namespace value;
 namespace {
 
 struct ErrorCase {
@@ -28,10 +30,12 @@ const ErrorCase kErrors[] = {
     {"UnknownMethod", "<.class K() end class; var obj = K(); obj.M().>", "function M not found."},
     {"UnknownNamedArgument", "<.function f(a) end function; f(z = 1).>", "parameter z not found."},
     {"BaseWithoutBaseClass",
-     "<.class K() function M() base.M(); end function; end class; var obj = K(); obj.M().>", "base not found."},
+     "<.class K() function M() base.M(); end function; end class; var obj = K(); obj.M().>",
+     "base not found."},
     {"TryWithoutExceptKeepsMessage", "<.try = 1 / 0; end try.>", "Division by zero"},
     {"SubSetPastEnd", "<.var s = [1, 2][0:5]; = s[0].>", "List index out of bounds (2)"},
-    {"DeepRecursion", "<.function r(n) result = r(n + 1); end function; = r(0).>", "stack overflow."},
+    {"DeepRecursion", "<.function r(n) result = r(n + 1); end function; = r(0).>",
+     "stack overflow."},
 };
 
 INSTANTIATE_TEST_SUITE_P(Evaluator, ScriptError, ::testing::ValuesIn(kErrors),
@@ -40,17 +44,15 @@ INSTANTIATE_TEST_SUITE_P(Evaluator, ScriptError, ::testing::ValuesIn(kErrors),
 // A failing call restores the saved values of nested activations, so the
 // same tree runs correctly again.
 TEST(EvaluatorRecovery, TreeRunsAgainAfterAnError) {
-    const char* script =
-        "<.function f(n) var local = n; if (n = 3) var boom = 1 / 0; end if;"
-        " if (n < 5) f(n + 1); end if; result = local; end function;"
-        " try = f(1); except = 'E'; end try; = f(4).>";
+    const char* script = "<.function f(n) var local = n; if (n = 3) var boom = 1 / 0; end if;"
+                         " if (n < 5) f(n + 1); end if; result = local; end function;"
+                         " try = f(1); except = 'E'; end try; = f(4).>";
     EXPECT_EQ(RunScript(script).Output, "E4");
 }
 
 TEST(EvaluatorRecovery, StateStaysInTheTreeBetweenRuns) {
-    EXPECT_EQ(RunScript("<.function f() end function; var x; x = x ~ 'a'; = x.>", 2).Output,
-              "aaa");
+    EXPECT_EQ(RunScript("<.function f() end function; var x; x = x ~ 'a'; = x.>", 2).Output, "aaa");
 }
 
-}  // namespace
-}  // namespace ozra::runtime::testing
+} // namespace
+} // namespace ozra::runtime::testing

@@ -9,12 +9,14 @@
 #include <sstream>
 
 namespace ozra::runtime::testing {
+
+using namespace value;
 namespace {
 
 namespace fs = std::filesystem;
 
 class TargetFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = fs::temp_directory_path() / ("ozra_eval_" + std::to_string(::getpid()));
         fs::remove_all(folder_);
@@ -59,9 +61,8 @@ TEST_F(TargetFiles, FailingBodyWritesNothing) {
 }
 
 TEST(DebugResult, HooksSeeStatementsFunctionsAndTargets) {
-    Ref<front::TtsBlock> root = ParseScript(
-        "<.function f() result = 1; end function; var x = f();"
-        " file ('') target = 't.txt'; = 'kept'; end file.>");
+    Ref<front::TtsBlock> root = ParseScript("<.function f() result = 1; end function; var x = f();"
+                                            " file ('') target = 't.txt'; = 'kept'; end file.>");
     auto host = MakeRef<TtsHost>();
     TtsDebugResult context(host.Get());
     int entered = 0;
@@ -80,5 +81,5 @@ TEST(DebugResult, HooksSeeStatementsFunctionsAndTargets) {
     EXPECT_EQ(written, "t.txt=kept");
 }
 
-}  // namespace
-}  // namespace ozra::runtime::testing
+} // namespace
+} // namespace ozra::runtime::testing

@@ -5,7 +5,7 @@
 #include "front/parser.h"
 #include "runtime/evaluator.h"
 #include "runtime/host.h"
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 #include <gtest/gtest.h>
 
@@ -17,25 +17,26 @@ namespace ozra::runtime::testing {
 
 struct ScriptRun {
     std::string Output;
-    std::string Error;  // empty when the run succeeded
+    std::string Error; // empty when the run succeeded
 };
 
-inline Ref<front::TtsBlock> ParseScript(std::string_view text) {
+inline value::Ref<front::TtsBlock> ParseScript(std::string_view text) {
     front::TtsParser parser;
     std::vector<std::string> errors;
     parser.OnError = [&](std::int32_t position, std::int32_t, const std::string& message) {
         errors.push_back(std::to_string(position) + ": " +
                          (message.empty() ? std::string("Syntax error") : message));
     };
-    Ref<front::TtsBlock> root = parser.Parse(text);
-    for (const std::string& error : errors) ADD_FAILURE() << "parse error " << error;
+    value::Ref<front::TtsBlock> root = parser.Parse(text);
+    for (const std::string& error : errors)
+        ADD_FAILURE() << "parse error " << error;
     return root;
 }
 
 // Runs the script `times` times on one tree (state stays in the nodes).
 inline ScriptRun RunScript(std::string_view text, int times = 1) {
-    Ref<front::TtsBlock> root = ParseScript(text);
-    auto host = MakeRef<TtsHost>();
+    value::Ref<front::TtsBlock> root = ParseScript(text);
+    auto host = value::MakeRef<TtsHost>();
     ScriptRun run;
     if (!root) return run;
     try {
@@ -44,10 +45,10 @@ inline ScriptRun RunScript(std::string_view text, int times = 1) {
             Run(*root, context);
             run.Output += context.Text;
         }
-    } catch (const EtsException& error) {
+    } catch (const value::EtsException& error) {
         run.Error = error.what();
     }
     return run;
 }
 
-}  // namespace ozra::runtime::testing
+} // namespace ozra::runtime::testing

@@ -9,6 +9,8 @@
 #include <string>
 
 namespace ozra::runtime {
+
+using namespace value;
 namespace {
 
 class Shape : public TtsObjectZero {};
@@ -18,7 +20,7 @@ class Unclaimed : public TtsObjectZero {};
 // A library that answers its own tag from "Who" and counts its arguments in
 // "Count" (one or two allowed).
 class TagLibrary : public TtsLibBase {
-public:
+  public:
     TagLibrary(TtsHost& host, std::string tag, std::uint8_t access)
         : TtsLibBase(host), tag_(std::move(tag)) {
         RegisterFor<Shape>(access);
@@ -34,7 +36,7 @@ public:
         value.SetValue(TtsValue::FromInt32(ArgumentCount(arguments)));
     }
 
-private:
+  private:
     std::string tag_;
 };
 
@@ -49,7 +51,7 @@ front::TtsExpressions Constants(int count) {
 }
 
 class HostDispatch : public ::testing::Test {
-protected:
+  protected:
     HostDispatch() : context(host.Get()) {
         MakeRef<TagLibrary>(*host, "props", AccessProperty);
         MakeRef<TagLibrary>(*host, "first", AccessAll);
@@ -131,8 +133,8 @@ TEST_F(HostDispatch, ArgumentCountsAreChecked) {
     const struct {
         int count;
         const char* error;
-    } cases[] = {{0, "no enough parameters."}, {1, nullptr}, {2, nullptr},
-                 {3, "too many parameters."}};
+    } cases[] = {
+        {0, "no enough parameters."}, {1, nullptr}, {2, nullptr}, {3, "too many parameters."}};
     for (const auto& c : cases) {
         const front::TtsExpressions arguments = Constants(c.count);
         TtsHostValue value(TtsValue::FromObject(shape.Get()));
@@ -170,7 +172,7 @@ TEST_F(HostDispatch, SystemIsTheHostAndSystemVariablesExist) {
     UpdateSystemVariable(*now);
     EXPECT_EQ(tick->Value().Kind(), ValueKind::UInt32);
     EXPECT_EQ(now->Value().Kind(), ValueKind::Date);
-    EXPECT_GT(now->Value().Real(), 45000.0);  // after 2023
+    EXPECT_GT(now->Value().Real(), 45000.0); // after 2023
 }
 
 TEST_F(HostDispatch, ObjectsReturnedThroughAHostValueAreHeldUntilCopiedOut) {
@@ -179,12 +181,12 @@ TEST_F(HostDispatch, ObjectsReturnedThroughAHostValueAreHeldUntilCopiedOut) {
         TtsHostValue value;
         Ref<Unclaimed> fresh = MakeRef<Unclaimed>();
         value.SetObject(fresh.Get());
-        fresh.Reset();  // as a library leaves a new object: only the value holds it
+        fresh.Reset(); // as a library leaves a new object: only the value holds it
         copy = value.Value();
     }
     ASSERT_TRUE(copy.Object());
     EXPECT_EQ(copy.Object()->RefCount(), 1);
 }
 
-}  // namespace
-}  // namespace ozra::runtime
+} // namespace
+} // namespace ozra::runtime

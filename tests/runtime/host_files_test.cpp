@@ -2,7 +2,7 @@
 // and target writes that honour the overwrite flag and never leave a
 // half-written file or a temporary behind.
 #include "runtime/host.h"
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,8 @@
 #include <unistd.h>
 
 namespace ozra::runtime {
+
+using namespace value;
 namespace {
 
 namespace fs = std::filesystem;
@@ -27,7 +29,7 @@ std::string ReadAll(const fs::path& path) {
 }
 
 class HostFiles : public ::testing::Test {
-protected:
+  protected:
     HostFiles() {
         folder = fs::temp_directory_path() / ("ozra_host_files_" + std::to_string(::getpid()));
         fs::remove_all(folder);
@@ -39,7 +41,8 @@ protected:
 
     int FilesIn(const fs::path& dir) {
         int count = 0;
-        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir)) ++count;
+        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir))
+            ++count;
         return count;
     }
 
@@ -78,7 +81,7 @@ TEST_F(HostFiles, TargetsAreCreatedWithTheirFoldersAndReplacedOnlyWithOverwrite)
 
     host->WriteTargetFile("", (folder / "abs.txt").string(), true);
     EXPECT_TRUE(fs::exists(folder / "abs.txt"));
-    EXPECT_EQ(FilesIn(folder / "out/sub"), 1);  // no temporary left behind
+    EXPECT_EQ(FilesIn(folder / "out/sub"), 1); // no temporary left behind
 }
 
 // A write that fails half-way (here: the process may not grow files past a
@@ -130,5 +133,5 @@ TEST_F(HostFiles, TemplatesAreReadWholeAsBytes) {
     }
 }
 
-}  // namespace
-}  // namespace ozra::runtime
+} // namespace
+} // namespace ozra::runtime

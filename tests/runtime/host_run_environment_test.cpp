@@ -13,6 +13,8 @@
 #include <unistd.h>
 
 namespace ozra::runtime {
+
+using namespace value;
 namespace {
 
 namespace fs = std::filesystem;
@@ -66,7 +68,7 @@ TEST(SettingList, EntriesReadAndWriteAsDelimitedText) {
     EXPECT_EQ(list->Count(), 3);
     EXPECT_EQ(list->Value("A"), "2");
     EXPECT_EQ(list->Value("missing"), "");
-    EXPECT_EQ(list->DelimitedText(), "a=2;\"b=x;y\";plain");  // the last spelling wins
+    EXPECT_EQ(list->DelimitedText(), "a=2;\"b=x;y\";plain"); // the last spelling wins
 
     auto copy = MakeRef<TSettingList>();
     copy->SetDelimitedText(list->DelimitedText());
@@ -76,7 +78,7 @@ TEST(SettingList, EntriesReadAndWriteAsDelimitedText) {
 }
 
 class RunOptions : public ::testing::Test {
-protected:
+  protected:
     RunOptions() {
         folder = fs::temp_directory_path() / ("ozra_run_options_" + std::to_string(::getpid()));
         fs::remove_all(folder);
@@ -153,7 +155,8 @@ TEST_F(RunOptions, ProjectsNameTheirMainFileAndConfiguration) {
 }
 
 TEST_F(RunOptions, AProjectWithoutMainFileIsAnError) {
-    std::ofstream(folder / "bad.ozraproj") << "<Project><Files><file type=\"code\">a</file></Files></Project>";
+    std::ofstream(folder / "bad.ozraproj")
+        << "<Project><Files><file type=\"code\">a</file></Files></Project>";
     try {
         Read((folder / "bad.ozraproj").string(), {});
         ADD_FAILURE();
@@ -162,5 +165,5 @@ TEST_F(RunOptions, AProjectWithoutMainFileIsAnError) {
     }
 }
 
-}  // namespace
-}  // namespace ozra::runtime
+} // namespace
+} // namespace ozra::runtime

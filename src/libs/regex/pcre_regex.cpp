@@ -30,12 +30,12 @@ engine::CompileOptions EngineOptions(RegexOptions options) noexcept {
 
 Ref<TRegexBase> TRegex::Create(std::string_view pattern, std::string_view locale,
                                RegexOptions options) {
-    return runtime::MakeRef<TRegex>(
+    return value::MakeRef<TRegex>(
         engine::TRegex::Compile(pattern, EngineOptions(options), locale.empty() ? "C" : locale));
 }
 
 Ref<TMatchBase> TRegex::Match(const SharedText& subject) {
-    return runtime::MakeRef<TMatch>(engine_, subject);
+    return value::MakeRef<TMatch>(engine_, subject);
 }
 
 std::string TRegex::Replace(const SharedText& subject, std::string_view replacement) {
@@ -43,8 +43,7 @@ std::string TRegex::Replace(const SharedText& subject, std::string_view replacem
     return engine_->Replace(subject, replacement, replacedAny);
 }
 
-bool TRegex::Replace(const SharedText& subject, std::string_view replacement,
-                     std::string& result) {
+bool TRegex::Replace(const SharedText& subject, std::string_view replacement, std::string& result) {
     bool replacedAny = false;
     result = engine_->Replace(subject, replacement, replacedAny);
     return replacedAny;
@@ -56,13 +55,13 @@ TMatch::TMatch(std::shared_ptr<const engine::TRegex> regex, const SharedText& su
 Ref<TGroupBase> TMatch::Groups(int index) {
     if (index < -2 || (index >= 0 && index >= std::max(GroupCount(), 1)))
         throw ERegexException("Invalid group index " + std::to_string(index));
-    return runtime::MakeRef<TGroup>(engine::TRegexCaptureGroup(current_, index));
+    return value::MakeRef<TGroup>(engine::TRegexCaptureGroup(current_, index));
 }
 
 Ref<TGroupBase> TMatch::GroupByName(std::string_view name) {
     const std::optional<int> number = current_->GroupNumber(name);
-    if (!number) return runtime::MakeRef<TEmptyGroup>();
-    return runtime::MakeRef<TGroup>(engine::TRegexCaptureGroup(current_, *number));
+    if (!number) return value::MakeRef<TEmptyGroup>();
+    return value::MakeRef<TGroup>(engine::TRegexCaptureGroup(current_, *number));
 }
 
 TMatchBase& TMatch::NextMatch() {
@@ -77,4 +76,4 @@ TMatchBase& TMatch::NextMatch() {
     return *this;
 }
 
-}  // namespace ozra::regex
+} // namespace ozra::regex

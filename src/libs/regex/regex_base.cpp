@@ -11,14 +11,15 @@ Ref<TGroupBase> TMatchBase::SafeGroup(int index) noexcept {
             // The empty group stands for any group that cannot be read.
         }
     }
-    return runtime::MakeRef<TEmptyGroup>();
+    return value::MakeRef<TEmptyGroup>();
 }
 
 std::string TRegexBase::EscapeLiteral(std::string_view text, bool wholeWord) {
     std::string pattern = wholeWord ? "\\b" : "";
     for (const char c : text) {
         const auto code = static_cast<unsigned char>(c);
-        if (c == ' ' || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+        if (c == ' ' || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') ||
+            (c >= 'A' && c <= 'Z')) {
             pattern += c;
         } else if (code >= 0x21 && code <= 0x7E) {
             pattern += '\\';
@@ -45,4 +46,4 @@ std::string TRegexBase::EscapeReplacement(std::string_view text) {
     return escaped;
 }
 
-}  // namespace ozra::regex
+} // namespace ozra::regex

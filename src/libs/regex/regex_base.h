@@ -14,7 +14,7 @@
 #pragma once
 
 #include "libs/regex/shared_text.h"
-#include "runtime/value/object.h"
+#include "value/object.h"
 
 #include <cstdint>
 #include <string>
@@ -22,7 +22,7 @@
 
 namespace ozra::regex {
 
-using runtime::Ref;
+using value::Ref;
 
 // The abstract option set: a 16-bit set of which only these bits count.
 enum class RegexOption : std::uint8_t {
@@ -37,8 +37,8 @@ constexpr RegexOptions OptionBit(RegexOption option) noexcept {
     return static_cast<RegexOptions>(1u << static_cast<unsigned>(option));
 }
 
-class TGroupBase : public runtime::TtsObjectZero {
-public:
+class TGroupBase : public value::TtsObjectZero {
+  public:
     virtual std::int64_t Index() const = 0;
     virtual bool IsNull() const = 0;
     virtual std::int64_t Length() const = 0;
@@ -48,15 +48,15 @@ public:
 
 // Where no group exists: Index -1, IsNull, Length -1, Value "".
 class TEmptyGroup final : public TGroupBase {
-public:
+  public:
     std::int64_t Index() const override { return -1; }
     bool IsNull() const override { return true; }
     std::int64_t Length() const override { return -1; }
     std::string_view Value() const override { return {}; }
 };
 
-class TMatchBase : public runtime::TtsObjectZero {
-public:
+class TMatchBase : public value::TtsObjectZero {
+  public:
     std::string_view ClassName() const override { return "TMatchBase"; }
 
     // Group by number (0 the whole match, -1 the text before it, -2 the
@@ -85,8 +85,8 @@ public:
     bool Aborted = false;
 };
 
-class TRegexBase : public runtime::TtsObjectZero {
-public:
+class TRegexBase : public value::TtsObjectZero {
+  public:
     std::string_view ClassName() const override { return "TRegexBase"; }
 
     virtual Ref<TMatchBase> Match(const SharedText& subject) = 0;
@@ -111,4 +111,4 @@ struct TRegexClass {
 
 extern const TRegexClass RegexClass;
 
-}  // namespace ozra::regex
+} // namespace ozra::regex

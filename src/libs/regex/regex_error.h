@@ -5,33 +5,33 @@
 // a script as an ordinary run-time error carrying the message unchanged.
 #pragma once
 
-#include "runtime/value/errors.h"
+#include "value/errors.h"
 
 #include <string>
 #include <string_view>
 
 namespace ozra::regex {
 
-class ERegexException : public runtime::EtsRuntime {
-public:
+class ERegexException : public value::EtsRuntime {
+  public:
     using EtsRuntime::EtsRuntime;
 };
 
 // "Invalid locale string %s or invalid locale category %d"
 class EBadRegexLocale : public ERegexException {
-public:
+  public:
     EBadRegexLocale(std::string_view locale, int category);
 };
 
 // "Invalid substitution variable $%d"
 class ERegexInvalidSubstitutionGroup : public ERegexException {
-public:
+  public:
     explicit ERegexInvalidSubstitutionGroup(int group);
 };
 
 // "Invalid group name '%s'"
 class ERegexBadGroupName : public ERegexException {
-public:
+  public:
     explicit ERegexBadGroupName(std::string_view name);
 };
 
@@ -44,4 +44,4 @@ public:
 // The engine's own text for an error code.
 std::string EngineErrorText(int code);
 
-}  // namespace ozra::regex
+} // namespace ozra::regex

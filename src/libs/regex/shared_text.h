@@ -7,27 +7,27 @@
 // thread at a time.
 #pragma once
 
-#include "runtime/value/conversions.h"
-#include "runtime/value/value.h"
+#include "value/conversions.h"
+#include "value/value.h"
 
 #include <string_view>
 
 namespace ozra::regex {
 
 class SharedText {
-public:
+  public:
     SharedText() = default;
     // Copies the bytes once.
-    explicit SharedText(std::string_view bytes) : text_(runtime::TtsValue::FromText(bytes)) {}
+    explicit SharedText(std::string_view bytes) : text_(value::TtsValue::FromText(bytes)) {}
     // Shares a text value's bytes (other values take their string form).
-    explicit SharedText(const runtime::TtsValue& value) : text_(runtime::ToTextValue(value)) {}
+    explicit SharedText(const value::TtsValue& value) : text_(value::ToTextValue(value)) {}
 
     std::string_view View() const noexcept { return text_.Text(); }
     std::size_t Size() const noexcept { return View().size(); }
-    const runtime::TtsValue& Value() const noexcept { return text_; }
+    const value::TtsValue& Value() const noexcept { return text_; }
 
-private:
-    runtime::TtsValue text_;
+  private:
+    value::TtsValue text_;
 };
 
-}  // namespace ozra::regex
+} // namespace ozra::regex
