@@ -1,17 +1,17 @@
 // The file and file-stream libraries.
 #include "libs/file_lib.h"
 
-#include "libs/file_system.h"
 #include "libs/path_helper.h"
 #include "libs/path_text.h"
-#include "libs/xml/whole_file.h"
+#include "platform/error.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/processes.h"
+#include "platform/whole_file.h"
 #include "runtime/host.h"
 #include "value/names.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <optional>
 
 namespace ozra::libs {
 
@@ -20,19 +20,18 @@ using value::EtsRuntime;
 
 namespace {
 
-// Platform file errors reach scripts as runtime errors with their message.
-template <class Action> auto WithFileErrors(Action action) {
-    try {
-        return action();
-    } catch (const EtsRuntime&) {
-        throw;
-    } catch (const std::runtime_error& error) {
-        throw EtsRuntime(error.what());
-    }
+std::string PathArgument(const front::TtsExpressions* arguments, int index) {
+    return platform::CheckedPath(TextArgument(arguments, index));
 }
 
-std::string PathArgument(const front::TtsExpressions* arguments, int index) {
-    return CheckedPath(TextArgument(arguments, index));
+// A program that cannot be started: the answer of `Execute` and
+// `ExecuteWait`, which report failure rather than raise it.
+std::optional<int> TryStartProgram(const std::string& path, std::string_view parameters) {
+    try {
+        return platform::StartProgram(path, parameters);
+    } catch (const platform::Error&) {
+        return std::nullopt;
+    }
 }
 
 // Seconds since the epoch as a local date-time value, at the 2-second
@@ -59,58 +58,26 @@ void SetFoundPaths(front::TtsExpression& value, const std::vector<std::string>& 
 
 } // namespace
 
-TObj_Impl_FileStream::TObj_Impl_FileStream(const std::string& path, std::string_view mode)
-    : path_(path) {
-    if (value::NamesEqual(mode, "create")) {
-        CreateFolderOf(path);
-        const std::size_t slash = path.rfind('/');
-        temporary_ = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
-                     ".ozra-XXXXXX";
-        fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
-        if (fd_ < 0) throw EtsRuntime(xml::CannotCreateMessage(path, errno));
-        ::fchmod(fd_, 0644);
-    } else if (value::NamesEqual(mode, "append")) {
-        fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-        if (fd_ < 0) throw EtsRuntime(xml::CannotOpenMessage(path, errno));
-    } else {
-        throw EtsRuntime("Unknown file mode");
-    }
+namespace {
+
+platform::OpenMode StreamMode(std::string_view mode) {
+    if (value::NamesEqual(mode, "create")) return platform::OpenMode::Replace;
+    if (value::NamesEqual(mode, "append")) return platform::OpenMode::AppendExisting;
+    throw EtsRuntime("Unknown file mode");
 }
 
-TObj_Impl_FileStream::~TObj_Impl_FileStream() {
-    try {
-        Close();
-    } catch (const EtsRuntime&) {
-        // A failure while an object is released has no one to report to; the
-        // temporary file is gone and the old content kept.
-    }
-}
+} // namespace
+
+TObj_Impl_FileStream::TObj_Impl_FileStream(const std::string& path, std::string_view mode)
+    : file_(path, StreamMode(mode)) {}
 
 void TObj_Impl_FileStream::Write(std::string_view bytes) {
-    if (fd_ < 0) throw EtsRuntime("File stream closed");
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) throw EtsRuntime(xml::CannotCreateMessage(path_, errno));
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
+    if (!file_.IsOpen()) throw EtsRuntime("File stream closed");
+    file_.Write(bytes);
 }
 
 void TObj_Impl_FileStream::Close() {
-    if (fd_ < 0) return;
-    const int fd = fd_;
-    fd_ = -1;
-    if (temporary_.empty()) {
-        ::close(fd);
-        return;
-    }
-    const bool flushed = ::fsync(fd) == 0;
-    ::close(fd);
-    if (!flushed || ::rename(temporary_.c_str(), path_.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary_.c_str());
-        throw EtsRuntime(xml::CannotCreateMessage(path_, error));
-    }
+    file_.Close();
 }
 
 void TtsLibFile::Append(TtsResult& context, front::TtsExpression& value,
@@ -118,8 +85,8 @@ void TtsLibFile::Append(TtsResult& context, front::TtsExpression& value,
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 2, 2);
     const std::string path = PathArgument(arguments, 0);
-    CreateFolderOf(path);
-    AppendToFile(path, TextArgument(arguments, 1));
+    platform::CreateFolderOf(path);
+    platform::AppendToFile(path, TextArgument(arguments, 1));
 }
 
 void TtsLibFile::ChangeFileExt(TtsResult& context, front::TtsExpression& value,
@@ -133,15 +100,15 @@ void TtsLibFile::Copy(TtsResult& context, front::TtsExpression& value,
                       const front::TtsExpressions* arguments) {
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 3, 2);
-    SetBoolean(value, CopyFiles(PathArgument(arguments, 0), PathArgument(arguments, 1),
-                                FlagArgument(arguments, 2, false)));
+    SetBoolean(value, platform::CopyFiles(PathArgument(arguments, 0), PathArgument(arguments, 1),
+                                          FlagArgument(arguments, 2, false)));
 }
 
 void TtsLibFile::Delete(TtsResult& context, front::TtsExpression& value,
                         const front::TtsExpressions* arguments) {
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 1, 1);
-    SetBoolean(value, DeleteFile(PathArgument(arguments, 0)));
+    SetBoolean(value, platform::DeleteFile(PathArgument(arguments, 0)));
 }
 
 void TtsLibFile::Execute(TtsResult& context, front::TtsExpression& value,
@@ -149,8 +116,8 @@ void TtsLibFile::Execute(TtsResult& context, front::TtsExpression& value,
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 3, 1);
     const std::optional<int> process =
-        StartProgram(PathArgument(arguments, 0), TextArgument(arguments, 1));
-    if (process) DetachProgram(*process);
+        TryStartProgram(PathArgument(arguments, 0), TextArgument(arguments, 1));
+    if (process) platform::DetachProgram(*process);
     SetBoolean(value, process.has_value());
 }
 
@@ -159,15 +126,15 @@ void TtsLibFile::ExecuteWait(TtsResult& context, front::TtsExpression& value,
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 3, 1);
     const std::optional<int> process =
-        StartProgram(PathArgument(arguments, 0), TextArgument(arguments, 1));
-    SetInteger(value, process ? WaitForProgram(*process) : 1);
+        TryStartProgram(PathArgument(arguments, 0), TextArgument(arguments, 1));
+    SetInteger(value, process ? platform::WaitForProgram(*process) : 1);
 }
 
 void TtsLibFile::Exists(TtsResult& context, front::TtsExpression& value,
                         const front::TtsExpressions* arguments) {
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 1, 1);
-    SetBoolean(value, FileExists(PathArgument(arguments, 0)));
+    SetBoolean(value, platform::FileExists(PathArgument(arguments, 0)));
 }
 
 void TtsLibFile::ExpandFileName(TtsResult& context, front::TtsExpression& value,
@@ -196,21 +163,21 @@ void TtsLibFile::Find(TtsResult& context, front::TtsExpression& value,
                       const front::TtsExpressions* arguments) {
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 3, 1);
-    FindKinds kinds;
+    platform::FindKinds kinds;
     if (ArgumentCount(arguments) > 1) {
         const std::string wanted = TextArgument(arguments, 1);
         kinds.Files = wanted.find_first_of("Ff") != std::string::npos;
         kinds.Folders = wanted.find_first_of("Dd") != std::string::npos;
     }
-    SetFoundPaths(value,
-                  FindFiles(PathArgument(arguments, 0), kinds, FlagArgument(arguments, 2, false)));
+    SetFoundPaths(value, platform::FindFiles(PathArgument(arguments, 0), kinds,
+                                             FlagArgument(arguments, 2, false)));
 }
 
 void TtsLibFile::GetSize(TtsResult& context, front::TtsExpression& value,
                          const front::TtsExpressions* arguments) {
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 1, 1);
-    if (const std::optional<std::int64_t> size = FileSize(PathArgument(arguments, 0)))
+    if (const std::optional<std::int64_t> size = platform::FileSize(PathArgument(arguments, 0)))
         value.SetValue(TtsValue::FromInt64(*size));
 }
 
@@ -219,7 +186,7 @@ void TtsLibFile::GetTime(TtsResult& context, front::TtsExpression& value,
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 2, 1);
     const std::optional<std::time_t> time =
-        FileTime(PathArgument(arguments, 0), FlagArgument(arguments, 1, false));
+        platform::FileTime(PathArgument(arguments, 0), FlagArgument(arguments, 1, false));
     if (!time) throw EtsRuntime("Invalid argument to date encode");
     value.SetValue(LocalDate(*time));
 }
@@ -237,14 +204,14 @@ void TtsLibFile::Load(TtsResult& context, front::TtsExpression& value,
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 1, 1);
     const std::string path = PathArgument(arguments, 0);
-    SetText(value, WithFileErrors([&] { return xml::ReadWholeFile(path); }));
+    SetText(value, platform::ReadWholeFile(path));
 }
 
 void TtsLibFile::Move(TtsResult& context, front::TtsExpression& value,
                       const front::TtsExpressions* arguments) {
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 2, 2);
-    SetBoolean(value, MoveFile(PathArgument(arguments, 0), PathArgument(arguments, 1)));
+    SetBoolean(value, platform::MoveFile(PathArgument(arguments, 0), PathArgument(arguments, 1)));
 }
 
 void TtsLibFile::Save(TtsResult& context, front::TtsExpression& value,
@@ -252,13 +219,9 @@ void TtsLibFile::Save(TtsResult& context, front::TtsExpression& value,
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 3, 2);
     const std::string path = PathArgument(arguments, 0);
-    CreateFolderOf(path);
-    if (!FlagArgument(arguments, 2, false) && FileExists(path)) return;
-    const std::string text = TextArgument(arguments, 1);
-    WithFileErrors([&] {
-        xml::ReplaceWholeFile(path, text);
-        return 0;
-    });
+    platform::CreateFolderOf(path);
+    if (!FlagArgument(arguments, 2, false) && platform::FileExists(path)) return;
+    platform::ReplaceWholeFile(path, TextArgument(arguments, 1));
 }
 
 void TtsLibFile::Stream(TtsResult& context, front::TtsExpression& value,

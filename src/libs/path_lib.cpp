@@ -1,9 +1,9 @@
 // The path library.
 #include "libs/path_lib.h"
 
-#include "libs/file_system.h"
 #include "libs/path_helper.h"
-#include "libs/path_text.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
 #include "runtime/host.h"
 
 namespace ozra::libs {
@@ -25,21 +25,22 @@ void TtsLibPath::CreatePath(TtsResult& context, front::TtsExpression& value,
                             const front::TtsExpressions* arguments) {
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 1, 1);
-    SetBoolean(value, CreateFolders(CheckedPath(TextArgument(arguments, 0))));
+    SetBoolean(value, platform::CreateFolders(platform::CheckedPath(TextArgument(arguments, 0))));
 }
 
 void TtsLibPath::Delete(TtsResult& context, front::TtsExpression& value,
                         const front::TtsExpressions* arguments) {
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 1, 1);
-    SetBoolean(value, RemoveEmptyFolder(CheckedPath(TextArgument(arguments, 0))));
+    SetBoolean(value,
+               platform::RemoveEmptyFolder(platform::CheckedPath(TextArgument(arguments, 0))));
 }
 
 void TtsLibPath::Exists(TtsResult& context, front::TtsExpression& value,
                         const front::TtsExpressions* arguments) {
     value.SetValue(TtsValue());
     CheckArguments(context, arguments, 1, 1);
-    SetBoolean(value, FolderExists(CheckedPath(TextArgument(arguments, 0))));
+    SetBoolean(value, platform::FolderExists(platform::CheckedPath(TextArgument(arguments, 0))));
 }
 
 void TtsLibPath::SystemPath(TtsResult& context, front::TtsExpression& value,
@@ -76,7 +77,7 @@ void TtsLibPath::ExpandSystemPath(TtsResult& context, front::TtsExpression& valu
     CheckArguments(context, arguments, 1, 1);
     const std::string name = TextArgument(arguments, 0);
     if (name.size() >= 2 && name.front() == ':') {
-        SetText(value, path->SystemPath() + SlashPath(std::string_view(name).substr(1)));
+        SetText(value, path->SystemPath() + platform::SlashPath(std::string_view(name).substr(1)));
     } else {
         SetText(value, name);
     }
@@ -86,7 +87,7 @@ void TtsLibPath::ExpandProjectPath(TtsResult& context, front::TtsExpression& val
                                    const front::TtsExpressions* arguments) {
     auto path = TakeReceiver<TSys_Impl_Path>(value);
     CheckArguments(context, arguments, 1, 1);
-    SetText(value, path->Global.ScriptFolder + SlashPath(TextArgument(arguments, 0)));
+    SetText(value, path->Global.ScriptFolder + platform::SlashPath(TextArgument(arguments, 0)));
 }
 
 void TtsLibPath::ExpandTargetPath(TtsResult& context, front::TtsExpression& value,

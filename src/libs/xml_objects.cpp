@@ -2,9 +2,9 @@
 // tree that libs/xml parses and writes.
 #include "libs/xml_objects.h"
 
-#include "libs/path_text.h"
-#include "libs/xml/whole_file.h"
 #include "libs/xml/xml_document.h"
+#include "platform/paths.h"
+#include "platform/whole_file.h"
 #include "value/conversions.h"
 #include "value/errors.h"
 #include "value/names.h"
@@ -42,13 +42,12 @@ Ref<TObj_Impl_XmlNode> Clone(const TObj_Impl_XmlNode& source) {
     return copy;
 }
 
-// Parser and file failures reach scripts as runtime errors.
+// The XML tree's own errors (malformed text, a name that cannot be
+// written) reach scripts as runtime errors.
 template <class Action> auto WithXmlErrors(Action action) {
     try {
         return action();
-    } catch (const EtsRuntime&) {
-        throw;
-    } catch (const std::runtime_error& error) {
+    } catch (const xml::XmlError& error) {
         throw EtsRuntime(error.what());
     }
 }
@@ -230,7 +229,7 @@ void TObj_Impl_XmlNodeList::Clear() noexcept {
 }
 
 TObj_Impl_XmlNode* TObj_Impl_XmlDocument::Locate(std::string_view path) const {
-    std::string normal = SlashPath(path);
+    std::string normal = platform::SlashPath(path);
     std::string_view rest(normal);
     if (!rest.empty()) rest.remove_prefix(1);
     const std::size_t slash = rest.find('/');
@@ -244,7 +243,7 @@ void LoadXmlText(TObj_Impl_XmlNode& into, std::string_view text) {
 }
 
 void LoadXmlFileInto(TObj_Impl_XmlNode& into, std::string_view path) {
-    const std::string checked = CheckedPath(path);
+    const std::string checked = platform::CheckedPath(path);
     into.LoadElement(WithXmlErrors([&] { return xml::LoadXmlFile(checked); }));
 }
 
@@ -258,17 +257,14 @@ std::string SaveXmlText(const TObj_Impl_XmlNode& element, std::string_view encod
 
 void SaveXmlFileFrom(const TObj_Impl_XmlNode& element, std::string_view path,
                      std::string_view encoding) {
-    const std::string checked = CheckedPath(path);
+    const std::string checked = platform::CheckedPath(path);
     xml::XmlWriteOptions options;
     options.Declaration = !element.Top().IsEmpty();
     options.Encoding = encoding;
     const std::string text = element.IsEmpty() ? std::string() : WithXmlErrors([&] {
         return xml::WriteXml(element.ToElement(), options);
     });
-    WithXmlErrors([&] {
-        xml::ReplaceWholeFile(checked, text);
-        return 0;
-    });
+    platform::ReplaceWholeFile(checked, text);
 }
 
 } // namespace ozra::libs

@@ -95,7 +95,7 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
         for (std::size_t at = run.Output.find("\r\n"); at != std::string::npos;
              at = run.Output.find("\r\n", at))
             run.Output.erase(at, 1);
-    } catch (const value::EtsException& error) {
+    } catch (const std::exception& error) {
         run.Error = error.what();
     }
     return run;

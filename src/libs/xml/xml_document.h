@@ -38,8 +38,8 @@ inline constexpr int MaxDepth = 1000;
 
 // The document element of the text.
 XmlElement ParseXml(std::string_view text);
-// The document element of the file; file errors carry the file messages of
-// whole_file.h, parse errors name the file.
+// The document element of the file; file errors are those of
+// platform/whole_file.h, parse errors name the file.
 XmlElement LoadXmlFile(const std::string& path);
 
 struct XmlWriteOptions {
