@@ -1,13 +1,11 @@
 // Template and target files of the host: path resolution, whole-file reads,
 // and target writes that honour the overwrite flag and never leave a
 // half-written file or a temporary behind.
+#include "../support/file_size_limit.h"
 #include "platform/error.h"
 #include "runtime/host.h"
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -111,23 +109,8 @@ TEST_F(HostFiles, AFailedTargetWriteRaisesAndLeavesTheOldFile) {
     fs::create_directories(folder / "out/kept");
     host->WriteTargetFile("old", "kept/a.txt", true);
 
-    struct FileSizeLimit {
-        rlimit saved{};
-        void (*savedHandler)(int) = nullptr;
-        FileSizeLimit() {
-            getrlimit(RLIMIT_FSIZE, &saved);
-            savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-            rlimit tiny = saved;
-            tiny.rlim_cur = 4;
-            setrlimit(RLIMIT_FSIZE, &tiny);
-        }
-        ~FileSizeLimit() {
-            setrlimit(RLIMIT_FSIZE, &saved);
-            std::signal(SIGXFSZ, savedHandler);
-        }
-    };
     {
-        FileSizeLimit limit;
+        FileSizeLimit limit(4);
         try {
             host->WriteTargetFile("new and longer", "kept/a.txt", true);
             ADD_FAILURE() << "the write should fail";
