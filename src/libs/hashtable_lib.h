@@ -30,6 +30,14 @@ class TObj_Impl_Hashtable final : public value::TtsObjectZero {
     int Add(std::string key, value::Ref<value::TtsObject> object);
 
     std::vector<Pair> Pairs;
+
+  protected:
+    // A table may hold a table that holds a table...: see value/object.h.
+    void TakeOwnedReferences(value::OwnedReferences& into) noexcept override {
+        for (Pair& pair : Pairs) {
+            if (pair.Object) into.push_back(std::move(pair.Object));
+        }
+    }
 };
 
 class TtsLibHashtable final : public runtime::TtsLibBase {

@@ -32,6 +32,12 @@ void CopyLines(const TSettingList& from, TSettingList& to) {
         to.Add(std::move(line));
 }
 
+// Raises the depth error unless an element at `level` can take content of
+// `height` levels.
+void CheckRoom(int level, int height) {
+    if (level + height > xml::MaxDepth) throw EtsRuntime(xml::TooDeepMessage());
+}
+
 Ref<TObj_Impl_XmlNode> Clone(const TObj_Impl_XmlNode& source) {
     auto copy = MakeRef<TObj_Impl_XmlNode>();
     copy->Name = source.Name;
@@ -70,6 +76,13 @@ int TObj_Impl_XmlNode::Level() const noexcept {
     for (const TObj_Impl_XmlNode* node = parent_; node; node = node->parent_)
         ++level;
     return level;
+}
+
+int TObj_Impl_XmlNode::Height() const {
+    return xml::TreeHeight(*this, [](const TObj_Impl_XmlNode& node, auto visit) {
+        for (const auto& child : node.children_->items_)
+            visit(*child);
+    });
 }
 
 std::string TObj_Impl_XmlNode::Path() const {
@@ -161,6 +174,7 @@ xml::XmlElement TObj_Impl_XmlNode::ToElement() const {
 }
 
 void TObj_Impl_XmlNode::CopyFrom(const TObj_Impl_XmlNode& source) {
+    CheckRoom(Level(), source.Height());
     // The copy is taken whole before anything here changes, so copying an
     // ancestor or a descendant of this element is safe.
     const Ref<TObj_Impl_XmlNode> copy = Clone(source);
@@ -190,8 +204,7 @@ TObj_Impl_XmlNodeList::~TObj_Impl_XmlNodeList() {
 }
 
 TObj_Impl_XmlNode& TObj_Impl_XmlNodeList::Add(std::string name) {
-    if (owner_ && owner_->Level() + 1 > xml::MaxDepth)
-        throw EtsRuntime("XML nested more than " + std::to_string(xml::MaxDepth) + " levels deep.");
+    if (owner_) CheckRoom(owner_->Level() + 1, 1);
     auto node = MakeRef<TObj_Impl_XmlNode>();
     node->Name = std::move(name);
     TObj_Impl_XmlNode& added = *node;
@@ -239,12 +252,16 @@ TObj_Impl_XmlNode* TObj_Impl_XmlDocument::Locate(std::string_view path) const {
 }
 
 void LoadXmlText(TObj_Impl_XmlNode& into, std::string_view text) {
-    into.LoadElement(WithXmlErrors([&] { return xml::ParseXml(text); }));
+    const xml::XmlElement element = WithXmlErrors([&] { return xml::ParseXml(text); });
+    CheckRoom(into.Level(), element.Height());
+    into.LoadElement(element);
 }
 
 void LoadXmlFileInto(TObj_Impl_XmlNode& into, std::string_view path) {
     const std::string checked = platform::CheckedPath(path);
-    into.LoadElement(WithXmlErrors([&] { return xml::LoadXmlFile(checked); }));
+    const xml::XmlElement element = WithXmlErrors([&] { return xml::LoadXmlFile(checked); });
+    CheckRoom(into.Level(), element.Height());
+    into.LoadElement(element);
 }
 
 std::string SaveXmlText(const TObj_Impl_XmlNode& element, std::string_view encoding) {

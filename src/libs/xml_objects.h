@@ -8,6 +8,12 @@
 // (`Props`); `Attrs` is a second property list scripts use freely, never
 // loaded or saved.
 //
+// A tree never grows deeper than `xml::MaxDepth` levels, whichever way
+// elements are added (`Add`, loading into an element, `Copy`), so that the
+// code walking it (saving, copying, freeing) cannot run out of stack; an
+// addition that would go deeper fails with «XML nested more than 1000
+// levels deep.» and changes nothing.
+//
 // Loading parses the whole text into the plain tree of libs/xml first and
 // changes the target element only when that succeeded. It then replaces
 // the element's children, takes the document element's name, its value
@@ -39,6 +45,8 @@ class TObj_Impl_XmlNode final : public value::TtsObjectZero {
     TObj_Impl_XmlNode* Parent() const noexcept { return parent_; }
     int Index() const noexcept { return index_; }
     int Level() const noexcept;
+    // The number of levels of this element's subtree (1 without children).
+    int Height() const;
     // «/root/a/b»
     std::string Path() const;
     // The topmost ancestor (the document's root while attached).

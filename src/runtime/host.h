@@ -161,6 +161,11 @@ class TtsHost final : public front::TtsBlock, public ItsHost {
     // network name, in either, is refused.
     static std::string ResolvePath(std::string_view path, std::string_view name);
 
+  protected:
+    // The libraries in the names refer back to the host, so they go with it,
+    // inside its destructor, rather than after it.
+    void TakeOwnedReferences(value::OwnedReferences&) noexcept override {}
+
   private:
     struct RegistryEntry {
         ClassTest Serves;

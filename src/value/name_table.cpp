@@ -93,6 +93,15 @@ void TtsHash::RemoveAll() noexcept {
         released.pop_back();
 }
 
+void TtsHash::MoveReferencesTo(OwnedReferences& into) {
+    for (Entry& entry : entries_) {
+        if (entry.object) into.push_back(std::move(entry.object));
+    }
+    entries_.clear();
+    sortedOrder_.clear();
+    std::fill(index_.begin(), index_.end(), 0);
+}
+
 void TtsHash::Merge(const TtsHash& other, const std::function<bool(const TtsObject&)>& skip) {
     if (&other == this) return;
     struct ReplaceScope {

@@ -17,6 +17,16 @@
 // `TtsObject`), `Ref<T>::Retain` takes a new one. `MakeRef<T>(...)` creates
 // either kind of object and returns the one owning pointer to it.
 //
+// Freeing an object frees what it owns, which may free more: the last of a
+// chain of 150,000 script objects, each holding the next in a member, would
+// otherwise be freed inside the destructor of the one before it, 150,000
+// destructors deep. Instead, an object that can own the last reference to
+// others of its kind (syntax nodes and script objects, lists, tables) hands
+// its references over (`TakeOwnedReferences`) when its count reaches zero,
+// and `Release` frees the objects handed over one after another, each
+// handing over its own first. The stack a release uses no longer grows with
+// the length of a chain or the depth of a tree.
+//
 // Counts are plain integers: a run uses its objects from one thread at a time.
 #pragma once
 
@@ -24,8 +34,15 @@
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace ozra::value {
+
+class TtsObject;
+template <class T> class Ref;
+
+// The counted references an object hands over before it is freed.
+using OwnedReferences = std::vector<Ref<TtsObject>>;
 
 class TtsObject {
   public:
@@ -41,7 +58,7 @@ class TtsObject {
     // and stops the program with a message rather than corrupting memory.
     void Release() noexcept {
         if (refCount_ <= 0) ReleaseUnowned();
-        if (--refCount_ == 0) delete this;
+        if (--refCount_ == 0) Destroy();
     }
 
     std::int32_t RefCount() const noexcept { return refCount_; }
@@ -52,8 +69,16 @@ class TtsObject {
   protected:
     explicit TtsObject(std::int32_t initialCount) noexcept : refCount_(initialCount) {}
 
+    // Moves every counted reference to another object that this one owns
+    // into `into`; called once, just before the object is deleted, so its
+    // destructor then finds them gone. Classes whose objects can hold others
+    // of their kind override it.
+    virtual void TakeOwnedReferences(OwnedReferences& into) noexcept {}
+
   private:
     [[noreturn]] void ReleaseUnowned() const noexcept;
+    // Deletes the object, then frees what it handed over without nesting.
+    void Destroy() noexcept;
 
     std::int32_t refCount_ = 1;
 };

@@ -13,10 +13,6 @@ namespace ozra::xml {
 
 namespace {
 
-std::string TooDeepMessage() {
-    return "XML nested more than " + std::to_string(MaxDepth) + " levels deep.";
-}
-
 // UTF-16 and UTF-32 are recognised by a byte-order mark or by the zero
 // bytes of a leading "<"; anything else is taken as UTF-8 bytes.
 pugi::xml_encoding InputEncoding(std::string_view text) noexcept {
@@ -143,6 +139,10 @@ class StringWriter final : public pugi::xml_writer {
 };
 
 } // namespace
+
+std::string TooDeepMessage() {
+    return "XML nested more than " + std::to_string(MaxDepth) + " levels deep.";
+}
 
 bool IsXmlName(std::string_view name) noexcept {
     if (name.empty() || !IsNameStart(static_cast<unsigned char>(name[0]))) return false;

@@ -35,6 +35,8 @@ class XmlError : public std::runtime_error {
 };
 
 inline constexpr int MaxDepth = 1000;
+// «XML nested more than 1000 levels deep.»
+std::string TooDeepMessage();
 
 // The document element of the text.
 XmlElement ParseXml(std::string_view text);
