@@ -2,6 +2,7 @@
 // host, execution, output and error reporting.
 #include "script_run.h"
 
+#include "output.h"
 #include "run_compiler.h"
 
 #include "front/tree_dump.h"
@@ -21,11 +22,6 @@
 namespace ozra::app {
 
 namespace {
-
-void WriteOut(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
-}
 
 void ReportError(std::string_view message) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
@@ -72,21 +68,32 @@ int RunScript(const Invocation& invocation) {
     }
     runtime::TtsResult context(host.Get());
     global.RootContext = &context;
-    int status = 0;
+    std::string failure;
     try {
         try {
             runtime::Run(*root, context);
+        } catch (const OutputError&) {
+            throw;
         } catch (...) {
             runtime::RethrowAsRunError(context, &compiler.FileList());
         }
+    } catch (const OutputError& error) {
+        global.RootContext = nullptr;
+        return OutputFailed(error);
     } catch (const std::exception& error) {
-        WriteOut(context.Text);
-        ReportError(error.what());
-        status = 1;
+        failure = error.what();
     }
-    if (status == 0) WriteOut(context.Text);
     global.RootContext = nullptr;
-    return status;
+    // What the run made before an error is shown, then the error.
+    try {
+        WriteOutput(context.Text);
+    } catch (const OutputError& error) {
+        if (!failure.empty()) ReportError(failure);
+        return OutputFailed(error);
+    }
+    if (failure.empty()) return 0;
+    ReportError(failure);
+    return 1;
 }
 
 // Every error of the script and the files it uses, in the form editors and
@@ -117,7 +124,9 @@ int DumpScript(const Invocation& invocation) {
     try {
         const value::Ref<front::TtsBlock> root =
             RunCompiler().Compile(runtime::FullPath(invocation.Script));
-        WriteOut(front::DumpTree(*root));
+        WriteOutput(front::DumpTree(*root));
+    } catch (const OutputError& error) {
+        return OutputFailed(error);
     } catch (const std::exception& error) {
         ReportError(error.what());
         return 1;

@@ -65,10 +65,21 @@ TObj_Impl_XmlNode::TObj_Impl_XmlNode()
       children_(MakeRef<TObj_Impl_XmlNodeList>(this)) {}
 
 TObj_Impl_XmlNode::~TObj_Impl_XmlNode() {
-    // Children and the list may outlive this element in script variables.
+    DetachChildren();
+}
+
+void TObj_Impl_XmlNode::DetachChildren() noexcept {
+    if (!children_) return;
     children_->owner_ = nullptr;
     for (const auto& child : children_->items_)
         child->parent_ = nullptr;
+}
+
+void TObj_Impl_XmlNode::TakeOwnedReferences(value::OwnedReferences& into) noexcept {
+    DetachChildren();
+    if (children_) into.push_back(std::move(children_));
+    if (Props) into.push_back(std::move(Props));
+    if (Attrs) into.push_back(std::move(Attrs));
 }
 
 int TObj_Impl_XmlNode::Level() const noexcept {
@@ -201,6 +212,14 @@ void TObj_Impl_XmlNode::SetProp(std::string_view name, std::string_view value) {
 TObj_Impl_XmlNodeList::~TObj_Impl_XmlNodeList() {
     for (const auto& child : items_)
         child->parent_ = nullptr;
+}
+
+void TObj_Impl_XmlNodeList::TakeOwnedReferences(value::OwnedReferences& into) noexcept {
+    for (auto& child : items_) {
+        child->parent_ = nullptr;
+        into.push_back(std::move(child));
+    }
+    items_.clear();
 }
 
 TObj_Impl_XmlNode& TObj_Impl_XmlNodeList::Add(std::string name) {

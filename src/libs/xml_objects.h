@@ -81,8 +81,16 @@ class TObj_Impl_XmlNode final : public value::TtsObjectZero {
     value::Ref<runtime::TSettingList> Props;
     value::Ref<runtime::TSettingList> Attrs;
 
+  protected:
+    // Attributes may hold objects, and those objects documents: see
+    // value/object.h.
+    void TakeOwnedReferences(value::OwnedReferences& into) noexcept override;
+
   private:
     friend class TObj_Impl_XmlNodeList;
+
+    // Children and the list may outlive this element in script variables.
+    void DetachChildren() noexcept;
 
     value::Ref<TObj_Impl_XmlNodeList> children_;
     TObj_Impl_XmlNode* parent_ = nullptr;
@@ -112,6 +120,9 @@ class TObj_Impl_XmlNodeList final : public value::TtsObjectZero {
     void Delete(int index);
     void Clear() noexcept;
 
+  protected:
+    void TakeOwnedReferences(value::OwnedReferences& into) noexcept override;
+
   private:
     friend class TObj_Impl_XmlNode;
 
@@ -129,6 +140,11 @@ class TObj_Impl_XmlDocument final : public value::TtsObjectZero {
     TObj_Impl_XmlNode* Locate(std::string_view path) const;
 
     value::Ref<TObj_Impl_XmlNode> Root;
+
+  protected:
+    void TakeOwnedReferences(value::OwnedReferences& into) noexcept override {
+        if (Root) into.push_back(std::move(Root));
+    }
 };
 
 // Parses the text (or the file) and loads it into the element; raises

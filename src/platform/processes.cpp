@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -83,11 +84,22 @@ int StartProgram(const std::string& path, std::string_view parameters) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    // A signal this program ignores for itself (a closed pipe, a file-size
+    // limit) keeps its usual effect in the program started.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    sigaddset(&defaults, SIGXFSZ);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t process = 0;
     const int status =
         viaOpener
-            ? ::posix_spawnp(&process, "xdg-open", &actions, nullptr, argv.data(), environ)
-            : ::posix_spawn(&process, program.c_str(), &actions, nullptr, argv.data(), environ);
+            ? ::posix_spawnp(&process, "xdg-open", &actions, &attributes, argv.data(), environ)
+            : ::posix_spawn(&process, program.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (status != 0) throw FileError(FileAction::Execute, path, status);
     return static_cast<int>(process);
