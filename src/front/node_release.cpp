@@ -11,7 +11,7 @@ using value::OwnedReferences;
 namespace {
 
 template <class T> void Take(Ref<T>& field, OwnedReferences& into) {
-    if (field) into.push_back(std::move(field));
+    into.Add(std::move(field));
 }
 
 void TakeExpressionFields(TtsNode& node, OwnedReferences& into) {
@@ -19,7 +19,7 @@ void TakeExpressionFields(TtsNode& node, OwnedReferences& into) {
     // A variable that holds a script object keeps it alive; that object may
     // hold the next one, and so on down a chain.
     if (value::TtsValueHelper::IsCounted(expression.OwnValue)) {
-        into.push_back(Ref<value::TtsObject>::Retain(expression.OwnValue.Object()));
+        into.Add(Ref<value::TtsObject>::Retain(expression.OwnValue.Object()));
         expression.OwnValue = value::TtsValue();
     }
     if (auto* reference = NodeCast<TtsVarRef>(&node)) {

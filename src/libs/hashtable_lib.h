@@ -34,9 +34,8 @@ class TObj_Impl_Hashtable final : public value::TtsObjectZero {
   protected:
     // A table may hold a table that holds a table...: see value/object.h.
     void TakeOwnedReferences(value::OwnedReferences& into) noexcept override {
-        for (Pair& pair : Pairs) {
-            if (pair.Object) into.push_back(std::move(pair.Object));
-        }
+        for (Pair& pair : Pairs)
+            into.Add(std::move(pair.Object));
     }
 };
 

@@ -22,9 +22,8 @@ class TObj_Impl_SimpleList final : public value::TtsObjectZero {
   protected:
     // A list may hold a list that holds a list...: see value/object.h.
     void TakeOwnedReferences(value::OwnedReferences& into) noexcept override {
-        for (auto& item : Items) {
-            if (item) into.push_back(std::move(item));
-        }
+        for (auto& item : Items)
+            into.Add(std::move(item));
     }
 };
 

@@ -21,7 +21,7 @@ class TObj_Impl_StringList final : public value::TtsObjectZero {
 
   protected:
     void TakeOwnedReferences(value::OwnedReferences& into) noexcept override {
-        if (List) into.push_back(std::move(List));
+        into.Add(std::move(List));
     }
 };
 

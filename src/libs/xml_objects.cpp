@@ -77,9 +77,9 @@ void TObj_Impl_XmlNode::DetachChildren() noexcept {
 
 void TObj_Impl_XmlNode::TakeOwnedReferences(value::OwnedReferences& into) noexcept {
     DetachChildren();
-    if (children_) into.push_back(std::move(children_));
-    if (Props) into.push_back(std::move(Props));
-    if (Attrs) into.push_back(std::move(Attrs));
+    into.Add(std::move(children_));
+    into.Add(std::move(Props));
+    into.Add(std::move(Attrs));
 }
 
 int TObj_Impl_XmlNode::Level() const noexcept {
@@ -217,7 +217,7 @@ TObj_Impl_XmlNodeList::~TObj_Impl_XmlNodeList() {
 void TObj_Impl_XmlNodeList::TakeOwnedReferences(value::OwnedReferences& into) noexcept {
     for (auto& child : items_) {
         child->parent_ = nullptr;
-        into.push_back(std::move(child));
+        into.Add(std::move(child));
     }
     items_.clear();
 }

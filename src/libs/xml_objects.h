@@ -143,7 +143,7 @@ class TObj_Impl_XmlDocument final : public value::TtsObjectZero {
 
   protected:
     void TakeOwnedReferences(value::OwnedReferences& into) noexcept override {
-        if (Root) into.push_back(std::move(Root));
+        into.Add(std::move(Root));
     }
 };
 

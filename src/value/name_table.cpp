@@ -94,12 +94,8 @@ void TtsHash::RemoveAll() noexcept {
 }
 
 void TtsHash::MoveReferencesTo(OwnedReferences& into) {
-    for (Entry& entry : entries_) {
-        if (entry.object) into.push_back(std::move(entry.object));
-    }
-    entries_.clear();
-    sortedOrder_.clear();
-    std::fill(index_.begin(), index_.end(), 0);
+    for (Entry& entry : entries_)
+        into.Add(std::move(entry.object));
 }
 
 void TtsHash::Merge(const TtsHash& other, const std::function<bool(const TtsObject&)>& skip) {

@@ -60,7 +60,7 @@ class TtsHash {
     // Releases every object, the last entry first.
     void RemoveAll() noexcept;
     // Hands every object over to a release in progress (see object.h); the
-    // table is then empty.
+    // names stay, without objects.
     void MoveReferencesTo(OwnedReferences& into);
 
     // Adds a counted reference to every entry of the other table, under the

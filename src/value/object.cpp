@@ -11,13 +11,41 @@ void TtsObject::Destroy() noexcept {
     OwnedReferences owned;
     TakeOwnedReferences(owned);
     delete this;
-    while (!owned.empty()) {
-        Ref<TtsObject> next = std::move(owned.back());
-        owned.pop_back();
-        // Where this is the last reference, `next` goes at the end of this
-        // round; what it owns joins the list first.
-        if (next && next->RefCount() == 1) next->TakeOwnedReferences(owned);
+    while (!owned.Empty()) {
+        // Each reference handed over is given back here; an object that
+        // loses its last one hands over its own before it goes, so the
+        // whole chain is freed at this depth.
+        TtsObject* next = owned.TakeLast();
+        if (next->refCount_ <= 0) next->ReleaseUnowned();
+        if (--next->refCount_ == 0) {
+            next->TakeOwnedReferences(owned);
+            delete next;
+        }
     }
+}
+
+OwnedReferences::~OwnedReferences() {
+    while (!Empty())
+        TakeLast()->Release();
+}
+
+void OwnedReferences::Add(Ref<TtsObject> reference) {
+    TtsObject* object = reference.Detach();
+    if (!object) return;
+    if (count_ < InlineCount) {
+        inline_[count_] = object;
+    } else {
+        overflow_.push_back(object);
+    }
+    ++count_;
+}
+
+TtsObject* OwnedReferences::TakeLast() noexcept {
+    --count_;
+    if (count_ < InlineCount) return inline_[count_];
+    TtsObject* object = overflow_.back();
+    overflow_.pop_back();
+    return object;
 }
 
 // A release without a reference means some owner already gave its

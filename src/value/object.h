@@ -30,6 +30,7 @@
 // Counts are plain integers: a run uses its objects from one thread at a time.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <type_traits>
@@ -38,11 +39,7 @@
 
 namespace ozra::value {
 
-class TtsObject;
-template <class T> class Ref;
-
-// The counted references an object hands over before it is freed.
-using OwnedReferences = std::vector<Ref<TtsObject>>;
+class OwnedReferences;
 
 class TtsObject {
   public:
@@ -140,6 +137,30 @@ template <class T> class Ref {
     explicit Ref(T* object) noexcept : object_(object) {}
 
     T* object_ = nullptr;
+};
+
+// The counted references objects hand over while a release is in progress
+// (see `TtsObject::TakeOwnedReferences`), taken back last first. The first
+// few live in the list itself, so freeing a small object allocates nothing.
+class OwnedReferences {
+  public:
+    OwnedReferences() noexcept = default;
+    OwnedReferences(const OwnedReferences&) = delete;
+    OwnedReferences& operator=(const OwnedReferences&) = delete;
+    ~OwnedReferences();
+
+    // Takes over the reference; a null one is not kept.
+    void Add(Ref<TtsObject> reference);
+    bool Empty() const noexcept { return count_ == 0; }
+    // The reference added last, which the caller now holds.
+    TtsObject* TakeLast() noexcept;
+
+  private:
+    static constexpr std::size_t InlineCount = 16;
+
+    TtsObject* inline_[InlineCount];
+    std::vector<TtsObject*> overflow_;
+    std::size_t count_ = 0;
 };
 
 // Creates a runtime object and returns the single owning reference to it,

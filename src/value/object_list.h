@@ -44,9 +44,8 @@ template <class T> class TtsListOf {
     // Hands every item over to a release in progress (see object.h), in the
     // order they were added; the list is then empty.
     void MoveReferencesTo(OwnedReferences& into) {
-        for (Ref<T>& item : items_) {
-            if (item) into.push_back(std::move(item));
-        }
+        for (Ref<T>& item : items_)
+            into.Add(std::move(item));
         items_.clear();
     }
 

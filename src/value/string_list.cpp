@@ -28,9 +28,8 @@ void TStringListEx::Delete(int index) {
 }
 
 void TStringListEx::MoveObjectsTo(OwnedReferences& into) {
-    for (Item& item : items_) {
-        if (item.object) into.push_back(std::move(item.object));
-    }
+    for (Item& item : items_)
+        into.Add(std::move(item.object));
 }
 
 void TStringListEx::Clear() noexcept {
