@@ -1,13 +1,16 @@
-// The ozra program under hostile input and hostile surroundings: whatever
-// happens, it ends with an exit status and, for a failure, a message; never
-// with a signal (these tests run under AddressSanitizer too).
-#include "run_ozra.h"
+// Hostile scripts through the ozra program: whatever they do, it ends with
+// an exit status and, for a failure, a message; never with a signal (these
+// tests run under AddressSanitizer too).
+#include "../support/run_program.h"
+#include "../support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
+#include <ostream>
+#include <string>
+#include <vector>
 
-namespace ozra::runner {
+namespace ozra::app {
 namespace {
 
 std::string Repeat(std::string_view piece, int times) {
@@ -91,81 +94,17 @@ class HostileScripts : public ::testing::TestWithParam<Hostile> {};
 
 TEST_P(HostileScripts, EndWithAStatusAndAMessageNeverASignal) {
     const Hostile& c = GetParam();
-    Folder folder;
+    testing::TempFolder folder;
     folder.Write("hostile.ozra", c.Script);
-    const Outcome outcome = RunOzra(folder, c.Arguments);
-    EXPECT_TRUE(outcome.Exited) << "signal " << outcome.Status;
-    EXPECT_EQ(outcome.Status, c.Status);
-    EXPECT_EQ(outcome.Out, c.Out);
-    EXPECT_EQ(outcome.Err, c.Err);
+    const testing::ProgramRun run = testing::RunProgram(OZRA_PROGRAM, c.Arguments, folder.Path);
+    EXPECT_EQ(run.Signal, 0);
+    EXPECT_EQ(run.ExitStatus, c.Status);
+    EXPECT_EQ(run.Out, c.Out);
+    EXPECT_EQ(run.Err, c.Err);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HostileScripts, ::testing::ValuesIn(HostileCases),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(Output, AFailedWriteIsAnErrorAndAReaderThatGoesEndsTheRunQuietly) {
-    Folder folder;
-    folder.Write("hello.ozra", "hello\n");
-    folder.Write("long.ozra", Repeat("line\n", 200000));
-    const struct {
-        const char* Name;
-        std::vector<std::string> Arguments;
-        Stdout To;
-        int Status;
-        std::string Out;
-        std::string Err;
-    } cases[] = {
-        {"a full disk",
-         {"hello.ozra"},
-         Stdout::FullDevice,
-         1,
-         "",
-         "ozra: cannot write the output: No space left on device\n"},
-        {"a closed output",
-         {"hello.ozra"},
-         Stdout::Closed,
-         1,
-         "",
-         "ozra: cannot write the output: Bad file descriptor\n"},
-        {"help on a full disk",
-         {"--help"},
-         Stdout::FullDevice,
-         1,
-         "",
-         "ozra: cannot write the output: No space left on device\n"},
-        {"a tree on a full disk",
-         {"--dump-tree", "hello.ozra"},
-         Stdout::FullDevice,
-         1,
-         "",
-         "ozra: cannot write the output: No space left on device\n"},
-        {"a reader that stops early",
-         {"long.ozra"},
-         Stdout::FirstLineOnly,
-         128 + SIGPIPE,
-         "line\n",
-         ""},
-    };
-    for (const auto& c : cases) {
-        const Outcome outcome = RunOzra(folder, c.Arguments, c.To);
-        EXPECT_TRUE(outcome.Exited) << c.Name << ": signal " << outcome.Status;
-        EXPECT_EQ(outcome.Status, c.Status) << c.Name;
-        EXPECT_EQ(outcome.Out, c.Out) << c.Name;
-        EXPECT_EQ(outcome.Err, c.Err) << c.Name;
-    }
-}
-
-// Started without a standard output, the runner must not let a file it
-// opens take that descriptor's number and receive the run's output.
-TEST(Output, WithoutAStandardOutputNoFileReceivesTheOutput) {
-    Folder folder;
-    folder.Write("stream.ozra",
-                 "<.var s = System.File.Stream(\"s.txt\")\ns.Write(\"stream\").>main output");
-    const Outcome outcome = RunOzra(folder, {"stream.ozra"}, Stdout::Closed);
-    EXPECT_EQ(outcome.Status, 1);
-    EXPECT_EQ(outcome.Err, "ozra: cannot write the output: Bad file descriptor\n");
-    EXPECT_EQ(folder.Read("s.txt"), "stream");
-}
-
 } // namespace
-} // namespace ozra::runner
+} // namespace ozra::app
