@@ -11,6 +11,7 @@
 #include "value/name_table.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace ozra::front {
@@ -30,6 +31,17 @@ class TtsText : public TtsStatement {
     std::string Text;
 };
 
+// What a runtime derives from a block the first time it runs it (its
+// statements prepared for execution). Never part of the tree's own data: it
+// is not streamed or dumped, and the tree stays the source of truth.
+class DerivedCode {
+  public:
+    DerivedCode() = default;
+    DerivedCode(const DerivedCode&) = delete;
+    DerivedCode& operator=(const DerivedCode&) = delete;
+    virtual ~DerivedCode() = default;
+};
+
 class TtsBlock : public TtsStatement {
   public:
     static constexpr NodeKind ClassKind = NodeKind::Block;
@@ -37,6 +49,8 @@ class TtsBlock : public TtsStatement {
 
     TtsNodes Statements;
     value::TtsUserIds Names;
+    // Made by the runtime at the block's first run.
+    std::unique_ptr<DerivedCode> Code;
 
   protected:
     TtsBlock(NodeKind kind, TtsNode* parent) noexcept : TtsStatement(kind, parent) {}
@@ -85,12 +99,6 @@ class TtsAssign : public TtsCommand {
     // 0 for a plain assignment, else the operator code of the compound one.
     char AssignOperator = 0;
     Ref<TtsVarRef> Target;
-    // Set by the runtime once the names are resolved: for a compound
-    // assignment of a plain variable from a constant or a plain variable,
-    // the slot pointers through which both are found (null otherwise).
-    bool InPlaceDecided = false;
-    value::TtsValue* const* TargetSlot = nullptr;
-    value::TtsValue* const* OperandSlot = nullptr;
 
   protected:
     TtsAssign(NodeKind kind, TtsNode* parent) noexcept : TtsCommand(kind, parent) {}

@@ -3,7 +3,52 @@
 
 #include "runtime/evaluator.h"
 
+#include <cstdint>
+
 namespace ozra::runtime::detail {
+
+// Stack use (see `CallGuard`). A run and every nested call enter a
+// `StackScope`; the first one sets the limit the others are checked
+// against. Between them, deep statements and expressions check the stack
+// with `CheckStack`, which costs one predictable branch.
+[[noreturn]] void RaiseStackOverflow();
+
+class StackScope {
+  public:
+    explicit StackScope(TtsResult& context) : guard_(*context.Guard) {
+        const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+        if (here < guard_.StackLimit) [[unlikely]]
+            Begin(here);
+        ++guard_.Depth;
+    }
+    StackScope(const StackScope&) = delete;
+    StackScope& operator=(const StackScope&) = delete;
+    ~StackScope() {
+        if (--guard_.Depth == 0) {
+            guard_.StackBase = 0;
+            guard_.StackLimit = UINTPTR_MAX;
+        }
+    }
+
+  private:
+    void Begin(std::uintptr_t here) {
+        if (guard_.Depth != 0) RaiseStackOverflow();
+        guard_.StackBase = here;
+        guard_.StackLimit = here > guard_.StackBudget ? here - guard_.StackBudget : 0;
+    }
+
+    CallGuard& guard_;
+};
+
+// Raises "stack overflow." when the caller's frame is past the budget of the
+// scope it runs in; outside every scope there is nothing to measure against.
+[[gnu::always_inline]] inline void CheckStack(TtsResult& context) {
+    const CallGuard& guard = *context.Guard;
+    if (reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) < guard.StackLimit)
+        [[unlikely]] {
+        if (guard.Depth != 0) RaiseStackOverflow();
+    }
+}
 
 // References (references.cpp).
 void EvaluateReference(front::TtsVarRef& reference, TtsResult& context);
@@ -15,6 +60,13 @@ void AssignReference(front::TtsVarRef& reference, TtsResult& context, const valu
 // arguments that are neither named nor passed with "ref".
 void CallDirect(front::TtsFunctionNode& function, TtsResult& context,
                 const front::TtsExpressions* arguments, value::TtsValue& out);
+// The same with the arguments evaluated: one value per parameter local
+// (`ParameterLocals`), Empty where no argument binds; taken over (moved)
+// when not const.
+void CallDirectWith(front::TtsFunctionNode& function, TtsResult& context,
+                    const value::TtsValue* arguments, value::TtsValue& out);
+void CallDirectWith(front::TtsFunctionNode& function, TtsResult& context,
+                    value::TtsValue* arguments, value::TtsValue& out);
 
 // Sets, sub-sets and filters (set_expressions.cpp).
 void EvaluateSubSet(front::TtsSubSetExpr& node, TtsResult& context);

@@ -43,35 +43,6 @@ using namespace front;
 
 namespace {
 
-// Counts one nested call and checks the stack it uses; only the first call
-// of a run and a call past the budget take the slow path.
-class CallDepth {
-  public:
-    explicit CallDepth(TtsResult& context) : guard_(*context.Guard) {
-        const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
-        if (here < guard_.StackLimit) [[unlikely]]
-            Begin(here);
-        ++guard_.Depth;
-    }
-    CallDepth(const CallDepth&) = delete;
-    CallDepth& operator=(const CallDepth&) = delete;
-    ~CallDepth() {
-        if (--guard_.Depth == 0) {
-            guard_.StackBase = 0;
-            guard_.StackLimit = UINTPTR_MAX;
-        }
-    }
-
-  private:
-    void Begin(std::uintptr_t here) {
-        if (guard_.Depth != 0) throw EtsRuntime("stack overflow.");
-        guard_.StackBase = here;
-        guard_.StackLimit = here > guard_.StackBudget ? here - guard_.StackBudget : 0;
-    }
-
-    CallGuard& guard_;
-};
-
 // A list whose length is known when it is made: short ones (the usual
 // argument and parameter lists) live on the C++ stack, longer ones on the
 // heap, so an ordinary call allocates nothing.
@@ -375,7 +346,7 @@ void RunBaseConstructors(TtsClassNode* base, TtsResult& context, ArgumentList& a
 
 void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* argumentNodes,
                   TtsValue& out) {
-    CallDepth depth(context);
+    detail::StackScope depth(context);
     auto object = MakeRef<TtsObjectNode>(cls.Parent);
     object->ClassNode = &cls;
     for (TtsClassNode* c = &cls; c; c = BaseClassOf(*c, context)) {
@@ -385,7 +356,6 @@ void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* a
             object->Body->Names.Add(member.Name, std::move(storage));
         });
     }
-    cls.CurrentObject = object;
     ArgumentList arguments(context, argumentNodes);
     SavedValuesScope saved(cls);
     Activation activation(cls, arguments);
@@ -414,7 +384,7 @@ namespace detail {
 
 void CallDirect(TtsFunctionNode& function, TtsResult& context, const TtsExpressions* argumentNodes,
                 TtsValue& out) {
-    CallDepth depth(context);
+    detail::StackScope depth(context);
     const std::size_t formalCount = function.ParameterLocals.size();
     const std::size_t argumentCount =
         argumentNodes ? static_cast<std::size_t>(argumentNodes->Count()) : 0;
@@ -431,6 +401,20 @@ void CallDirect(TtsFunctionNode& function, TtsResult& context, const TtsExpressi
     for (std::size_t i = 0; i < bound; ++i)
         values[i] = Evaluate(*argumentNodes->Item(static_cast<int>(i)), context);
     Frame frame(function, values);
+    RunBody(function, context, out);
+}
+
+void CallDirectWith(TtsFunctionNode& function, TtsResult& context, const TtsValue* arguments,
+                    TtsValue& out) {
+    detail::StackScope depth(context);
+    Frame frame(function, arguments);
+    RunBody(function, context, out);
+}
+
+void CallDirectWith(TtsFunctionNode& function, TtsResult& context, TtsValue* arguments,
+                    TtsValue& out) {
+    detail::StackScope depth(context);
+    Frame frame(function, arguments);
     RunBody(function, context, out);
 }
 
@@ -452,7 +436,7 @@ void CallFunction(TtsFunctionNode& function, TtsResult& context,
             return;
         }
     }
-    CallDepth depth(context);
+    detail::StackScope depth(context);
     ArgumentList arguments(context, argumentNodes);
     Activation activation(function, arguments);
     RunBody(function, context, out);
@@ -475,7 +459,7 @@ void CallMethod(TtsObjectNode& object, TtsResult& context, std::string_view name
         CallFunction(*method, context, argumentNodes, out);
         return;
     }
-    CallDepth depth(context);
+    detail::StackScope depth(context);
     ArgumentList arguments(context, argumentNodes);
     Activation activation(*method, arguments);
     ObjectScope scope(context, *from, object, false);
