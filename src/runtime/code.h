@@ -46,6 +46,8 @@ struct Step;
 
 using ExprRun = const value::TtsValue& (*)(Expr& expr, TtsResult& context,
                                            value::TtsValue& scratch);
+// The truth of an expression used as a condition.
+using ExprTest = bool (*)(Expr& expr, TtsResult& context);
 using StepRun = void (*)(Step& step, TtsResult& context);
 
 enum class ExprForm : std::uint8_t {
@@ -60,6 +62,8 @@ enum class ExprForm : std::uint8_t {
 
 struct Expr {
     ExprRun Run = nullptr;
+    // A comparison of plain operands answers without making a value.
+    ExprTest Test = nullptr;
     front::TtsExpression* Node = nullptr;
     Expr* Left = nullptr;
     Expr* Right = nullptr;
@@ -82,6 +86,9 @@ struct Expr {
 [[gnu::always_inline]] inline const value::TtsValue& Eval(Expr& expr, TtsResult& context,
                                                           value::TtsValue& scratch) {
     return expr.Run(expr, context, scratch);
+}
+[[gnu::always_inline]] inline bool Holds(Expr& expr, TtsResult& context) {
+    return expr.Test(expr, context);
 }
 
 enum class StepForm : std::uint8_t {
@@ -149,6 +156,24 @@ void ChooseRun(Step& step);
     if (!block.Code) [[unlikely]]
         block.Code = Prepare(block, context);
     return static_cast<CompiledBlock&>(*block.Code);
+}
+
+// Called when a step leaves an exit pending: the block stops, and its parent
+// consumes the exit when it is the construct the exit names (the root
+// consumes any).
+void LeaveBlock(const front::TtsBlock& block, TtsResult& context);
+
+// The steps of a prepared block in order; the statement hook (`EnterNode`)
+// runs before each.
+[[gnu::always_inline]] inline void RunSteps(CompiledBlock& block, TtsResult& context) {
+    for (Step& step : block.Steps) {
+        context.EnterNode(step.Node);
+        step.Run(step, context);
+        if (context.ExitNode) [[unlikely]] {
+            LeaveBlock(block.Block, context);
+            return;
+        }
+    }
 }
 
 // Lets go of what tree-walked nodes hold once their values are used.

@@ -138,7 +138,7 @@ const TtsValue& RunOperatorOnSlots(Expr& expr, TtsResult& context, TtsValue& scr
     return RunOperator<Code>(expr, context, scratch);
 }
 
-template <template <char> class Pick> ExprRun ForCode(char code) {
+template <template <char> class Pick> auto ForCode(char code) {
     switch (code) {
     case OperatorCode::Add:
         return Pick<OperatorCode::Add>::Run;
@@ -163,6 +163,59 @@ template <template <char> class Pick> ExprRun ForCode(char code) {
     }
 }
 
+bool IsTrue(const TtsValue& value) {
+    return value.Kind() == ValueKind::Boolean ? value.Boolean() : ToBoolean(value);
+}
+
+bool TestValue(Expr& expr, TtsResult& context) {
+    TtsValue scratch;
+    return IsTrue(expr.Run(expr, context, scratch));
+}
+
+// A comparison of two plain integers is answered from the slots.
+template <char Code> bool TestOnSlots(Expr& expr, TtsResult& context) {
+    const TtsValue& left = **expr.LeftSlot;
+    const TtsValue& right = **expr.RightSlot;
+    const auto wide = [](ValueKind kind) {
+        return kind == ValueKind::Int32 || kind == ValueKind::Int64;
+    };
+    if (wide(left.Kind()) && wide(right.Kind())) [[likely]] {
+        const std::int64_t a = left.WideInteger();
+        const std::int64_t b = right.WideInteger();
+        switch (Code) {
+        case OperatorCode::Equal:
+            return a == b;
+        case OperatorCode::NotEqual:
+            return a != b;
+        case OperatorCode::Less:
+            return a < b;
+        case OperatorCode::LessOrEqual:
+            return a <= b;
+        case OperatorCode::Greater:
+            return a > b;
+        default:
+            return a >= b;
+        }
+    }
+    return TestValue(expr, context);
+}
+
+bool IsComparison(char code) {
+    switch (code) {
+    case OperatorCode::Equal:
+    case OperatorCode::NotEqual:
+    case OperatorCode::Less:
+    case OperatorCode::LessOrEqual:
+    case OperatorCode::Greater:
+    case OperatorCode::GreaterOrEqual:
+        return true;
+    default:
+        return false;
+    }
+}
+
+template <char Code> struct TestOnSlotsRun { static constexpr ExprTest Run = &TestOnSlots<Code>; };
+
 template <char Code> struct OperatorRun { static constexpr ExprRun Run = &RunOperator<Code>; };
 template <char Code> struct OperatorOnSlotsRun {
     static constexpr ExprRun Run = &RunOperatorOnSlots<Code>;
@@ -173,27 +226,6 @@ const TtsValue& RunNot(Expr& expr, TtsResult& context, TtsValue& scratch) {
     TtsValue operandScratch;
     const TtsValue& operand = Eval(*expr.Left, context, operandScratch);
     scratch = TtsOperatorHelper::Unary(expr.Code, operand);
-    return scratch;
-}
-
-// A resolved function that binds its parameters directly: the arguments
-// are evaluated here and handed to its frame.
-const TtsValue& RunCall(Expr& expr, TtsResult& context, TtsValue& scratch) {
-    TtsFunctionNode& function = *expr.Function;
-    const std::size_t formalCount = function.ParameterLocals.size();
-    const std::size_t bound = std::min(formalCount, expr.Arguments.size());
-    if (bound == 1 && formalCount == 1) {
-        TtsValue argumentScratch;
-        const TtsValue& argument = Eval(*expr.Arguments[0], context, argumentScratch);
-        detail::CallDirectWith(function, context, &argument, scratch);
-        return scratch;
-    }
-    TtsValue values[TtsFunctionNode::DirectParameterLimit];
-    for (std::size_t i = 0; i < bound; ++i) {
-        const TtsValue& value = Eval(*expr.Arguments[i], context, values[i]);
-        if (&value != &values[i]) values[i] = value;
-    }
-    detail::CallDirectWith(function, context, values, scratch);
     return scratch;
 }
 
@@ -216,6 +248,9 @@ const TtsValue& RunCallByName(Expr& expr, TtsResult& context, TtsValue& scratch)
 } // namespace
 
 void ChooseRun(Expr& expr) {
+    expr.Test = TestValue;
+    if (expr.Form == ExprForm::Operator && expr.LeftSlot && IsComparison(expr.Code))
+        expr.Test = ForCode<TestOnSlotsRun>(expr.Code);
     switch (expr.Form) {
     case ExprForm::Constant:
         expr.Run = RunConstant;
@@ -234,7 +269,7 @@ void ChooseRun(Expr& expr) {
         expr.Run = RunNot;
         return;
     case ExprForm::Call:
-        expr.Run = expr.Function ? RunCall : RunCallByName;
+        expr.Run = expr.Function ? detail::CallPrepared : RunCallByName;
         return;
     case ExprForm::Tree:
         expr.Run = RunTree;

@@ -5,6 +5,10 @@
 
 #include <cstdint>
 
+namespace ozra::runtime::code {
+struct Expr;
+}
+
 namespace ozra::runtime::detail {
 
 // Stack use (see `CallGuard`). A run and every nested call enter a
@@ -60,13 +64,9 @@ void AssignReference(front::TtsVarRef& reference, TtsResult& context, const valu
 // arguments that are neither named nor passed with "ref".
 void CallDirect(front::TtsFunctionNode& function, TtsResult& context,
                 const front::TtsExpressions* arguments, value::TtsValue& out);
-// The same with the arguments evaluated: one value per parameter local
-// (`ParameterLocals`), Empty where no argument binds; taken over (moved)
-// when not const.
-void CallDirectWith(front::TtsFunctionNode& function, TtsResult& context,
-                    const value::TtsValue* arguments, value::TtsValue& out);
-void CallDirectWith(front::TtsFunctionNode& function, TtsResult& context,
-                    value::TtsValue* arguments, value::TtsValue& out);
+// The same for a prepared call site (see code.h), whose arguments are
+// prepared expressions; the result is left in `scratch`.
+const value::TtsValue& CallPrepared(code::Expr& call, TtsResult& context, value::TtsValue& scratch);
 
 // Sets, sub-sets and filters (set_expressions.cpp).
 void EvaluateSubSet(front::TtsSubSetExpr& node, TtsResult& context);

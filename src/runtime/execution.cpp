@@ -308,6 +308,8 @@ void ExecuteTreeWalked(TtsStatement& statement, TtsResult& context) {
 
 using code::CompiledBlock;
 using code::Eval;
+using code::Holds;
+using code::RunSteps;
 using code::Step;
 using code::StepForm;
 
@@ -323,30 +325,9 @@ class Scrubbed {
     const std::vector<TtsExpression*>& nodes_;
 };
 
-// A pending exit stops the block; the block's parent consumes it when it is
-// the construct the exit names, and the root consumes any.
-[[gnu::noinline]] void LeaveBlock(const TtsBlock& block, TtsResult& context) {
-    const TtsNode* parent = block.Parent;
-    if (!parent ||
-        (IsKindOf(parent->Kind, NodeKind::Control) && MatchesExit(*parent, context.ExitNode->Name)))
-        context.ExitNode = nullptr;
-}
-
-// The statement hook (`EnterNode`) runs before every step.
-[[gnu::always_inline]] inline void RunSteps(CompiledBlock& block, TtsResult& context) {
-    for (Step& step : block.Steps) {
-        context.EnterNode(step.Node);
-        step.Run(step, context);
-        if (context.ExitNode) [[unlikely]] {
-            LeaveBlock(block.Block, context);
-            return;
-        }
-    }
-}
-
 void RunBlock(TtsBlock& block, TtsResult& context) {
     detail::CheckStack(context);
-    RunSteps(code::CodeOf(block, context), context);
+    code::RunSteps(code::CodeOf(block, context), context);
 }
 
 // Writes a computed value into a variable, taking it over.
@@ -453,8 +434,7 @@ void RunIf(Step& step, TtsResult& context) {
     const code::Branch* branch = step.Branches.data();
     const code::Branch* end = branch + step.Branches.size();
     for (;;) {
-        TtsValue scratch;
-        if (IsTrue(Eval(*branch->Condition, context, scratch))) {
+        if (Holds(*branch->Condition, context)) {
             RunBlock(*branch->Body, context);
             return;
         }
@@ -464,22 +444,26 @@ void RunIf(Step& step, TtsResult& context) {
     if (step.Body) RunBlock(*step.Body, context);
 }
 
+// «if (c) ... else ... end if», the usual chain of one link.
+void RunIfElse(Step& step, TtsResult& context) {
+    const code::Branch& branch = step.Branches.front();
+    if (Holds(*branch.Condition, context)) {
+        RunBlock(*branch.Body, context);
+    } else if (step.Body) {
+        RunBlock(*step.Body, context);
+    }
+}
+
 void RunLoop(Step& step, TtsResult& context) {
     auto& loop = static_cast<TtsLoopNode&>(*step.Node);
     detail::CheckStack(context);
     CompiledBlock& body = code::CodeOf(*step.Body, context);
     for (;;) {
-        if (step.First) {
-            TtsValue scratch;
-            if (!IsTrue(Eval(*step.First, context, scratch))) return;
-        }
+        if (step.First && !Holds(*step.First, context)) return;
         RunSteps(body, context);
         if (LoopShouldStop(loop, context)) return;
         context.EnterNode(&loop);
-        if (step.Second) {
-            TtsValue scratch;
-            if (IsTrue(Eval(*step.Second, context, scratch))) return;
-        }
+        if (step.Second && Holds(*step.Second, context)) return;
     }
 }
 
@@ -586,6 +570,13 @@ void RaiseStackOverflow() {
 
 } // namespace detail
 
+void code::LeaveBlock(const TtsBlock& block, TtsResult& context) {
+    const TtsNode* parent = block.Parent;
+    if (!parent ||
+        (IsKindOf(parent->Kind, NodeKind::Control) && MatchesExit(*parent, context.ExitNode->Name)))
+        context.ExitNode = nullptr;
+}
+
 void code::ChooseRun(Step& step) {
     switch (step.Form) {
     case StepForm::Text:
@@ -613,7 +604,7 @@ void code::ChooseRun(Step& step) {
         step.Run = RunAssignName;
         return;
     case StepForm::If:
-        step.Run = RunIf;
+        step.Run = step.Branches.size() == 1 ? RunIfElse : RunIf;
         return;
     case StepForm::Loop:
         step.Run = RunLoop;

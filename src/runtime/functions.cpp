@@ -24,6 +24,7 @@
 // the budget a call raises "stack overflow." instead of crashing.
 #include "runtime/evaluator.h"
 
+#include "runtime/code.h"
 #include "runtime/evaluator_internal.h"
 #include "value/errors.h"
 #include "value/names.h"
@@ -138,7 +139,8 @@ class Frame {
     // "result" at the head of `Locals`, take the argument values over (copy
     // them when they are const).
     template <class Argument>
-    Frame(TtsFunctionNode& function, Argument* arguments) : function_(function) {
+    [[gnu::always_inline]] Frame(TtsFunctionNode& function, Argument* arguments)
+        : function_(function) {
         const std::size_t parameterCount = function.ParameterLocals.size();
         if (function.Activations != 0) {
             Begin(arguments, parameterCount);
@@ -153,11 +155,12 @@ class Frame {
     }
     Frame(const Frame&) = delete;
     Frame& operator=(const Frame&) = delete;
-    ~Frame() {
+    [[gnu::always_inline]] ~Frame() {
         --function_.Activations;
+        const Ref<TtsVariable>* locals = function_.Locals.data();
         for (std::size_t i = count_; i > 0; --i) {
             Slot& slot = slots_[i - 1];
-            function_.Locals[i - 1]->ValueSlot = slot.Previous;
+            locals[i - 1]->ValueSlot = slot.Previous;
             slot.Value.~TtsValue();
         }
     }
@@ -169,27 +172,35 @@ class Frame {
     };
     static constexpr std::size_t InlineSlots = 6;
 
-    // Locals 1 to `argumentCount` start from `arguments`, the others from
-    // the values they have now.
-    template <class Argument> void Begin(Argument* arguments, std::size_t argumentCount) {
+    // "result" and the locals after the parameters start from the values
+    // they have now, the parameter locals (1 to `argumentCount`) from
+    // `arguments`.
+    template <class Argument>
+    [[gnu::always_inline]] void Begin(Argument* arguments, std::size_t argumentCount) {
         const std::size_t count = function_.Locals.size();
-        if (count > InlineSlots) {
+        if (count > InlineSlots) [[unlikely]] {
             heap_ = std::make_unique<unsigned char[]>(count * sizeof(Slot));
             slots_ = reinterpret_cast<Slot*>(heap_.get());
         }
-        for (std::size_t i = 0; i < count; ++i) {
-            TtsVariable& variable = *function_.Locals[i];
-            Slot* slot = &slots_[i];
-            if (i - 1 < argumentCount) {
-                new (slot) Slot{std::move(arguments[i - 1]), variable.ValueSlot};
-                TtsValueHelper::MarkCounted(slot->Value);
-            } else {
-                new (slot) Slot{*variable.ValueSlot, variable.ValueSlot};
-            }
+        const Ref<TtsVariable>* locals = function_.Locals.data();
+        const std::size_t parametersEnd = std::min(count, argumentCount + 1);
+        std::size_t i = 0;
+        for (; i < count && i == 0; ++i)
+            Enter(*locals[i], &slots_[i]);
+        for (; i < parametersEnd; ++i) {
+            TtsVariable& variable = *locals[i];
+            Slot* slot = new (&slots_[i]) Slot{std::move(arguments[i - 1]), variable.ValueSlot};
+            TtsValueHelper::MarkCounted(slot->Value);
             variable.ValueSlot = &slot->Value;
         }
+        for (; i < count; ++i)
+            Enter(*locals[i], &slots_[i]);
         // Variables made after this point are not in the frame.
         count_ = count;
+    }
+    [[gnu::always_inline]] static void Enter(TtsVariable& variable, Slot* slot) {
+        new (slot) Slot{*variable.ValueSlot, variable.ValueSlot};
+        variable.ValueSlot = &slot->Value;
     }
 
     TtsFunctionNode& function_;
@@ -251,10 +262,12 @@ class Binding {
     ShortList<TtsValue*, 8> sharedFrom_;
 };
 
+// The body runs in the stack scope of the call, which has just checked the
+// stack.
 [[gnu::always_inline]] inline void RunBody(TtsFunctionNode& function, TtsResult& context,
                                            TtsValue& out) {
     context.EnterNode(&function);
-    ExecuteBlock(*function.Body, context);
+    code::RunSteps(code::CodeOf(*function.Body, context), context);
     context.LeaveFunction(&function);
     out = function.ResultVariable->Value();
 }
@@ -404,18 +417,33 @@ void CallDirect(TtsFunctionNode& function, TtsResult& context, const TtsExpressi
     RunBody(function, context, out);
 }
 
-void CallDirectWith(TtsFunctionNode& function, TtsResult& context, const TtsValue* arguments,
-                    TtsValue& out) {
+const TtsValue& CallPrepared(code::Expr& call, TtsResult& context, TtsValue& scratch) {
+    TtsFunctionNode& function = *call.Function;
     detail::StackScope depth(context);
-    Frame frame(function, arguments);
-    RunBody(function, context, out);
-}
-
-void CallDirectWith(TtsFunctionNode& function, TtsResult& context, TtsValue* arguments,
-                    TtsValue& out) {
-    detail::StackScope depth(context);
-    Frame frame(function, arguments);
-    RunBody(function, context, out);
+    const std::size_t formalCount = function.ParameterLocals.size();
+    const std::size_t bound = std::min(formalCount, call.Arguments.size());
+    if (bound == 1 && formalCount == 1) {
+        // Nothing runs between the evaluation of a lone argument and the
+        // frame taking it over, so its value is read where it lies.
+        TtsValue argumentScratch;
+        const TtsValue& argument = code::Eval(*call.Arguments[0], context, argumentScratch);
+        if (&argument == &argumentScratch) {
+            Frame frame(function, &argumentScratch);
+            RunBody(function, context, scratch);
+        } else {
+            Frame frame(function, &argument);
+            RunBody(function, context, scratch);
+        }
+        return scratch;
+    }
+    TtsValue values[TtsFunctionNode::DirectParameterLimit];
+    for (std::size_t i = 0; i < bound; ++i) {
+        const TtsValue& value = code::Eval(*call.Arguments[i], context, values[i]);
+        if (&value != &values[i]) values[i] = value;
+    }
+    Frame frame(function, values);
+    RunBody(function, context, scratch);
+    return scratch;
 }
 
 } // namespace detail

@@ -61,7 +61,7 @@ class TtsValue {
   public:
     constexpr TtsValue() noexcept = default;
 
-    TtsValue(const TtsValue& other) noexcept
+    [[gnu::always_inline]] TtsValue(const TtsValue& other) noexcept
         : kind_(other.kind_), ownership_(other.ownership_), payload_(other.payload_) {
         if (ownership_) RetainPayload();
     }
