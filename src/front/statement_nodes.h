@@ -31,17 +31,6 @@ class TtsText : public TtsStatement {
     std::string Text;
 };
 
-// What a runtime derives from a block the first time it runs it (its
-// statements prepared for execution). Never part of the tree's own data: it
-// is not streamed or dumped, and the tree stays the source of truth.
-class DerivedCode {
-  public:
-    DerivedCode() = default;
-    DerivedCode(const DerivedCode&) = delete;
-    DerivedCode& operator=(const DerivedCode&) = delete;
-    virtual ~DerivedCode() = default;
-};
-
 class TtsBlock : public TtsStatement {
   public:
     static constexpr NodeKind ClassKind = NodeKind::Block;

@@ -68,6 +68,15 @@ void CallDirect(front::TtsFunctionNode& function, TtsResult& context,
 // prepared expressions; the result is left in `scratch`.
 const value::TtsValue& CallPrepared(code::Expr& call, TtsResult& context, value::TtsValue& scratch);
 
+// The method a script object's class (or a base class, searching from
+// `from`) defines under that name, or null.
+front::TtsFunctionNode* FindMethod(front::TtsClassNode* from, TtsResult& context,
+                                   std::string_view name);
+// Calls a method found by `FindMethod` on the object, entered from `from`.
+void CallMethodFound(front::TtsObjectNode& object, TtsResult& context, front::TtsClassNode& from,
+                     front::TtsFunctionNode& method, value::TtsValue& out,
+                     const front::TtsExpressions* arguments);
+
 // Sets, sub-sets and filters (set_expressions.cpp).
 void EvaluateSubSet(front::TtsSubSetExpr& node, TtsResult& context);
 void EvaluateFilter(front::TtsFilterExpr& node, TtsResult& context);

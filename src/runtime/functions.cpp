@@ -366,7 +366,9 @@ void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* a
         ForEachMember(*c, [&](TtsVariable& member) {
             auto storage = MakeRef<TtsGcVariable>(object->Body.Get());
             storage->Name = member.Name;
+            TtsVariable* kept = storage.Get();
             object->Body->Names.Add(member.Name, std::move(storage));
+            object->Members.push_back(kept);
         });
     }
     ArgumentList arguments(context, argumentNodes);
@@ -380,15 +382,6 @@ void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* a
     cls.SavedValues.Save(*cls.ResultVariable->ValueSlot, true);
     cls.ResultVariable->SetValue(TtsValue::FromCountedObject(object.Get()));
     RunBody(cls, context, out);
-}
-
-TtsFunctionNode* FindMethod(TtsClassNode* from, TtsResult& context, std::string_view name) {
-    for (TtsClassNode* cls = from; cls; cls = BaseClassOf(*cls, context)) {
-        if (auto* method =
-                NodeCast<TtsFunctionNode>(dynamic_cast<TtsNode*>(cls->Body->Names.Find(name))))
-            return method;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -478,21 +471,39 @@ void CallMethod(TtsObjectNode& object, TtsResult& context, std::string_view name
         from = BaseClassOf(*startClass, context);
         if (!from) throw EtsRuntime("base not found.");
     }
-    TtsFunctionNode* method = FindMethod(from, context, name);
+    TtsFunctionNode* method = detail::FindMethod(from, context, name);
     if (!method) {
         if (missingAllowed) return;
         throw EtsRuntime::FunctionNotFound(name);
     }
-    if (method->Kind == NodeKind::ClassNode) {
-        CallFunction(*method, context, argumentNodes, out);
+    detail::CallMethodFound(object, context, *from, *method, out, argumentNodes);
+}
+
+namespace detail {
+
+TtsFunctionNode* FindMethod(TtsClassNode* from, TtsResult& context, std::string_view name) {
+    for (TtsClassNode* cls = from; cls; cls = BaseClassOf(*cls, context)) {
+        if (auto* method =
+                NodeCast<TtsFunctionNode>(dynamic_cast<TtsNode*>(cls->Body->Names.Find(name))))
+            return method;
+    }
+    return nullptr;
+}
+
+void CallMethodFound(TtsObjectNode& object, TtsResult& context, TtsClassNode& from,
+                     TtsFunctionNode& method, TtsValue& out, const TtsExpressions* argumentNodes) {
+    if (method.Kind == NodeKind::ClassNode) {
+        CallFunction(method, context, argumentNodes, out);
         return;
     }
     detail::StackScope depth(context);
     ArgumentList arguments(context, argumentNodes);
-    Activation activation(*method, arguments);
-    ObjectScope scope(context, *from, object, false);
-    RunBody(*method, context, out);
+    Activation activation(method, arguments);
+    ObjectScope scope(context, from, object, false);
+    RunBody(method, context, out);
 }
+
+} // namespace detail
 
 TtsVariable& Member(TtsObjectNode& object, std::string_view name) {
     auto* member =

@@ -85,6 +85,16 @@ class TtsLibBase : public value::TtsObject {
 
     // The published method of that name (letter case ignored), or nullptr.
     Method FindMethod(std::string_view name) const noexcept;
+    // Whether a call of this kind (`Invoke`) ends in the published method of
+    // its name, as the defaults do: a call site may then keep the method it
+    // found and call it through `CallPublished`. A library that overrides
+    // `Invoke`, `CallMethod` or `GetProperty` answers false for that kind.
+    virtual bool DispatchesByName(DispatchKind) const noexcept { return true; }
+    // Calls a method `FindMethod` answered, as `CallMethod` would.
+    void CallPublished(Method method, front::TtsExpression& value, TtsResult& context,
+                       const front::TtsExpressions* arguments) {
+        (this->*method)(context, value, arguments);
+    }
 
     // Raises "no enough parameters." below `minCount` arguments and "too
     // many parameters." above `maxCount`, then evaluates every argument in
