@@ -282,6 +282,19 @@ template <class Visit> void ForEachMember(TtsClassNode& cls, Visit&& visit) {
     }
 }
 
+// When no construction or method call of a class runs any more, its "this",
+// "base" and "result" let the last object go: they refer to the class
+// again, as before the first call, so the object lives only as long as the
+// script holds it.
+void LeaveClass(TtsClassNode& cls) {
+    cls.SavedValues.Leave();
+    if (cls.SavedValues.Depth() != 0) return;
+    const TtsValue self = TtsValue::FromObject(&cls);
+    if (cls.ThisVariable) cls.ThisVariable->SetValue(self);
+    if (cls.BaseVariable) cls.BaseVariable->SetValue(self);
+    if (cls.ResultVariable) cls.ResultVariable->SetValue(TtsValue());
+}
+
 // Points a class chain's members, "this" and "base" at one object for the
 // duration of a call, and restores exactly what it changed.
 class ObjectScope {
@@ -310,7 +323,7 @@ class ObjectScope {
         for (auto it = redirected_.rbegin(); it != redirected_.rend(); ++it)
             (*it)->ValueSlot = (*it)->SlotStack.Pop();
         for (auto it = entered_.rbegin(); it != entered_.rend(); ++it) {
-            if (!(constructor_ && *it == &start_)) (*it)->SavedValues.Leave();
+            if (!(constructor_ && *it == &start_)) LeaveClass(**it);
         }
     }
 
@@ -339,13 +352,13 @@ class Activation {
 // while one of its constructions or method calls runs.
 class SavedValuesScope {
   public:
-    explicit SavedValuesScope(TtsClassNode& cls) : stack_(cls.SavedValues) { stack_.Enter(); }
+    explicit SavedValuesScope(TtsClassNode& cls) : class_(cls) { cls.SavedValues.Enter(); }
     SavedValuesScope(const SavedValuesScope&) = delete;
     SavedValuesScope& operator=(const SavedValuesScope&) = delete;
-    ~SavedValuesScope() { stack_.Leave(); }
+    ~SavedValuesScope() { LeaveClass(class_); }
 
   private:
-    TtsValueStack& stack_;
+    TtsClassNode& class_;
 };
 
 // Base constructors run outermost first, each with the same arguments.
