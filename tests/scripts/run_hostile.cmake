@@ -6,6 +6,11 @@ if(NAME STREQUAL "long_expression")
   string(REPEAT " + 1" 80000 terms)
   set(script "<.var x = 1${terms}.>[.= x.]")
   set(expected "stack overflow\\. @ [^ ]+ 1:3")
+elseif(NAME STREQUAL "long_argument")
+  # The same expression as a library method's argument.
+  string(REPEAT " + 1" 80000 terms)
+  set(script "<.var x = 'a'.Replicate(1${terms}).>[.= x.]")
+  set(expected "stack overflow\\. @ [^ ]+ 1:3")
 elseif(NAME STREQUAL "nested_ifs")
   # 200,000 if blocks, each inside the one before.
   string(REPEAT "if (1) " 200000 heads)
