@@ -59,7 +59,7 @@ struct MemberSite {
     std::int32_t Member = -1;
     TtsFunctionNode* Method = nullptr;
     TtsLibBase* Library = nullptr;
-    TtsLibBase::Method Published = nullptr;
+    const PublishedMethod* Published = nullptr;
     std::uint8_t Access = 0;
 };
 
@@ -233,7 +233,7 @@ TtsValue ReadMember(TtsPropRef& reference, std::size_t part, const TtsValue& val
     TtsHostValue receiver(value);
     TtsLibBase& library = CachedLibrary(site, value, name, AccessProperty, context);
     if (site.Published && !address) {
-        library.CallPublished(site.Published, receiver, context, nullptr);
+        library.CallPublished(*site.Published, receiver, context, nullptr);
     } else {
         library.GetProperty(receiver, value.Object(), address, context, name);
     }
@@ -316,7 +316,7 @@ void CallDotted(TtsPropRef& reference, TtsResult& context, const TtsExpressions*
     TtsHostValue receiver(owner);
     TtsLibBase& library = CachedLibrary(site, owner, name, AccessMethod, context);
     if (site.Published) {
-        library.CallPublished(site.Published, receiver, context, arguments);
+        library.CallPublished(*site.Published, receiver, context, arguments);
     } else {
         library.Invoke(receiver, name, DispatchKind::Method, context, arguments);
     }

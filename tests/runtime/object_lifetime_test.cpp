@@ -32,9 +32,11 @@ class TrackerLibrary : public TtsLibBase {
         RegisterFor<Tracked>(AccessAll);
         RegisterFor<TrackerLibrary>(AccessAll);
         RegisterGlobal("Tracker", this);
-        Publish<TrackerLibrary>({{"Make", &TrackerLibrary::Make},
-                                 {"Living", &TrackerLibrary::Living},
-                                 {"Touch", &TrackerLibrary::Touch}});
+        Publish({
+            {"Make", Method<&TrackerLibrary::Make>, 0, 0},
+            {"Living", Method<&TrackerLibrary::Living>, 0, 0},
+            {"Touch", Method<&TrackerLibrary::Touch>, 0, 1},
+        });
     }
 
     void GetItem(front::TtsExpression& out, TtsObject* object, TtsResult&,
@@ -43,15 +45,9 @@ class TrackerLibrary : public TtsLibBase {
     }
 
   private:
-    void Make(TtsResult& context, front::TtsExpression& value,
-              const front::TtsExpressions* arguments) {
-        CheckArguments(context, arguments, 0, 0);
-        value.SetObject(MakeRef<Tracked>(living_).Get());
-    }
-    void Living(TtsResult&, front::TtsExpression& value, const front::TtsExpressions*) {
-        value.SetValue(TtsValue::FromInt32(*living_));
-    }
-    void Touch(TtsResult&, front::TtsExpression&, const front::TtsExpressions*) {}
+    void Make(LibCall& call) { call.ReturnObject(MakeRef<Tracked>(living_).Get()); }
+    void Living(LibCall& call) { call.ReturnInteger(*living_); }
+    void Touch(LibCall&) {}
 
     std::shared_ptr<int> living_ = std::make_shared<int>(0);
 };
