@@ -233,6 +233,9 @@ class Builder {
         step.Code = node.AssignOperator;
         if (node.Value) step.First = &Expression(*node.Value);
         CollectScrub(*node.Target, step.Scrub);
+        // Until the target resolves, a compound assignment runs through the
+        // tree walker, operand included.
+        if (node.Value && node.AssignOperator != 0) CollectScrub(*node.Value, step.Scrub);
         TtsVariable* variable = PlainTarget(*node.Target);
         if (!variable) {
             step.Form = StepForm::AssignName;

@@ -44,7 +44,7 @@ struct RunParameters {
 };
 
 class TCommandParser {
-  public:
+public:
     explicit TCommandParser(TGlobalData& global) noexcept : global_(global) {}
 
     // Reads the options of a run whose main script (or ".ozraproj" project)
@@ -59,7 +59,7 @@ class TCommandParser {
 
     const RunParameters& Parameters() const noexcept { return parameters_; }
 
-  private:
+private:
     void LoadScript(const std::string& fileName);
     void ReadProject(const std::string& projectFile);
     void ReadConfigFile(const std::string& configFile);
@@ -73,4 +73,4 @@ std::string FullPath(std::string_view name);
 // The folder of a path with a trailing "/" ("./" for a bare name).
 std::string FolderOf(std::string_view path);
 
-} // namespace ozra::runtime
+}  // namespace ozra::runtime

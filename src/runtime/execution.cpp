@@ -9,6 +9,7 @@
 
 #include "runtime/code.h"
 #include "runtime/evaluator_internal.h"
+#include "runtime/host.h"
 #include "value/conversions.h"
 #include "value/errors.h"
 #include "value/operators.h"
@@ -488,36 +489,35 @@ void RunFor(Step& step, TtsResult& context) {
     }
 }
 
-// The collection and the last item are held only while the loop runs: the
-// loop variable is not visible after the loop.
-class ForeachHold {
+// The loop variable lets its last item go when the loop ends: it is not
+// visible after the loop.
+class LoopVariableHold {
   public:
-    ForeachHold(TtsForeachNode& loop) noexcept : loop_(loop) {}
-    ForeachHold(const ForeachHold&) = delete;
-    ForeachHold& operator=(const ForeachHold&) = delete;
-    ~ForeachHold() {
-        WriteVariable(*loop_.Cursor, TtsValue());
-        WriteVariable(*loop_.Variable, TtsValue());
-    }
+    explicit LoopVariableHold(TtsVariable& variable) noexcept : variable_(variable) {}
+    LoopVariableHold(const LoopVariableHold&) = delete;
+    LoopVariableHold& operator=(const LoopVariableHold&) = delete;
+    ~LoopVariableHold() { WriteVariable(variable_, TtsValue()); }
 
   private:
-    TtsForeachNode& loop_;
+    TtsVariable& variable_;
 };
 
+// The collection is held by a counted copy of the loop's own for as long as
+// the loop runs, also when the loop's function is entered again from its
+// body.
 void RunForeach(Step& step, TtsResult& context) {
     auto& loop = static_cast<TtsForeachNode&>(*step.Node);
+    TtsHostValue collection;
     {
         TtsValue scratch;
-        TtsValue collection = Eval(*step.First, context, scratch);
-        TtsValueHelper::MarkCounted(collection);
-        WriteVariable(*loop.Cursor, collection);
+        collection.SetValue(Eval(*step.First, context, scratch));
     }
-    ForeachHold hold(loop);
+    LoopVariableHold hold(*step.Variable);
     detail::CheckStack(context);
     CompiledBlock& body = code::CodeOf(*step.Body, context);
     TtsValue item;
     std::int32_t index = 0;
-    GetItem(*loop.Cursor, TtsValue::FromInt32(index), context, item);
+    GetItem(collection, TtsValue::FromInt32(index), context, item);
     while (!TtsValueHelper::IsEmpty(item)) {
         WriteVariable(*step.Variable, item);
         bool selected = true;
@@ -530,7 +530,7 @@ void RunForeach(Step& step, TtsResult& context) {
             RunSteps(body, context);
             if (LoopShouldStop(loop, context)) return;
         }
-        GetItem(*loop.Cursor, TtsValue::FromInt32(++index), context, item);
+        GetItem(collection, TtsValue::FromInt32(++index), context, item);
         context.EnterNode(&loop);
     }
 }

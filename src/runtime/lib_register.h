@@ -19,7 +19,7 @@ class TtsHost;
 
 // Construction order of the libraries, one slot per registry row.
 enum class LibrarySlot {
-    DefaultLibrary, // the string library, for plain values
+    DefaultLibrary,  // the string library, for plain values
     MatchBase,
     File,
     Win32Api,
@@ -59,7 +59,7 @@ enum class LibrarySlot {
 };
 
 class TLibRegister {
-  public:
+public:
     using Factory = std::function<void(TtsHost& host, TGlobalData& global)>;
 
     // Adds a factory; a second one for the same slot runs after the first.
@@ -67,7 +67,7 @@ class TLibRegister {
     // Constructs every library into the host, in slot order.
     void ConstructAll(TtsHost& host, TGlobalData& global) const;
 
-  private:
+private:
     struct Entry {
         LibrarySlot Slot;
         Factory Make;
@@ -76,4 +76,4 @@ class TLibRegister {
     std::vector<Entry> entries_;
 };
 
-} // namespace ozra::runtime
+}  // namespace ozra::runtime
