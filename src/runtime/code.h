@@ -122,6 +122,8 @@ struct Step {
     Expr* Second = nullptr;
     Expr* Third = nullptr;
     front::TtsVariable* Variable = nullptr;
+    // A compound assignment's operand, when it reads a slot.
+    value::TtsValue* const* OperandSlot = nullptr;
     front::TtsBlock* Body = nullptr;
     std::vector<Branch> Branches;
     std::vector<front::TtsExpression*> Scrub;

@@ -375,27 +375,38 @@ void RunAssignConcat(Step& step, TtsResult& context) {
     WriteEvaluated(variable, Eval(*step.First, context, scratch), scratch);
 }
 
-void RunAssignCompound(Step& step, TtsResult& context) {
+// The slot a compound assignment's operand is read from, when reading it
+// is no more than that (a constant or a plain variable).
+TtsValue* const* OperandSlot(const code::Expr& operand) {
+    if (operand.Form == ExprForm::Variable) return operand.LeftSlot;
+    if (operand.Form == ExprForm::Constant) return &operand.Node->ValueSlot;
+    return nullptr;
+}
+
+[[gnu::noinline]] void RunAssignCompound(Step& step, TtsResult& context) {
     TtsVariable& variable = *step.Variable;
     const char code = step.Code;
-    // An operand that reads a slot updates an integer in place.
-    const code::Expr& operandExpr = *step.First;
-    TtsValue* const* operandSlot = operandExpr.Form == ExprForm::Variable ? operandExpr.LeftSlot
-                                   : operandExpr.Form == ExprForm::Constant
-                                       ? &operandExpr.Node->ValueSlot
-                                       : nullptr;
-    if (operandSlot) {
-        TtsValue& slot = *variable.ValueSlot;
-        if (TtsOperatorHelper::IntegerBinary(code, slot, **operandSlot, slot)) return;
-    }
     TtsValue scratch;
     const TtsValue& operand = Eval(*step.First, context, scratch);
     TtsValue result;
-    if (!TtsOperatorHelper::IntegerBinary(code, variable.Value(), operand, result)) {
-        if (AppendAssign(variable, code, operand)) return;
+    if (TtsOperatorHelper::IntegerBinary(code, variable.Value(), operand, result)) {
+        TakeIntoVariable(variable, result);
+    } else if (!AppendAssign(variable, code, operand)) {
         result = TtsOperatorHelper::Binary(code, variable.Value(), operand, CaseSensitive(context));
+        TakeIntoVariable(variable, result);
     }
-    TakeIntoVariable(variable, result);
+    // An operand that was a name on first use reads its slot from now on.
+    if (!step.OperandSlot && OperandSlot(*step.First)) [[unlikely]]
+        code::ChooseRun(step);
+}
+
+// «v += 1», «v -= w»: an integer is updated in place from the operand's
+// slot; anything else takes the general path.
+template <char Code> void RunAssignOnSlots(Step& step, TtsResult& context) {
+    TtsValue& slot = *step.Variable->ValueSlot;
+    if (TtsOperatorHelper::IntegerBinary(Code ? Code : step.Code, slot, **step.OperandSlot, slot))
+        return;
+    RunAssignCompound(step, context);
 }
 
 void RunAssignStep(Step& step, TtsResult& context) {
@@ -592,7 +603,13 @@ void code::ChooseRun(Step& step) {
         if (!step.First) {
             step.Run = RunAssignStep;
         } else if (step.Code != 0) {
-            step.Run = RunAssignCompound;
+            step.OperandSlot = OperandSlot(*step.First);
+            step.Run =
+                !step.OperandSlot                     ? RunAssignCompound
+                : step.Code == OperatorCode::Add      ? RunAssignOnSlots<OperatorCode::Add>
+                : step.Code == OperatorCode::Subtract ? RunAssignOnSlots<OperatorCode::Subtract>
+                : step.Code == OperatorCode::Multiply ? RunAssignOnSlots<OperatorCode::Multiply>
+                                                      : RunAssignOnSlots<0>;
         } else if (step.First->Form == ExprForm::Operator &&
                    step.First->Code == OperatorCode::Concat) {
             step.Run = RunAssignConcat;
