@@ -36,6 +36,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -72,7 +73,7 @@ struct Expr {
     // A call site's arguments and, once resolved, the function it calls.
     std::vector<Expr*> Arguments;
     front::TtsFunctionNode* Function = nullptr;
-    // Nodes below a `Tree` expression that the tree walker fills.
+    // The nodes of a `Tree` expression that the tree walker fills.
     std::vector<front::TtsExpression*> Scrub;
     ExprForm Form = ExprForm::Tree;
     char Code = 0;
