@@ -68,6 +68,9 @@ int RunScript(const Invocation& invocation) {
         return 1;
     }
     runtime::TtsResult context(host.Get());
+    // The run's text goes out as it is produced, in the pieces the context
+    // streams; a write that fails ends the run.
+    context.StreamTo(WriteOutput);
     global.RootContext = &context;
     std::string failure;
     try {
@@ -87,7 +90,7 @@ int RunScript(const Invocation& invocation) {
     global.RootContext = nullptr;
     // What the run made before an error is shown, then the error.
     try {
-        WriteOutput(context.Text);
+        context.FlushOutput();
     } catch (const OutputError& error) {
         if (!failure.empty()) ReportError(failure);
         return OutputFailed(error);

@@ -83,10 +83,7 @@ void TakeControlFields(TtsControl& control, OwnedReferences& into) {
         for (Ref<TtsVariable>& local : function->Locals)
             Take(local, into);
     }
-    if (auto* classNode = NodeCast<TtsClassNode>(&control)) {
-        Take(classNode->BaseReference, into);
-        Take(classNode->CurrentObject, into);
-    }
+    if (auto* classNode = NodeCast<TtsClassNode>(&control)) Take(classNode->BaseReference, into);
     if (auto* oldUsing = NodeCast<TtsOldUsing>(&control)) {
         Take(oldUsing->UsedBlock, into);
         Take(oldUsing->UsedBlockParent, into);
