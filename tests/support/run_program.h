@@ -3,12 +3,14 @@
 // unnamed temporary files, so a program that writes much to both streams
 // cannot block on a full pipe. Standard output may instead go to a full
 // device, be closed, or go to a reader that stops after the first line.
+// Standard input holds the bytes the test gives, or nothing.
 #pragma once
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <string>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -35,7 +37,11 @@ enum class StandardOutput { Captured, FullDevice, Closed, FirstLineOnly };
 
 inline ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                              const std::string& folder,
-                             StandardOutput output = StandardOutput::Captured) {
+                             StandardOutput output = StandardOutput::Captured,
+                             std::string_view input = {}) {
+    std::FILE* in = std::tmpfile();
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     int reader[2] = {-1, -1};
@@ -66,6 +72,7 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
             break;
         }
         ::dup2(::fileno(err), STDERR_FILENO);
+        ::dup2(::fileno(in), STDIN_FILENO);
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
@@ -83,6 +90,7 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
     if (WIFSIGNALED(status)) run.Signal = WTERMSIG(status);
     if (output == StandardOutput::Captured) run.Out = ReadBack(out);
     run.Err = ReadBack(err);
+    std::fclose(in);
     std::fclose(out);
     std::fclose(err);
     return run;
