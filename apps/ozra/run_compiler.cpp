@@ -21,8 +21,9 @@ std::string DisplayPath(const std::string& fullPath) {
     return fullPath;
 }
 
-value::Ref<front::TtsBlock> RunCompiler::Compile(const std::string& mainFile) {
-    return LoadUnit(mainFile, nullptr);
+value::Ref<front::TtsBlock> RunCompiler::Compile(const std::string& mainFile,
+                                                 const std::string* mainText) {
+    return LoadUnit(mainFile, nullptr, mainText);
 }
 
 std::int32_t RunCompiler::FileIndex(const std::string& fullPath) {
@@ -34,7 +35,8 @@ std::int32_t RunCompiler::FileIndex(const std::string& fullPath) {
 }
 
 value::Ref<front::TtsBlock> RunCompiler::LoadUnit(const std::string& name,
-                                                  value::Ref<front::TtsBlock> into) {
+                                                  value::Ref<front::TtsBlock> into,
+                                                  const std::string* givenText) {
     const fs::path base =
         unitStack_.empty() ? fs::current_path() : fs::path(unitStack_.back()).parent_path();
     const std::string fullPath =
@@ -49,7 +51,7 @@ value::Ref<front::TtsBlock> RunCompiler::LoadUnit(const std::string& name,
     // A copy: nested units grow the list while this one is parsed.
     const std::string shownName = fileList_[static_cast<std::size_t>(fileIndex)];
 
-    const std::string text = front::TTextFile::ReadFile(fullPath);
+    const std::string text = givenText ? *givenText : front::TTextFile::ReadFile(fullPath);
     const front::LineMap lines(text);
     unitStack_.push_back(fullPath);
     struct PopOnExit {

@@ -29,14 +29,18 @@ class RunCompiler {
     explicit RunCompiler(std::vector<front::CompileError>* collectedErrors = nullptr)
         : collectedErrors_(collectedErrors) {}
 
-    value::Ref<front::TtsBlock> Compile(const std::string& mainFile);
+    // `mainText`, when given, is the main file's text, which is then not
+    // read (a script from standard input has no file).
+    value::Ref<front::TtsBlock> Compile(const std::string& mainFile,
+                                        const std::string* mainText = nullptr);
 
     // The display names of the files read, in first-use order; a
     // statement's `FileIndex` indexes this list.
     const std::vector<std::string>& FileList() const noexcept { return fileList_; }
 
   private:
-    value::Ref<front::TtsBlock> LoadUnit(const std::string& name, value::Ref<front::TtsBlock> into);
+    value::Ref<front::TtsBlock> LoadUnit(const std::string& name, value::Ref<front::TtsBlock> into,
+                                         const std::string* givenText = nullptr);
     std::int32_t FileIndex(const std::string& fullPath);
 
     std::vector<std::string> unitStack_; // full paths, innermost last

@@ -2,11 +2,14 @@
 // host, execution, output and error reporting.
 #include "script_run.h"
 
+#include "error_report.h"
 #include "output.h"
 #include "run_compiler.h"
 
 #include "front/tree_dump.h"
 #include "libs/standard_libraries.h"
+#include "platform/error.h"
+#include "platform/whole_file.h"
 #include "runtime/command_parser.h"
 #include "runtime/evaluator.h"
 #include "runtime/global_data.h"
@@ -15,23 +18,69 @@
 #include "runtime/run_error.h"
 #include "runtime/run_host.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
+#include <optional>
+#include <unistd.h>
 
 namespace ozra::app {
 
 namespace {
 
-void ReportError(std::string_view message) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
+namespace fs = std::filesystem;
+
+// A script to compile: a file, or the text read from standard input, which
+// stands in the working folder (its "using" statements are resolved
+// there) under the name "<stdin>".
+struct ScriptSource {
+    std::string Path; // full path
+    std::optional<std::string> Text;
+
+    const std::string* GivenText() const { return Text ? &*Text : nullptr; }
+};
+
+std::optional<std::string> ReadStandardInput() {
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got == 0) return text;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            ReportUnlocated(std::string("cannot read the script from standard input: ") +
+                            std::strerror(errno));
+            return std::nullopt;
+        }
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
 }
 
-bool ScriptExists(const std::string& script) {
+// The script named on the command line, or nothing when it cannot be read
+// (the reason is reported).
+std::optional<ScriptSource> OpenScript(const std::string& name) {
+    if (name == StandardInputName) {
+        std::optional<std::string> text = ReadStandardInput();
+        if (!text) return std::nullopt;
+        return ScriptSource{runtime::FullPath("<stdin>"), std::move(text)};
+    }
     std::error_code ignored;
-    if (std::filesystem::is_regular_file(script, ignored)) return true;
-    const char* why = std::filesystem::exists(script, ignored) ? "not a file" : "no such file";
-    std::fprintf(stderr, "ozra: cannot open script \"%s\": %s\n", script.c_str(), why);
+    if (fs::is_regular_file(name, ignored)) return ScriptSource{runtime::FullPath(name), {}};
+    const char* why = fs::exists(name, ignored) ? "not a file" : "no such file";
+    ReportUnlocated("cannot open script \"" + name + "\": " + why);
+    return std::nullopt;
+}
+
+// A file named by "-o" must go into a folder that exists; whether it can be
+// written there is known only when it is written.
+bool OutputFolderExists(const std::string& file) {
+    const fs::path folder = fs::path(file).parent_path();
+    std::error_code error;
+    if (folder.empty() || fs::is_directory(folder, error)) return true;
+    const int reason = fs::exists(folder, error) ? ENOTDIR : ENOENT;
+    ReportUnlocated(platform::FileError(platform::FileAction::Create, file, reason).what());
     return false;
 }
 
@@ -45,17 +94,20 @@ runtime::TLibRegister Libraries() {
 } // namespace
 
 int RunScript(const Invocation& invocation) {
-    if (!ScriptExists(invocation.Script)) return 2;
+    const std::optional<ScriptSource> source = OpenScript(invocation.Script());
+    if (!source) return 2;
+    const std::string& outputFile = invocation.OutputFile;
+    if (!outputFile.empty() && !OutputFolderExists(outputFile)) return 2;
     runtime::TGlobalData global;
     runtime::RunParameters parameters;
     RunCompiler compiler;
     value::Ref<front::TtsBlock> root;
     try {
         runtime::TCommandParser options(global);
-        parameters = options.ReadParameters(invocation.Script, invocation.Words);
-        root = compiler.Compile(parameters.ScriptFile);
+        parameters = options.ReadParameters(source->Path, invocation.Words);
+        root = compiler.Compile(parameters.ScriptFile, source->GivenText());
     } catch (const std::exception& error) {
-        ReportError(error.what());
+        Report(error);
         return 1;
     }
 
@@ -64,75 +116,90 @@ int RunScript(const Invocation& invocation) {
     try {
         host = runtime::AssembleRunHost(global, parameters, libraries);
     } catch (const std::exception& error) {
-        ReportError(error.what());
+        Report(error);
         return 1;
     }
     runtime::TtsResult context(host.Get());
     // The run's text goes out as it is produced, in the pieces the context
-    // streams; a write that fails ends the run.
-    context.StreamTo(WriteOutput);
+    // streams; a write that fails ends the run. Text for an output file is
+    // kept until the run has succeeded.
+    if (outputFile.empty()) context.StreamTo(WriteOutput);
     global.RootContext = &context;
-    std::string failure;
+    std::optional<RunFailure> failure;
     try {
-        try {
-            runtime::Run(*root, context);
-        } catch (const OutputError&) {
-            throw;
-        } catch (...) {
-            runtime::RethrowAsRunError(context, &compiler.FileList());
-        }
+        runtime::Run(*root, context);
     } catch (const OutputError& error) {
         global.RootContext = nullptr;
         return OutputFailed(error);
-    } catch (const std::exception& error) {
-        failure = error.what();
+    } catch (...) {
+        failure = CurrentFailure(context, compiler.FileList());
     }
     global.RootContext = nullptr;
+    if (!outputFile.empty()) {
+        if (failure) {
+            Report(*failure);
+            return 1;
+        }
+        try {
+            platform::ReplaceWholeFile(outputFile, context.Text);
+        } catch (const platform::Error& error) {
+            ReportUnlocated(error.what());
+            return 1;
+        }
+        return 0;
+    }
     // What the run made before an error is shown, then the error.
     try {
         context.FlushOutput();
     } catch (const OutputError& error) {
-        if (!failure.empty()) ReportError(failure);
+        if (failure) Report(*failure);
         return OutputFailed(error);
     }
-    if (failure.empty()) return 0;
-    ReportError(failure);
+    if (!failure) return 0;
+    Report(*failure);
     return 1;
 }
 
-// Every error of the script and the files it uses, in the form editors and
+// Every error of each script and the files it uses, in the form editors and
 // terminals link to a place.
 int CheckScript(const Invocation& invocation) {
-    if (!ScriptExists(invocation.Script)) return 2;
-    std::vector<front::CompileError> errors;
-    std::string unlocated;
-    try {
-        RunCompiler(&errors).Compile(runtime::FullPath(invocation.Script));
-    } catch (const front::CompileError& error) {
-        errors.push_back(error);
-    } catch (const std::exception& error) {
-        // A stop that was recorded with its place already, or one that has
-        // no place (an unreadable file, a circular use).
-        if (errors.empty() || errors.back().Detail != error.what()) unlocated = error.what();
+    int status = 0;
+    for (const std::string& name : invocation.Scripts) {
+        const std::optional<ScriptSource> source = OpenScript(name);
+        if (!source) {
+            status = 2;
+            continue;
+        }
+        std::vector<front::CompileError> errors;
+        std::string unlocated;
+        try {
+            RunCompiler(&errors).Compile(source->Path, source->GivenText());
+        } catch (const front::CompileError& error) {
+            errors.push_back(error);
+        } catch (const std::exception& error) {
+            // A stop that was recorded with its place already, or one that
+            // has no place (an unreadable file, a circular use).
+            if (errors.empty() || errors.back().Detail != error.what()) unlocated = error.what();
+        }
+        for (const auto& error : errors)
+            ReportAt(error.FileName, error.Line, error.Column, error.Detail);
+        if (!unlocated.empty()) ReportInFile(name, unlocated);
+        if ((!errors.empty() || !unlocated.empty()) && status == 0) status = 1;
     }
-    for (const auto& error : errors) {
-        ReportError(error.FileName + ":" + std::to_string(error.Line) + ":" +
-                    std::to_string(error.Column) + ": " + error.Detail);
-    }
-    if (!unlocated.empty()) ReportError(invocation.Script + ": " + unlocated);
-    return errors.empty() && unlocated.empty() ? 0 : 1;
+    return status;
 }
 
 int DumpScript(const Invocation& invocation) {
-    if (!ScriptExists(invocation.Script)) return 2;
+    const std::optional<ScriptSource> source = OpenScript(invocation.Script());
+    if (!source) return 2;
     try {
         const value::Ref<front::TtsBlock> root =
-            RunCompiler().Compile(runtime::FullPath(invocation.Script));
+            RunCompiler().Compile(source->Path, source->GivenText());
         WriteOutput(front::DumpTree(*root));
     } catch (const OutputError& error) {
         return OutputFailed(error);
     } catch (const std::exception& error) {
-        ReportError(error.what());
+        Report(error);
         return 1;
     }
     return 0;
