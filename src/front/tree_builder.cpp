@@ -319,10 +319,11 @@ ParseValue TtsBuilder::EndBlock(ParseValue& first, ParseValue& last, ParseValue&
     return result;
 }
 
-ParseValue TtsBuilder::SyntaxErrorStatement(ParseValue& error, const ParseValue* semi) {
+ParseValue TtsBuilder::SyntaxErrorStatement(ParseValue& error, const ParseValue* semi,
+                                            const std::string& message) {
     ParseValue result = SpanOf(error);
     if (semi) result.Length = semi->Position - error.Position;
-    Report(result, std::string());
+    Report(result, message);
     return result;
 }
 

@@ -195,7 +195,8 @@ TEST(RunnerCommandLine, WordsAreReadAsTheRulesSay) {
          {{"bad.ozra", "<.= 1 +.>"}, {"worse.ozra", "<.end if.>"}},
          1,
          "",
-         "bad.ozra:1:7: Syntax error\nworse.ozra:1:3: if not found.\n"},
+         "bad.ozra:1:7: Syntax error, unexpected end of code block\nworse.ozra:1:3: if not "
+         "found.\n"},
         {{"--check", "gen.ozra", "nothere.ozra"},
          {},
          2,
