@@ -76,12 +76,29 @@ value::Ref<front::TtsBlock> RunCompiler::LoadUnit(const std::string& name,
     parser.OnError = [&](std::int32_t position, std::int32_t, const std::string& message) {
         errors.Report(position, message);
     };
+    if (RecordCalls) {
+        parser.OnCall = [&](front::TtsVarRef& callee, std::int32_t position) {
+            calls_.push_back(
+                {value::Ref<front::TtsVarRef>::Retain(&callee), shownName, lines.Locate(position)});
+        };
+    }
     parser.OnLoadFile = [&](const std::string& included, value::Ref<front::TtsBlock> block) {
         return errors.Include([&] { return LoadUnit(included, std::move(block)); });
     };
     value::Ref<front::TtsBlock> block = parser.Parse(text, std::move(into));
     if (sharedUnit) units_[fullPath] = block;
     return block;
+}
+
+std::vector<front::CompileError> RunCompiler::UnknownCalls() const {
+    std::vector<front::CompileError> unknown;
+    for (const RecordedCall& call : calls_) {
+        const std::string& name = call.Callee->RefName;
+        if (call.Callee->FindNode(name)) continue;
+        unknown.emplace_back(call.FileName, call.At.Line, call.At.Column,
+                             "warning: call of \"" + name + "\", which no file defines");
+    }
+    return unknown;
 }
 
 } // namespace ozra::app

@@ -38,7 +38,20 @@ class RunCompiler {
     // statement's `FileIndex` indexes this list.
     const std::vector<std::string>& FileList() const noexcept { return fileList_; }
 
+    // Calls of plain names are recorded when this is set before `Compile`.
+    bool RecordCalls = false;
+    // After `Compile`: each recorded call of a name that no definition in
+    // its scope answers (a misspelt function, or a keyword such as "elsif"
+    // read as a call), as a located message "warning: ...".
+    std::vector<front::CompileError> UnknownCalls() const;
+
   private:
+    struct RecordedCall {
+        value::Ref<front::TtsVarRef> Callee;
+        std::string FileName;
+        front::LineColumn At;
+    };
+
     value::Ref<front::TtsBlock> LoadUnit(const std::string& name, value::Ref<front::TtsBlock> into,
                                          const std::string* givenText = nullptr);
     std::int32_t FileIndex(const std::string& fullPath);
@@ -47,6 +60,7 @@ class RunCompiler {
     std::map<std::string, value::Ref<front::TtsBlock>> units_;
     std::vector<std::string> fullPaths_;
     std::vector<std::string> fileList_;
+    std::vector<RecordedCall> calls_;
     std::vector<front::CompileError>* collectedErrors_;
 };
 

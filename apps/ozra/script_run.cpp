@@ -161,7 +161,8 @@ int RunScript(const Invocation& invocation) {
 }
 
 // Every error of each script and the files it uses, in the form editors and
-// terminals link to a place.
+// terminals link to a place, and a warning for each call of a name nothing
+// defines; warnings alone do not fail the check.
 int CheckScript(const Invocation& invocation) {
     int status = 0;
     for (const std::string& name : invocation.Scripts) {
@@ -171,9 +172,13 @@ int CheckScript(const Invocation& invocation) {
             continue;
         }
         std::vector<front::CompileError> errors;
+        std::vector<front::CompileError> warnings;
         std::string unlocated;
         try {
-            RunCompiler(&errors).Compile(source->Path, source->GivenText());
+            RunCompiler compiler(&errors);
+            compiler.RecordCalls = true;
+            compiler.Compile(source->Path, source->GivenText());
+            warnings = compiler.UnknownCalls();
         } catch (const front::CompileError& error) {
             errors.push_back(error);
         } catch (const std::exception& error) {
@@ -183,6 +188,8 @@ int CheckScript(const Invocation& invocation) {
         }
         for (const auto& error : errors)
             ReportAt(error.FileName, error.Line, error.Column, error.Detail);
+        for (const auto& warning : warnings)
+            ReportAt(warning.FileName, warning.Line, warning.Column, warning.Detail);
         if (!unlocated.empty()) ReportInFile(name, unlocated);
         if ((!errors.empty() || !unlocated.empty()) && status == 0) status = 1;
     }

@@ -769,6 +769,9 @@ ParseValue TtsBuilder::FunctionCall(ParseValue& first, ParseValue& last, ParseVa
     ParseValue result = SpanOf(first, last);
     auto node = MakeRef<TtsFunctionExpr>(current_);
     node->Callee = Take<TtsVarRef>(callee);
+    const TtsVarRef& name = *node->Callee;
+    if (owner_.OnCall && name.Kind == NodeKind::VarRef && !name.PropRef)
+        owner_.OnCall(*node->Callee, first.Position);
     node->Arguments = TakeList(arguments);
     node->PositionalArguments =
         std::all_of(node->Arguments.begin(), node->Arguments.end(),
