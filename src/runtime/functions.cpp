@@ -399,15 +399,6 @@ void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* a
     RunBody(cls, context, out);
 }
 
-TtsFunctionNode* FindMethod(TtsClassNode* from, TtsResult& context, std::string_view name) {
-    for (TtsClassNode* cls = from; cls; cls = BaseClassOf(*cls, context)) {
-        if (auto* method =
-                NodeCast<TtsFunctionNode>(dynamic_cast<TtsNode*>(cls->Body->Names.Find(name))))
-            return method;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 namespace detail {
@@ -480,6 +471,15 @@ void CallMethod(TtsObjectNode& object, TtsResult& context, std::string_view name
     Activation activation(*method, arguments);
     ObjectScope scope(context, *from, object, false);
     RunBody(*method, context, out);
+}
+
+TtsFunctionNode* FindMethod(TtsClassNode* from, TtsResult& context, std::string_view name) {
+    for (TtsClassNode* cls = from; cls; cls = BaseClassOf(*cls, context)) {
+        if (auto* method =
+                NodeCast<TtsFunctionNode>(dynamic_cast<TtsNode*>(cls->Body->Names.Find(name))))
+            return method;
+    }
+    return nullptr;
 }
 
 TtsVariable& Member(TtsObjectNode& object, std::string_view name) {
