@@ -8,12 +8,6 @@
 namespace ozra::libs::testing {
 namespace {
 
-struct NativeCase {
-    std::string Script;
-    std::string Output;
-    std::string Error = "";
-};
-
 std::string WithFixture(std::string text) {
     for (const auto& [token, path] :
          {std::pair{"%F%", OZRA_NATIVE_FIXTURE}, std::pair{"%N%", OZRA_NATIVE_FIXTURE_NOUNWIND}}) {
@@ -23,8 +17,8 @@ std::string WithFixture(std::string text) {
     return text;
 }
 
-void ExpectNativeCases(const std::vector<NativeCase>& cases) {
-    for (const NativeCase& c : cases) {
+void ExpectScriptCases(const std::vector<ScriptCase>& cases) {
+    for (const ScriptCase& c : cases) {
         TempFolder folder;
         const ScriptRun run = RunWithLibraries(WithFixture(c.Script), folder.Path);
         EXPECT_EQ(run.Error, WithFixture(c.Error)) << c.Script;
@@ -54,12 +48,12 @@ const std::string Declared = "<.var lib = System.Win32Api.New('%F%', ["
                              "['useHandle', 'use_handle', 'N', 'I'],"
                              "['useHandleV', 'use_handle', 'V', 'I']])\n";
 
-NativeCase Case(const std::string& body, std::string output, std::string error = "") {
+ScriptCase Case(const std::string& body, std::string output, std::string error = "") {
     return {Declared + body + ".>", std::move(output), std::move(error)};
 }
 
 TEST(NativeCalls, IntegerArgumentsAndResults) {
-    ExpectNativeCases({
+    ExpectScriptCases({
         Case("?? lib.add3(1, 2, 3) ~ ' ' ~ lib.add3('4', 5.4, true)", "6 8\n"),
         Case("?? lib.minusOne() ~ ' ' ~ lib.minusOneL()", "4294967295 4294967295\n"),
         // An unsigned result passes back as a 32-bit argument unchanged.
@@ -76,7 +70,7 @@ TEST(NativeCalls, IntegerArgumentsAndResults) {
 // A handle returned as "P" keeps all 64 bits and passes back with "N"; a
 // "V" argument passes the address of the value instead.
 TEST(NativeCalls, PointerSizedHandlesRoundTrip) {
-    ExpectNativeCases({
+    ExpectScriptCases({
         Case("var h = lib.makeHandle()\n?? (h > 4294967295.0) ~ lib.useHandle(h) ~ "
              "lib.useHandleV(h)",
              "True10\n"),
@@ -84,7 +78,7 @@ TEST(NativeCalls, PointerSizedHandlesRoundTrip) {
 }
 
 TEST(NativeCalls, TextsAndWideTexts) {
-    ExpectNativeCases({
+    ExpectScriptCases({
         Case("?? lib.greeting() ~ '[' ~ lib.noText() ~ ']'", "hello[]\n"),
         Case("?? lib.wideGreeting() ~ ' ' ~ lib.wideLength('h\u00e9llo \u2713') ~ "
              "lib.wideLength('')",
@@ -99,7 +93,7 @@ TEST(NativeCalls, TextsAndWideTexts) {
 // passed by value, the variable keeps its text; a text shared with a
 // literal is copied first, so the literal stays.
 TEST(NativeCalls, CalleesWriteThroughPointerArguments) {
-    ExpectNativeCases({
+    ExpectScriptCases({
         Case("var buffer = '........'\nlib.fill(ref buffer, 3)\n?? buffer ~ buffer.Length()",
              "abc.....8\n"),
         Case("var buffer = '........'\nlib.fill(buffer, 3)\n?? buffer", "........\n"),
@@ -115,7 +109,7 @@ TEST(NativeCalls, CalleesWriteThroughPointerArguments) {
 }
 
 TEST(NativeCalls, ExportsAndAddresses) {
-    ExpectNativeCases({
+    ExpectScriptCases({
         {"<.var c = System.Win32Api.Win32Api('libc.so.6', [['strlen', 'strlen', 'S', 'I'],"
          " ['dlsym', 'dlsym', 'NS', 'P']])\n"
          "var abs = System.Win32Api.New('libc.so.6', [['abs', c.dlsym(0, 'abs'), 'I', 'I']])\n"
@@ -128,7 +122,7 @@ TEST(NativeCalls, ExportsAndAddresses) {
 }
 
 TEST(NativeCalls, CallbacksReceiveEveryLetter) {
-    ExpectNativeCases({
+    ExpectScriptCases({
         Case("function item(i, t)\n  = i ~ t ~ ';'\n  result = i + 1\nend function\n"
              "?? lib.each(3, System.Win32Api.Callback('item', 'is', 'i'))",
              "0zero;1one;2two;6\n"),
@@ -162,7 +156,7 @@ TEST(NativeCalls, CallbackErrorsSurfaceAfterTheNativeCall) {
         "<.var lib = System.Win32Api.New('%N%', [['each', 'each', 'IC', 'I']])\n"
         "function bad(i, t)\n  = i ~ ';'\n  if (i = 1) var x = 1 / 0 end if\n"
         "  result = 1\nend function\n";
-    ExpectNativeCases({
+    ExpectScriptCases({
         {nounwind + "lib.each(4, System.Win32Api.Callback('bad', 'IS', 'I')).>", "",
          "Division by zero"},
         {nounwind + "try\n  lib.each(4, System.Win32Api.Callback('bad', 'IS', 'I'))\n"
@@ -184,7 +178,7 @@ TEST(NativeCalls, CallbackErrorsSurfaceAfterTheNativeCall) {
 
 TEST(NativeCalls, DeclarationErrors) {
     const std::string no = "parameter error.";
-    ExpectNativeCases({
+    ExpectScriptCases({
         {"<.System.Win32Api.New('%F%', 5).>", "", no},
         {"<.System.Win32Api.New('%F%', []).>", "", no},
         {"<.System.Win32Api.New('%F%', [5]).>", "", no},
@@ -206,7 +200,7 @@ TEST(NativeCalls, DeclarationErrors) {
 }
 
 TEST(NativeCalls, CallErrors) {
-    ExpectNativeCases({
+    ExpectScriptCases({
         // The library is loaded first, even for an undeclared name.
         {"<.System.Win32Api.New('no_such_lib', [['f', 'f', '', 'I']]).g().>", "",
          "LoadLibrary: no_such_lib\nno_such_lib: cannot open shared object file: No such file or "
@@ -225,7 +219,7 @@ TEST(NativeCalls, CallErrors) {
 
 TEST(NativeCalls, CallbackErrors) {
     const std::string no = "parameter error.";
-    ExpectNativeCases({
+    ExpectScriptCases({
         Case("System.Win32Api.Callback('nowhere', 'I', 'I')", "", no),
         Case("function f(a)\nend function\nSystem.Win32Api.Callback('f', 'Q', 'I')", "", no),
         Case("function f(a)\nend function\nSystem.Win32Api.Callback('f', 'I', '')", "", no),

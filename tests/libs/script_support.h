@@ -104,9 +104,9 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
 
 // One script and what it must print, or the message it must fail with.
 struct ScriptCase {
-    const char* Script;
-    const char* Output;
-    const char* Error = "";
+    std::string Script;
+    std::string Output;
+    std::string Error = "";
 };
 
 inline void ExpectScriptCases(const std::vector<ScriptCase>& cases,
