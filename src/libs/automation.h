@@ -12,7 +12,9 @@
 // Objects that fire events have connection points, one per event
 // interface, identified by a GUID. A handler connected to a point (an
 // automation object itself) receives each event as a method call of the
-// event's dispatch id.
+// event's dispatch id. Like every use of counted objects, firing belongs on
+// the thread that runs the script; the script's handlers refuse events
+// from any other thread.
 //
 // Members report failures as exceptions with short messages; the
 // automation library adds «Unknown name: x» for a name an object does not

@@ -3,6 +3,7 @@
 // results, and the registrar's factories of a library.
 #pragma once
 
+#include "runtime/call_object.h"
 #include "runtime/global_data.h"
 #include "runtime/host.h"
 #include "runtime/lib_base.h"
@@ -39,14 +40,8 @@ inline front::TtsSet* AsSet(const TtsValue& value) noexcept {
 
 // A new set whose elements are constants holding the values, in order.
 inline Ref<front::TtsSet> MakeValueSet(std::span<const TtsValue> values) {
-    front::TtsExpressions elements;
-    for (const TtsValue& value : values) {
-        auto element = value::MakeRef<front::TtsConst>(nullptr);
-        element->OwnValue = value;
-        elements.Add(std::move(element));
-    }
     auto set = value::MakeRef<front::TtsSet>(nullptr);
-    set->SetUp(std::move(elements));
+    set->SetUp(runtime::ConstantExpressions(values));
     return set;
 }
 

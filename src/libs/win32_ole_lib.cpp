@@ -165,10 +165,7 @@ void TtsLibWin32Ole::SetPropertyEntry(front::TtsExpression& expression, value::T
         TtsLibBase::SetPropertyEntry(expression, object, value, context, name);
         return;
     }
-    front::TtsExpressions arguments;
-    auto argument = value::MakeRef<front::TtsConst>(nullptr);
-    argument->OwnValue = value;
-    arguments.Add(std::move(argument));
+    const front::TtsExpressions arguments = runtime::ConstantExpressions({&value, 1});
     Invoke(expression, name, DispatchKind::PropertyPut, context, &arguments);
 }
 

@@ -8,6 +8,16 @@ namespace ozra::runtime {
 
 using namespace value;
 
+front::TtsExpressions ConstantExpressions(std::span<const TtsValue> values) {
+    front::TtsExpressions expressions;
+    for (const TtsValue& value : values) {
+        auto constant = MakeRef<front::TtsConst>(nullptr);
+        constant->OwnValue = value;
+        expressions.Add(std::move(constant));
+    }
+    return expressions;
+}
+
 TtsCallObject::TtsCallObject(Ref<front::TtsFunctionNode> function, Ref<front::TtsObjectNode> object,
                              std::string name) noexcept
     : function_(std::move(function)), object_(std::move(object)), name_(std::move(name)) {}
@@ -33,12 +43,7 @@ int TtsCallObject::ParameterCount() const noexcept {
 }
 
 void TtsCallObject::Call(TtsResult& context, std::span<const TtsValue> arguments, TtsValue& out) {
-    front::TtsExpressions nodes;
-    for (const TtsValue& argument : arguments) {
-        auto node = MakeRef<front::TtsConst>(nullptr);
-        node->OwnValue = argument;
-        nodes.Add(std::move(node));
-    }
+    const front::TtsExpressions nodes = ConstantExpressions(arguments);
     const front::TtsExpressions* passed = arguments.empty() ? nullptr : &nodes;
     if (object_) {
         CallMethod(*object_, context, name_, out, false, nullptr, passed);

@@ -27,6 +27,11 @@ namespace ozra::runtime {
 
 class TtsResult;
 
+// Constant expressions holding the values, in order: how host code hands
+// values to the evaluator where it expects expressions (arguments, set
+// elements).
+front::TtsExpressions ConstantExpressions(std::span<const value::TtsValue> values);
+
 class TtsCallObject final : public value::TtsObjectZero {
   public:
     static value::Ref<TtsCallObject> Prepare(TtsResult& context, std::string_view name,
