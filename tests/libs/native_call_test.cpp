@@ -22,7 +22,9 @@ void ExpectScriptCases(const std::vector<ScriptCase>& cases) {
         TempFolder folder;
         const ScriptRun run = RunWithLibraries(WithFixture(c.Script), folder.Path);
         EXPECT_EQ(run.Error, WithFixture(c.Error)) << c.Script;
-        if (run.Error.empty()) EXPECT_EQ(run.Output, c.Output) << c.Script;
+        if (run.Error.empty()) {
+            EXPECT_EQ(run.Output, c.Output) << c.Script;
+        }
     }
 }
 
