@@ -32,3 +32,12 @@ for job in fib sum concat render; do
   fi
   echo
 done
+# Native calls have one peer, CPython's ctypes; both load the fixture library
+# that the tests build.
+fixtures="${FIXTURES:-$here/../../build/release/tests/libs}"
+if [[ -f "$fixtures/libozra_native_fixture.so" ]]; then
+  export LD_LIBRARY_PATH="$fixtures${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+  o=$(best "$ozra" "$here/native_calls.ozra")
+  p=$(best "$python" "$here/native_calls.py")
+  printf '%-7s ozra %6.3fs  python %6.3fs (%.2fx)\n' native "$o" "$p" "$(echo "$p / $o" | bc -l)"
+fi
