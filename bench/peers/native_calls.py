@@ -1,4 +1,4 @@
-# 300 000 calls of a C function from a Python loop, and 300 000 callbacks
+# 1 000 000 calls of a C function from a Python loop, and 1 000 000 callbacks
 # from C into a Python function, through ctypes. Needs the native-call
 # fixture library of the tests on LD_LIBRARY_PATH.
 import ctypes
@@ -12,6 +12,6 @@ def item(i, text):
 
 
 total = 0
-for i in range(1, 300001):
+for i in range(1, 1000001):
     total += lib.add3(i, 1, 2)
-print(total, lib.each(300000, ITEM(item)))
+print(total, lib.each(1000000, ITEM(item)))

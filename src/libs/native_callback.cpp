@@ -2,7 +2,6 @@
 #include "libs/native_callback.h"
 
 #include <cstring>
-#include <vector>
 
 namespace ozra::libs {
 
@@ -29,10 +28,10 @@ void TtsWin32Callback::Dispatch(void* result, void** arguments, void* self) noex
         // The script may drop its last reference to the callback meanwhile.
         const value::Ref<TtsWin32Callback> alive = value::Ref<TtsWin32Callback>::Retain(&callback);
         const std::string& letters = callback.signature_.Arguments;
-        std::vector<TtsValue> values;
-        values.reserve(letters.size());
+        std::vector<TtsValue>& values = callback.arguments_;
+        values.resize(letters.size());
         for (std::size_t i = 0; i < letters.size(); ++i)
-            values.push_back(CallbackArgument(letters[i], arguments[i]));
+            values[i] = CallbackArgument(letters[i], arguments[i]);
         TtsValue out;
         callback.call_->Call(context, values, out);
         answer = CallbackResultWord(out);

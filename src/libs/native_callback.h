@@ -17,6 +17,7 @@
 #include "value/object.h"
 
 #include <memory>
+#include <vector>
 
 namespace ozra::libs {
 
@@ -37,6 +38,9 @@ class TtsWin32Callback final : public value::TtsObjectZero {
     value::Ref<runtime::TtsCallObject> call_;
     NativeSignature signature_;
     std::unique_ptr<NativeClosure> closure_;
+    // The script arguments of a call, kept for the next one; a nested call
+    // refills it only after the outer call has handed its values on.
+    std::vector<value::TtsValue> arguments_;
 };
 
 } // namespace ozra::libs

@@ -43,8 +43,11 @@ int TtsCallObject::ParameterCount() const noexcept {
 }
 
 void TtsCallObject::Call(TtsResult& context, std::span<const TtsValue> arguments, TtsValue& out) {
-    const front::TtsExpressions nodes = ConstantExpressions(arguments);
-    const front::TtsExpressions* passed = arguments.empty() ? nullptr : &nodes;
+    if (static_cast<std::size_t>(arguments_.Count()) != arguments.size())
+        arguments_ = ConstantExpressions(arguments);
+    for (std::size_t i = 0; i < arguments.size(); ++i)
+        arguments_[static_cast<int>(i)]->OwnValue = arguments[i];
+    const front::TtsExpressions* passed = arguments.empty() ? nullptr : &arguments_;
     if (object_) {
         CallMethod(*object_, context, name_, out, false, nullptr, passed);
     } else {

@@ -12,7 +12,10 @@
 //
 // The handle holds counted references to what it calls, so a callback made
 // in one statement still works after the function's block or the object's
-// last variable has moved on.
+// last variable has moved on. It keeps its argument nodes from call to
+// call: a callback may run a million times in one native call, and the
+// evaluator copies argument values out of the nodes before the function
+// body runs, so a nested call of the same handle may refill them.
 #pragma once
 
 #include "front/syntax_tree.h"
@@ -55,6 +58,7 @@ class TtsCallObject final : public value::TtsObjectZero {
     // The receiver of a method call, or none for a plain function.
     value::Ref<front::TtsObjectNode> object_;
     std::string name_;
+    front::TtsExpressions arguments_;
 };
 
 } // namespace ozra::runtime
