@@ -81,6 +81,9 @@ class TtsLibWin32Ole final : public runtime::TtsLibBase {
     void SetPropertyEntry(front::TtsExpression& expression, value::TtsObject* object,
                           const value::TtsValue& value, runtime::TtsResult& context,
                           std::string_view name) override;
+    // Members of automation objects are found by the object, and Null
+    // leaves its arguments unevaluated: no call site keeps a row.
+    bool DispatchesByName(runtime::DispatchKind) const noexcept override { return false; }
 
   private:
     struct RunningObject {

@@ -2,6 +2,7 @@
 #include "runtime/call_object.h"
 
 #include "runtime/evaluator.h"
+#include "runtime/evaluator_internal.h"
 #include "value/errors.h"
 
 namespace ozra::runtime {
@@ -28,7 +29,7 @@ Ref<TtsCallObject> TtsCallObject::Prepare(TtsResult& context, std::string_view n
         front::NodeCast<front::TtsObjectNode>(dynamic_cast<front::TtsNode*>(receiver.Object()));
     front::TtsFunctionNode* function = nullptr;
     if (object) {
-        function = FindMethod(object->ClassNode, context, name);
+        function = detail::FindMethod(object->ClassNode, context, name);
         if (!function) throw EtsRuntime::FunctionNotFound(name);
     } else {
         function = static_cast<front::TtsFunctionNode*>(

@@ -28,8 +28,6 @@ namespace ozra::runtime {
 
 // Runs a whole tree: the root block, then clears any exit left pending.
 void Run(front::TtsBlock& root, TtsResult& context);
-// Executes one statement of any kind.
-void Execute(front::TtsStatement& statement, TtsResult& context);
 // Executes the statements of a block in order, honouring pending exits.
 void ExecuteBlock(front::TtsBlock& block, TtsResult& context);
 
@@ -79,11 +77,6 @@ void CallFunction(front::TtsFunctionNode& function, TtsResult& context,
 void CallMethod(front::TtsObjectNode& object, TtsResult& context, std::string_view name,
                 value::TtsValue& out, bool missingAllowed, front::TtsClassNode* startClass,
                 const front::TtsExpressions* arguments);
-// The method a call of that name on an object of class `from` runs: the
-// function of that name in the class's body or the nearest base class's, or
-// nullptr.
-front::TtsFunctionNode* FindMethod(front::TtsClassNode* from, TtsResult& context,
-                                   std::string_view name);
 // The member variable of a script object, or name + " not found.".
 front::TtsVariable& Member(front::TtsObjectNode& object, std::string_view name);
 // The base class of a class, resolved at first need and then kept.
