@@ -4,6 +4,7 @@
  * ever tries to unwind through its frames. */
 #include <pthread.h>
 #include <stdint.h>
+#include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
 
@@ -56,6 +57,13 @@ typedef intptr_t (*mixed_callback)(int i, const char *s, const wchar_t *w, void 
 intptr_t call_mixed(mixed_callback callback) {
     static int cell;
     return callback(-1, "text", L"w\u00efde", &cell, (intptr_t)1 << 40, NULL, &cell);
+}
+
+/* The C library's qsort behind a frame of this library, so that a failing
+ * comparator sits below a frame without unwind tables. */
+void sort_records(void *base, size_t count, size_t width,
+                  int (*compare)(const void *, const void *)) {
+    qsort(base, count, width, compare);
 }
 
 struct thread_call {
