@@ -14,12 +14,17 @@ front::TtsNode* CallbackGate::Enter(runtime::TtsResult& context) {
 void CallbackGate::Leave(runtime::TtsResult& context, front::TtsNode* calling) {
     calls_.pop_back();
     if (calls_.empty()) thread_.store(std::thread::id());
+    if (!hasStored_.load()) {
+        context.CurrentNode = calling;
+        return;
+    }
     std::exception_ptr error;
     front::TtsNode* failing = nullptr;
     {
         const std::lock_guard lock(mutex_);
         error = std::exchange(stored_, nullptr);
         failing = std::exchange(failing_, nullptr);
+        hasStored_.store(false);
     }
     context.CurrentNode = failing ? failing : calling;
     if (error) std::rethrow_exception(error);
@@ -32,10 +37,7 @@ runtime::TtsResult* CallbackGate::Admit() noexcept {
               nullptr);
         return nullptr;
     }
-    {
-        const std::lock_guard lock(mutex_);
-        if (stored_) return nullptr;
-    }
+    if (hasStored_.load()) return nullptr;
     return calls_.back();
 }
 
@@ -44,6 +46,7 @@ void CallbackGate::Store(std::exception_ptr error, front::TtsNode* failing) noex
     if (stored_) return;
     stored_ = std::move(error);
     failing_ = failing;
+    hasStored_.store(true);
 }
 
 } // namespace ozra::libs

@@ -90,6 +90,9 @@ class CallbackGate final : public value::TtsObjectZero {
     // The thread of the calls in progress; no thread while there are none.
     std::atomic<std::thread::id> thread_{};
     std::mutex mutex_;
+    // Whether an error is stored: read without the lock, so that a call
+    // with nothing to raise takes no lock.
+    std::atomic<bool> hasStored_{false};
     std::exception_ptr stored_;
     front::TtsNode* failing_ = nullptr;
 };

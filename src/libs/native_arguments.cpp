@@ -42,12 +42,26 @@ std::uint32_t Integer32(const TtsValue& value) {
 
 } // namespace
 
-NativeArguments::NativeArguments(std::string_view letters, const front::TtsExpressions* arguments)
-    : arguments_(letters.size()), pointers_(letters.size()) {
-    for (std::size_t i = letters.size(); i-- > 0;) {
+NativeArguments::NativeArguments(std::string_view letters, const front::TtsExpressions* arguments) {
+    const std::size_t count = letters.size();
+    if (count <= InlineCount) {
+        arguments_ = std::span(inlineArguments_).first(count);
+        pointers_ = std::span(inlinePointers_).first(count);
+    } else {
+        spilledArguments_.resize(count);
+        spilledPointers_.resize(count);
+        arguments_ = spilledArguments_;
+        pointers_ = spilledPointers_;
+    }
+    for (std::size_t i = count; i-- > 0;) {
         Form(arguments_[i], letters[i], *arguments->Item(static_cast<int>(i)));
         pointers_[i] = &arguments_[i].Word;
     }
+}
+
+NativeArguments::TextArgument& NativeArguments::AddText() {
+    if (texts_.capacity() == 0) texts_.reserve(arguments_.size());
+    return texts_.emplace_back();
 }
 
 void NativeArguments::Form(Argument& argument, char letter, front::TtsExpression& node) {
@@ -75,11 +89,12 @@ void NativeArguments::FormPointer(Argument& argument, char letter, front::TtsExp
     const TtsValue& value = node.Value();
     const bool wide = value.Kind() == ValueKind::WideText;
     if (value.IsText() && letter == 'W') {
-        argument.Wide = WideFromUtf8(value.Text());
-        argument.Original = argument.Wide;
-        argument.WideTarget = slot;
-        argument.WideKind = wide;
-        argument.Word = AddressWord(argument.Wide.c_str());
+        TextArgument& text = AddText();
+        text.Wide = WideFromUtf8(value.Text());
+        text.Original = text.Wide;
+        text.WideTarget = slot;
+        text.WideKind = wide;
+        argument.Word = AddressWord(text.Wide.c_str());
         return;
     }
     if (value.IsText()) {
@@ -87,13 +102,14 @@ void NativeArguments::FormPointer(Argument& argument, char letter, front::TtsExp
             argument.Word = AddressWord(&argument.Scratch);
             return;
         }
+        TextArgument& text = AddText();
         if (!slot) {
-            argument.HeldText = TextOfKind(value.Text(), wide);
+            text.HeldText = TextOfKind(value.Text(), wide);
         } else {
             if (slot->TextBlock()->RefCount() != 1) *slot = TextOfKind(value.Text(), wide);
-            argument.HeldText = *slot;
+            text.HeldText = *slot;
         }
-        argument.Word = AddressWord(argument.HeldText.TextBlock()->Bytes());
+        argument.Word = AddressWord(text.HeldText.TextBlock()->Bytes());
         return;
     }
     const bool holdsPointer =
@@ -107,9 +123,9 @@ void NativeArguments::FormPointer(Argument& argument, char letter, front::TtsExp
 }
 
 void NativeArguments::WriteBack() {
-    for (Argument& argument : arguments_) {
-        if (!argument.WideTarget || argument.Wide == argument.Original) continue;
-        *argument.WideTarget = TextOfKind(Utf8FromWide(argument.Wide), argument.WideKind);
+    for (TextArgument& text : texts_) {
+        if (!text.WideTarget || text.Wide == text.Original) continue;
+        *text.WideTarget = TextOfKind(Utf8FromWide(text.Wide), text.WideKind);
     }
 }
 

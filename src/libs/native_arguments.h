@@ -26,7 +26,9 @@
 #include "libs/native_letters.h"
 #include "value/value.h"
 
+#include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,11 +49,15 @@ class NativeArguments {
     void WriteBack();
 
   private:
+    // The words of one argument.
     struct Argument {
         // What the callee receives: a number, or the address passed.
         std::uint64_t Word = 0;
         // Storage of last resort: a copied payload, or a zero character.
         std::uint64_t Scratch = 0;
+    };
+    // What a text argument keeps while the callee runs.
+    struct TextArgument {
         // The text whose characters are passed (a literal's private copy),
         // held so that script code run by a callback cannot free or move
         // them while the callee may still write.
@@ -65,11 +71,22 @@ class NativeArguments {
         bool WideKind = false;
     };
 
+    // Room for the words of most calls, so that they allocate nothing.
+    static constexpr std::size_t InlineCount = 8;
+
     void Form(Argument& argument, char letter, front::TtsExpression& node);
     void FormPointer(Argument& argument, char letter, front::TtsExpression& node);
+    TextArgument& AddText();
 
-    std::vector<Argument> arguments_;
-    std::vector<void*> pointers_;
+    std::array<Argument, InlineCount> inlineArguments_{};
+    std::array<void*, InlineCount> inlinePointers_{};
+    std::vector<Argument> spilledArguments_;
+    std::vector<void*> spilledPointers_;
+    std::span<Argument> arguments_;
+    std::span<void*> pointers_;
+    // One entry per text argument, reserved for all of them at the first so
+    // that the wide copies the callee sees never move.
+    std::vector<TextArgument> texts_;
 };
 
 } // namespace ozra::libs

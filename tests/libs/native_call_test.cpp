@@ -39,6 +39,7 @@ const std::string Declared = "<.var lib = System.Win32Api.New('%F%', ["
                              "['wideGreeting', 'wide_greeting', '', 'W'],"
                              "['wideLength', 'wide_length', 'W', 'I'],"
                              "['wideReverse', 'wide_reverse', 'W', 'V'],"
+                             "['nine', 'nine', 'IIIIIIIIW', 'I'],"
                              "['setInt', 'set_int', 'VI', 'V'],"
                              "['setDouble', 'set_double', 'V', 'V'],"
                              "['pass', 'pass_pointer_sized', 'N', 'N'],"
@@ -107,6 +108,7 @@ TEST(NativeCalls, CalleesWriteThroughPointerArguments) {
         // The system's own pointers are never exposed to a callee.
         Case("var l = System.List.List()\nlib.setInt(ref l, 5)\n?? l.Count()", "0\n"),
         Case("lib.fill('', 0)\n?? 'ok'", "ok\n"),
+        Case("var t = 'abc'\n?? lib.nine(1, 2, 3, 4, 5, 6, 7, 8, ref t) ~ t", "39!bc\n"),
     });
 }
 

@@ -46,6 +46,12 @@ void wide_reverse(wchar_t* text) {
     }
 }
 
+/* More arguments than a call keeps without allocating. */
+int nine(int a, int b, int c, int d, int e, int f, int g, int h, wchar_t* text) {
+    text[0] = L'!';
+    return a + b + c + d + e + f + g + h + (int)wcslen(text);
+}
+
 void set_int(int32_t* target, int value) {
     *target = value;
 }
