@@ -40,7 +40,7 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
                              StandardOutput output = StandardOutput::Captured,
                              std::string_view input = {}) {
     std::FILE* in = std::tmpfile();
-    std::fwrite(input.data(), 1, input.size(), in);
+    if (!input.empty()) std::fwrite(input.data(), 1, input.size(), in);
     std::rewind(in);
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
