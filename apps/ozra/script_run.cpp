@@ -5,8 +5,10 @@
 #include "run_compiler.h"
 
 #include "front/tree_dump.h"
+#include "libs/path_helper.h"
 #include "libs/standard_libraries.h"
 #include "runtime/command_parser.h"
+#include "runtime/desktop_module.h"
 #include "runtime/evaluator.h"
 #include "runtime/global_data.h"
 #include "runtime/lib_register.h"
@@ -39,6 +41,13 @@ bool ScriptExists(const std::string& script) {
     return false;
 }
 
+// The desktop module: beside the program, then where it is installed.
+std::vector<std::string> DesktopModuleCandidates() {
+    const std::string folder = libs::ProgramFolder();
+    return {folder + OZRA_DESKTOP_MODULE,
+            folder + OZRA_MODULE_FROM_PROGRAM + "/" + OZRA_DESKTOP_MODULE};
+}
+
 // The libraries a run's host gets: every standard library.
 runtime::TLibRegister Libraries() {
     runtime::TLibRegister libraries;
@@ -51,6 +60,7 @@ runtime::TLibRegister Libraries() {
 int RunScript(const Invocation& invocation) {
     if (!ScriptExists(invocation.Script)) return 2;
     runtime::TGlobalData global;
+    global.Gui.SetLoader([] { return runtime::LoadDesktopModule(DesktopModuleCandidates()); });
     runtime::RunParameters parameters;
     RunCompiler compiler;
     value::Ref<front::TtsBlock> root;

@@ -63,7 +63,7 @@ void Desktop::CallOnGui(std::string_view purpose, const std::function<void(Deskt
         }
     };
     Outcome outcome;
-    auto completion = std::make_shared<Completion>(Completion{*this, outcome});
+    auto completion = std::make_shared<Completion>(*this, outcome);
     const bool posted = bridge.Post([completion, &work, &bridge] {
         try {
             work(bridge);
