@@ -17,6 +17,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdlib.h>
 #include <string>
@@ -66,7 +67,10 @@ inline std::string WithFolder(std::string_view script, const std::string& folder
     return text;
 }
 
-inline ScriptRun RunWithLibraries(std::string_view script, const std::string& folder) {
+// `prepare` sets up the run's data before the host is made (a desktop, the
+// environment flag).
+inline ScriptRun RunWithLibraries(std::string_view script, const std::string& folder,
+                                  const std::function<void(runtime::TGlobalData&)>& prepare = {}) {
     front::TtsParser parser;
     std::string parseErrors;
     parser.OnError = [&](std::int32_t position, std::int32_t, const std::string& message) {
@@ -83,6 +87,7 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
     AddStandardLibraries(libraries);
     runtime::TGlobalData global;
     global.ScriptFolder = folder;
+    if (prepare) prepare(global);
     runtime::RunParameters parameters;
     parameters.TemplateFolder = folder;
     parameters.TargetFolder = folder;
@@ -108,10 +113,11 @@ struct ScriptCase {
     const char* Error = "";
 };
 
-inline void ExpectScriptCases(const std::vector<ScriptCase>& cases) {
+inline void ExpectScriptCases(const std::vector<ScriptCase>& cases,
+                              const std::function<void(runtime::TGlobalData&)>& prepare = {}) {
     for (const ScriptCase& c : cases) {
         TempFolder folder;
-        const ScriptRun run = RunWithLibraries(c.Script, folder.Path);
+        const ScriptRun run = RunWithLibraries(c.Script, folder.Path, prepare);
         EXPECT_EQ(run.Error, WithFolder(c.Error, folder.Path)) << c.Script;
         if (run.Error.empty()) EXPECT_EQ(run.Output, WithFolder(c.Output, folder.Path)) << c.Script;
     }
