@@ -29,8 +29,11 @@ inline std::string ReadBack(std::FILE* file) {
     return text;
 }
 
+// `environment` changes the program's environment: «NAME=value» sets a
+// variable, a bare «NAME» removes it.
 inline ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                             const std::string& folder) {
+                             const std::string& folder,
+                             const std::vector<std::string>& environment = {}) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     std::vector<char*> argv;
@@ -42,6 +45,14 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
     const pid_t child = ::fork();
     if (child == 0) {
         if (::chdir(folder.c_str()) != 0) ::_exit(127);
+        for (const std::string& change : environment) {
+            const std::size_t equals = change.find('=');
+            if (equals == std::string::npos) {
+                ::unsetenv(change.c_str());
+            } else {
+                ::setenv(change.substr(0, equals).c_str(), change.c_str() + equals + 1, 1);
+            }
+        }
         ::dup2(::fileno(out), STDOUT_FILENO);
         ::dup2(::fileno(err), STDERR_FILENO);
         ::execv(program.c_str(), argv.data());
