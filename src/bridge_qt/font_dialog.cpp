@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,7 +12,34 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cstdlib>
+
 namespace ozra::bridge_qt {
+
+namespace {
+
+// Qt's chooser finds a font's style by its name, and a family may call its
+// plain style "Book" or "Roman", not "Normal": without the family's own
+// name for it the chooser starts at another style (an italic one). The
+// style named here has the weight and slant asked for; the plainest name
+// wins («Book» over «Condensed»).
+QString StyleOf(const QFont& font) {
+    const QString family = font.family();
+    QString best;
+    int bestDistance = 0;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        if (QFontDatabase::italic(family, style) != font.italic()) continue;
+        const int distance = std::abs(QFontDatabase::weight(family, style) - font.weight());
+        if (best.isEmpty() || distance < bestDistance ||
+            (distance == bestDistance && style.size() < best.size())) {
+            best = style;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+} // namespace
 
 FontDialog::FontDialog(const runtime::FontChoice& initial)
     : fonts_(new QFontDialog(this)), colourButton_(new QPushButton(this)),
@@ -27,6 +55,7 @@ FontDialog::FontDialog(const runtime::FontChoice& initial)
     font.setItalic(initial.Italic);
     font.setUnderline(initial.Underline);
     font.setStrikeOut(initial.StrikeOut);
+    if (const QString style = StyleOf(font); !style.isEmpty()) font.setStyleName(style);
     fonts_->setCurrentFont(font);
 
     colourButton_->setObjectName("Colour");
