@@ -22,6 +22,10 @@ TEST(HostedBridge, AScriptOnARunThreadUsesTheMainThreadsDialogsAndClipboard) {
     char name[] = "hosted";
     char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
+    // The environment's main window outlives every dialog; here the colour
+    // dialog is the only window, and closing it must not end the loop
+    // while the run still needs the clipboard.
+    QApplication::setQuitOnLastWindowClosed(false);
     bridge_qt::QtDesktopBridge bridge;
 
     DialogAnswerer answerer(bridge, {On<QColorDialog>([](QColorDialog& d) {

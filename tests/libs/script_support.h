@@ -119,7 +119,9 @@ inline void ExpectScriptCases(const std::vector<ScriptCase>& cases,
         TempFolder folder;
         const ScriptRun run = RunWithLibraries(c.Script, folder.Path, prepare);
         EXPECT_EQ(run.Error, WithFolder(c.Error, folder.Path)) << c.Script;
-        if (run.Error.empty()) EXPECT_EQ(run.Output, WithFolder(c.Output, folder.Path)) << c.Script;
+        if (run.Error.empty()) {
+            EXPECT_EQ(run.Output, WithFolder(c.Output, folder.Path)) << c.Script;
+        }
     }
 }
 
