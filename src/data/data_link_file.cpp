@@ -2,7 +2,7 @@
 #include "data/data_link_file.h"
 
 #include "data/data_error.h"
-#include "libs/xml/whole_file.h"
+#include "platform/whole_file.h"
 
 #include <cstdint>
 #include <stdexcept>
@@ -108,7 +108,7 @@ std::string_view Trimmed(std::string_view text) {
 std::string ReadDataLinkFile(const std::string& path) {
     std::string bytes;
     try {
-        bytes = xml::ReadWholeFile(path);
+        bytes = platform::ReadWholeFile(path);
     } catch (const std::runtime_error& error) {
         throw EDataError(error.what());
     }
@@ -138,7 +138,7 @@ void WriteDataLinkFile(const std::string& path, std::string_view connectionStrin
     text += line;
     text += "\r\n";
     try {
-        xml::ReplaceWholeFile(path, std::string(Utf16Mark) + Utf8ToUtf16Le(text));
+        platform::ReplaceWholeFile(path, std::string(Utf16Mark) + Utf8ToUtf16Le(text));
     } catch (const std::runtime_error& error) {
         throw EDataError(error.what());
     }

@@ -25,7 +25,8 @@ class DesktopRunner : public ::testing::Test {
     testing::ProgramRun Run(const std::string& script, std::vector<std::string> environment) {
         std::ofstream(folder_ + "/s.ozra") << script;
         environment.insert(environment.end(), {"XDG_RUNTIME_DIR=" + folder_, "HOME=" + folder_});
-        return testing::RunProgram(OZRA_PROGRAM, {"s.ozra"}, folder_, environment);
+        return testing::RunProgram(OZRA_PROGRAM, {"s.ozra"}, folder_,
+                                   testing::StandardOutput::Captured, environment);
     }
 
     std::string folder_;
