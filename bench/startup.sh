@@ -30,7 +30,7 @@ done
 
 summary() {
   sort -n "$1" | awk '{ t[NR] = $1; sum += $1 }
-    END { printf "%.3f %.3f", t[int((NR + 1) / 2)] / 1e6, sum / NR / 1e6 }'
+    END { printf "%.3f %.3f\n", t[int((NR + 1) / 2)] / 1e6, sum / NR / 1e6 }'
 }
 medians=()
 for p in "${!programs[@]}"; do

@@ -2,7 +2,7 @@
 #include "libs/connection_editor.h"
 
 #include "data/data_link_file.h"
-#include "libs/file_system.h"
+#include "platform/file_system.h"
 #include "libs/path_helper.h"
 #include "runtime/desktop.h"
 
@@ -10,7 +10,7 @@ namespace ozra::libs {
 
 std::string DataLinkFolder() {
     const std::string folder = UserConfigFolder() + "data-links/";
-    CreateFolders(folder);
+    platform::CreateFolders(folder);
     return folder;
 }
 

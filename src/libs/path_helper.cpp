@@ -56,7 +56,7 @@ std::string UserConfigFolder() {
         const char* home = std::getenv("HOME");
         base = std::string(home && *home ? home : "/") + "/.config";
     }
-    return WithTrailingSlash(base) + "weftline-studio/";
+    return platform::WithTrailingSlash(base) + "weftline-studio/";
 }
 
 std::string ExpandFileName(std::string_view path) {
