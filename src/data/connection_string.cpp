@@ -235,8 +235,12 @@ ConnectionTarget MsdasqlTarget(const std::vector<ConnectionStringPair>& pairs) {
     std::vector<ConnectionStringPair> odbc;
     for (const ConnectionStringPair& pair : pairs) {
         if (SameName(pair.Key, "Provider") || SameName(pair.Key, "Persist Security Info")) continue;
-        odbc.push_back(SameName(pair.Key, "Data Source") ? ConnectionStringPair{"DSN", pair.Value}
-                                                         : pair);
+        static constexpr std::pair<std::string_view, std::string_view> renames[] = {
+            {"Data Source", "DSN"}, {"User ID", "UID"}, {"Password", "PWD"}};
+        std::string key = pair.Key;
+        for (const auto& [from, to] : renames)
+            if (SameName(key, from)) key = to;
+        odbc.push_back({key, pair.Value});
     }
     return OdbcTarget(JoinPairs(odbc));
 }
