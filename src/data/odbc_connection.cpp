@@ -63,6 +63,19 @@ OdbcStatement::~OdbcStatement() {
     SQLFreeHandle(SQL_HANDLE_STMT, handle_);
 }
 
+void OdbcStatement::Check(SQLRETURN result) const {
+    if (SQL_SUCCEEDED(result) || result == SQL_NO_DATA) return;
+    std::string message = OdbcDiagnostics(SQL_HANDLE_STMT, handle_);
+    // A lost server often shows only as a failure of the driver's own
+    // bookkeeping; the reason matters more to the user.
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    if (SQL_SUCCEEDED(
+            SQLGetConnectAttr(link_->Connection, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) &&
+        dead == SQL_CD_TRUE)
+        message += "\nThe connection to the database is lost.";
+    throw EDataError(message);
+}
+
 namespace {
 
 bool IsBinarySql(SQLSMALLINT type) {

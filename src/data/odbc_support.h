@@ -44,7 +44,8 @@ class OdbcStatement {
     OdbcStatement& operator=(const OdbcStatement&) = delete;
 
     SQLHSTMT Handle() const { return handle_; }
-    void Check(SQLRETURN result) const { OdbcCheck(result, SQL_HANDLE_STMT, handle_); }
+    // As OdbcCheck; when the connection has gone, the message says so.
+    void Check(SQLRETURN result) const;
     const std::shared_ptr<OdbcLink>& Link() const { return link_; }
 
   private:
