@@ -17,6 +17,15 @@ namespace ozra::data {
 using value::TtsValue;
 using Clock = std::chrono::steady_clock;
 
+namespace {
+
+struct StatementDeleter {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+
+} // namespace
+
 // The open database, shared by the connection and the results it handed
 // out: it closes when the last of them goes.
 struct SqliteDatabase {
@@ -26,7 +35,31 @@ struct SqliteDatabase {
     bool TimedOut = false;
     int BusySeconds = -1;
 
-    ~SqliteDatabase() { sqlite3_close_v2(Handle); }
+    // Commands run again and again (the saves of many objects) keep their
+    // prepared statements: the most recent few, by text.
+    static constexpr size_t CacheSize = 16;
+    std::vector<std::pair<std::string, Statement>> Cache;
+
+    ~SqliteDatabase() {
+        Cache.clear();
+        sqlite3_close_v2(Handle);
+    }
+
+    Statement TakeCached(std::string_view sql) {
+        for (auto entry = Cache.begin(); entry != Cache.end(); ++entry)
+            if (entry->first == sql) {
+                Statement statement = std::move(entry->second);
+                Cache.erase(entry);
+                return statement;
+            }
+        return nullptr;
+    }
+    void KeepCached(std::string_view sql, Statement statement) {
+        sqlite3_reset(statement.get());
+        sqlite3_clear_bindings(statement.get());
+        Cache.emplace(Cache.begin(), std::string(sql), std::move(statement));
+        if (Cache.size() > CacheSize) Cache.pop_back();
+    }
 
     // Starts the clock of one statement step.
     void StartClock(int timeoutSeconds) {
@@ -56,11 +89,6 @@ int OnProgress(void* context) {
     database->TimedOut = true;
     return 1;
 }
-
-struct StatementDeleter {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
 
 bool IsBlankTail(std::string_view tail) {
     for (char c : tail)
@@ -133,6 +161,18 @@ void Bind(SqliteDatabase& database, sqlite3_stmt* statement, const TSqlParams& p
         }
         if (result != SQLITE_OK) database.Fail();
     }
+}
+
+// Binds the parameters and steps the statement to its end.
+void Run(SqliteDatabase& database, sqlite3_stmt* statement, const TSqlParams& params,
+         int timeoutSeconds) {
+    Bind(database, statement, params);
+    int result;
+    do {
+        database.StartClock(timeoutSeconds);
+        result = sqlite3_step(statement);
+    } while (result == SQLITE_ROW);
+    if (result != SQLITE_DONE) database.Fail();
 }
 
 // How the text of a column reads, by the column's declared type.
@@ -236,8 +276,8 @@ SqliteConnection::SqliteConnection(const std::string& file)
     std::error_code error;
     if (file != ":memory:" && !std::filesystem::exists(file, error))
         throw EDataError(where + "the file does not exist.");
-    if (sqlite3_open_v2(file.c_str(), &database_->Handle, SQLITE_OPEN_READWRITE, nullptr) !=
-        SQLITE_OK) {
+    if (sqlite3_open_v2(file.c_str(), &database_->Handle,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         std::string message =
             database_->Handle ? sqlite3_errmsg(database_->Handle) : "out of memory";
         throw EDataError(where + message + ".");
@@ -258,22 +298,24 @@ SqliteConnection::~SqliteConnection() = default;
 int64_t SqliteConnection::Execute(std::string_view sql, const TSqlParams& params,
                                   int timeoutSeconds) {
     SqliteDatabase& database = *database_;
-    sqlite3_int64 before = sqlite3_total_changes64(database.Handle);
+    const sqlite3_int64 before = sqlite3_total_changes64(database.Handle);
+    Statement statement = database.TakeCached(sql);
+    if (statement) {
+        Run(database, statement.get(), params, timeoutSeconds);
+        database.KeepCached(sql, std::move(statement));
+        return sqlite3_total_changes64(database.Handle) - before;
+    }
     std::string_view rest = sql;
     bool first = true;
     while (!IsBlankTail(rest)) {
-        Statement statement = Prepare(database, rest, rest);
+        statement = Prepare(database, rest, rest);
         if (!statement) continue;
-        if (!params.empty() && !IsBlankTail(rest))
+        const bool single = first && IsBlankTail(rest);
+        if (!params.empty() && !single)
             throw EDataError("A command with parameters must be a single statement.");
-        if (first) Bind(database, statement.get(), params);
+        Run(database, statement.get(), first ? params : TSqlParams{}, timeoutSeconds);
+        if (single) database.KeepCached(sql, std::move(statement));
         first = false;
-        int result;
-        do {
-            database.StartClock(timeoutSeconds);
-            result = sqlite3_step(statement.get());
-        } while (result == SQLITE_ROW);
-        if (result != SQLITE_DONE) database.Fail();
     }
     return sqlite3_total_changes64(database.Handle) - before;
 }
