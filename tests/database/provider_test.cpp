@@ -186,5 +186,26 @@ TEST_P(ProviderTest, ACommandTimeoutStopsALongStatement) {
 
 OZRA_ON_EVERY_BACKEND(ProviderTest);
 
+TEST(ProviderWiringTest, MissingPartsSaySo) {
+    const auto message = [](auto call) {
+        try {
+            call();
+        } catch (const EDataError& error) {
+            return std::string(error.what());
+        }
+        return std::string("(no error)");
+    };
+    TDataProvider provider(TDatabaseType::SQLite);
+    EXPECT_EQ(message([&] { provider.StartTransaction(); }),
+              "No connection provider assigned to data provider");
+    TConnectionProvider connection;
+    EXPECT_EQ(message([&] { connection.ExecuteCommand("SELECT 1", {}); }),
+              "No database assigned to connection provider");
+    Connection empty;
+    EXPECT_EQ(message([&] { empty.Open(); }), "The connection string is empty.");
+    EXPECT_EQ(message([] { TDataProvider xml(TDatabaseType::Xml); }),
+              "The Xml database type has no SQL data provider");
+}
+
 } // namespace
 } // namespace ozra::data::testing
