@@ -34,7 +34,8 @@ void ReportError(std::string_view message) {
 bool ScriptExists(const std::string& script) {
     std::error_code ignored;
     if (std::filesystem::is_regular_file(script, ignored)) return true;
-    std::fprintf(stderr, "ozra: cannot open %s: no such file\n", script.c_str());
+    const char* why = std::filesystem::exists(script, ignored) ? "not a file" : "no such file";
+    std::fprintf(stderr, "ozra: cannot open script \"%s\": %s\n", script.c_str(), why);
     return false;
 }
 
