@@ -4,6 +4,7 @@
 #include "data/connection_string.h"
 #include "data/data_error.h"
 #include "data/date_text.h"
+#include "data/field_value.h"
 #include "data/odbc_support.h"
 #include "data/schema_info.h"
 #include "data/variant_array.h"
@@ -224,9 +225,10 @@ void Bind(const OdbcStatement& statement, const TSqlParams& params,
           std::vector<BoundParam>& buffers) {
     buffers.resize(params.size());
     for (size_t i = 0; i < params.size(); ++i) {
-        const TtsValue& value = params[i].Value;
+        const TSqlParam param = BindableParam(params[i]);
+        const TtsValue& value = param.Value;
         BoundParam& buffer = buffers[i];
-        const SQLSMALLINT sqlType = SqlTypeOf(params[i].Type);
+        const SQLSMALLINT sqlType = SqlTypeOf(param.Type);
         const auto number = static_cast<SQLUSMALLINT>(i + 1);
         SQLSMALLINT cType = SQL_C_CHAR;
         SQLULEN size = 0;
@@ -236,7 +238,7 @@ void Bind(const OdbcStatement& statement, const TSqlParams& params,
             buffer.Indicator = SQL_NULL_DATA;
             size = 1;
         } else {
-            switch (params[i].Type) {
+            switch (param.Type) {
             case TParamType::Integer:
                 cType = SQL_C_SBIGINT;
                 buffer.Integer = value.Integer();
@@ -268,10 +270,10 @@ void Bind(const OdbcStatement& statement, const TSqlParams& params,
             }
             case TParamType::Blob:
                 cType = SQL_C_BINARY;
-                buffer.Bytes = DataText(value);
+                buffer.Bytes = value.Text();
                 break;
             default:
-                buffer.Bytes = DataText(value);
+                buffer.Bytes = value.Text();
             }
             if (!data) {
                 data = buffer.Bytes.data();

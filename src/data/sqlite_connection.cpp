@@ -3,6 +3,7 @@
 
 #include "data/data_error.h"
 #include "data/date_text.h"
+#include "data/field_value.h"
 #include "data/schema_info.h"
 #include "data/variant_array.h"
 
@@ -116,48 +117,47 @@ void Bind(SqliteDatabase& database, sqlite3_stmt* statement, const TSqlParams& p
         throw EDataError("The statement takes " + std::to_string(expected) + " parameters but " +
                          std::to_string(params.size()) + " were given.");
     for (int i = 0; i < expected; ++i) {
-        const TtsValue& value = params[i].Value;
-        int index = i + 1, result;
+        const TSqlParam param = BindableParam(params[i]);
+        const TtsValue& value = param.Value;
+        const int index = i + 1;
+        int result;
         if (IsNullValue(value)) {
             result = sqlite3_bind_null(statement, index);
-            if (result != SQLITE_OK) database.Fail();
-            continue;
-        }
-        switch (params[i].Type) {
-        case TParamType::Integer:
-            result = sqlite3_bind_int64(statement, index, value.Integer());
-            break;
-        case TParamType::Boolean:
-            result = sqlite3_bind_int(statement, index, value.Integer() != 0 ? 1 : 0);
-            break;
-        case TParamType::Float:
-            result = sqlite3_bind_double(statement, index, value.Real());
-            break;
-        case TParamType::Currency: {
-            int64_t scaled = value.CurrencyScaled();
-            result = scaled % 10000 == 0
-                         ? sqlite3_bind_int64(statement, index, scaled / 10000)
-                         : sqlite3_bind_double(statement, index, static_cast<double>(scaled) / 1e4);
-            break;
-        }
-        case TParamType::DateTime: {
-            std::optional<std::string> text = FormatDateTime(value.Real());
-            if (!text) throw EDataError("Date out of range");
-            result = sqlite3_bind_text64(statement, index, text->data(), text->size(),
-                                         SQLITE_TRANSIENT, SQLITE_UTF8);
-            break;
-        }
-        case TParamType::Blob: {
-            std::string bytes = DataText(value);
-            result =
-                sqlite3_bind_blob64(statement, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
-            break;
-        }
-        default: {
-            std::string text = DataText(value);
-            result = sqlite3_bind_text64(statement, index, text.data(), text.size(),
-                                         SQLITE_TRANSIENT, SQLITE_UTF8);
-        }
+        } else {
+            switch (param.Type) {
+            case TParamType::Integer:
+                result = sqlite3_bind_int64(statement, index, value.Integer());
+                break;
+            case TParamType::Boolean:
+                result = sqlite3_bind_int(statement, index, value.Integer() != 0 ? 1 : 0);
+                break;
+            case TParamType::Float:
+                result = sqlite3_bind_double(statement, index, value.Real());
+                break;
+            case TParamType::Currency: {
+                // Whole amounts stay exact as integers.
+                int64_t scaled = value.CurrencyScaled();
+                result =
+                    scaled % 10000 == 0
+                        ? sqlite3_bind_int64(statement, index, scaled / 10000)
+                        : sqlite3_bind_double(statement, index, static_cast<double>(scaled) / 1e4);
+                break;
+            }
+            case TParamType::DateTime: {
+                std::optional<std::string> text = FormatDateTime(value.Real());
+                if (!text) throw EDataError("Date out of range");
+                result = sqlite3_bind_text64(statement, index, text->data(), text->size(),
+                                             SQLITE_TRANSIENT, SQLITE_UTF8);
+                break;
+            }
+            case TParamType::Blob:
+                result = sqlite3_bind_blob64(statement, index, value.Text().data(),
+                                             value.Text().size(), SQLITE_TRANSIENT);
+                break;
+            default:
+                result = sqlite3_bind_text64(statement, index, value.Text().data(),
+                                             value.Text().size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+            }
         }
         if (result != SQLITE_OK) database.Fail();
     }

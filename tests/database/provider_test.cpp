@@ -184,6 +184,17 @@ TEST_P(ProviderTest, ACommandTimeoutStopsALongStatement) {
     EXPECT_EQ(Scalar(*db, "SELECT 1 + 1"), "2");
 }
 
+TEST_P(ProviderTest, ParametersBindAsTheirTypeOrTheirValueSays) {
+    std::unique_ptr<QueryResult> row =
+        db->Query("SELECT ? + 1, ?, ?", {{TParamType::None, TtsValue::FromInt32(41)},
+                                         {TParamType::Integer, TtsValue::FromDouble(2.6)},
+                                         {TParamType::None, TtsValue::FromText(hostileText)}});
+    ASSERT_FALSE(row->Eof());
+    EXPECT_EQ(DataText(row->Value(0)), "42");
+    EXPECT_EQ(DataText(row->Value(1)), "3");
+    EXPECT_EQ(DataText(row->Value(2)), hostileText);
+}
+
 OZRA_ON_EVERY_BACKEND(ProviderTest);
 
 TEST(ProviderWiringTest, MissingPartsSaySo) {
