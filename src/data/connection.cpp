@@ -20,11 +20,11 @@ void Connection::Open() {
 
 ConnectionBackend& Connection::OpenBackend() {
     if (backend_) return *backend_;
-    target_ = ResolveConnectionString(connectionString_);
-    if (target_.Backend == BackendKind::Sqlite)
-        backend_ = std::make_unique<SqliteConnection>(target_.Text);
+    ConnectionTarget target = ResolveConnectionString(connectionString_);
+    if (target.Backend == BackendKind::Sqlite)
+        backend_ = std::make_unique<SqliteConnection>(target.Text);
     else
-        backend_ = std::make_unique<OdbcConnection>(target_.Text);
+        backend_ = std::make_unique<OdbcConnection>(target.Text);
     return *backend_;
 }
 

@@ -33,8 +33,6 @@ class Connection {
     // Safe when not open; an open transaction is rolled back.
     void Close();
     bool Connected() const { return backend_ != nullptr; }
-    // The back end the string chose; known once open.
-    BackendKind Backend() const { return target_.Backend; }
 
     // Each opens the connection when it is not open yet.
     int64_t Execute(std::string_view sql, const TSqlParams& params = {});
@@ -50,7 +48,6 @@ class Connection {
     ConnectionBackend& OpenBackend();
 
     std::string connectionString_;
-    ConnectionTarget target_;
     std::unique_ptr<ConnectionBackend> backend_;
 };
 

@@ -16,8 +16,6 @@ namespace ozra::data {
 
 using value::TtsValue;
 
-OdbcLink::OdbcLink() : TimeoutSeconds(DefaultCommandTimeout) {}
-
 OdbcLink::~OdbcLink() {
     if (Connected) SQLDisconnect(Connection);
     if (Connection != SQL_NULL_HDBC) SQLFreeHandle(SQL_HANDLE_DBC, Connection);
@@ -301,7 +299,6 @@ SQLINTEGER Length(std::string_view text) {
 std::unique_ptr<OdbcStatement> Run(const std::shared_ptr<OdbcLink>& link, std::string_view sql,
                                    const TSqlParams& params, int timeoutSeconds) {
     auto statement = std::make_unique<OdbcStatement>(link);
-    link->TimeoutSeconds = timeoutSeconds;
     statement->Check(SQLSetStmtAttr(
         statement->Handle(), SQL_ATTR_QUERY_TIMEOUT,
         reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(std::max(timeoutSeconds, 0))), 0));
@@ -353,12 +350,6 @@ void OdbcResult::Fetch() {
 
 void OdbcResult::Next() {
     if (!eof_) Fetch();
-}
-
-int OdbcResult::FindColumn(std::string_view name) const {
-    for (size_t i = 0; i < names_.size(); ++i)
-        if (SameName(names_[i], name)) return static_cast<int>(i);
-    return -1;
 }
 
 TtsValue OdbcResult::Value(int column) const {

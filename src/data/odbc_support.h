@@ -21,11 +21,10 @@ struct OdbcLink {
     SQLHENV Environment = SQL_NULL_HENV;
     SQLHDBC Connection = SQL_NULL_HDBC;
     bool Connected = false;
-    int TimeoutSeconds;
     // The driver's search-pattern escape; empty when it has none.
     std::string PatternEscape;
 
-    OdbcLink();
+    OdbcLink() = default;
     ~OdbcLink();
     OdbcLink(const OdbcLink&) = delete;
     OdbcLink& operator=(const OdbcLink&) = delete;
@@ -61,7 +60,7 @@ class OdbcResult : public QueryResult {
 
     bool Eof() const override { return eof_; }
     void Next() override;
-    int FindColumn(std::string_view name) const override;
+    int FindColumn(std::string_view name) const override { return FindColumnName(names_, name); }
     value::TtsValue Value(int column) const override;
     int ColumnCount() const override { return static_cast<int>(names_.size()); }
     const std::string& ColumnName(int column) const override { return names_.at(column); }

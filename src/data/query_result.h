@@ -5,6 +5,8 @@
 #include "data/data_result.h"
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace ozra::data {
 
@@ -13,5 +15,8 @@ class QueryResult : public TDataResult {
     virtual int ColumnCount() const = 0;
     virtual const std::string& ColumnName(int column) const = 0;
 };
+
+// The position of a name among column names, ignoring letter case, or -1.
+int FindColumnName(const std::vector<std::string>& names, std::string_view name);
 
 } // namespace ozra::data

@@ -55,10 +55,14 @@ int RequiredColumn(const RowSet& rows, std::string_view name) {
 
 } // namespace
 
-int RowSet::FindColumn(std::string_view name) const {
-    for (size_t i = 0; i < Columns.size(); ++i)
-        if (SameName(Columns[i], name)) return static_cast<int>(i);
+int FindColumnName(const std::vector<std::string>& names, std::string_view name) {
+    for (size_t i = 0; i < names.size(); ++i)
+        if (SameName(names[i], name)) return static_cast<int>(i);
     return -1;
+}
+
+int RowSet::FindColumn(std::string_view name) const {
+    return FindColumnName(Columns, name);
 }
 
 std::vector<TtsValue>& RowSet::AddRow() {

@@ -4,7 +4,6 @@
 #include "data/data_error.h"
 #include "data/date_text.h"
 #include "data/field_value.h"
-#include "data/schema_info.h"
 #include "data/variant_array.h"
 
 #include <sqlite3.h>
@@ -210,11 +209,7 @@ class SqliteResult : public QueryResult {
     void Next() override {
         if (!eof_) Step();
     }
-    int FindColumn(std::string_view name) const override {
-        for (size_t i = 0; i < names_.size(); ++i)
-            if (SameName(names_[i], name)) return static_cast<int>(i);
-        return -1;
-    }
+    int FindColumn(std::string_view name) const override { return FindColumnName(names_, name); }
     int ColumnCount() const override { return static_cast<int>(names_.size()); }
     const std::string& ColumnName(int column) const override { return names_.at(column); }
 
