@@ -298,10 +298,13 @@ ConnectionTarget Resolve(std::string_view text, bool inDataLink) {
             throw EDataError("The data link file names another data link file \"" + *file + "\".");
         return Resolve(ReadDataLinkFile(*file), true);
     }
-    if (FindKey(pairs, "DSN") || FindKey(pairs, "Driver") || FindKey(pairs, "FILEDSN"))
-        return OdbcTarget(trimmed);
     const std::string* provider = FindKey(pairs, "Provider");
-    if (!provider || StartsWithName(*provider, "SQLite")) return SqliteTarget(pairs);
+    if (!provider) {
+        if (FindKey(pairs, "DSN") || FindKey(pairs, "Driver") || FindKey(pairs, "FILEDSN"))
+            return OdbcTarget(trimmed);
+        return SqliteTarget(pairs);
+    }
+    if (StartsWithName(*provider, "SQLite")) return SqliteTarget(pairs);
     if (StartsWithName(*provider, "MSDASQL")) return MsdasqlTarget(pairs);
     if (StartsWithName(*provider, "PostgreSQL") || StartsWithName(*provider, "PGNP"))
         return PostgresTarget(pairs);

@@ -61,6 +61,7 @@ TEST(ConnectionStringTest, ChoosesTheBackEndOrSaysWhy) {
         {"FILEDSN=/etc/sales.dsn", "odbc: FILEDSN=/etc/sales.dsn"},
         {"Provider=MSDASQL;Data Source=Sales;User ID=sam;Password=pw",
          "odbc: DSN=Sales;UID=sam;PWD=***;"},
+        {"Provider=MSDASQL.1;DSN=Sales;Persist Security Info=False", "odbc: DSN=Sales;"},
         {"Provider=MSDASQL.1;Extended Properties=\"Driver={PostgreSQL Unicode};Server=h;PWD=x\"",
          "odbc: Driver={PostgreSQL Unicode};Server=h;PWD=***;BoolsAsChar=0"},
         {"Provider=PostgreSQL OLE DB Provider;Data Source=db.example;Location=sales;"
