@@ -311,16 +311,29 @@ ConnectionTarget Resolve(std::string_view text, bool inDataLink) {
     RefuseProvider(*provider);
 }
 
-std::string MaskScanned(std::string_view text) {
-    std::vector<RawPair> pairs = ScanPairs(text);
+// The text with its password values masked. Values that hold a string of
+// their own (ODBC's "Extended Properties") are masked one level deep: that
+// is as deep as such strings nest.
+std::string Mask(std::string_view text, bool nested) {
+    std::vector<RawPair> pairs;
+    try {
+        pairs = ScanPairs(text);
+    } catch (const EDataError&) {
+        // Text that does not parse is shown only up to its first password
+        // key.
+        for (size_t i = 0; i < text.size(); ++i)
+            if (StartsWithName(text.substr(i), "pwd") || StartsWithName(text.substr(i), "password"))
+                return std::string(text.substr(0, i)) + "***";
+        return std::string(text);
+    }
     std::string masked;
     size_t copied = 0;
     for (const RawPair& pair : pairs) {
         std::string replacement;
         if (IsPasswordKey(pair.Key)) {
             replacement = "***";
-        } else if (pair.Value.find('=') != std::string::npos) {
-            std::string inner = MaskPasswords(pair.Value);
+        } else if (nested && pair.Value.find('=') != std::string::npos) {
+            std::string inner = Mask(pair.Value, false);
             if (inner == pair.Value) continue;
             replacement = "\"";
             for (char c : inner) {
@@ -359,16 +372,7 @@ ConnectionTarget ResolveConnectionString(std::string_view text) {
 }
 
 std::string MaskPasswords(std::string_view text) {
-    try {
-        return MaskScanned(text);
-    } catch (const EDataError&) {
-        // Text that does not parse is shown only up to its first password
-        // key.
-        for (size_t i = 0; i < text.size(); ++i)
-            if (StartsWithName(text.substr(i), "pwd") || StartsWithName(text.substr(i), "password"))
-                return std::string(text.substr(0, i)) + "***";
-        return std::string(text);
-    }
+    return Mask(text, true);
 }
 
 } // namespace ozra::data

@@ -226,15 +226,20 @@ RowSet OdbcConnection::Columns(const CatalogueRestrictions& restrictions) {
 
 namespace {
 
+struct TableName {
+    std::string Schema;
+    std::string Name;
+};
+
 // The tables a per-table catalogue function must be called for.
-std::vector<std::pair<std::string, std::string>>
-TablesFor(OdbcConnection& connection, const std::string& schema, const std::string& table) {
+std::vector<TableName> TablesFor(OdbcConnection& connection, const std::string& schema,
+                                 const std::string& table) {
     RowSet tables = connection.Catalogue(CatalogueKind::Tables, {"", schema, table});
-    std::vector<std::pair<std::string, std::string>> names;
+    std::vector<TableName> names;
     for (const std::vector<TtsValue>& row : tables.Rows)
         if (DataText(Cell(tables, row, "Table_Type")) == "TABLE")
-            names.emplace_back(DataText(Cell(tables, row, "Table_Schema")),
-                               DataText(Cell(tables, row, "Table_Name")));
+            names.push_back({DataText(Cell(tables, row, "Table_Schema")),
+                             DataText(Cell(tables, row, "Table_Name"))});
     return names;
 }
 
@@ -250,9 +255,9 @@ RowSet FetchPrimaryKeys(const std::shared_ptr<OdbcLink>& link, const std::string
 
 RowSet OdbcConnection::PrimaryKeys(const CatalogueRestrictions& restrictions) {
     RowSet rows = CatalogueRows(CatalogueKind::PrimaryKeys);
-    for (const auto& [schema, table] :
+    for (const TableName& table :
          TablesFor(*this, Restriction(restrictions, 1), Restriction(restrictions, 2))) {
-        RowSet found = FetchPrimaryKeys(link_, schema, table);
+        RowSet found = FetchPrimaryKeys(link_, table.Schema, table.Name);
         for (const std::vector<TtsValue>& source : found.Rows) {
             std::vector<TtsValue>& row = rows.AddRow();
             SetCell(rows, row, "Table_Catalog", Cell(found, source, "TABLE_CAT"));
@@ -272,14 +277,15 @@ RowSet OdbcConnection::ForeignKeys(const CatalogueRestrictions& restrictions) {
     const std::string& childSchema = Restriction(restrictions, 4);
     const std::string& childTable = Restriction(restrictions, 5);
     // The function needs a table on one side: without one, ask per child.
-    std::vector<std::pair<std::string, std::string>> children{{childSchema, childTable}};
+    std::vector<TableName> children{{childSchema, childTable}};
     if (parentTable.empty() && childTable.empty()) children = TablesFor(*this, childSchema, "");
     RowSet rows = CatalogueRows(CatalogueKind::ForeignKeys);
-    for (const auto& [schema, table] : children) {
+    for (const TableName& child : children) {
         RowSet found = Fetch(link_, [&](SQLHSTMT statement) {
             return SQLForeignKeys(statement, nullptr, 0, Argument(parentSchema), Size(parentSchema),
                                   Argument(parentTable), Size(parentTable), nullptr, 0,
-                                  Argument(schema), Size(schema), Argument(table), Size(table));
+                                  Argument(child.Schema), Size(child.Schema), Argument(child.Name),
+                                  Size(child.Name));
         });
         KeepExact(found, "PKTABLE_SCHEM", parentSchema);
         for (const std::vector<TtsValue>& source : found.Rows) {
@@ -303,14 +309,14 @@ RowSet OdbcConnection::ForeignKeys(const CatalogueRestrictions& restrictions) {
 
 RowSet OdbcConnection::Indexes(const CatalogueRestrictions& restrictions) {
     RowSet rows = CatalogueRows(CatalogueKind::Indexes);
-    for (const auto& [schema, table] :
+    for (const TableName& table :
          TablesFor(*this, Restriction(restrictions, 1), Restriction(restrictions, 2))) {
-        RowSet keys = FetchPrimaryKeys(link_, schema, table);
+        RowSet keys = FetchPrimaryKeys(link_, table.Schema, table.Name);
         std::string primaryName =
             keys.Rows.empty() ? std::string() : DataText(Cell(keys, keys.Rows[0], "PK_NAME"));
         RowSet found = Fetch(link_, [&](SQLHSTMT statement) {
-            return SQLStatistics(statement, nullptr, 0, Argument(schema), Size(schema),
-                                 Argument(table), Size(table), SQL_INDEX_ALL, SQL_QUICK);
+            return SQLStatistics(statement, nullptr, 0, Argument(table.Schema), Size(table.Schema),
+                                 Argument(table.Name), Size(table.Name), SQL_INDEX_ALL, SQL_QUICK);
         });
         for (const std::vector<TtsValue>& source : found.Rows) {
             if (value::ToInt64(Cell(found, source, "TYPE")) == SQL_TABLE_STAT) continue;

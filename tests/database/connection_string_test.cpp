@@ -112,6 +112,10 @@ TEST(ConnectionStringTest, PasswordsAreMaskedEvenInNestedOrBrokenStrings) {
     EXPECT_EQ(MaskPasswords("Provider=MSDASQL;Extended Properties='DSN=a;Pwd=s'"),
               "Provider=MSDASQL;Extended Properties=\"DSN=a;Pwd=***\"");
     EXPECT_EQ(MaskPasswords("Server=x;Password='abc"), "Server=x;***");
+    // Values within values are masked one level deep: deeper ones must not
+    // multiply their quotes level by level.
+    const std::string deep = std::string(2000, '=') + "a=\"b\";Pwd=x";
+    EXPECT_LT(MaskPasswords(deep).size(), 2 * deep.size());
 }
 
 TEST(ConnectionStringTest, OpeningAMissingOrForeignFileFailsAndCreatesNothing) {
