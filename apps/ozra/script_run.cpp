@@ -22,6 +22,7 @@ namespace ozra::app {
 
 namespace {
 
+// The run's text as it is produced, in the pieces the context streams.
 void WriteOut(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
@@ -72,6 +73,7 @@ int RunScript(const Invocation& invocation) {
         return 1;
     }
     runtime::TtsResult context(host.Get());
+    context.StreamTo(WriteOut);
     global.RootContext = &context;
     int status = 0;
     try {
@@ -81,11 +83,11 @@ int RunScript(const Invocation& invocation) {
             runtime::RethrowAsRunError(context, &compiler.FileList());
         }
     } catch (const std::exception& error) {
-        WriteOut(context.Text);
+        context.FlushOutput();
         ReportError(error.what());
         status = 1;
     }
-    if (status == 0) WriteOut(context.Text);
+    if (status == 0) context.FlushOutput();
     global.RootContext = nullptr;
     return status;
 }

@@ -28,8 +28,6 @@ namespace ozra::runtime {
 
 // Runs a whole tree: the root block, then clears any exit left pending.
 void Run(front::TtsBlock& root, TtsResult& context);
-// Executes one statement of any kind.
-void Execute(front::TtsStatement& statement, TtsResult& context);
 // Executes the statements of a block in order, honouring pending exits.
 void ExecuteBlock(front::TtsBlock& block, TtsResult& context);
 
