@@ -2,9 +2,9 @@
 #include "data/connection_string.h"
 
 #include "data/data_error.h"
+#include "data/data_file.h"
 #include "data/odbc_connection.h"
 #include "data/schema_info.h"
-#include "libs/xml/whole_file.h"
 
 #include <filesystem>
 #include <optional>
@@ -170,12 +170,7 @@ std::string Utf16LeToUtf8(std::string_view bytes) {
 // The connection string a data link file holds: its first line that is
 // neither blank, nor a "[section]", nor a ";" comment.
 std::string ReadDataLinkFile(const std::string& path) {
-    std::string bytes;
-    try {
-        bytes = xml::ReadWholeFile(path);
-    } catch (const std::runtime_error& error) {
-        throw EDataError(error.what());
-    }
+    const std::string bytes = ReadDataFile(path);
     std::string text;
     if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
         text = Utf16LeToUtf8(std::string_view(bytes).substr(2));

@@ -2,32 +2,15 @@
 #include "data/xml_provider.h"
 
 #include "data/data_error.h"
+#include "data/data_file.h"
 #include "data/object_manager.h"
 #include "data/xml_object_space.h"
-#include "libs/xml/whole_file.h"
 
 #include <algorithm>
 
 namespace ozra::data {
 
 namespace {
-
-// The one place the data file is written.
-void WriteDataFile(const std::string& path, std::string_view text) {
-    try {
-        xml::ReplaceWholeFile(path, text);
-    } catch (const std::runtime_error& error) {
-        throw EDataError(error.what());
-    }
-}
-
-std::string ReadDataFile(const std::string& path) {
-    try {
-        return xml::ReadWholeFile(path);
-    } catch (const std::runtime_error& error) {
-        throw EDataError(error.what());
-    }
-}
 
 [[noreturn]] void NotFound(const TTableInfo& table) {
     throw EDataError(table.Alias() + " not found");
@@ -81,7 +64,7 @@ void TXmlProvider::LoadFromFile(TSchemaInfo& schema) {
 
 void TXmlProvider::SaveToFile() {
     if (FileName.empty()) throw EDataError("The XML provider has no file name");
-    WriteDataFile(FileName, WriteObjectSpace(CacheData()));
+    ReplaceDataFile(FileName, WriteObjectSpace(CacheData()));
 }
 
 } // namespace ozra::data

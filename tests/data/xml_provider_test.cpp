@@ -1,19 +1,19 @@
 // The XML provider and the XML form of an object space: exact file text,
 // values that round-trip through the file, identities, and documents that
-// do not fit the schema refused without replacing the data.
+// do not fit the schema refused without replacing the data, and a save
+// that fails leaving the old file.
+#include "../support/file_size_limit.h"
+#include "../support/temp_folder.h"
 #include "data/data_error.h"
 #include "data/date_text.h"
 #include "data/object_manager.h"
 #include "data/variant_array.h"
 #include "data/xml_object_space.h"
 #include "data/xml_provider.h"
-#include "libs/xml/whole_file.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 namespace ozra::data {
 namespace {
@@ -41,19 +41,16 @@ struct Library {
     TFieldInfo& shelfId = shelf.AddField(
         {.Alias = "Id", .Name = "id", .DataType = TDataType::Integer, .IsPrimary = true});
 
-    std::string folder;
+    ozra::testing::TempFolder folder;
     TXmlProvider provider;
     TObjectManager manager;
 
     Library() {
         book.AddIndex(true, true).AddField(id);
         shelf.AddIndex(true, true).AddField(shelfId);
-        std::string pattern = (std::filesystem::temp_directory_path() / "ozra-xml-XXXXXX").string();
-        folder = ::mkdtemp(pattern.data());
-        provider.FileName = folder + "/data.xml";
+        provider.FileName = folder.Path + "data.xml";
         manager.SetDataProvider(&provider);
     }
-    ~Library() { std::filesystem::remove_all(folder); }
 
     VeRef<TDataObject> NewBook(std::string_view bookTitle) {
         VeRef<TDataObject> object = manager.CreateObject(book);
@@ -82,7 +79,7 @@ TEST(XmlProviderTest, TheFileHoldsEverySetAndEveryValueThatIsNotNull) {
     l.NewBook("");
     l.provider.CachedSet(l.shelf);
     l.provider.SaveToFile();
-    EXPECT_EQ(xml::ReadWholeFile(l.provider.FileName),
+    EXPECT_EQ(l.folder.Read("data.xml"),
               "<?xml version=\"1.0\"?>\n"
               "<ObjectSpace>\n"
               "  <ObjectSet Name=\"Book\">\n"
@@ -123,9 +120,8 @@ TEST(XmlProviderTest, ValuesRoundTripThroughTheFile) {
 
 TEST(XmlProviderTest, IdentitiesContinueFromTheLargestAndSurviveReloading) {
     Library l;
-    xml::ReplaceWholeFile(l.provider.FileName, "<ObjectSpace><ObjectSet Name=\"book\">"
-                                               "<Object Id=\"41\"/><Object Id=\"7\"/>"
-                                               "</ObjectSet></ObjectSpace>");
+    l.folder.Write("data.xml", "<ObjectSpace><ObjectSet Name=\"book\">"
+                               "<Object Id=\"41\"/><Object Id=\"7\"/></ObjectSet></ObjectSpace>");
     l.provider.LoadFromFile(*l.schema);
     EXPECT_EQ(l.NewBook("a")->Field(l.id).AsInt64(), 42);
     EXPECT_EQ(l.NewBook("b")->Field(l.id).AsInt64(), 43);
@@ -155,7 +151,7 @@ TEST(XmlProviderTest, DocumentsThatDoNotFitTheSchemaAreRefusedWhole) {
     };
     for (const auto& [xml, message] : cases) {
         EXPECT_EQ(l.Error(xml), message) << xml;
-        xml::ReplaceWholeFile(l.provider.FileName, xml);
+        l.folder.Write("data.xml", xml);
         EXPECT_THROW(l.provider.LoadFromFile(*l.schema), EDataError);
         EXPECT_EQ(l.manager.LoadSet(l.book)->Count(), 1) << "data replaced by " << xml;
     }
@@ -172,15 +168,27 @@ TEST(XmlProviderTest, QueriesWithAWhereTextAreNotSupported) {
     EXPECT_THROW(l.manager.GetDataProvider().GetOqlBuilder(), EDataError);
 }
 
-TEST(XmlProviderTest, AFailedSaveLeavesTheOldFile) {
+TEST(XmlProviderTest, AFailedSaveLeavesTheOldFileAndNothingElse) {
     Library l;
     l.NewBook("first");
     l.provider.SaveToFile();
-    const std::string saved = xml::ReadWholeFile(l.provider.FileName);
-    l.NewBook("second");
-    l.provider.FileName = l.folder + "/missing/data.xml";
-    EXPECT_THROW(l.provider.SaveToFile(), EDataError);
-    EXPECT_EQ(xml::ReadWholeFile(l.folder + "/data.xml"), saved);
+    const std::string saved = l.folder.Read("data.xml");
+    for (int i = 0; i < 100; ++i)
+        l.NewBook("one of many books that no longer fit on the disk");
+    {
+        FileSizeLimit full(saved.size() + 64);
+        try {
+            l.provider.SaveToFile();
+            FAIL() << "saved on a full disk";
+        } catch (const EDataError& error) {
+            EXPECT_EQ(error.what(),
+                      "Cannot create file \"" + l.provider.FileName + "\". File too large");
+        }
+    }
+    EXPECT_EQ(l.folder.Read("data.xml"), saved);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(l.folder.Path),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 } // namespace

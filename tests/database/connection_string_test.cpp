@@ -5,8 +5,6 @@
 #include "data/data_error.h"
 #include "test_database.h"
 
-#include <fstream>
-
 namespace ozra::data::testing {
 namespace {
 
@@ -25,10 +23,6 @@ std::string Outcome(const std::string& text) {
     }
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 std::string Utf16Le(std::string_view ascii) {
     std::string bytes = "\xFF\xFE";
     for (char c : ascii) {
@@ -39,13 +33,14 @@ std::string Utf16Le(std::string_view ascii) {
 }
 
 TEST(ConnectionStringTest, ChoosesTheBackEndOrSaysWhy) {
-    TempFolder folder;
-    const std::string wide = folder.File("shop.udl"), narrow = folder.File("sales.udl"),
-                      nested = folder.File("nested.udl");
-    WriteFile(wide, Utf16Le("[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"
-                            "Provider=SQLite;Data Source=shop.db\r\n"));
-    WriteFile(narrow, "\xEF\xBB\xBF[oledb]\n; comment\nDSN=Sales;UID=sam;PWD=secret\n");
-    WriteFile(nested, "[oledb]\nFILE NAME=" + wide + "\n");
+    ozra::testing::TempFolder folder;
+    const std::string wide = folder.Path + "shop.udl", narrow = folder.Path + "sales.udl",
+                      nested = folder.Path + "nested.udl";
+    folder.Write("shop.udl",
+                 Utf16Le("[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"
+                         "Provider=SQLite;Data Source=shop.db\r\n"));
+    folder.Write("sales.udl", "\xEF\xBB\xBF[oledb]\n; comment\nDSN=Sales;UID=sam;PWD=secret\n");
+    folder.Write("nested.udl", "[oledb]\nFILE NAME=" + wide + "\n");
 
     const std::vector<Case> cases = {
         {"shop.db", "sqlite: shop.db"},
@@ -100,8 +95,8 @@ TEST(ConnectionStringTest, ChoosesTheBackEndOrSaysWhy) {
         {"  ", "error: The connection string is empty."},
         {"FILE NAME=" + nested,
          "error: The data link file names another data link file \"" + wide + "\"."},
-        {"FILE NAME=" + folder.File("none.udl"),
-         "error: Cannot open file \"" + folder.File("none.udl") + "\". No such file or directory"},
+        {"FILE NAME=" + folder.Path + "none.udl",
+         "error: Cannot open file \"" + folder.Path + "none.udl" + "\". No such file or directory"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Outcome(c.text), c.expected) << c.text;
@@ -119,8 +114,8 @@ TEST(ConnectionStringTest, PasswordsAreMaskedEvenInNestedOrBrokenStrings) {
 }
 
 TEST(ConnectionStringTest, OpeningAMissingOrForeignFileFailsAndCreatesNothing) {
-    TempFolder folder;
-    const std::string missing = folder.File("missing.db");
+    ozra::testing::TempFolder folder;
+    const std::string missing = folder.Path + "missing.db";
     Connection connection("Data Source=" + missing);
     try {
         connection.Open();
@@ -131,8 +126,8 @@ TEST(ConnectionStringTest, OpeningAMissingOrForeignFileFailsAndCreatesNothing) {
     }
     EXPECT_FALSE(std::filesystem::exists(missing));
 
-    const std::string notes = folder.File("notes.txt");
-    WriteFile(notes, std::string(4096, 'x'));
+    const std::string notes = folder.Path + "notes.txt";
+    folder.Write("notes.txt", std::string(4096, 'x'));
     connection.SetConnectionString(notes);
     try {
         connection.Open();

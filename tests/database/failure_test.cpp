@@ -105,7 +105,7 @@ TEST_P(FailureTest, ACommitTheDatabaseRefusesRollsBackAndSaysWhy) {
 TEST_P(FailureTest, AnUnreachableServerOrFileSaysSoWithoutThePassword) {
     std::string target;
     if (IsSqlite()) {
-        target = "Data Source=" + folder.File("nowhere.db");
+        target = "Data Source=" + folder.Path + "nowhere.db";
     } else {
         // A port nothing listens on: the server's own, taken while it is
         // stopped would race; one below the private range is closed.

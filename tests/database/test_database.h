@@ -4,6 +4,7 @@
 // Postgres/...); the PostgreSQL ones skip when no server was started.
 #pragma once
 
+#include "../support/temp_folder.h"
 #include "data/connection.h"
 #include "data/variant_array.h"
 
@@ -15,7 +16,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace ozra::data::testing {
 
@@ -28,28 +28,11 @@ inline std::string ReadTestFile(const std::string& name) {
     return text.str();
 }
 
-// A folder of the test's own, removed with it.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = std::filesystem::temp_directory_path() / "ozra-db-XXXXXX";
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string File(std::string_view name) const { return path_ + "/" + std::string(name); }
-
-  private:
-    std::string path_;
-};
-
 class DatabaseTest : public ::testing::TestWithParam<Backend> {
   protected:
     void SetUp() override {
         if (GetParam() == Backend::SQLite) {
-            std::string file = folder.File("test.db");
+            std::string file = folder.Path + "test.db";
             sqlite3* created = nullptr;
             sqlite3_open_v2(file.c_str(), &created, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                             nullptr);
@@ -90,7 +73,7 @@ class DatabaseTest : public ::testing::TestWithParam<Backend> {
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
 
-    TempFolder folder;
+    ozra::testing::TempFolder folder;
     std::string connectionString;
     std::unique_ptr<Connection> db;
 };
