@@ -39,7 +39,9 @@ inline std::string WithFolder(std::string_view script, const std::string& folder
     return text;
 }
 
-inline ScriptRun RunWithLibraries(std::string_view script, const std::string& folder) {
+// `more` adds libraries beyond the standard ones.
+inline ScriptRun RunWithLibraries(std::string_view script, const std::string& folder,
+                                  void (*more)(runtime::TLibRegister&) = nullptr) {
     front::TtsParser parser;
     std::string parseErrors;
     parser.OnError = [&](std::int32_t position, std::int32_t, const std::string& message) {
@@ -54,6 +56,7 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
     }
     runtime::TLibRegister libraries;
     AddStandardLibraries(libraries);
+    if (more) more(libraries);
     runtime::TGlobalData global;
     global.ScriptFolder = folder;
     runtime::RunParameters parameters;
