@@ -13,8 +13,8 @@ struct OrderLine {
     int order_id{}; // key
     int product_id{};
     int quantity{};
-    Product* product = nullptr; // by product_id -> id
     Orders* orders = nullptr; // by order_id -> id
+    Product* product = nullptr; // by product_id -> id
 };
 
 } // namespace Shop
