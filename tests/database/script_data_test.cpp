@@ -32,8 +32,7 @@ class ScriptDataTest : public DatabaseTest {
                                    (IsSqlite() ? "" : "public") + "\")";
         for (size_t at = script.find("%DB%"); at != std::string::npos; at = script.find("%DB%"))
             script.replace(at, 4, import);
-        return libs::testing::RunWithLibraries(script, folder.Path,
-                                               &scripting::AddDataLibraries);
+        return libs::testing::RunWithLibraries(script, folder.Path, &scripting::AddDataLibraries);
     }
 };
 
