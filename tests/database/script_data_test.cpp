@@ -32,7 +32,8 @@ class ScriptDataTest : public DatabaseTest {
                                    (IsSqlite() ? "" : "public") + "\")";
         for (size_t at = script.find("%DB%"); at != std::string::npos; at = script.find("%DB%"))
             script.replace(at, 4, import);
-        return libs::testing::RunWithLibraries(script, folder.Path, &scripting::AddDataLibraries);
+        return libs::testing::RunWithLibraries(script, folder.Path, libs::AutomationClasses::None(),
+                                               &scripting::AddDataLibraries);
     }
 };
 
