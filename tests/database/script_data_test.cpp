@@ -1,7 +1,8 @@
 // The data libraries from scripts on every back end: the sample shop's
 // schema imported, objects created, read, changed, saved in a transaction
-// and deleted, checked afterwards with plain SQL; a script that fails
-// inside a transaction leaves nothing behind.
+// and deleted, checked afterwards with plain SQL; sets that outlive every
+// reference to their database; a script that fails inside a transaction
+// leaves nothing behind.
 #include "../libs/script_support.h"
 #include "data/scripting/data_libraries.h"
 #include "test_database.h"
@@ -56,10 +57,13 @@ var line = db.Objects.order_line.FindBy(line = 2)
 line.Delete()
 ?? db.Objects.customer.FindBy(id = 1).orderss.Count
 foreach (c in customers.ReverseBy("name")) = c.name ~ "; " end foreach
+var products = %DB%.Objects.product
+?? ""
+?? products.FindBy(id = 1).title
 .>)");
     ASSERT_EQ(run.Error, "");
     EXPECT_EQ(run.Output, "2 Ada Byron Alan Turing\nAda Byron bought Logic primer\n1\n"
-                          "Grace Hopper; Alan Turing; Ada Byron; ");
+                          "Grace Hopper; Alan Turing; Ada Byron; \nChess set\n");
     Connection check(connectionString);
     EXPECT_EQ(Scalar(check, "SELECT email FROM customer WHERE id = 3"), "grace@example.org");
     EXPECT_EQ(Scalar(check, "SELECT notes FROM customer WHERE id = 2"), "it's; -- /* ünïcode");

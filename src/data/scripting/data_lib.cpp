@@ -28,16 +28,17 @@ bool HasRunDatabase(const runtime::TGlobalData& global) {
     return !global.SchemaFile.empty() || !global.Configuration().Value("ConnectionString").empty();
 }
 
-value::Ref<TObj_Impl_Database> NewDatabase() {
-    return value::MakeRef<TObj_Impl_Database>();
+TObj_Impl_Database& TSys_Impl_Data::NewDatabase() {
+    databases_.push_back(value::MakeRef<TObj_Impl_Database>());
+    return *databases_.back();
 }
 
 TObj_Impl_Database& TSys_Impl_Data::DefaultSchema() {
     if (!default_) {
-        value::Ref<TObj_Impl_Database> database = NewDatabase();
         if (!Global.SchemaFile.empty() && !platform::FileExists(Global.SchemaFile))
             throw EDataError("Schema file not found: " + Global.SchemaFile);
         const runtime::TSettingList& configuration = Global.Configuration();
+        value::Ref<TObj_Impl_Database> database = value::MakeRef<TObj_Impl_Database>();
         if (!Global.SchemaFile.empty())
             database->Module.LoadSchema(Global.SchemaFile, Global.SchemaOption);
         else if (HasRunDatabase(Global))
@@ -49,14 +50,14 @@ TObj_Impl_Database& TSys_Impl_Data::DefaultSchema() {
     return *default_;
 }
 
-void TtsLibData::LoadSchema(LibCall& call) {
-    value::Ref<TObj_Impl_Database> database = NewDatabase();
-    database->Module.LoadSchema(call.Text(0), call.Count() > 1 ? call.Text(1) : std::string());
-    call.ReturnObject(database.Get());
+void TtsLibData::LoadSchema(LibCall& call, TSys_Impl_Data& data) {
+    TObj_Impl_Database& database = data.NewDatabase();
+    database.Module.LoadSchema(call.Text(0), call.Count() > 1 ? call.Text(1) : std::string());
+    call.ReturnObject(&database);
 }
 
-void TtsLibData::NewSchema(LibCall& call) {
-    call.ReturnObject(NewDatabase().Get());
+void TtsLibData::NewSchema(LibCall& call, TSys_Impl_Data& data) {
+    call.ReturnObject(&data.NewDatabase());
 }
 
 // The connection-string editor is a dialog of the desktop; without one the
@@ -66,12 +67,12 @@ void TtsLibData::BuildConnectionString(LibCall&) {
                      "dialog of the desktop");
 }
 
-void TtsLibData::ImportSchema(LibCall& call) {
-    value::Ref<TObj_Impl_Database> database = NewDatabase();
-    database->Module.ImportSchema(call.Text(0), call.Text(1),
-                                  call.Count() > 2 ? call.Text(2) : std::string(),
-                                  call.Flag(3, false));
-    call.ReturnObject(database.Get());
+void TtsLibData::ImportSchema(LibCall& call, TSys_Impl_Data& data) {
+    TObj_Impl_Database& database = data.NewDatabase();
+    database.Module.ImportSchema(call.Text(0), call.Text(1),
+                                 call.Count() > 2 ? call.Text(2) : std::string(),
+                                 call.Flag(3, false));
+    call.ReturnObject(&database);
 }
 
 void TtsLibData::DefaultSchema(LibCall& call, TSys_Impl_Data& data) {

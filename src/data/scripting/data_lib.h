@@ -14,6 +14,8 @@
 #include "runtime/global_data.h"
 #include "runtime/lib_base.h"
 
+#include <vector>
+
 namespace ozra::data::scripting {
 
 class TObj_Impl_Database final : public value::TtsObjectZero {
@@ -52,28 +54,32 @@ class TSys_Impl_Data final : public value::TtsObjectZero {
     // found: " + its name.
     TObj_Impl_Database& DefaultSchema();
 
+    // A new database object with an empty schema document, kept for the
+    // rest of the run: the sets and objects scripts take from it refer to
+    // its schema and its object manager, and may outlive every reference
+    // to the database object itself.
+    TObj_Impl_Database& NewDatabase();
+
     runtime::TGlobalData& Global;
 
   private:
     value::Ref<TObj_Impl_Database> default_;
+    std::vector<value::Ref<TObj_Impl_Database>> databases_;
 };
 
 // Whether the run names a database: a schema file or a configured
 // connection string.
 bool HasRunDatabase(const runtime::TGlobalData& global);
 
-// A new database object with an empty schema document.
-value::Ref<TObj_Impl_Database> NewDatabase();
-
 class TtsLibData final : public runtime::TtsLibBase {
   public:
     TtsLibData(runtime::TtsHost& host, runtime::TGlobalData& global);
 
   private:
-    void LoadSchema(runtime::LibCall& call);
-    void NewSchema(runtime::LibCall& call);
+    void LoadSchema(runtime::LibCall& call, TSys_Impl_Data& data);
+    void NewSchema(runtime::LibCall& call, TSys_Impl_Data& data);
     void BuildConnectionString(runtime::LibCall& call);
-    void ImportSchema(runtime::LibCall& call);
+    void ImportSchema(runtime::LibCall& call, TSys_Impl_Data& data);
     void DefaultSchema(runtime::LibCall& call, TSys_Impl_Data& data);
 };
 
