@@ -21,7 +21,7 @@ int32_t Number(TDataObject& object, std::string_view alias) {
 
 class Creator {
   public:
-    explicit Creator(TObjectSet& doTables) : doTables_(doTables), sdo_(TSDOSchema::Instance()) {}
+    explicit Creator(TObjectSet& doTables) : doTables_(doTables) {}
 
     VeRef<TSchemaInfo> Run() {
         schema_ = MakeVe<TSchemaInfo>();
@@ -121,7 +121,6 @@ class Creator {
     }
 
     TObjectSet& doTables_;
-    TSDOSchema& sdo_;
     VeRef<TSchemaInfo> schema_;
     // The parent side built for each document relation: the child side is
     // its counterpart (two relations between the same tables stay apart).

@@ -11,6 +11,7 @@
 #include "value/conversions.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <set>
 #include <tuple>
