@@ -5,6 +5,7 @@
 #include "output.h"
 #include "run_compiler.h"
 
+#include "data/scripting/data_libraries.h"
 #include "front/tree_dump.h"
 #include "libs/standard_libraries.h"
 #include "runtime/command_parser.h"
@@ -35,10 +36,12 @@ bool ScriptExists(const std::string& script) {
     return false;
 }
 
-// The libraries a run's host gets: every standard library.
+// The libraries a run's host gets: every standard library and the data
+// libraries.
 runtime::TLibRegister Libraries() {
     runtime::TLibRegister libraries;
     libs::AddStandardLibraries(libraries);
+    data::scripting::AddDataLibraries(libraries);
     return libraries;
 }
 

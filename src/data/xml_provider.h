@@ -43,6 +43,9 @@ class TXmlProvider : public TLocalCache {
 
     // Replaces the data with the file's, read over the schema.
     void LoadFromFile(TSchemaInfo& schema);
+    // Replaces the data with the sets of a space whose objects this
+    // provider's manager made.
+    void Assign(VeRef<TObjectSpace> space) { ReplaceCacheData(std::move(space)); }
     void SaveToFile();
 
   private:

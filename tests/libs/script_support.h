@@ -39,8 +39,10 @@ inline std::string WithFolder(std::string_view script, const std::string& folder
     return text;
 }
 
+// `more` adds libraries beyond the standard ones.
 inline ScriptRun RunWithLibraries(std::string_view script, const std::string& folder,
-                                  const AutomationClasses& classes = AutomationClasses::None()) {
+                                  const AutomationClasses& classes = AutomationClasses::None(),
+                                  void (*more)(runtime::TLibRegister&) = nullptr) {
     front::TtsParser parser;
     std::string parseErrors;
     parser.OnError = [&](std::int32_t position, std::int32_t, const std::string& message) {
@@ -55,6 +57,7 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
     }
     runtime::TLibRegister libraries;
     AddStandardLibraries(libraries, classes);
+    if (more) more(libraries);
     runtime::TGlobalData global;
     global.ScriptFolder = folder;
     runtime::RunParameters parameters;
