@@ -1,13 +1,25 @@
 // The headless runner: the command-line face of the system. It runs a
 // script (or a project's main file) and writes the run's output to standard
-// output; "--check" and "--dump-tree" compile only.
+// output; "--check" and "--dump-tree" compile only. A packaged program (a
+// copy of the runner carrying a compiled project, see
+// compiled/program_data.h) runs its own project.
 #include "command_line.h"
 #include "script_run.h"
+
+#include "compiled/program_data.h"
+#include "libs/path_helper.h"
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
     using namespace ozra::app;
+    if (auto project = ozra::compiled::EmbeddedProject()) {
+        Invocation packaged;
+        packaged.What = Mode::Run;
+        packaged.Script = ozra::libs::ProgramFile();
+        packaged.Words.assign(argv + 1, argv + argc);
+        return RunScript(packaged, project);
+    }
     const Invocation invocation = ReadCommandLine(argc, argv);
     switch (invocation.What) {
     case Mode::Help:

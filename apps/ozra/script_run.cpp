@@ -2,8 +2,9 @@
 // host, execution, output and error reporting.
 #include "script_run.h"
 
-#include "run_compiler.h"
-
+#include "compiled/program_data.h"
+#include "compiled/project_compiler.h"
+#include "compiled/tts_compiler.h"
 #include "front/tree_dump.h"
 #include "libs/standard_libraries.h"
 #include "runtime/command_parser.h"
@@ -22,18 +23,52 @@ namespace ozra::app {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 void WriteOut(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
 }
 
-void ReportError(std::string_view message) {
+void ReportLine(std::string_view message) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
+}
+
+// A path shown to the user: relative to the working folder when under it.
+std::string DisplayPath(const std::string& fullPath) {
+    std::error_code ignored;
+    const std::string cwd = fs::current_path(ignored).string() + "/";
+    if (fullPath.size() > cwd.size() && fullPath.compare(0, cwd.size(), cwd) == 0)
+        return fullPath.substr(cwd.size());
+    return fullPath;
+}
+
+std::vector<std::string> DisplayPaths(const std::vector<std::string>& fullPaths) {
+    std::vector<std::string> shown;
+    for (const std::string& path : fullPaths)
+        shown.push_back(DisplayPath(path));
+    return shown;
+}
+
+// An error's message, its file shown as the user named it, and then, one
+// line each, what caused it.
+void ReportError(const std::exception& error, const char* indent = "") {
+    std::string message = error.what();
+    if (const auto* located = dynamic_cast<const runtime::EvmErrorException*>(&error)) {
+        message = runtime::EvmErrorException::DisplayMessage(
+            located->BareMessage, DisplayPath(located->FileName), located->Line, located->Column);
+    }
+    ReportLine(indent + message);
+    try {
+        std::rethrow_if_nested(error);
+    } catch (const std::exception& cause) {
+        ReportError(cause, "  ");
+    }
 }
 
 bool ScriptExists(const std::string& script) {
     std::error_code ignored;
-    if (std::filesystem::is_regular_file(script, ignored)) return true;
+    if (fs::is_regular_file(script, ignored)) return true;
     std::fprintf(stderr, "ozra: cannot open %s: no such file\n", script.c_str());
     return false;
 }
@@ -47,18 +82,27 @@ runtime::TLibRegister Libraries() {
 
 } // namespace
 
-int RunScript(const Invocation& invocation) {
-    if (!ScriptExists(invocation.Script)) return 2;
+int RunScript(const Invocation& invocation, const std::optional<std::string>& embeddedProject) {
+    if (!embeddedProject && !ScriptExists(invocation.Script)) return 2;
     runtime::TGlobalData global;
     runtime::RunParameters parameters;
-    RunCompiler compiler;
-    value::Ref<front::TtsBlock> root;
+    compiled::CompiledScript script;
     try {
         runtime::TCommandParser options(global);
         parameters = options.ReadParameters(invocation.Script, invocation.Words);
-        root = compiler.Compile(parameters.ScriptFile);
+        if (embeddedProject) {
+            script.Root = compiled::LoadEmbeddedProject(*embeddedProject);
+        } else {
+            script = compiled::TvmProjectCompiler::CompileFile(parameters.ScriptFile);
+        }
+        // Compiling to a file is all a run with /C does.
+        if (parameters.CompileFlag) {
+            compiled::WriteCompiledFile(parameters.CompileOutputFile,
+                                        compiled::TtsCompiler::Save(*script.Root));
+            return 0;
+        }
     } catch (const std::exception& error) {
-        ReportError(error.what());
+        ReportError(error);
         return 1;
     }
 
@@ -67,21 +111,22 @@ int RunScript(const Invocation& invocation) {
     try {
         host = runtime::AssembleRunHost(global, parameters, libraries);
     } catch (const std::exception& error) {
-        ReportError(error.what());
+        ReportError(error);
         return 1;
     }
+    const std::vector<std::string> files = DisplayPaths(script.FileList);
     runtime::TtsResult context(host.Get());
     global.RootContext = &context;
     int status = 0;
     try {
         try {
-            runtime::Run(*root, context);
+            runtime::Run(*script.Root, context);
         } catch (...) {
-            runtime::RethrowAsRunError(context, &compiler.FileList());
+            runtime::RethrowAsRunError(context, &files);
         }
     } catch (const std::exception& error) {
         WriteOut(context.Text);
-        ReportError(error.what());
+        ReportError(error);
         status = 1;
     }
     if (status == 0) WriteOut(context.Text);
@@ -96,30 +141,32 @@ int CheckScript(const Invocation& invocation) {
     std::vector<front::CompileError> errors;
     std::string unlocated;
     try {
-        RunCompiler(&errors).Compile(runtime::FullPath(invocation.Script));
-    } catch (const front::CompileError& error) {
-        errors.push_back(error);
-    } catch (const std::exception& error) {
+        compiled::TvmProjectCompiler compiler(runtime::FullPath(invocation.Script));
+        compiler.CollectedErrors = &errors;
+        compiler.Compile();
+    } catch (const runtime::EvmErrorException& error) {
         // A stop that was recorded with its place already, or one that has
-        // no place (an unreadable file, a circular use).
-        if (errors.empty() || errors.back().Detail != error.what()) unlocated = error.what();
+        // no place (an unreadable file, a damaged compiled file).
+        if (errors.empty() || errors.back().Detail != error.BareMessage) unlocated = error.what();
+    } catch (const std::exception& error) {
+        unlocated = error.what();
     }
     for (const auto& error : errors) {
-        ReportError(error.FileName + ":" + std::to_string(error.Line) + ":" +
-                    std::to_string(error.Column) + ": " + error.Detail);
+        ReportLine(DisplayPath(error.FileName) + ":" + std::to_string(error.Line) + ":" +
+                   std::to_string(error.Column) + ": " + error.Detail);
     }
-    if (!unlocated.empty()) ReportError(invocation.Script + ": " + unlocated);
+    if (!unlocated.empty()) ReportLine(invocation.Script + ": " + unlocated);
     return errors.empty() && unlocated.empty() ? 0 : 1;
 }
 
 int DumpScript(const Invocation& invocation) {
     if (!ScriptExists(invocation.Script)) return 2;
     try {
-        const value::Ref<front::TtsBlock> root =
-            RunCompiler().Compile(runtime::FullPath(invocation.Script));
-        WriteOut(front::DumpTree(*root));
+        const compiled::CompiledScript script =
+            compiled::TvmProjectCompiler::CompileFile(runtime::FullPath(invocation.Script));
+        WriteOut(front::DumpTree(*script.Root));
     } catch (const std::exception& error) {
-        ReportError(error.what());
+        ReportError(error);
         return 1;
     }
     return 0;

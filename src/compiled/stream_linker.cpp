@@ -96,9 +96,9 @@ const char* MissingPart(const TtsNode& node) {
         const auto& tryNode = static_cast<const TtsTryNode&>(node);
         return tryNode.ExceptBlock && !tryNode.ExceptionVariable ? "ExceptionVariable" : nullptr;
     }
+    // «ref r = y» only names y anew; it has no target.
     case NodeKind::Assign:
     case NodeKind::VarDefine:
-    case NodeKind::RefDefine:
         return static_cast<const TtsAssign&>(node).Target ? nullptr : "Target";
     case NodeKind::Call:
     case NodeKind::Output:
