@@ -2,6 +2,7 @@
 #include "libs/file_lib.h"
 
 #include "libs/file_system.h"
+#include "libs/lib_support.h"
 #include "libs/path_helper.h"
 #include "libs/path_text.h"
 #include "libs/xml/whole_file.h"
@@ -15,7 +16,6 @@
 
 namespace ozra::libs {
 
-using runtime::TtsResult;
 using value::EtsRuntime;
 
 namespace {
@@ -31,8 +31,8 @@ template <class Action> auto WithFileErrors(Action action) {
     }
 }
 
-std::string PathArgument(const front::TtsExpressions* arguments, int index) {
-    return CheckedPath(TextArgument(arguments, index));
+std::string PathArgument(const LibCall& call, int index) {
+    return CheckedPath(call.Text(index));
 }
 
 // Seconds since the epoch as a local date-time value, at the 2-second
@@ -43,18 +43,6 @@ TtsValue LocalDate(std::time_t seconds) {
     local.tm_sec -= local.tm_sec % 2;
     const std::time_t asUtc = timegm(&local);
     return TtsValue::FromDate(static_cast<double>(asUtc) / 86400.0 + 25569.0);
-}
-
-void SetFoundPaths(front::TtsExpression& value, const std::vector<std::string>& paths) {
-    auto set = value::MakeRef<front::TtsSet>(nullptr);
-    front::TtsExpressions elements;
-    for (const std::string& path : paths) {
-        auto element = value::MakeRef<front::TtsConst>(set.Get());
-        element->OwnValue = TtsValue::FromText(path);
-        elements.Add(std::move(element));
-    }
-    set->SetUp(std::move(elements));
-    value.SetObject(set.Get());
 }
 
 } // namespace
@@ -113,211 +101,165 @@ void TObj_Impl_FileStream::Close() {
     }
 }
 
-void TtsLibFile::Append(TtsResult& context, front::TtsExpression& value,
-                        const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 2, 2);
-    const std::string path = PathArgument(arguments, 0);
+void TtsLibFile::Append(LibCall& call) {
+    const std::string path = PathArgument(call, 0);
     CreateFolderOf(path);
-    AppendToFile(path, TextArgument(arguments, 1));
+    AppendToFile(path, call.Text(1));
 }
 
-void TtsLibFile::ChangeFileExt(TtsResult& context, front::TtsExpression& value,
-                               const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 2, 2);
-    SetText(value, libs::ChangeFileExt(TextArgument(arguments, 0), TextArgument(arguments, 1)));
+void TtsLibFile::ChangeFileExt(LibCall& call) {
+    call.ReturnText(libs::ChangeFileExt(call.Text(0), call.Text(1)));
 }
 
-void TtsLibFile::Copy(TtsResult& context, front::TtsExpression& value,
-                      const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 3, 2);
-    SetBoolean(value, CopyFiles(PathArgument(arguments, 0), PathArgument(arguments, 1),
-                                FlagArgument(arguments, 2, false)));
+void TtsLibFile::Copy(LibCall& call) {
+    call.ReturnBoolean(
+        CopyFiles(PathArgument(call, 0), PathArgument(call, 1), call.Flag(2, false)));
 }
 
-void TtsLibFile::Delete(TtsResult& context, front::TtsExpression& value,
-                        const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 1, 1);
-    SetBoolean(value, DeleteFile(PathArgument(arguments, 0)));
+void TtsLibFile::Delete(LibCall& call) {
+    call.ReturnBoolean(DeleteFile(PathArgument(call, 0)));
 }
 
-void TtsLibFile::Execute(TtsResult& context, front::TtsExpression& value,
-                         const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 3, 1);
-    const std::optional<int> process =
-        StartProgram(PathArgument(arguments, 0), TextArgument(arguments, 1));
+void TtsLibFile::Execute(LibCall& call) {
+    const std::optional<int> process = StartProgram(PathArgument(call, 0), call.Text(1));
     if (process) DetachProgram(*process);
-    SetBoolean(value, process.has_value());
+    call.ReturnBoolean(process.has_value());
 }
 
-void TtsLibFile::ExecuteWait(TtsResult& context, front::TtsExpression& value,
-                             const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 3, 1);
-    const std::optional<int> process =
-        StartProgram(PathArgument(arguments, 0), TextArgument(arguments, 1));
-    SetInteger(value, process ? WaitForProgram(*process) : 1);
+void TtsLibFile::ExecuteWait(LibCall& call) {
+    const std::optional<int> process = StartProgram(PathArgument(call, 0), call.Text(1));
+    call.ReturnInteger(process ? WaitForProgram(*process) : 1);
 }
 
-void TtsLibFile::Exists(TtsResult& context, front::TtsExpression& value,
-                        const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 1, 1);
-    SetBoolean(value, FileExists(PathArgument(arguments, 0)));
+void TtsLibFile::Exists(LibCall& call) {
+    call.ReturnBoolean(FileExists(PathArgument(call, 0)));
 }
 
-void TtsLibFile::ExpandFileName(TtsResult& context, front::TtsExpression& value,
-                                const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 1, 1);
-    SetText(value, libs::ExpandFileName(TextArgument(arguments, 0)));
+void TtsLibFile::ExpandFileName(LibCall& call) {
+    call.ReturnText(libs::ExpandFileName(call.Text(0)));
 }
 
-#define OZRA_TEXT_METHOD(name)                                                                     \
-    void TtsLibFile::name(TtsResult& context, front::TtsExpression& value,                         \
-                          const front::TtsExpressions* arguments) {                                \
-        value.SetValue(TtsValue());                                                                \
-        CheckArguments(context, arguments, 1, 1);                                                  \
-        SetText(value, libs::name(TextArgument(arguments, 0)));                                    \
-    }
-OZRA_TEXT_METHOD(ExtractFileDir)
-OZRA_TEXT_METHOD(ExtractFileDrive)
-OZRA_TEXT_METHOD(ExtractFileExt)
-OZRA_TEXT_METHOD(ExtractFileName)
-OZRA_TEXT_METHOD(ExtractFileNameNoExt)
-OZRA_TEXT_METHOD(ExtractFilePath)
-#undef OZRA_TEXT_METHOD
+void TtsLibFile::ExtractFileDir(LibCall& call) {
+    call.ReturnText(libs::ExtractFileDir(call.Text(0)));
+}
 
-void TtsLibFile::Find(TtsResult& context, front::TtsExpression& value,
-                      const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 3, 1);
+void TtsLibFile::ExtractFileDrive(LibCall& call) {
+    call.ReturnText(libs::ExtractFileDrive(call.Text(0)));
+}
+
+void TtsLibFile::ExtractFileExt(LibCall& call) {
+    call.ReturnText(libs::ExtractFileExt(call.Text(0)));
+}
+
+void TtsLibFile::ExtractFileName(LibCall& call) {
+    call.ReturnText(libs::ExtractFileName(call.Text(0)));
+}
+
+void TtsLibFile::ExtractFileNameNoExt(LibCall& call) {
+    call.ReturnText(libs::ExtractFileNameNoExt(call.Text(0)));
+}
+
+void TtsLibFile::ExtractFilePath(LibCall& call) {
+    call.ReturnText(libs::ExtractFilePath(call.Text(0)));
+}
+
+void TtsLibFile::Find(LibCall& call) {
     FindKinds kinds;
-    if (ArgumentCount(arguments) > 1) {
-        const std::string wanted = TextArgument(arguments, 1);
+    if (call.Count() > 1) {
+        const std::string wanted = call.Text(1);
         kinds.Files = wanted.find_first_of("Ff") != std::string::npos;
         kinds.Folders = wanted.find_first_of("Dd") != std::string::npos;
     }
-    SetFoundPaths(value,
-                  FindFiles(PathArgument(arguments, 0), kinds, FlagArgument(arguments, 2, false)));
+    TextSet found;
+    for (const std::string& path : FindFiles(PathArgument(call, 0), kinds, call.Flag(2, false)))
+        found.Add(path);
+    found.Return(call);
 }
 
-void TtsLibFile::GetSize(TtsResult& context, front::TtsExpression& value,
-                         const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 1, 1);
-    if (const std::optional<std::int64_t> size = FileSize(PathArgument(arguments, 0)))
-        value.SetValue(TtsValue::FromInt64(*size));
+void TtsLibFile::GetSize(LibCall& call) {
+    if (const std::optional<std::int64_t> size = FileSize(PathArgument(call, 0)))
+        call.Return(TtsValue::FromInt64(*size));
 }
 
-void TtsLibFile::GetTime(TtsResult& context, front::TtsExpression& value,
-                         const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 2, 1);
-    const std::optional<std::time_t> time =
-        FileTime(PathArgument(arguments, 0), FlagArgument(arguments, 1, false));
+void TtsLibFile::GetTime(LibCall& call) {
+    const std::optional<std::time_t> time = FileTime(PathArgument(call, 0), call.Flag(1, false));
     if (!time) throw EtsRuntime("Invalid argument to date encode");
-    value.SetValue(LocalDate(*time));
+    call.Return(LocalDate(*time));
 }
 
-void TtsLibFile::GetVersion(TtsResult& context, front::TtsExpression& value,
-                            const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 1, 1);
+void TtsLibFile::GetVersion(LibCall& call) {
     // Linux programs carry no version resource.
-    SetText(value, "");
+    call.ReturnText("");
 }
 
-void TtsLibFile::Load(TtsResult& context, front::TtsExpression& value,
-                      const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 1, 1);
-    const std::string path = PathArgument(arguments, 0);
-    SetText(value, WithFileErrors([&] { return xml::ReadWholeFile(path); }));
+void TtsLibFile::Load(LibCall& call) {
+    const std::string path = PathArgument(call, 0);
+    call.ReturnText(WithFileErrors([&] { return xml::ReadWholeFile(path); }));
 }
 
-void TtsLibFile::Move(TtsResult& context, front::TtsExpression& value,
-                      const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 2, 2);
-    SetBoolean(value, MoveFile(PathArgument(arguments, 0), PathArgument(arguments, 1)));
+void TtsLibFile::Move(LibCall& call) {
+    call.ReturnBoolean(MoveFile(PathArgument(call, 0), PathArgument(call, 1)));
 }
 
-void TtsLibFile::Save(TtsResult& context, front::TtsExpression& value,
-                      const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 3, 2);
-    const std::string path = PathArgument(arguments, 0);
+void TtsLibFile::Save(LibCall& call) {
+    const std::string path = PathArgument(call, 0);
     CreateFolderOf(path);
-    if (!FlagArgument(arguments, 2, false) && FileExists(path)) return;
-    const std::string text = TextArgument(arguments, 1);
+    if (!call.Flag(2, false) && FileExists(path)) return;
+    const std::string text = call.Text(1);
     WithFileErrors([&] {
         xml::ReplaceWholeFile(path, text);
         return 0;
     });
 }
 
-void TtsLibFile::Stream(TtsResult& context, front::TtsExpression& value,
-                        const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 2, 1);
-    const std::string mode = ArgumentCount(arguments) > 1 ? TextArgument(arguments, 1) : "create";
-    value.SetObject(value::MakeRef<TObj_Impl_FileStream>(PathArgument(arguments, 0), mode).Get());
+void TtsLibFile::Stream(LibCall& call) {
+    const std::string mode = call.Count() > 1 ? call.Text(1) : "create";
+    call.ReturnObject(value::MakeRef<TObj_Impl_FileStream>(PathArgument(call, 0), mode).Get());
 }
 
 TtsLibFile::TtsLibFile(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TtsLibFile>(runtime::AccessMethod);
     RegisterGlobal("File", this);
-    Publish<TtsLibFile>({
-        {"Append", &TtsLibFile::Append},
-        {"ChangeFileExt", &TtsLibFile::ChangeFileExt},
-        {"Copy", &TtsLibFile::Copy},
-        {"Delete", &TtsLibFile::Delete},
-        {"Execute", &TtsLibFile::Execute},
-        {"ExecuteWait", &TtsLibFile::ExecuteWait},
-        {"Exists", &TtsLibFile::Exists},
-        {"ExpandFileName", &TtsLibFile::ExpandFileName},
-        {"ExtractFileDir", &TtsLibFile::ExtractFileDir},
-        {"ExtractFileDrive", &TtsLibFile::ExtractFileDrive},
-        {"ExtractFileExt", &TtsLibFile::ExtractFileExt},
-        {"ExtractFileName", &TtsLibFile::ExtractFileName},
-        {"ExtractFileNameNoExt", &TtsLibFile::ExtractFileNameNoExt},
-        {"ExtractFilePath", &TtsLibFile::ExtractFilePath},
-        {"Find", &TtsLibFile::Find},
-        {"GetSize", &TtsLibFile::GetSize},
-        {"GetTime", &TtsLibFile::GetTime},
-        {"GetVersion", &TtsLibFile::GetVersion},
-        {"Load", &TtsLibFile::Load},
-        {"Move", &TtsLibFile::Move},
-        {"Save", &TtsLibFile::Save},
-        {"Stream", &TtsLibFile::Stream},
+    Publish({
+        {"Append", Method<&TtsLibFile::Append>, 2, 2},
+        {"ChangeFileExt", Method<&TtsLibFile::ChangeFileExt>, 2, 2},
+        {"Copy", Method<&TtsLibFile::Copy>, 2, 3},
+        {"Delete", Method<&TtsLibFile::Delete>, 1, 1},
+        {"Execute", Method<&TtsLibFile::Execute>, 1, 3},
+        {"ExecuteWait", Method<&TtsLibFile::ExecuteWait>, 1, 3},
+        {"Exists", Method<&TtsLibFile::Exists>, 1, 1},
+        {"ExpandFileName", Method<&TtsLibFile::ExpandFileName>, 1, 1},
+        {"ExtractFileDir", Method<&TtsLibFile::ExtractFileDir>, 1, 1},
+        {"ExtractFileDrive", Method<&TtsLibFile::ExtractFileDrive>, 1, 1},
+        {"ExtractFileExt", Method<&TtsLibFile::ExtractFileExt>, 1, 1},
+        {"ExtractFileName", Method<&TtsLibFile::ExtractFileName>, 1, 1},
+        {"ExtractFileNameNoExt", Method<&TtsLibFile::ExtractFileNameNoExt>, 1, 1},
+        {"ExtractFilePath", Method<&TtsLibFile::ExtractFilePath>, 1, 1},
+        {"Find", Method<&TtsLibFile::Find>, 1, 3},
+        {"GetSize", Method<&TtsLibFile::GetSize>, 1, 1},
+        {"GetTime", Method<&TtsLibFile::GetTime>, 1, 2},
+        {"GetVersion", Method<&TtsLibFile::GetVersion>, 1, 1},
+        {"Load", Method<&TtsLibFile::Load>, 1, 1},
+        {"Move", Method<&TtsLibFile::Move>, 2, 2},
+        {"Save", Method<&TtsLibFile::Save>, 2, 3},
+        {"Stream", Method<&TtsLibFile::Stream>, 1, 2},
     });
 }
 
-void TtsLibFileStream::Write(TtsResult& context, front::TtsExpression& value,
-                             const front::TtsExpressions* arguments) {
-    auto stream = TakeReceiver<TObj_Impl_FileStream>(value);
-    CheckArguments(context, arguments, 1, 1);
-    const std::string text = TextArgument(arguments, 0);
-    if (!text.empty()) stream->Write(text);
+void TtsLibFileStream::Write(LibCall& call, TObj_Impl_FileStream& stream) {
+    const std::string text = call.Text(0);
+    if (!text.empty()) stream.Write(text);
 }
 
-void TtsLibFileStream::Close(TtsResult& context, front::TtsExpression& value,
-                             const front::TtsExpressions* arguments) {
-    auto stream = TakeReceiver<TObj_Impl_FileStream>(value);
-    CheckArguments(context, arguments, 0, 0);
-    stream->Close();
+void TtsLibFileStream::Close(LibCall&, TObj_Impl_FileStream& stream) {
+    stream.Close();
 }
 
 TtsLibFileStream::TtsLibFileStream(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TObj_Impl_FileStream>(runtime::AccessAll);
-    Publish<TtsLibFileStream>({
-        {"Write", &TtsLibFileStream::Write},
-        {"Close", &TtsLibFileStream::Close},
+    Publish({
+        {"Write", Method<&TtsLibFileStream::Write>, 1, 1},
+        {"Close", Method<&TtsLibFileStream::Close>, 0, 0},
     });
 }
 

@@ -12,7 +12,6 @@
 // the old content stays whole until the new one is complete.
 #pragma once
 
-#include "libs/lib_support.h"
 #include "runtime/lib_base.h"
 
 #include <string>
@@ -45,36 +44,38 @@ class TtsLibFile final : public runtime::TtsLibBase {
 
     std::string_view ClassName() const override { return "TtsLibFile"; }
 
-    OZRA_LIB_METHOD(Append);
-    OZRA_LIB_METHOD(ChangeFileExt);
-    OZRA_LIB_METHOD(Copy);
-    OZRA_LIB_METHOD(Delete);
-    OZRA_LIB_METHOD(Execute);
-    OZRA_LIB_METHOD(ExecuteWait);
-    OZRA_LIB_METHOD(Exists);
-    OZRA_LIB_METHOD(ExpandFileName);
-    OZRA_LIB_METHOD(ExtractFileDir);
-    OZRA_LIB_METHOD(ExtractFileDrive);
-    OZRA_LIB_METHOD(ExtractFileExt);
-    OZRA_LIB_METHOD(ExtractFileName);
-    OZRA_LIB_METHOD(ExtractFileNameNoExt);
-    OZRA_LIB_METHOD(ExtractFilePath);
-    OZRA_LIB_METHOD(Find);
-    OZRA_LIB_METHOD(GetSize);
-    OZRA_LIB_METHOD(GetTime);
-    OZRA_LIB_METHOD(GetVersion);
-    OZRA_LIB_METHOD(Load);
-    OZRA_LIB_METHOD(Move);
-    OZRA_LIB_METHOD(Save);
-    OZRA_LIB_METHOD(Stream);
+  private:
+    void Append(runtime::LibCall& call);
+    void ChangeFileExt(runtime::LibCall& call);
+    void Copy(runtime::LibCall& call);
+    void Delete(runtime::LibCall& call);
+    void Execute(runtime::LibCall& call);
+    void ExecuteWait(runtime::LibCall& call);
+    void Exists(runtime::LibCall& call);
+    void ExpandFileName(runtime::LibCall& call);
+    void ExtractFileDir(runtime::LibCall& call);
+    void ExtractFileDrive(runtime::LibCall& call);
+    void ExtractFileExt(runtime::LibCall& call);
+    void ExtractFileName(runtime::LibCall& call);
+    void ExtractFileNameNoExt(runtime::LibCall& call);
+    void ExtractFilePath(runtime::LibCall& call);
+    void Find(runtime::LibCall& call);
+    void GetSize(runtime::LibCall& call);
+    void GetTime(runtime::LibCall& call);
+    void GetVersion(runtime::LibCall& call);
+    void Load(runtime::LibCall& call);
+    void Move(runtime::LibCall& call);
+    void Save(runtime::LibCall& call);
+    void Stream(runtime::LibCall& call);
 };
 
 class TtsLibFileStream final : public runtime::TtsLibBase {
   public:
     explicit TtsLibFileStream(runtime::TtsHost& host);
 
-    OZRA_LIB_METHOD(Write);
-    OZRA_LIB_METHOD(Close);
+  private:
+    void Write(runtime::LibCall& call, TObj_Impl_FileStream& stream);
+    void Close(runtime::LibCall& call, TObj_Impl_FileStream& stream);
 };
 
 } // namespace ozra::libs

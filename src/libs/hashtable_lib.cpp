@@ -3,16 +3,15 @@
 
 #include "libs/lib_support.h"
 #include "runtime/host.h"
+#include "value/conversions.h"
 #include "value/names.h"
 
 namespace ozra::libs {
 
-using runtime::TtsResult;
-
 namespace {
 
-std::string KeyArgument(const front::TtsExpressions* arguments) {
-    const TtsValue& key = runtime::TtsLibBase::Argument(arguments, 0);
+std::string KeyArgument(const LibCall& call) {
+    const TtsValue& key = call.Argument(0);
     if (const value::TtsObject* object = key.Object()) return IdentityText(object);
     return value::ToText(key);
 }
@@ -42,95 +41,67 @@ int TObj_Impl_Hashtable::Add(std::string key, value::Ref<value::TtsObject> objec
     return ~found;
 }
 
-void TtsLibHashtable::Add(TtsResult& context, front::TtsExpression& value,
-                          const front::TtsExpressions* arguments) {
-    auto table = TakeReceiver<TObj_Impl_Hashtable>(value);
-    CheckArguments(context, arguments, 2, 2);
-    SetInteger(value, table->Add(KeyArgument(arguments),
-                                 Ref<value::TtsObject>::Retain(ObjectArgument(arguments, 1))));
+void TtsLibHashtable::Add(LibCall& call, TObj_Impl_Hashtable& table) {
+    call.ReturnInteger(table.Add(KeyArgument(call), Ref<value::TtsObject>::Retain(call.Object(1))));
 }
 
-void TtsLibHashtable::Del(TtsResult& context, front::TtsExpression& value,
-                          const front::TtsExpressions* arguments) {
-    auto table = TakeReceiver<TObj_Impl_Hashtable>(value);
-    CheckArguments(context, arguments, 1, 1);
-    const int found = table->Search(KeyArgument(arguments));
+void TtsLibHashtable::Del(LibCall& call, TObj_Impl_Hashtable& table) {
+    const int found = table.Search(KeyArgument(call));
     if (found >= 0) {
         const Ref<value::TtsObject> released =
-            std::move(table->Pairs[static_cast<std::size_t>(found)].Object);
-        table->Pairs.erase(table->Pairs.begin() + found);
+            std::move(table.Pairs[static_cast<std::size_t>(found)].Object);
+        table.Pairs.erase(table.Pairs.begin() + found);
     }
-    SetBoolean(value, found >= 0);
+    call.ReturnBoolean(found >= 0);
 }
 
-void TtsLibHashtable::Get(TtsResult& context, front::TtsExpression& value,
-                          const front::TtsExpressions* arguments) {
-    auto table = TakeReceiver<TObj_Impl_Hashtable>(value);
-    CheckArguments(context, arguments, 1, 1);
-    const int found = table->Search(KeyArgument(arguments));
-    if (found >= 0) value.SetObject(table->Pairs[static_cast<std::size_t>(found)].Object.Get());
+void TtsLibHashtable::Get(LibCall& call, TObj_Impl_Hashtable& table) {
+    const int found = table.Search(KeyArgument(call));
+    if (found >= 0) call.ReturnObject(table.Pairs[static_cast<std::size_t>(found)].Object.Get());
 }
 
-void TtsLibHashtable::Find(TtsResult& context, front::TtsExpression& value,
-                           const front::TtsExpressions* arguments) {
-    auto table = TakeReceiver<TObj_Impl_Hashtable>(value);
-    CheckArguments(context, arguments, 1, 1);
-    const int found = table->Search(KeyArgument(arguments));
-    SetInteger(value, found >= 0 ? found : -1);
+void TtsLibHashtable::Find(LibCall& call, TObj_Impl_Hashtable& table) {
+    const int found = table.Search(KeyArgument(call));
+    call.ReturnInteger(found >= 0 ? found : -1);
 }
 
-void TtsLibHashtable::Has(TtsResult& context, front::TtsExpression& value,
-                          const front::TtsExpressions* arguments) {
-    auto table = TakeReceiver<TObj_Impl_Hashtable>(value);
-    CheckArguments(context, arguments, 1, 1);
-    SetBoolean(value, table->Search(KeyArgument(arguments)) >= 0);
+void TtsLibHashtable::Has(LibCall& call, TObj_Impl_Hashtable& table) {
+    call.ReturnBoolean(table.Search(KeyArgument(call)) >= 0);
 }
 
-void TtsLibHashtable::GetKey(TtsResult& context, front::TtsExpression& value,
-                             const front::TtsExpressions* arguments) {
-    auto table = TakeReceiver<TObj_Impl_Hashtable>(value);
-    CheckArguments(context, arguments, 1, 1);
-    const int index = IntegerArgument(arguments, 0);
-    CheckListIndex(index, static_cast<std::int64_t>(table->Pairs.size()));
-    SetText(value, table->Pairs[static_cast<std::size_t>(index)].Key);
+void TtsLibHashtable::GetKey(LibCall& call, TObj_Impl_Hashtable& table) {
+    const int index = call.Integer(0);
+    CheckListIndex(index, static_cast<std::int64_t>(table.Pairs.size()));
+    call.ReturnText(table.Pairs[static_cast<std::size_t>(index)].Key);
 }
 
-void TtsLibHashtable::GetObject(TtsResult& context, front::TtsExpression& value,
-                                const front::TtsExpressions* arguments) {
-    auto table = TakeReceiver<TObj_Impl_Hashtable>(value);
-    CheckArguments(context, arguments, 1, 1);
-    const int index = IntegerArgument(arguments, 0);
-    CheckListIndex(index, static_cast<std::int64_t>(table->Pairs.size()));
-    value.SetObject(table->Pairs[static_cast<std::size_t>(index)].Object.Get());
+void TtsLibHashtable::GetObject(LibCall& call, TObj_Impl_Hashtable& table) {
+    const int index = call.Integer(0);
+    CheckListIndex(index, static_cast<std::int64_t>(table.Pairs.size()));
+    call.ReturnObject(table.Pairs[static_cast<std::size_t>(index)].Object.Get());
 }
 
-void TtsLibHashtable::Count(TtsResult& context, front::TtsExpression& value,
-                            const front::TtsExpressions* arguments) {
-    auto table = TakeReceiver<TObj_Impl_Hashtable>(value);
-    CheckArguments(context, arguments, 0, 0);
-    SetInteger(value, static_cast<std::int64_t>(table->Pairs.size()));
+void TtsLibHashtable::Count(LibCall& call, TObj_Impl_Hashtable& table) {
+    call.ReturnInteger(static_cast<std::int64_t>(table.Pairs.size()));
 }
 
-void TtsLibHashtable::Clear(TtsResult& context, front::TtsExpression& value,
-                            const front::TtsExpressions* arguments) {
-    auto table = TakeReceiver<TObj_Impl_Hashtable>(value);
-    CheckArguments(context, arguments, 0, 0);
+void TtsLibHashtable::Clear(LibCall&, TObj_Impl_Hashtable& table) {
     std::vector<TObj_Impl_Hashtable::Pair> released;
-    released.swap(table->Pairs);
+    released.swap(table.Pairs);
 }
 
 TtsLibHashtable::TtsLibHashtable(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TObj_Impl_Hashtable>(runtime::AccessAll);
-    Publish<TtsLibHashtable>({
-        {"Add", &TtsLibHashtable::Add},
-        {"Del", &TtsLibHashtable::Del},
-        {"Get", &TtsLibHashtable::Get},
-        {"Find", &TtsLibHashtable::Find},
-        {"Has", &TtsLibHashtable::Has},
-        {"GetKey", &TtsLibHashtable::GetKey},
-        {"GetObject", &TtsLibHashtable::GetObject},
-        {"Count", &TtsLibHashtable::Count},
-        {"Clear", &TtsLibHashtable::Clear},
+    Publish({
+        {"Add", Method<&TtsLibHashtable::Add>, 2, 2},
+        {"Del", Method<&TtsLibHashtable::Del>, 1, 1},
+        {"Get", Method<&TtsLibHashtable::Get>, 1, 1},
+        {"Find", Method<&TtsLibHashtable::Find>, 1, 1},
+        {"Has", Method<&TtsLibHashtable::Has>, 1, 1},
+        {"GetKey", Method<&TtsLibHashtable::GetKey>, 1, 1},
+        {"GetObject", Method<&TtsLibHashtable::GetObject>, 1, 1},
+        {"Count", Method<&TtsLibHashtable::Count>, 0, 0},
+        {"Clear", Method<&TtsLibHashtable::Clear>, 0, 0},
     });
 }
 

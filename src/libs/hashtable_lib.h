@@ -36,24 +36,16 @@ class TtsLibHashtable final : public runtime::TtsLibBase {
   public:
     explicit TtsLibHashtable(runtime::TtsHost& host);
 
-    void Add(runtime::TtsResult& context, front::TtsExpression& value,
-             const front::TtsExpressions* arguments);
-    void Del(runtime::TtsResult& context, front::TtsExpression& value,
-             const front::TtsExpressions* arguments);
-    void Get(runtime::TtsResult& context, front::TtsExpression& value,
-             const front::TtsExpressions* arguments);
-    void Find(runtime::TtsResult& context, front::TtsExpression& value,
-              const front::TtsExpressions* arguments);
-    void Has(runtime::TtsResult& context, front::TtsExpression& value,
-             const front::TtsExpressions* arguments);
-    void GetKey(runtime::TtsResult& context, front::TtsExpression& value,
-                const front::TtsExpressions* arguments);
-    void GetObject(runtime::TtsResult& context, front::TtsExpression& value,
-                   const front::TtsExpressions* arguments);
-    void Count(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
-    void Clear(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
+  private:
+    void Add(runtime::LibCall& call, TObj_Impl_Hashtable& table);
+    void Del(runtime::LibCall& call, TObj_Impl_Hashtable& table);
+    void Get(runtime::LibCall& call, TObj_Impl_Hashtable& table);
+    void Find(runtime::LibCall& call, TObj_Impl_Hashtable& table);
+    void Has(runtime::LibCall& call, TObj_Impl_Hashtable& table);
+    void GetKey(runtime::LibCall& call, TObj_Impl_Hashtable& table);
+    void GetObject(runtime::LibCall& call, TObj_Impl_Hashtable& table);
+    void Count(runtime::LibCall& call, TObj_Impl_Hashtable& table);
+    void Clear(runtime::LibCall& call, TObj_Impl_Hashtable& table);
 };
 
 } // namespace ozra::libs

@@ -2,6 +2,7 @@
 #include "libs/list_lib.h"
 
 #include "libs/hashtable_lib.h"
+#include "libs/lib_support.h"
 #include "libs/simple_list_lib.h"
 #include "libs/string_list_lib.h"
 #include "runtime/host.h"
@@ -9,48 +10,18 @@
 
 namespace ozra::libs {
 
-using runtime::TtsResult;
-
-namespace {
-
-template <class Collection>
-void MakeCollection(TtsResult& context, front::TtsExpression& value,
-                    const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    runtime::TtsLibBase::CheckArguments(context, arguments, 0, 0);
-    value.SetObject(value::MakeRef<Collection>().Get());
-}
-
-} // namespace
-
-void TtsLibList::List(TtsResult& context, front::TtsExpression& value,
-                      const front::TtsExpressions* arguments) {
-    MakeCollection<TObj_Impl_SimpleList>(context, value, arguments);
-}
-
-void TtsLibList::Hashtable(TtsResult& context, front::TtsExpression& value,
-                           const front::TtsExpressions* arguments) {
-    MakeCollection<TObj_Impl_Hashtable>(context, value, arguments);
-}
-
-void TtsLibList::StringList(TtsResult& context, front::TtsExpression& value,
-                            const front::TtsExpressions* arguments) {
-    MakeCollection<TObj_Impl_StringList>(context, value, arguments);
-}
-
-void TtsLibList::SettingList(TtsResult& context, front::TtsExpression& value,
-                             const front::TtsExpressions* arguments) {
-    MakeCollection<runtime::TSettingList>(context, value, arguments);
+template <class Collection> void TtsLibList::Make(LibCall& call) {
+    call.ReturnObject(value::MakeRef<Collection>().Get());
 }
 
 TtsLibList::TtsLibList(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TSys_Impl_List>(runtime::AccessAll);
     RegisterGlobal("List", value::MakeRef<TSys_Impl_List>().Get());
-    Publish<TtsLibList>({
-        {"List", &TtsLibList::List},
-        {"Hashtable", &TtsLibList::Hashtable},
-        {"StringList", &TtsLibList::StringList},
-        {"SettingList", &TtsLibList::SettingList},
+    Publish({
+        {"List", Method<&TtsLibList::Make<TObj_Impl_SimpleList>>, 0, 0},
+        {"Hashtable", Method<&TtsLibList::Make<TObj_Impl_Hashtable>>, 0, 0},
+        {"StringList", Method<&TtsLibList::Make<TObj_Impl_StringList>>, 0, 0},
+        {"SettingList", Method<&TtsLibList::Make<runtime::TSettingList>>, 0, 0},
     });
 }
 

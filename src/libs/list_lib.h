@@ -2,7 +2,6 @@
 // hash tables, string lists and property lists.
 #pragma once
 
-#include "libs/lib_support.h"
 #include "runtime/lib_base.h"
 
 namespace ozra::libs {
@@ -16,10 +15,9 @@ class TtsLibList final : public runtime::TtsLibBase {
   public:
     explicit TtsLibList(runtime::TtsHost& host);
 
-    OZRA_LIB_METHOD(List);
-    OZRA_LIB_METHOD(Hashtable);
-    OZRA_LIB_METHOD(StringList);
-    OZRA_LIB_METHOD(SettingList);
+  private:
+    // A new, empty collection.
+    template <class Collection> void Make(runtime::LibCall& call);
 };
 
 } // namespace ozra::libs

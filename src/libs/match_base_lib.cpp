@@ -1,13 +1,11 @@
 // Raw match objects in script callbacks: abort and group values by index.
 #include "libs/match_base_lib.h"
 
+#include "libs/lib_support.h"
 #include "libs/regex/regex_base.h"
-#include "libs/text_lib_support.h"
 #include "value/conversions.h"
 
 namespace ozra::libs::raw {
-
-using namespace text_support;
 
 void TtsLibMatch::GetItem(front::TtsExpression& out, value::TtsObject* object, runtime::TtsResult&,
                           const value::TtsValue& index) {
@@ -22,20 +20,17 @@ void TtsLibMatch::GetItem(front::TtsExpression& out, value::TtsObject* object, r
     } else {
         group = match->GroupByName(value::ToText(index));
     }
-    ReturnText(out, group->Value());
+    out.SetValue(TtsValue::FromText(group->Value()));
 }
 
-void TtsLibMatch::Abort(runtime::TtsResult& context, front::TtsExpression& value,
-                        const front::TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
-    ReceiverAs<regex::TMatchBase>(value)->Aborted = true;
-    value.SetValue(TtsValue());
+void TtsLibMatch::Abort(LibCall&, regex::TMatchBase& match) {
+    match.Aborted = true;
 }
 
 TtsLibMatch::TtsLibMatch(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<regex::TMatchBase>(runtime::AccessItem | runtime::AccessMethod);
-    Publish<TtsLibMatch>({
-        {"Abort", &TtsLibMatch::Abort},
+    Publish({
+        {"Abort", Method<&TtsLibMatch::Abort>, 0, 0},
     });
 }
 

@@ -6,6 +6,7 @@
 // lives in its own namespace to keep the two apart.
 #pragma once
 
+#include "libs/regex/regex_base.h"
 #include "runtime/lib_base.h"
 
 namespace ozra::libs::raw {
@@ -19,8 +20,8 @@ class TtsLibMatch final : public runtime::TtsLibBase {
     void GetItem(front::TtsExpression& out, value::TtsObject* object, runtime::TtsResult& context,
                  const value::TtsValue& index) override;
 
-    void Abort(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
+  private:
+    void Abort(runtime::LibCall& call, regex::TMatchBase& match);
 };
 
 } // namespace ozra::libs::raw

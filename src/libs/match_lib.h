@@ -38,36 +38,26 @@ class TtsLibMatch final : public runtime::TtsLibBase {
   public:
     explicit TtsLibMatch(runtime::TtsHost& host);
 
-    void Success(runtime::TtsResult& context, front::TtsExpression& value,
-                 const front::TtsExpressions* arguments);
-    void Value(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
-    void GroupCount(runtime::TtsResult& context, front::TtsExpression& value,
-                    const front::TtsExpressions* arguments);
-    void Groups(runtime::TtsResult& context, front::TtsExpression& value,
-                const front::TtsExpressions* arguments);
-    void GroupByName(runtime::TtsResult& context, front::TtsExpression& value,
-                     const front::TtsExpressions* arguments);
-    void NextMatch(runtime::TtsResult& context, front::TtsExpression& value,
-                   const front::TtsExpressions* arguments);
-    void UnmatchedValue(runtime::TtsResult& context, front::TtsExpression& value,
-                        const front::TtsExpressions* arguments);
-    void Abort(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
+  private:
+    void Success(runtime::LibCall& call, TObj_Impl_Match& self);
+    void Value(runtime::LibCall& call, TObj_Impl_Match& self);
+    void GroupCount(runtime::LibCall& call, TObj_Impl_Match& self);
+    void Groups(runtime::LibCall& call, TObj_Impl_Match& self);
+    void GroupByName(runtime::LibCall& call, TObj_Impl_Match& self);
+    void NextMatch(runtime::LibCall& call, TObj_Impl_Match& self);
+    void UnmatchedValue(runtime::LibCall& call, TObj_Impl_Match& self);
+    void Abort(runtime::LibCall& call, TObj_Impl_Match& self);
 };
 
 class TtsLibGroup final : public runtime::TtsLibBase {
   public:
     explicit TtsLibGroup(runtime::TtsHost& host);
 
-    void Index(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
-    void Length(runtime::TtsResult& context, front::TtsExpression& value,
-                const front::TtsExpressions* arguments);
-    void IsNull(runtime::TtsResult& context, front::TtsExpression& value,
-                const front::TtsExpressions* arguments);
-    void Value(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
+  private:
+    void Index(runtime::LibCall& call, TObj_Impl_Group& self);
+    void Length(runtime::LibCall& call, TObj_Impl_Group& self);
+    void IsNull(runtime::LibCall& call, TObj_Impl_Group& self);
+    void Value(runtime::LibCall& call, TObj_Impl_Group& self);
 };
 
 } // namespace ozra::libs

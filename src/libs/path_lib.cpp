@@ -2,13 +2,12 @@
 #include "libs/path_lib.h"
 
 #include "libs/file_system.h"
+#include "libs/lib_support.h"
 #include "libs/path_helper.h"
 #include "libs/path_text.h"
 #include "runtime/host.h"
 
 namespace ozra::libs {
-
-using runtime::TtsResult;
 
 const std::string& TSys_Impl_Path::SystemPath() {
     if (systemPath_ == "-1") {
@@ -21,95 +20,65 @@ const std::string& TSys_Impl_Path::SystemPath() {
     return systemPath_;
 }
 
-void TtsLibPath::CreatePath(TtsResult& context, front::TtsExpression& value,
-                            const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 1, 1);
-    SetBoolean(value, CreateFolders(CheckedPath(TextArgument(arguments, 0))));
+void TtsLibPath::CreatePath(LibCall& call) {
+    call.ReturnBoolean(CreateFolders(CheckedPath(call.Text(0))));
 }
 
-void TtsLibPath::Delete(TtsResult& context, front::TtsExpression& value,
-                        const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 1, 1);
-    SetBoolean(value, RemoveEmptyFolder(CheckedPath(TextArgument(arguments, 0))));
+void TtsLibPath::Delete(LibCall& call) {
+    call.ReturnBoolean(RemoveEmptyFolder(CheckedPath(call.Text(0))));
 }
 
-void TtsLibPath::Exists(TtsResult& context, front::TtsExpression& value,
-                        const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 1, 1);
-    SetBoolean(value, FolderExists(CheckedPath(TextArgument(arguments, 0))));
+void TtsLibPath::Exists(LibCall& call) {
+    call.ReturnBoolean(FolderExists(CheckedPath(call.Text(0))));
 }
 
-void TtsLibPath::SystemPath(TtsResult& context, front::TtsExpression& value,
-                            const front::TtsExpressions* arguments) {
-    auto path = TakeReceiver<TSys_Impl_Path>(value);
-    CheckArguments(context, arguments, 0, 0);
-    SetText(value, path->SystemPath());
+void TtsLibPath::SystemPath(LibCall& call, TSys_Impl_Path& path) {
+    call.ReturnText(path.SystemPath());
 }
 
-void TtsLibPath::SystemLibraryPath(TtsResult& context, front::TtsExpression& value,
-                                   const front::TtsExpressions* arguments) {
-    auto path = TakeReceiver<TSys_Impl_Path>(value);
-    CheckArguments(context, arguments, 0, 0);
-    SetText(value, path->SystemPath() + "Library/");
+void TtsLibPath::SystemLibraryPath(LibCall& call, TSys_Impl_Path& path) {
+    call.ReturnText(path.SystemPath() + "Library/");
 }
 
-void TtsLibPath::ProjectPath(TtsResult& context, front::TtsExpression& value,
-                             const front::TtsExpressions* arguments) {
-    auto path = TakeReceiver<TSys_Impl_Path>(value);
-    CheckArguments(context, arguments, 0, 0);
-    SetText(value, path->Global.ScriptFolder);
+void TtsLibPath::ProjectPath(LibCall& call, TSys_Impl_Path& path) {
+    call.ReturnText(path.Global.ScriptFolder);
 }
 
-void TtsLibPath::TargetPath(TtsResult& context, front::TtsExpression& value,
-                            const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 0, 0);
-    SetText(value, "");
+void TtsLibPath::TargetPath(LibCall& call) {
+    call.ReturnText("");
 }
 
-void TtsLibPath::ExpandSystemPath(TtsResult& context, front::TtsExpression& value,
-                                  const front::TtsExpressions* arguments) {
-    auto path = TakeReceiver<TSys_Impl_Path>(value);
-    CheckArguments(context, arguments, 1, 1);
-    const std::string name = TextArgument(arguments, 0);
+void TtsLibPath::ExpandSystemPath(LibCall& call, TSys_Impl_Path& path) {
+    const std::string name = call.Text(0);
     if (name.size() >= 2 && name.front() == ':') {
-        SetText(value, path->SystemPath() + SlashPath(std::string_view(name).substr(1)));
+        call.ReturnText(path.SystemPath() + SlashPath(std::string_view(name).substr(1)));
     } else {
-        SetText(value, name);
+        call.ReturnText(name);
     }
 }
 
-void TtsLibPath::ExpandProjectPath(TtsResult& context, front::TtsExpression& value,
-                                   const front::TtsExpressions* arguments) {
-    auto path = TakeReceiver<TSys_Impl_Path>(value);
-    CheckArguments(context, arguments, 1, 1);
-    SetText(value, path->Global.ScriptFolder + SlashPath(TextArgument(arguments, 0)));
+void TtsLibPath::ExpandProjectPath(LibCall& call, TSys_Impl_Path& path) {
+    call.ReturnText(path.Global.ScriptFolder + SlashPath(call.Text(0)));
 }
 
-void TtsLibPath::ExpandTargetPath(TtsResult& context, front::TtsExpression& value,
-                                  const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 1, 1);
-    SetText(value, TextArgument(arguments, 0));
+void TtsLibPath::ExpandTargetPath(LibCall& call) {
+    call.ReturnText(call.Text(0));
 }
 
 TtsLibPath::TtsLibPath(runtime::TtsHost& host, runtime::TGlobalData& global) : TtsLibBase(host) {
     RegisterFor<TSys_Impl_Path>(runtime::AccessAll);
     RegisterGlobal("Path", value::MakeRef<TSys_Impl_Path>(global).Get());
-    Publish<TtsLibPath>({
-        {"CreatePath", &TtsLibPath::CreatePath},
-        {"Delete", &TtsLibPath::Delete},
-        {"Exists", &TtsLibPath::Exists},
-        {"SystemPath", &TtsLibPath::SystemPath},
-        {"SystemLibraryPath", &TtsLibPath::SystemLibraryPath},
-        {"ProjectPath", &TtsLibPath::ProjectPath},
-        {"TargetPath", &TtsLibPath::TargetPath},
-        {"ExpandSystemPath", &TtsLibPath::ExpandSystemPath},
-        {"ExpandProjectPath", &TtsLibPath::ExpandProjectPath},
-        {"ExpandTargetPath", &TtsLibPath::ExpandTargetPath},
+    Publish({
+        {"CreatePath", Method<&TtsLibPath::CreatePath>, 1, 1},
+        {"Delete", Method<&TtsLibPath::Delete>, 1, 1},
+        {"Exists", Method<&TtsLibPath::Exists>, 1, 1},
+        {"SystemPath", Method<&TtsLibPath::SystemPath>, 0, 0},
+        {"SystemLibraryPath", Method<&TtsLibPath::SystemLibraryPath>, 0, 0},
+        {"ProjectPath", Method<&TtsLibPath::ProjectPath>, 0, 0},
+        {"TargetPath", Method<&TtsLibPath::TargetPath>, 0, 0},
+        {"ExpandSystemPath", Method<&TtsLibPath::ExpandSystemPath>, 1, 1},
+        {"ExpandProjectPath", Method<&TtsLibPath::ExpandProjectPath>, 1, 1},
+        {"ExpandTargetPath", Method<&TtsLibPath::ExpandTargetPath>, 1, 1},
     });
 }
 

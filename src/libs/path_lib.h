@@ -7,7 +7,6 @@
 // script folder. Every folder handed back ends with "/".
 #pragma once
 
-#include "libs/lib_support.h"
 #include "runtime/global_data.h"
 #include "runtime/lib_base.h"
 
@@ -35,16 +34,17 @@ class TtsLibPath final : public runtime::TtsLibBase {
   public:
     TtsLibPath(runtime::TtsHost& host, runtime::TGlobalData& global);
 
-    OZRA_LIB_METHOD(CreatePath);
-    OZRA_LIB_METHOD(Delete);
-    OZRA_LIB_METHOD(Exists);
-    OZRA_LIB_METHOD(SystemPath);
-    OZRA_LIB_METHOD(SystemLibraryPath);
-    OZRA_LIB_METHOD(ProjectPath);
-    OZRA_LIB_METHOD(TargetPath);
-    OZRA_LIB_METHOD(ExpandSystemPath);
-    OZRA_LIB_METHOD(ExpandProjectPath);
-    OZRA_LIB_METHOD(ExpandTargetPath);
+  private:
+    void CreatePath(runtime::LibCall& call);
+    void Delete(runtime::LibCall& call);
+    void Exists(runtime::LibCall& call);
+    void SystemPath(runtime::LibCall& call, TSys_Impl_Path& path);
+    void SystemLibraryPath(runtime::LibCall& call, TSys_Impl_Path& path);
+    void ProjectPath(runtime::LibCall& call, TSys_Impl_Path& path);
+    void TargetPath(runtime::LibCall& call);
+    void ExpandSystemPath(runtime::LibCall& call, TSys_Impl_Path& path);
+    void ExpandProjectPath(runtime::LibCall& call, TSys_Impl_Path& path);
+    void ExpandTargetPath(runtime::LibCall& call);
 };
 
 } // namespace ozra::libs

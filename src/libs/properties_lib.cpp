@@ -1,8 +1,10 @@
 // The property list library.
 #include "libs/properties_lib.h"
 
+#include "libs/lib_support.h"
 #include "libs/string_list_lib.h"
 #include "runtime/host.h"
+#include "value/conversions.h"
 
 namespace ozra::libs {
 
@@ -32,8 +34,8 @@ int IndexOfProperty(const TSettingList& list, std::string_view name) {
     return -1;
 }
 
-int CheckedLine(const TSettingList& list, const front::TtsExpressions* arguments) {
-    const int index = IntegerArgument(arguments, 0);
+int CheckedLine(const TSettingList& list, const LibCall& call) {
+    const int index = call.Integer(0);
     CheckListIndex(index, list.Count());
     return index;
 }
@@ -73,7 +75,7 @@ void TObj_Lib_Properties::GetProperty(front::TtsExpression& out, value::TtsObjec
     auto* list = dynamic_cast<TSettingList*>(object);
     if (!list) return TtsLibBase::GetProperty(out, object, address, context, name);
     if (address) {
-        SetText(out, IdentityText(list) + ":" + std::string(name));
+        out.SetValue(TtsValue::FromText(IdentityText(list) + ":" + std::string(name)));
         return;
     }
     const TtsValue found = ReadProperty(*list, name);
@@ -89,127 +91,90 @@ void TObj_Lib_Properties::SetProperty(value::TtsObject* object, std::string_view
     WriteProperty(*list, name, value);
 }
 
-void TObj_Lib_Properties::GetName(TtsResult& context, front::TtsExpression& value,
-                                  const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TSettingList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    SetText(value, NameOf(list->Strings(CheckedLine(*list, arguments))));
+void TObj_Lib_Properties::GetName(LibCall& call, TSettingList& list) {
+    call.ReturnText(NameOf(list.Strings(CheckedLine(list, call))));
 }
 
-void TObj_Lib_Properties::GetValue(TtsResult& context, front::TtsExpression& value,
-                                   const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TSettingList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    SetText(value, ValueOf(list->Strings(CheckedLine(*list, arguments))));
+void TObj_Lib_Properties::GetValue(LibCall& call, TSettingList& list) {
+    call.ReturnText(ValueOf(list.Strings(CheckedLine(list, call))));
 }
 
-void TObj_Lib_Properties::SetValue(TtsResult& context, front::TtsExpression& value,
-                                   const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TSettingList>(value);
-    CheckArguments(context, arguments, 2, 2);
-    const int line = CheckedLine(*list, arguments);
-    const std::string text = TextArgument(arguments, 1);
+void TObj_Lib_Properties::SetValue(LibCall& call, TSettingList& list) {
+    const int line = CheckedLine(list, call);
+    const std::string text = call.Text(1);
     if (text.empty()) {
-        list->Delete(line);
+        list.Delete(line);
         return;
     }
-    std::string entry(NameOf(list->Strings(line)));
+    std::string entry(NameOf(list.Strings(line)));
     entry += '=';
     entry += text;
-    list->SetString(line, std::move(entry));
+    list.SetString(line, std::move(entry));
 }
 
-void TObj_Lib_Properties::Insert(TtsResult& context, front::TtsExpression& value,
-                                 const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TSettingList>(value);
-    CheckArguments(context, arguments, 3, 3);
-    const int index = IntegerArgument(arguments, 0);
-    CheckListIndex(index, list->Count() + 1);
-    list->Insert(index, TextArgument(arguments, 1) + "=" + TextArgument(arguments, 2));
+void TObj_Lib_Properties::Insert(LibCall& call, TSettingList& list) {
+    const int index = call.Integer(0);
+    CheckListIndex(index, list.Count() + 1);
+    list.Insert(index, call.Text(1) + "=" + call.Text(2));
 }
 
-void TObj_Lib_Properties::Remove(TtsResult& context, front::TtsExpression& value,
-                                 const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TSettingList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    list->Delete(CheckedLine(*list, arguments));
+void TObj_Lib_Properties::Remove(LibCall& call, TSettingList& list) {
+    list.Delete(CheckedLine(list, call));
 }
 
-void TObj_Lib_Properties::Count(TtsResult& context, front::TtsExpression& value,
-                                const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TSettingList>(value);
-    CheckArguments(context, arguments, 0, 0);
-    SetInteger(value, list->Count());
+void TObj_Lib_Properties::Count(LibCall& call, TSettingList& list) {
+    call.ReturnInteger(list.Count());
 }
 
-void TObj_Lib_Properties::Clear(TtsResult& context, front::TtsExpression& value,
-                                const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TSettingList>(value);
-    CheckArguments(context, arguments, 0, 0);
-    list->Clear();
+void TObj_Lib_Properties::Clear(LibCall&, TSettingList& list) {
+    list.Clear();
 }
 
-void TObj_Lib_Properties::ToString(TtsResult& context, front::TtsExpression& value,
-                                   const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TSettingList>(value);
-    CheckArguments(context, arguments, 1, 0);
-    SetText(value, ListToString(*list, arguments));
+void TObj_Lib_Properties::ToString(LibCall& call, TSettingList& list) {
+    call.ReturnText(ListToString(list, call));
 }
 
-void TObj_Lib_Properties::LoadString(TtsResult& context, front::TtsExpression& value,
-                                     const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TSettingList>(value);
-    CheckArguments(context, arguments, 2, 1);
-    ListLoadString(*list, arguments);
+void TObj_Lib_Properties::LoadString(LibCall& call, TSettingList& list) {
+    ListLoadString(list, call);
 }
 
-void TObj_Lib_Properties::Save(TtsResult& context, front::TtsExpression& value,
-                               const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TSettingList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    ListSaveFile(*list, TextArgument(arguments, 0));
+void TObj_Lib_Properties::Save(LibCall& call, TSettingList& list) {
+    ListSaveFile(list, call.Text(0));
 }
 
-void TObj_Lib_Properties::Load(TtsResult& context, front::TtsExpression& value,
-                               const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TSettingList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    ListLoadFile(*list, TextArgument(arguments, 0));
+void TObj_Lib_Properties::Load(LibCall& call, TSettingList& list) {
+    ListLoadFile(list, call.Text(0));
 }
 
-void TObj_Lib_Properties::Copy(TtsResult& context, front::TtsExpression& value,
-                               const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TSettingList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    auto* source = dynamic_cast<TSettingList*>(ObjectArgument(arguments, 0));
-    if (!source) throw value::EtsRuntime::ParameterError();
+void TObj_Lib_Properties::Copy(LibCall& call, TSettingList& list) {
+    const TSettingList& source = call.ObjectAs<TSettingList>(0);
     // The lines are taken before the target is cleared, so copying a list
     // onto itself keeps it. Attached objects are not copied.
     std::vector<std::string> lines;
-    for (int i = 0; i < source->Count(); ++i)
-        lines.push_back(source->Strings(i));
-    list->Clear();
+    for (int i = 0; i < source.Count(); ++i)
+        lines.push_back(source.Strings(i));
+    list.Clear();
     for (std::string& line : lines)
-        list->Add(std::move(line));
+        list.Add(std::move(line));
 }
 
 TObj_Lib_Properties::TObj_Lib_Properties(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TSettingList>(runtime::AccessAll);
-    Publish<TObj_Lib_Properties>({
-        {"GetName", &TObj_Lib_Properties::GetName},
-        {"GetValue", &TObj_Lib_Properties::GetValue},
-        {"SetValue", &TObj_Lib_Properties::SetValue},
-        {"Insert", &TObj_Lib_Properties::Insert},
-        {"Remove", &TObj_Lib_Properties::Remove},
-        {"Count", &TObj_Lib_Properties::Count},
-        {"Clear", &TObj_Lib_Properties::Clear},
-        {"ToString", &TObj_Lib_Properties::ToString},
-        {"LoadString", &TObj_Lib_Properties::LoadString},
-        {"Save", &TObj_Lib_Properties::Save},
-        {"ToFile", &TObj_Lib_Properties::Save},
-        {"Load", &TObj_Lib_Properties::Load},
-        {"LoadFile", &TObj_Lib_Properties::Load},
-        {"Copy", &TObj_Lib_Properties::Copy},
+    Publish({
+        {"GetName", Method<&TObj_Lib_Properties::GetName>, 1, 1},
+        {"GetValue", Method<&TObj_Lib_Properties::GetValue>, 1, 1},
+        {"SetValue", Method<&TObj_Lib_Properties::SetValue>, 2, 2},
+        {"Insert", Method<&TObj_Lib_Properties::Insert>, 3, 3},
+        {"Remove", Method<&TObj_Lib_Properties::Remove>, 1, 1},
+        {"Count", Method<&TObj_Lib_Properties::Count>, 0, 0},
+        {"Clear", Method<&TObj_Lib_Properties::Clear>, 0, 0},
+        {"ToString", Method<&TObj_Lib_Properties::ToString>, 0, 1},
+        {"LoadString", Method<&TObj_Lib_Properties::LoadString>, 1, 2},
+        {"Save", Method<&TObj_Lib_Properties::Save>, 1, 1},
+        {"ToFile", Method<&TObj_Lib_Properties::Save>, 1, 1},
+        {"Load", Method<&TObj_Lib_Properties::Load>, 1, 1},
+        {"LoadFile", Method<&TObj_Lib_Properties::Load>, 1, 1},
+        {"Copy", Method<&TObj_Lib_Properties::Copy>, 1, 1},
     });
 }
 

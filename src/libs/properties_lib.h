@@ -10,7 +10,6 @@
 // a method only when no line answers it, so «p.Count» still counts.
 #pragma once
 
-#include "libs/lib_support.h"
 #include "runtime/lib_base.h"
 #include "runtime/setting_list.h"
 
@@ -25,18 +24,19 @@ class TObj_Lib_Properties final : public runtime::TtsLibBase {
     void SetProperty(value::TtsObject* object, std::string_view name, const value::TtsValue& value,
                      runtime::TtsResult& context) override;
 
-    OZRA_LIB_METHOD(GetName);
-    OZRA_LIB_METHOD(GetValue);
-    OZRA_LIB_METHOD(SetValue);
-    OZRA_LIB_METHOD(Insert);
-    OZRA_LIB_METHOD(Remove);
-    OZRA_LIB_METHOD(Count);
-    OZRA_LIB_METHOD(Clear);
-    OZRA_LIB_METHOD(ToString);
-    OZRA_LIB_METHOD(LoadString);
-    OZRA_LIB_METHOD(Save);
-    OZRA_LIB_METHOD(Load);
-    OZRA_LIB_METHOD(Copy);
+  private:
+    void GetName(runtime::LibCall& call, runtime::TSettingList& list);
+    void GetValue(runtime::LibCall& call, runtime::TSettingList& list);
+    void SetValue(runtime::LibCall& call, runtime::TSettingList& list);
+    void Insert(runtime::LibCall& call, runtime::TSettingList& list);
+    void Remove(runtime::LibCall& call, runtime::TSettingList& list);
+    void Count(runtime::LibCall& call, runtime::TSettingList& list);
+    void Clear(runtime::LibCall& call, runtime::TSettingList& list);
+    void ToString(runtime::LibCall& call, runtime::TSettingList& list);
+    void LoadString(runtime::LibCall& call, runtime::TSettingList& list);
+    void Save(runtime::LibCall& call, runtime::TSettingList& list);
+    void Load(runtime::LibCall& call, runtime::TSettingList& list);
+    void Copy(runtime::LibCall& call, runtime::TSettingList& list);
 };
 
 // The property value «p.Name» reads: the line's value, else the attached

@@ -27,7 +27,7 @@ constexpr OptionRec TtsRegexOptionRec[] = {
 
 // The value of the argument at `position` when it carries no name.
 const value::TtsValue* Unnamed(const front::TtsExpressions* arguments, int position) {
-    if (position < 0 || position >= TtsLibBase::ArgumentCount(arguments)) return nullptr;
+    if (position < 0 || !arguments || position >= arguments->Count()) return nullptr;
     const front::TtsExpression* argument = (*arguments)[position];
     if (!argument || !TtsLibBase::ArgName(*argument).empty()) return nullptr;
     return &argument->Value();

@@ -1,13 +1,11 @@
 // The `Text` global and Regex objects.
 #include "libs/regex_lib.h"
 
+#include "libs/lib_support.h"
 #include "libs/match_lib.h"
-#include "libs/text_lib_support.h"
 #include "value/conversions.h"
 
 namespace ozra::libs {
-
-using namespace text_support;
 
 regex::RegexOptions OptionsFromLetters(std::string_view letters) noexcept {
     using regex::RegexOption;
@@ -26,36 +24,31 @@ regex::RegexOptions OptionsFromLetters(std::string_view letters) noexcept {
     return options;
 }
 
-void TtsLibText::Regex(runtime::TtsResult& context, front::TtsExpression& value,
-                       const front::TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 2, 2);
-    const std::string pattern = value::ToText(Argument(arguments, 0));
-    const regex::RegexOptions options = OptionsFromLetters(value::ToText(Argument(arguments, 1)));
+void TtsLibText::Regex(LibCall& call) {
+    const std::string pattern = call.Text(0);
+    const regex::RegexOptions options = OptionsFromLetters(call.Text(1));
     auto object = value::MakeRef<TObj_Impl_Regex>(regex::RegexClass.Create(pattern, "C", options));
-    ReturnObject(value, object.Get());
+    call.ReturnObject(object.Get());
 }
 
-void TtsLibRegex::Match(runtime::TtsResult& context, front::TtsExpression& value,
-                        const front::TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 1, 1);
-    const Ref<TObj_Impl_Regex> self = ReceiverAs<TObj_Impl_Regex>(value);
-    const regex::SharedText subject(Argument(arguments, 0));
-    auto match = value::MakeRef<TObj_Impl_Match>(self->Regex->Match(subject), subject);
-    ReturnObject(value, match.Get());
+void TtsLibRegex::Match(LibCall& call, TObj_Impl_Regex& self) {
+    const regex::SharedText subject(call.Argument(0));
+    auto match = value::MakeRef<TObj_Impl_Match>(self.Regex->Match(subject), subject);
+    call.ReturnObject(match.Get());
 }
 
 TtsLibText::TtsLibText(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TSys_Impl_Text>(runtime::AccessAll);
     RegisterGlobal("Text", value::MakeRef<TSys_Impl_Text>().Get());
-    Publish<TtsLibText>({
-        {"Regex", &TtsLibText::Regex},
+    Publish({
+        {"Regex", Method<&TtsLibText::Regex>, 2, 2},
     });
 }
 
 TtsLibRegex::TtsLibRegex(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TObj_Impl_Regex>(runtime::AccessAll);
-    Publish<TtsLibRegex>({
-        {"Match", &TtsLibRegex::Match},
+    Publish({
+        {"Match", Method<&TtsLibRegex::Match>, 1, 1},
     });
 }
 

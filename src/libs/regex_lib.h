@@ -32,16 +32,16 @@ class TtsLibText final : public runtime::TtsLibBase {
   public:
     explicit TtsLibText(runtime::TtsHost& host);
 
-    void Regex(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
+  private:
+    void Regex(runtime::LibCall& call);
 };
 
 class TtsLibRegex final : public runtime::TtsLibBase {
   public:
     explicit TtsLibRegex(runtime::TtsHost& host);
 
-    void Match(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
+  private:
+    void Match(runtime::LibCall& call, TObj_Impl_Regex& self);
 };
 
 } // namespace ozra::libs

@@ -3,6 +3,7 @@
 
 #include "libs/lib_support.h"
 #include "runtime/host.h"
+#include "value/conversions.h"
 #include "value/operators.h"
 
 namespace ozra::libs {
@@ -45,62 +46,47 @@ void TtsLibSimpleList::SetItem(value::TtsObject* object, const TtsValue& index,
             Ref<value::TtsObject>::Retain(value.Object());
 }
 
-void TtsLibSimpleList::Add(TtsResult& context, front::TtsExpression& value,
-                           const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TObj_Impl_SimpleList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    list->Items.push_back(Ref<value::TtsObject>::Retain(ObjectArgument(arguments, 0)));
+void TtsLibSimpleList::Add(LibCall& call, TObj_Impl_SimpleList& list) {
+    list.Items.push_back(Ref<value::TtsObject>::Retain(call.Object(0)));
 }
 
-void TtsLibSimpleList::IndexOf(TtsResult& context, front::TtsExpression& value,
-                               const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TObj_Impl_SimpleList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    const value::TtsObject* wanted = ObjectArgument(arguments, 0);
+void TtsLibSimpleList::IndexOf(LibCall& call, TObj_Impl_SimpleList& list) {
+    const value::TtsObject* wanted = call.Object(0);
     std::int64_t found = -1;
-    for (std::size_t i = 0; i < list->Items.size(); ++i) {
-        if (list->Items[i].Get() == wanted) {
+    for (std::size_t i = 0; i < list.Items.size(); ++i) {
+        if (list.Items[i].Get() == wanted) {
             found = static_cast<std::int64_t>(i);
             break;
         }
     }
-    SetInteger(value, found);
+    call.ReturnInteger(found);
 }
 
-void TtsLibSimpleList::Remove(TtsResult& context, front::TtsExpression& value,
-                              const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TObj_Impl_SimpleList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    const int index = IntegerArgument(arguments, 0);
-    CheckListIndex(index, static_cast<std::int64_t>(list->Items.size()));
-    list->Items.erase(list->Items.begin() + index);
+void TtsLibSimpleList::Remove(LibCall& call, TObj_Impl_SimpleList& list) {
+    const int index = call.Integer(0);
+    CheckListIndex(index, static_cast<std::int64_t>(list.Items.size()));
+    list.Items.erase(list.Items.begin() + index);
 }
 
-void TtsLibSimpleList::Count(TtsResult& context, front::TtsExpression& value,
-                             const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TObj_Impl_SimpleList>(value);
-    CheckArguments(context, arguments, 0, 0);
-    SetInteger(value, static_cast<std::int64_t>(list->Items.size()));
+void TtsLibSimpleList::Count(LibCall& call, TObj_Impl_SimpleList& list) {
+    call.ReturnInteger(static_cast<std::int64_t>(list.Items.size()));
 }
 
-void TtsLibSimpleList::Clear(TtsResult& context, front::TtsExpression& value,
-                             const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TObj_Impl_SimpleList>(value);
-    CheckArguments(context, arguments, 0, 0);
+void TtsLibSimpleList::Clear(LibCall&, TObj_Impl_SimpleList& list) {
     // Releasing an element may run code that looks at the list; empty it
     // first.
     std::vector<Ref<value::TtsObject>> released;
-    released.swap(list->Items);
+    released.swap(list.Items);
 }
 
 TtsLibSimpleList::TtsLibSimpleList(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TObj_Impl_SimpleList>(runtime::AccessAll);
-    Publish<TtsLibSimpleList>({
-        {"Add", &TtsLibSimpleList::Add},
-        {"IndexOf", &TtsLibSimpleList::IndexOf},
-        {"Remove", &TtsLibSimpleList::Remove},
-        {"Count", &TtsLibSimpleList::Count},
-        {"Clear", &TtsLibSimpleList::Clear},
+    Publish({
+        {"Add", Method<&TtsLibSimpleList::Add>, 1, 1},
+        {"IndexOf", Method<&TtsLibSimpleList::IndexOf>, 1, 1},
+        {"Remove", Method<&TtsLibSimpleList::Remove>, 1, 1},
+        {"Count", Method<&TtsLibSimpleList::Count>, 0, 0},
+        {"Clear", Method<&TtsLibSimpleList::Clear>, 0, 0},
     });
 }
 

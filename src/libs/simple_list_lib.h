@@ -29,16 +29,12 @@ class TtsLibSimpleList final : public runtime::TtsLibBase {
     void SetItem(value::TtsObject* object, const value::TtsValue& index,
                  const value::TtsValue& value, runtime::TtsResult& context) override;
 
-    void Add(runtime::TtsResult& context, front::TtsExpression& value,
-             const front::TtsExpressions* arguments);
-    void IndexOf(runtime::TtsResult& context, front::TtsExpression& value,
-                 const front::TtsExpressions* arguments);
-    void Remove(runtime::TtsResult& context, front::TtsExpression& value,
-                const front::TtsExpressions* arguments);
-    void Count(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
-    void Clear(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
+  private:
+    void Add(runtime::LibCall& call, TObj_Impl_SimpleList& list);
+    void IndexOf(runtime::LibCall& call, TObj_Impl_SimpleList& list);
+    void Remove(runtime::LibCall& call, TObj_Impl_SimpleList& list);
+    void Count(runtime::LibCall& call, TObj_Impl_SimpleList& list);
+    void Clear(runtime::LibCall& call, TObj_Impl_SimpleList& list);
 };
 
 } // namespace ozra::libs

@@ -2,31 +2,30 @@
 // construction order).
 #include "libs/standard_libraries.h"
 
-#include "libs/text_lib_support.h"
 #include "libs/file_lib.h"
 #include "libs/hashtable_lib.h"
-#include "libs/library_factory.h"
+#include "libs/lib_support.h"
 #include "libs/list_lib.h"
-#include "libs/path_lib.h"
-#include "libs/properties_lib.h"
-#include "libs/simple_list_lib.h"
-#include "libs/string_list_lib.h"
-#include "libs/xml_lib.h"
 #include "libs/match_base_lib.h"
 #include "libs/match_lib.h"
+#include "libs/path_lib.h"
+#include "libs/properties_lib.h"
 #include "libs/regex_lib.h"
+#include "libs/simple_list_lib.h"
 #include "libs/string_lib.h"
+#include "libs/string_list_lib.h"
+#include "libs/xml_lib.h"
 
 namespace ozra::libs {
 
 void AddStandardLibraries(runtime::TLibRegister& libraries) {
     using runtime::LibrarySlot;
-    libraries.Add(LibrarySlot::DefaultLibrary, &text_support::MakeLibrary<TtsLibString>);
-    libraries.Add(LibrarySlot::MatchBase, &text_support::MakeLibrary<raw::TtsLibMatch>);
-    libraries.Add(LibrarySlot::Text, &text_support::MakeLibrary<TtsLibText>);
-    libraries.Add(LibrarySlot::Group, &text_support::MakeLibrary<TtsLibGroup>);
-    libraries.Add(LibrarySlot::Match, &text_support::MakeLibrary<TtsLibMatch>);
-    libraries.Add(LibrarySlot::Regex, &text_support::MakeLibrary<TtsLibRegex>);
+    libraries.Add(LibrarySlot::DefaultLibrary, &MakeHostLibrary<TtsLibString>);
+    libraries.Add(LibrarySlot::MatchBase, &MakeHostLibrary<raw::TtsLibMatch>);
+    libraries.Add(LibrarySlot::Text, &MakeHostLibrary<TtsLibText>);
+    libraries.Add(LibrarySlot::Group, &MakeHostLibrary<TtsLibGroup>);
+    libraries.Add(LibrarySlot::Match, &MakeHostLibrary<TtsLibMatch>);
+    libraries.Add(LibrarySlot::Regex, &MakeHostLibrary<TtsLibRegex>);
     libraries.Add(LibrarySlot::File, &MakeHostLibrary<TtsLibFile>);
     libraries.Add(LibrarySlot::List, &MakeHostLibrary<TtsLibList>);
     libraries.Add(LibrarySlot::SimpleList, &MakeHostLibrary<TtsLibSimpleList>);
@@ -41,4 +40,4 @@ void AddStandardLibraries(runtime::TLibRegister& libraries) {
     libraries.Add(LibrarySlot::FileStream, &MakeHostLibrary<TtsLibFileStream>);
 }
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

@@ -8,4 +8,4 @@ namespace ozra::libs {
 // Adds the factory of every standard library to the registrar.
 void AddStandardLibraries(runtime::TLibRegister& libraries);
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

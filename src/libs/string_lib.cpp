@@ -2,8 +2,8 @@
 // of published methods (the regex methods are in string_regex.cpp).
 #include "libs/string_lib.h"
 
+#include "libs/lib_support.h"
 #include "libs/string_format.h"
-#include "libs/text_lib_support.h"
 #include "runtime/host.h"
 #include "value/conversions.h"
 #include "value/number_text.h"
@@ -17,27 +17,13 @@
 
 namespace ozra::libs {
 
-using namespace text_support;
-
-using front::TtsExpression;
-using front::TtsExpressions;
-using runtime::TtsLibBase;
-using runtime::TtsResult;
 using value::EtsRuntime;
 using value::TtsValueHelper;
 
 namespace {
 
-std::string Receiver(const TtsExpression& value) {
-    return value::ToText(value.Value());
-}
-
-std::int32_t IntegerArgument(const TtsExpressions* arguments, int index) {
-    return value::ToInteger(TtsLibBase::Argument(arguments, index));
-}
-
-std::string TextArgument(const TtsExpressions* arguments, int index) {
-    return value::ToText(TtsLibBase::Argument(arguments, index));
+std::string ReceiverText(const LibCall& call) {
+    return value::ToText(call.Receiver());
 }
 
 bool IsBlank(char c) {
@@ -92,73 +78,59 @@ std::optional<std::int32_t> ParseScriptInteger(std::string_view text) {
 
 } // namespace
 
-void TtsLibString::Compare(TtsResult& context, TtsExpression& value,
-                           const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 1, 1);
+void TtsLibString::Compare(LibCall& call) {
     using value::CompareResult;
-    const CompareResult order = value::TtsOperatorHelper::Compare(
-        value.Value(), Argument(arguments, 0), Host().CaseSensitive());
+    const CompareResult order = value::TtsOperatorHelper::Compare(call.Receiver(), call.Argument(0),
+                                                                  Host().CaseSensitive());
     constexpr int codes[] = {0, -1, 1, -9};
-    ReturnInteger(value, codes[static_cast<int>(order)]);
+    call.ReturnInteger(codes[static_cast<int>(order)]);
 }
 
-void TtsLibString::Concat(TtsResult& context, TtsExpression& value,
-                          const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, Unlimited, 1);
-    std::string text = Receiver(value);
-    for (int i = 0; i < ArgumentCount(arguments); ++i)
-        text += TextArgument(arguments, i);
+void TtsLibString::Concat(LibCall& call) {
+    std::string text = ReceiverText(call);
+    for (int i = 0; i < call.Count(); ++i)
+        text += call.Text(i);
     if (text.size() > value::CountedText::MaxLength) throw EtsRuntime::TextTooLong();
-    ReturnText(value, text);
+    call.ReturnText(text);
 }
 
-void TtsLibString::Contains(TtsResult& context, TtsExpression& value,
-                            const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 1, 1);
-    const std::string part = TextArgument(arguments, 0);
-    ReturnBoolean(value, !part.empty() && Receiver(value).find(part) != std::string::npos);
+void TtsLibString::Contains(LibCall& call) {
+    const std::string part = call.Text(0);
+    call.ReturnBoolean(!part.empty() && ReceiverText(call).find(part) != std::string::npos);
 }
 
-void TtsLibString::Delete(TtsResult& context, TtsExpression& value,
-                          const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 2, 2);
-    std::string text = Receiver(value);
-    const std::int64_t position = IntegerArgument(arguments, 0);
-    const std::int64_t count = IntegerArgument(arguments, 1);
+void TtsLibString::Delete(LibCall& call) {
+    std::string text = ReceiverText(call);
+    const std::int64_t position = call.Integer(0);
+    const std::int64_t count = call.Integer(1);
     if (position >= 0 && position < static_cast<std::int64_t>(text.size()) && count > 0)
         text.erase(static_cast<std::size_t>(position), static_cast<std::size_t>(count));
-    ReturnText(value, text);
+    call.ReturnText(text);
 }
 
-void TtsLibString::EndsWith(TtsResult& context, TtsExpression& value,
-                            const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 1, 1);
-    const std::string part = TextArgument(arguments, 0);
-    ReturnBoolean(value, !part.empty() && Receiver(value).ends_with(part));
+void TtsLibString::EndsWith(LibCall& call) {
+    const std::string part = call.Text(0);
+    call.ReturnBoolean(!part.empty() && ReceiverText(call).ends_with(part));
 }
 
-void TtsLibString::Format(TtsResult& context, TtsExpression& value,
-                          const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, Unlimited, 1);
-    std::string format = Receiver(value);
+void TtsLibString::Format(LibCall& call) {
+    std::string format = ReceiverText(call);
     int first = 0;
     if (format.empty()) {
-        format = TextArgument(arguments, 0);
+        format = call.Text(0);
         first = 1;
     }
     std::vector<TtsValue> values;
-    for (int i = first; i < ArgumentCount(arguments); ++i)
-        values.push_back(Argument(arguments, i));
-    ReturnText(value, FormatValues(format, values));
+    for (int i = first; i < call.Count(); ++i)
+        values.push_back(call.Argument(i));
+    call.ReturnText(FormatValues(format, values));
 }
 
 // The bytes are read through the kernel (process_vm_readv on this very
 // process), so an address that is not readable memory gives a clear error
 // instead of a crash.
-void TtsLibString::FromPointer(TtsResult& context, TtsExpression& value,
-                               const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 1, 1);
-    const std::int64_t address = value::ToInt64(Argument(arguments, 0));
+void TtsLibString::FromPointer(LibCall& call) {
+    const std::int64_t address = value::ToInt64(call.Argument(0));
     std::string text;
     if (address != 0) {
         const long pageSize = ::sysconf(_SC_PAGESIZE);
@@ -181,64 +153,52 @@ void TtsLibString::FromPointer(TtsResult& context, TtsExpression& value,
             at += static_cast<std::uintptr_t>(got);
         }
     }
-    ReturnText(value, text);
+    call.ReturnText(text);
 }
 
-void TtsLibString::IndexOf(TtsResult& context, TtsExpression& value,
-                           const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 1, 1);
-    const std::string part = TextArgument(arguments, 0);
-    const std::size_t found = part.empty() ? std::string::npos : Receiver(value).find(part);
-    ReturnInteger(value, found == std::string::npos ? -1 : static_cast<std::int64_t>(found));
+void TtsLibString::IndexOf(LibCall& call) {
+    const std::string part = call.Text(0);
+    const std::size_t found = part.empty() ? std::string::npos : ReceiverText(call).find(part);
+    call.ReturnInteger(found == std::string::npos ? -1 : static_cast<std::int64_t>(found));
 }
 
 // Null is empty too: a test for "null or empty" must not fail on Null.
 // Objects are not empty unless the reference is null.
-void TtsLibString::IsNullOrEmpty(TtsResult& context, TtsExpression& value,
-                                 const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
-    const TtsValue& receiver = value.Value();
+void TtsLibString::IsNullOrEmpty(LibCall& call) {
+    const TtsValue& receiver = call.Receiver();
     bool empty = TtsValueHelper::IsEmpty(receiver) || receiver.Kind() == value::ValueKind::Null;
     if (!empty && !receiver.IsObject() && receiver.Kind() != value::ValueKind::Automation)
         empty = value::ToText(receiver).empty();
-    ReturnBoolean(value, empty);
+    call.ReturnBoolean(empty);
 }
 
-void TtsLibString::Left(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 1, 1);
-    const std::string text = Receiver(value);
-    const std::int32_t count = IntegerArgument(arguments, 0);
-    ReturnText(value, count <= 0
-                          ? std::string_view()
-                          : std::string_view(text).substr(0, static_cast<std::size_t>(count)));
+void TtsLibString::Left(LibCall& call) {
+    const std::string text = ReceiverText(call);
+    const std::int32_t count = call.Integer(0);
+    call.ReturnText(count <= 0 ? std::string_view()
+                               : std::string_view(text).substr(0, static_cast<std::size_t>(count)));
 }
 
-void TtsLibString::Length(TtsResult& context, TtsExpression& value,
-                          const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
-    ReturnInteger(value, static_cast<std::int64_t>(Receiver(value).size()));
+void TtsLibString::Length(LibCall& call) {
+    call.ReturnInteger(static_cast<std::int64_t>(ReceiverText(call).size()));
 }
 
-void TtsLibString::Quote(TtsResult& context, TtsExpression& value,
-                         const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
+void TtsLibString::Quote(LibCall& call) {
     std::string quoted = "'";
-    for (const char c : Receiver(value)) {
+    for (const char c : ReceiverText(call)) {
         quoted += c;
         if (c == '\'') quoted += '\'';
     }
     quoted += '\'';
-    ReturnText(value, quoted);
+    call.ReturnText(quoted);
 }
 
-void TtsLibString::Replace(TtsResult& context, TtsExpression& value,
-                           const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 2, 2);
-    const std::string text = Receiver(value);
-    const std::string from = TextArgument(arguments, 0);
-    const std::string to = TextArgument(arguments, 1);
+void TtsLibString::Replace(LibCall& call) {
+    const std::string text = ReceiverText(call);
+    const std::string from = call.Text(0);
+    const std::string to = call.Text(1);
     if (from.empty()) {
-        ReturnText(value, text);
+        call.ReturnText(text);
         return;
     }
     std::string result;
@@ -251,16 +211,14 @@ void TtsLibString::Replace(TtsResult& context, TtsExpression& value,
         if (result.size() > value::CountedText::MaxLength) throw EtsRuntime::TextTooLong();
     }
     result.append(text, copied);
-    ReturnText(value, result);
+    call.ReturnText(result);
 }
 
-void TtsLibString::Replicate(TtsResult& context, TtsExpression& value,
-                             const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 1, 1);
-    const std::string text = Receiver(value);
-    const std::int32_t count = IntegerArgument(arguments, 0);
+void TtsLibString::Replicate(LibCall& call) {
+    const std::string text = ReceiverText(call);
+    const std::int32_t count = call.Integer(0);
     if (count <= 0 || text.empty()) {
-        ReturnText(value, {});
+        call.ReturnText({});
         return;
     }
     if (text.size() * static_cast<std::size_t>(count) > value::CountedText::MaxLength)
@@ -269,224 +227,191 @@ void TtsLibString::Replicate(TtsResult& context, TtsExpression& value,
     result.reserve(text.size() * static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i)
         result += text;
-    ReturnText(value, result);
+    call.ReturnText(result);
 }
 
-void TtsLibString::Reverse(TtsResult& context, TtsExpression& value,
-                           const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
-    const std::string text = Receiver(value);
-    ReturnText(value, std::string(text.rbegin(), text.rend()));
+void TtsLibString::Reverse(LibCall& call) {
+    const std::string text = ReceiverText(call);
+    call.ReturnText(std::string(text.rbegin(), text.rend()));
 }
 
-void TtsLibString::Right(TtsResult& context, TtsExpression& value,
-                         const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 1, 1);
-    const std::string text = Receiver(value);
-    const std::int32_t count = IntegerArgument(arguments, 0);
+void TtsLibString::Right(LibCall& call) {
+    const std::string text = ReceiverText(call);
+    const std::int32_t count = call.Integer(0);
     const std::size_t take =
         count <= 0 ? 0 : std::min(text.size(), static_cast<std::size_t>(count));
-    ReturnText(value, std::string_view(text).substr(text.size() - take));
+    call.ReturnText(std::string_view(text).substr(text.size() - take));
 }
 
-void TtsLibString::SameTo(TtsResult& context, TtsExpression& value,
-                          const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 1, 1);
-    const std::string a = Receiver(value);
-    const std::string b = TextArgument(arguments, 0);
+void TtsLibString::SameTo(LibCall& call) {
+    const std::string a = ReceiverText(call);
+    const std::string b = call.Text(0);
     bool same = a.size() == b.size();
     for (std::size_t i = 0; same && i < a.size(); ++i)
         same = AsciiLower(a[i]) == AsciiLower(b[i]);
-    ReturnBoolean(value, same);
+    call.ReturnBoolean(same);
 }
 
-void TtsLibString::Settings(TtsResult& context, TtsExpression& value,
-                            const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, Unlimited, 1);
-    const TtsExpression* flag = NamedArgument(arguments, "Case");
+void TtsLibString::Settings(LibCall& call) {
+    const TtsValue* flag = call.Named("Case");
     if (!flag) throw EtsRuntime("parameter Case not found.");
-    const bool caseSensitive = value::ToBoolean(flag->Value());
+    const bool caseSensitive = value::ToBoolean(*flag);
     Host().SetCaseSensitive(caseSensitive);
-    ReturnBoolean(value, caseSensitive);
+    call.ReturnBoolean(caseSensitive);
 }
 
-void TtsLibString::StartsWith(TtsResult& context, TtsExpression& value,
-                              const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 1, 1);
-    const std::string part = TextArgument(arguments, 0);
-    ReturnBoolean(value, !part.empty() && Receiver(value).starts_with(part));
+void TtsLibString::StartsWith(LibCall& call) {
+    const std::string part = call.Text(0);
+    call.ReturnBoolean(!part.empty() && ReceiverText(call).starts_with(part));
 }
 
-void TtsLibString::SubString(TtsResult& context, TtsExpression& value,
-                             const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 2, 2);
-    const std::string text = Receiver(value);
-    const std::int64_t position = std::max<std::int64_t>(IntegerArgument(arguments, 0), 0);
-    const std::int64_t count = IntegerArgument(arguments, 1);
+void TtsLibString::SubString(LibCall& call) {
+    const std::string text = ReceiverText(call);
+    const std::int64_t position = std::max<std::int64_t>(call.Integer(0), 0);
+    const std::int64_t count = call.Integer(1);
     if (position >= static_cast<std::int64_t>(text.size()) || count < 0) {
-        ReturnText(value, {});
+        call.ReturnText({});
         return;
     }
-    ReturnText(value, std::string_view(text).substr(static_cast<std::size_t>(position),
-                                                    static_cast<std::size_t>(count)));
+    call.ReturnText(std::string_view(text).substr(static_cast<std::size_t>(position),
+                                                  static_cast<std::size_t>(count)));
 }
 
-void TtsLibString::ToByte(TtsResult& context, TtsExpression& value,
-                          const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
-    const std::string text = Receiver(value);
-    ReturnInteger(value, text.empty() ? 0 : static_cast<unsigned char>(text.front()));
+void TtsLibString::ToByte(LibCall& call) {
+    const std::string text = ReceiverText(call);
+    call.ReturnInteger(text.empty() ? 0 : static_cast<unsigned char>(text.front()));
 }
 
-void TtsLibString::ToChar(TtsResult& context, TtsExpression& value,
-                          const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
-    const char c = static_cast<char>(value::ToInt64(value.Value()) & 0xFF);
-    ReturnText(value, std::string_view(&c, 1));
+void TtsLibString::ToChar(LibCall& call) {
+    const char c = static_cast<char>(value::ToInt64(call.Receiver()) & 0xFF);
+    call.ReturnText(std::string_view(&c, 1));
 }
 
-void TtsLibString::ToHexString(TtsResult& context, TtsExpression& value,
-                               const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
+void TtsLibString::ToHexString(LibCall& call) {
     constexpr char digits[] = "0123456789ABCDEF";
     std::string hex;
-    for (const char c : Receiver(value)) {
+    for (const char c : ReceiverText(call)) {
         const auto code = static_cast<unsigned char>(c);
         hex += digits[code >> 4];
         hex += digits[code & 15];
     }
-    ReturnText(value, hex);
+    call.ReturnText(hex);
 }
 
-void TtsLibString::ToLower(TtsResult& context, TtsExpression& value,
-                           const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
-    std::string text = Receiver(value);
+void TtsLibString::ToLower(LibCall& call) {
+    std::string text = ReceiverText(call);
     for (char& c : text)
         c = AsciiLower(c);
-    ReturnText(value, text);
+    call.ReturnText(text);
 }
 
-void TtsLibString::ToLowerCamelCase(TtsResult& context, TtsExpression& value,
-                                    const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
-    std::string text = Receiver(value);
+void TtsLibString::ToLowerCamelCase(LibCall& call) {
+    std::string text = ReceiverText(call);
     if (!text.empty()) text.front() = AsciiLower(text.front());
-    ReturnText(value, text);
+    call.ReturnText(text);
 }
 
-void TtsLibString::ToNumber(TtsResult& context, TtsExpression& value,
-                            const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 1, 0);
-    const std::string text = Receiver(value);
-    const bool truncate = ArgumentCount(arguments) > 0 && value::ToBoolean(Argument(arguments, 0));
+void TtsLibString::ToNumber(LibCall& call) {
+    const std::string text = ReceiverText(call);
+    const bool truncate = call.Flag(0, false);
     if (text.find('.') == std::string::npos) {
         const std::optional<std::int32_t> number = ParseScriptInteger(text);
         if (!number) throw EtsRuntime("'" + text + "' is not a valid integer value");
-        value.SetValue(truncate ? TtsValue::FromInt64(*number) : TtsValue::FromInt32(*number));
+        call.Return(truncate ? TtsValue::FromInt64(*number) : TtsValue::FromInt32(*number));
         return;
     }
     const std::optional<double> number = value::ParseDouble(text);
     if (!number || !std::isfinite(*number))
         throw EtsRuntime("'" + text + "' is not a valid floating point value");
     if (!truncate) {
-        value.SetValue(TtsValue::FromDouble(*number));
+        call.Return(TtsValue::FromDouble(*number));
         return;
     }
     const double whole = std::trunc(*number);
     if (whole < -9.2233720368547758e18 || whole >= 9.2233720368547758e18)
         throw EtsRuntime::RangeError("Double", "Int64");
-    value.SetValue(TtsValue::FromInt64(static_cast<std::int64_t>(whole)));
+    call.Return(TtsValue::FromInt64(static_cast<std::int64_t>(whole)));
 }
 
-void TtsLibString::ToUpper(TtsResult& context, TtsExpression& value,
-                           const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
-    std::string text = Receiver(value);
+void TtsLibString::ToUpper(LibCall& call) {
+    std::string text = ReceiverText(call);
     for (char& c : text)
         c = AsciiUpper(c);
-    ReturnText(value, text);
+    call.ReturnText(text);
 }
 
-void TtsLibString::ToUpperCamelCase(TtsResult& context, TtsExpression& value,
-                                    const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
-    std::string text = Receiver(value);
+void TtsLibString::ToUpperCamelCase(LibCall& call) {
+    std::string text = ReceiverText(call);
     if (!text.empty()) text.front() = AsciiUpper(text.front());
-    ReturnText(value, text);
+    call.ReturnText(text);
 }
 
-void TtsLibString::Trim(TtsResult& context, TtsExpression& value, const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
-    const std::string text = Receiver(value);
+void TtsLibString::Trim(LibCall& call) {
+    const std::string text = ReceiverText(call);
     std::size_t first = 0, last = text.size();
     while (first < last && IsBlank(text[first]))
         ++first;
     while (last > first && IsBlank(text[last - 1]))
         --last;
-    ReturnText(value, std::string_view(text).substr(first, last - first));
+    call.ReturnText(std::string_view(text).substr(first, last - first));
 }
 
-void TtsLibString::TrimEnd(TtsResult& context, TtsExpression& value,
-                           const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
-    const std::string text = Receiver(value);
+void TtsLibString::TrimEnd(LibCall& call) {
+    const std::string text = ReceiverText(call);
     std::size_t last = text.size();
     while (last > 0 && IsBlank(text[last - 1]))
         --last;
-    ReturnText(value, std::string_view(text).substr(0, last));
+    call.ReturnText(std::string_view(text).substr(0, last));
 }
 
-void TtsLibString::TrimStart(TtsResult& context, TtsExpression& value,
-                             const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, 0, 0);
-    const std::string text = Receiver(value);
+void TtsLibString::TrimStart(LibCall& call) {
+    const std::string text = ReceiverText(call);
     std::size_t first = 0;
     while (first < text.size() && IsBlank(text[first]))
         ++first;
-    ReturnText(value, std::string_view(text).substr(first));
+    call.ReturnText(std::string_view(text).substr(first));
 }
 
 TtsLibString::TtsLibString(runtime::TtsHost& host) : TtsLibBase(host) {
     host.SetDefaultLibrary(*this);
-    Publish<TtsLibString>({
-        {"Compare", &TtsLibString::Compare},
-        {"Concat", &TtsLibString::Concat},
-        {"Contains", &TtsLibString::Contains},
-        {"Delete", &TtsLibString::Delete},
-        {"EndsWith", &TtsLibString::EndsWith},
-        {"Format", &TtsLibString::Format},
-        {"FromPointer", &TtsLibString::FromPointer},
-        {"IndexOf", &TtsLibString::IndexOf},
-        {"IsNullOrEmpty", &TtsLibString::IsNullOrEmpty},
-        {"Left", &TtsLibString::Left},
-        {"Length", &TtsLibString::Length},
-        {"Quote", &TtsLibString::Quote},
-        {"RegexIsMatch", &TtsLibString::RegexIsMatch},
-        {"RegexMatch", &TtsLibString::RegexMatch},
-        {"RegexMatches", &TtsLibString::RegexMatchs},
-        {"RegexMatchs", &TtsLibString::RegexMatchs},
-        {"RegexReplace", &TtsLibString::RegexReplace},
-        {"RegexSplit", &TtsLibString::RegexSplit},
-        {"Replace", &TtsLibString::Replace},
-        {"Replicate", &TtsLibString::Replicate},
-        {"Reverse", &TtsLibString::Reverse},
-        {"Right", &TtsLibString::Right},
-        {"SameTo", &TtsLibString::SameTo},
-        {"Settings", &TtsLibString::Settings},
-        {"StartsWith", &TtsLibString::StartsWith},
-        {"SubString", &TtsLibString::SubString},
-        {"ToByte", &TtsLibString::ToByte},
-        {"ToChar", &TtsLibString::ToChar},
-        {"ToHexString", &TtsLibString::ToHexString},
-        {"ToLower", &TtsLibString::ToLower},
-        {"ToLowerCamelCase", &TtsLibString::ToLowerCamelCase},
-        {"ToNumber", &TtsLibString::ToNumber},
-        {"ToUpper", &TtsLibString::ToUpper},
-        {"ToUpperCamelCase", &TtsLibString::ToUpperCamelCase},
-        {"Trim", &TtsLibString::Trim},
-        {"TrimEnd", &TtsLibString::TrimEnd},
-        {"TrimStart", &TtsLibString::TrimStart},
+    Publish({
+        {"Compare", Method<&TtsLibString::Compare>, 1, 1},
+        {"Concat", Method<&TtsLibString::Concat>, 1, Unlimited},
+        {"Contains", Method<&TtsLibString::Contains>, 1, 1},
+        {"Delete", Method<&TtsLibString::Delete>, 2, 2},
+        {"EndsWith", Method<&TtsLibString::EndsWith>, 1, 1},
+        {"Format", Method<&TtsLibString::Format>, 1, Unlimited},
+        {"FromPointer", Method<&TtsLibString::FromPointer>, 1, 1},
+        {"IndexOf", Method<&TtsLibString::IndexOf>, 1, 1},
+        {"IsNullOrEmpty", Method<&TtsLibString::IsNullOrEmpty>, 0, 0},
+        {"Left", Method<&TtsLibString::Left>, 1, 1},
+        {"Length", Method<&TtsLibString::Length>, 0, 0},
+        {"Quote", Method<&TtsLibString::Quote>, 0, 0},
+        {"RegexIsMatch", Method<&TtsLibString::RegexIsMatch>, 1, Unlimited},
+        {"RegexMatch", Method<&TtsLibString::RegexMatch>, 1, Unlimited},
+        {"RegexMatches", Method<&TtsLibString::RegexMatchs>, 1, Unlimited},
+        {"RegexMatchs", Method<&TtsLibString::RegexMatchs>, 1, Unlimited},
+        {"RegexReplace", Method<&TtsLibString::RegexReplace>, 2, Unlimited},
+        {"RegexSplit", Method<&TtsLibString::RegexSplit>, 1, Unlimited},
+        {"Replace", Method<&TtsLibString::Replace>, 2, 2},
+        {"Replicate", Method<&TtsLibString::Replicate>, 1, 1},
+        {"Reverse", Method<&TtsLibString::Reverse>, 0, 0},
+        {"Right", Method<&TtsLibString::Right>, 1, 1},
+        {"SameTo", Method<&TtsLibString::SameTo>, 1, 1},
+        {"Settings", Method<&TtsLibString::Settings>, 1, Unlimited},
+        {"StartsWith", Method<&TtsLibString::StartsWith>, 1, 1},
+        {"SubString", Method<&TtsLibString::SubString>, 2, 2},
+        {"ToByte", Method<&TtsLibString::ToByte>, 0, 0},
+        {"ToChar", Method<&TtsLibString::ToChar>, 0, 0},
+        {"ToHexString", Method<&TtsLibString::ToHexString>, 0, 0},
+        {"ToLower", Method<&TtsLibString::ToLower>, 0, 0},
+        {"ToLowerCamelCase", Method<&TtsLibString::ToLowerCamelCase>, 0, 0},
+        {"ToNumber", Method<&TtsLibString::ToNumber>, 0, 1},
+        {"ToUpper", Method<&TtsLibString::ToUpper>, 0, 0},
+        {"ToUpperCamelCase", Method<&TtsLibString::ToUpperCamelCase>, 0, 0},
+        {"Trim", Method<&TtsLibString::Trim>, 0, 0},
+        {"TrimEnd", Method<&TtsLibString::TrimEnd>, 0, 0},
+        {"TrimStart", Method<&TtsLibString::TrimStart>, 0, 0},
     });
 }
 

@@ -14,82 +14,47 @@
 namespace ozra::libs {
 
 class TtsLibString final : public runtime::TtsLibBase {
-public:
+  public:
     // Becomes the host's default library.
     explicit TtsLibString(runtime::TtsHost& host);
 
-    void Compare(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
-    void Concat(runtime::TtsResult& context, front::TtsExpression& value,
-              const front::TtsExpressions* arguments);
-    void Contains(runtime::TtsResult& context, front::TtsExpression& value,
-                const front::TtsExpressions* arguments);
-    void Delete(runtime::TtsResult& context, front::TtsExpression& value,
-              const front::TtsExpressions* arguments);
-    void EndsWith(runtime::TtsResult& context, front::TtsExpression& value,
-                const front::TtsExpressions* arguments);
-    void Format(runtime::TtsResult& context, front::TtsExpression& value,
-              const front::TtsExpressions* arguments);
-    void FromPointer(runtime::TtsResult& context, front::TtsExpression& value,
-                   const front::TtsExpressions* arguments);
-    void IndexOf(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
-    void IsNullOrEmpty(runtime::TtsResult& context, front::TtsExpression& value,
-                     const front::TtsExpressions* arguments);
-    void Left(runtime::TtsResult& context, front::TtsExpression& value,
-            const front::TtsExpressions* arguments);
-    void Length(runtime::TtsResult& context, front::TtsExpression& value,
-              const front::TtsExpressions* arguments);
-    void Quote(runtime::TtsResult& context, front::TtsExpression& value,
-             const front::TtsExpressions* arguments);
-    void RegexIsMatch(runtime::TtsResult& context, front::TtsExpression& value,
-                    const front::TtsExpressions* arguments);
-    void RegexMatch(runtime::TtsResult& context, front::TtsExpression& value,
-                  const front::TtsExpressions* arguments);
-    void RegexMatchs(runtime::TtsResult& context, front::TtsExpression& value,
-                   const front::TtsExpressions* arguments);
-    void RegexReplace(runtime::TtsResult& context, front::TtsExpression& value,
-                    const front::TtsExpressions* arguments);
-    void RegexSplit(runtime::TtsResult& context, front::TtsExpression& value,
-                  const front::TtsExpressions* arguments);
-    void Replace(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
-    void Replicate(runtime::TtsResult& context, front::TtsExpression& value,
-                 const front::TtsExpressions* arguments);
-    void Reverse(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
-    void Right(runtime::TtsResult& context, front::TtsExpression& value,
-             const front::TtsExpressions* arguments);
-    void SameTo(runtime::TtsResult& context, front::TtsExpression& value,
-              const front::TtsExpressions* arguments);
-    void Settings(runtime::TtsResult& context, front::TtsExpression& value,
-                const front::TtsExpressions* arguments);
-    void StartsWith(runtime::TtsResult& context, front::TtsExpression& value,
-                  const front::TtsExpressions* arguments);
-    void SubString(runtime::TtsResult& context, front::TtsExpression& value,
-                 const front::TtsExpressions* arguments);
-    void ToByte(runtime::TtsResult& context, front::TtsExpression& value,
-              const front::TtsExpressions* arguments);
-    void ToChar(runtime::TtsResult& context, front::TtsExpression& value,
-              const front::TtsExpressions* arguments);
-    void ToHexString(runtime::TtsResult& context, front::TtsExpression& value,
-                   const front::TtsExpressions* arguments);
-    void ToLower(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
-    void ToLowerCamelCase(runtime::TtsResult& context, front::TtsExpression& value,
-                        const front::TtsExpressions* arguments);
-    void ToNumber(runtime::TtsResult& context, front::TtsExpression& value,
-                const front::TtsExpressions* arguments);
-    void ToUpper(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
-    void ToUpperCamelCase(runtime::TtsResult& context, front::TtsExpression& value,
-                        const front::TtsExpressions* arguments);
-    void Trim(runtime::TtsResult& context, front::TtsExpression& value,
-            const front::TtsExpressions* arguments);
-    void TrimEnd(runtime::TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments);
-    void TrimStart(runtime::TtsResult& context, front::TtsExpression& value,
-                 const front::TtsExpressions* arguments);
+  private:
+    void Compare(runtime::LibCall& call);
+    void Concat(runtime::LibCall& call);
+    void Contains(runtime::LibCall& call);
+    void Delete(runtime::LibCall& call);
+    void EndsWith(runtime::LibCall& call);
+    void Format(runtime::LibCall& call);
+    void FromPointer(runtime::LibCall& call);
+    void IndexOf(runtime::LibCall& call);
+    void IsNullOrEmpty(runtime::LibCall& call);
+    void Left(runtime::LibCall& call);
+    void Length(runtime::LibCall& call);
+    void Quote(runtime::LibCall& call);
+    void RegexIsMatch(runtime::LibCall& call);
+    void RegexMatch(runtime::LibCall& call);
+    void RegexMatchs(runtime::LibCall& call);
+    void RegexReplace(runtime::LibCall& call);
+    void RegexSplit(runtime::LibCall& call);
+    void Replace(runtime::LibCall& call);
+    void Replicate(runtime::LibCall& call);
+    void Reverse(runtime::LibCall& call);
+    void Right(runtime::LibCall& call);
+    void SameTo(runtime::LibCall& call);
+    void Settings(runtime::LibCall& call);
+    void StartsWith(runtime::LibCall& call);
+    void SubString(runtime::LibCall& call);
+    void ToByte(runtime::LibCall& call);
+    void ToChar(runtime::LibCall& call);
+    void ToHexString(runtime::LibCall& call);
+    void ToLower(runtime::LibCall& call);
+    void ToLowerCamelCase(runtime::LibCall& call);
+    void ToNumber(runtime::LibCall& call);
+    void ToUpper(runtime::LibCall& call);
+    void ToUpperCamelCase(runtime::LibCall& call);
+    void Trim(runtime::LibCall& call);
+    void TrimEnd(runtime::LibCall& call);
+    void TrimStart(runtime::LibCall& call);
 };
 
-}  // namespace ozra::libs
+} // namespace ozra::libs

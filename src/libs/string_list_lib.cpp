@@ -7,6 +7,7 @@
 #include "libs/path_text.h"
 #include "libs/xml/whole_file.h"
 #include "runtime/host.h"
+#include "value/conversions.h"
 #include "value/operators.h"
 
 #include <algorithm>
@@ -17,14 +18,14 @@ namespace ozra::libs {
 using runtime::TSettingList;
 using runtime::TtsResult;
 
-std::string ListToString(const value::TStringListEx& list, const front::TtsExpressions* arguments) {
-    const std::string delimiter = TextArgument(arguments, 0);
+std::string ListToString(const value::TStringListEx& list, const runtime::LibCall& call) {
+    const std::string delimiter = call.Text(0);
     return delimiter.empty() ? LineText(list) : DelimitedText(list, delimiter.front());
 }
 
-void ListLoadString(value::TStringListEx& list, const front::TtsExpressions* arguments) {
-    const std::string text = TextArgument(arguments, 0);
-    const std::string delimiter = TextArgument(arguments, 1);
+void ListLoadString(value::TStringListEx& list, const runtime::LibCall& call) {
+    const std::string text = call.Text(0);
+    const std::string delimiter = call.Text(1);
     if (delimiter.empty()) {
         SetLineText(list, text);
     } else {
@@ -73,7 +74,7 @@ void TtsLibStringList::GetItem(front::TtsExpression& out, value::TtsObject* obje
         return TtsLibBase::GetItem(out, object, context, index);
     out.SetValue(TtsValue());
     if (position < strings->List->Count())
-        SetText(out, strings->List->Strings(static_cast<int>(position)));
+        out.SetValue(TtsValue::FromText(strings->List->Strings(static_cast<int>(position))));
 }
 
 void TtsLibStringList::SetItem(value::TtsObject* object, const TtsValue& index,
@@ -86,57 +87,36 @@ void TtsLibStringList::SetItem(value::TtsObject* object, const TtsValue& index,
         strings->List->SetString(static_cast<int>(position), value::ToText(value));
 }
 
-void TtsLibStringList::Add(TtsResult& context, front::TtsExpression& value,
-                           const front::TtsExpressions* arguments) {
-    auto strings = TakeReceiver<TObj_Impl_StringList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    strings->List->Add(TextArgument(arguments, 0));
+void TtsLibStringList::Add(LibCall& call, TObj_Impl_StringList& strings) {
+    strings.List->Add(call.Text(0));
 }
 
-void TtsLibStringList::Insert(TtsResult& context, front::TtsExpression& value,
-                              const front::TtsExpressions* arguments) {
-    auto strings = TakeReceiver<TObj_Impl_StringList>(value);
-    CheckArguments(context, arguments, 2, 2);
-    const int index = IntegerArgument(arguments, 0);
-    CheckListIndex(index, strings->List->Count() + 1);
-    strings->List->Insert(index, TextArgument(arguments, 1));
+void TtsLibStringList::Insert(LibCall& call, TObj_Impl_StringList& strings) {
+    const int index = call.Integer(0);
+    CheckListIndex(index, strings.List->Count() + 1);
+    strings.List->Insert(index, call.Text(1));
 }
 
-void TtsLibStringList::IndexOf(TtsResult& context, front::TtsExpression& value,
-                               const front::TtsExpressions* arguments) {
-    auto strings = TakeReceiver<TObj_Impl_StringList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    SetInteger(value, strings->List->IndexOf(TextArgument(arguments, 0)));
+void TtsLibStringList::IndexOf(LibCall& call, TObj_Impl_StringList& strings) {
+    call.ReturnInteger(strings.List->IndexOf(call.Text(0)));
 }
 
-void TtsLibStringList::Remove(TtsResult& context, front::TtsExpression& value,
-                              const front::TtsExpressions* arguments) {
-    auto strings = TakeReceiver<TObj_Impl_StringList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    const int index = IntegerArgument(arguments, 0);
-    CheckListIndex(index, strings->List->Count());
-    strings->List->Delete(index);
+void TtsLibStringList::Remove(LibCall& call, TObj_Impl_StringList& strings) {
+    const int index = call.Integer(0);
+    CheckListIndex(index, strings.List->Count());
+    strings.List->Delete(index);
 }
 
-void TtsLibStringList::Count(TtsResult& context, front::TtsExpression& value,
-                             const front::TtsExpressions* arguments) {
-    auto strings = TakeReceiver<TObj_Impl_StringList>(value);
-    CheckArguments(context, arguments, 0, 0);
-    SetInteger(value, strings->List->Count());
+void TtsLibStringList::Count(LibCall& call, TObj_Impl_StringList& strings) {
+    call.ReturnInteger(strings.List->Count());
 }
 
-void TtsLibStringList::Clear(TtsResult& context, front::TtsExpression& value,
-                             const front::TtsExpressions* arguments) {
-    auto strings = TakeReceiver<TObj_Impl_StringList>(value);
-    CheckArguments(context, arguments, 0, 0);
-    strings->List->Clear();
+void TtsLibStringList::Clear(LibCall&, TObj_Impl_StringList& strings) {
+    strings.List->Clear();
 }
 
-void TtsLibStringList::Sort(TtsResult& context, front::TtsExpression& value,
-                            const front::TtsExpressions* arguments) {
-    auto strings = TakeReceiver<TObj_Impl_StringList>(value);
-    CheckArguments(context, arguments, 0, 0);
-    TSettingList& list = *strings->List;
+void TtsLibStringList::Sort(LibCall&, TObj_Impl_StringList& strings) {
+    TSettingList& list = *strings.List;
     struct Item {
         std::string Text;
         Ref<value::TtsObject> Object;
@@ -152,48 +132,36 @@ void TtsLibStringList::Sort(TtsResult& context, front::TtsExpression& value,
         list.Add(std::move(item.Text), std::move(item.Object));
 }
 
-void TtsLibStringList::ToString(TtsResult& context, front::TtsExpression& value,
-                                const front::TtsExpressions* arguments) {
-    auto strings = TakeReceiver<TObj_Impl_StringList>(value);
-    CheckArguments(context, arguments, 1, 0);
-    SetText(value, ListToString(*strings->List, arguments));
+void TtsLibStringList::ToString(LibCall& call, TObj_Impl_StringList& strings) {
+    call.ReturnText(ListToString(*strings.List, call));
 }
 
-void TtsLibStringList::LoadString(TtsResult& context, front::TtsExpression& value,
-                                  const front::TtsExpressions* arguments) {
-    auto strings = TakeReceiver<TObj_Impl_StringList>(value);
-    CheckArguments(context, arguments, 2, 1);
-    ListLoadString(*strings->List, arguments);
+void TtsLibStringList::LoadString(LibCall& call, TObj_Impl_StringList& strings) {
+    ListLoadString(*strings.List, call);
 }
 
-void TtsLibStringList::Save(TtsResult& context, front::TtsExpression& value,
-                            const front::TtsExpressions* arguments) {
-    auto strings = TakeReceiver<TObj_Impl_StringList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    ListSaveFile(*strings->List, TextArgument(arguments, 0));
+void TtsLibStringList::Save(LibCall& call, TObj_Impl_StringList& strings) {
+    ListSaveFile(*strings.List, call.Text(0));
 }
 
-void TtsLibStringList::Load(TtsResult& context, front::TtsExpression& value,
-                            const front::TtsExpressions* arguments) {
-    auto strings = TakeReceiver<TObj_Impl_StringList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    ListLoadFile(*strings->List, TextArgument(arguments, 0));
+void TtsLibStringList::Load(LibCall& call, TObj_Impl_StringList& strings) {
+    ListLoadFile(*strings.List, call.Text(0));
 }
 
 TtsLibStringList::TtsLibStringList(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TObj_Impl_StringList>(runtime::AccessAll);
-    Publish<TtsLibStringList>({
-        {"Add", &TtsLibStringList::Add},
-        {"Insert", &TtsLibStringList::Insert},
-        {"IndexOf", &TtsLibStringList::IndexOf},
-        {"Remove", &TtsLibStringList::Remove},
-        {"Count", &TtsLibStringList::Count},
-        {"Clear", &TtsLibStringList::Clear},
-        {"Sort", &TtsLibStringList::Sort},
-        {"ToString", &TtsLibStringList::ToString},
-        {"LoadString", &TtsLibStringList::LoadString},
-        {"Save", &TtsLibStringList::Save},
-        {"Load", &TtsLibStringList::Load},
+    Publish({
+        {"Add", Method<&TtsLibStringList::Add>, 1, 1},
+        {"Insert", Method<&TtsLibStringList::Insert>, 2, 2},
+        {"IndexOf", Method<&TtsLibStringList::IndexOf>, 1, 1},
+        {"Remove", Method<&TtsLibStringList::Remove>, 1, 1},
+        {"Count", Method<&TtsLibStringList::Count>, 0, 0},
+        {"Clear", Method<&TtsLibStringList::Clear>, 0, 0},
+        {"Sort", Method<&TtsLibStringList::Sort>, 0, 0},
+        {"ToString", Method<&TtsLibStringList::ToString>, 0, 1},
+        {"LoadString", Method<&TtsLibStringList::LoadString>, 1, 2},
+        {"Save", Method<&TtsLibStringList::Save>, 1, 1},
+        {"Load", Method<&TtsLibStringList::Load>, 1, 1},
     });
 }
 

@@ -7,7 +7,6 @@
 // a negative one fails.
 #pragma once
 
-#include "libs/lib_support.h"
 #include "runtime/lib_base.h"
 #include "runtime/setting_list.h"
 
@@ -23,9 +22,9 @@ class TObj_Impl_StringList final : public value::TtsObjectZero {
 
 // «ToString([delimiter])»: line text, or delimited text with the first
 // character of a non-empty delimiter.
-std::string ListToString(const value::TStringListEx& list, const front::TtsExpressions* arguments);
+std::string ListToString(const value::TStringListEx& list, const runtime::LibCall& call);
 // «LoadString(text [, delimiter])».
-void ListLoadString(value::TStringListEx& list, const front::TtsExpressions* arguments);
+void ListLoadString(value::TStringListEx& list, const runtime::LibCall& call);
 // Writes the line text to the file; reads the file's line text.
 void ListSaveFile(const value::TStringListEx& list, std::string_view path);
 void ListLoadFile(value::TStringListEx& list, std::string_view path);
@@ -39,17 +38,18 @@ class TtsLibStringList final : public runtime::TtsLibBase {
     void SetItem(value::TtsObject* object, const value::TtsValue& index,
                  const value::TtsValue& value, runtime::TtsResult& context) override;
 
-    OZRA_LIB_METHOD(Add);
-    OZRA_LIB_METHOD(Insert);
-    OZRA_LIB_METHOD(IndexOf);
-    OZRA_LIB_METHOD(Remove);
-    OZRA_LIB_METHOD(Count);
-    OZRA_LIB_METHOD(Clear);
-    OZRA_LIB_METHOD(Sort);
-    OZRA_LIB_METHOD(ToString);
-    OZRA_LIB_METHOD(LoadString);
-    OZRA_LIB_METHOD(Save);
-    OZRA_LIB_METHOD(Load);
+  private:
+    void Add(runtime::LibCall& call, TObj_Impl_StringList& strings);
+    void Insert(runtime::LibCall& call, TObj_Impl_StringList& strings);
+    void IndexOf(runtime::LibCall& call, TObj_Impl_StringList& strings);
+    void Remove(runtime::LibCall& call, TObj_Impl_StringList& strings);
+    void Count(runtime::LibCall& call, TObj_Impl_StringList& strings);
+    void Clear(runtime::LibCall& call, TObj_Impl_StringList& strings);
+    void Sort(runtime::LibCall& call, TObj_Impl_StringList& strings);
+    void ToString(runtime::LibCall& call, TObj_Impl_StringList& strings);
+    void LoadString(runtime::LibCall& call, TObj_Impl_StringList& strings);
+    void Save(runtime::LibCall& call, TObj_Impl_StringList& strings);
+    void Load(runtime::LibCall& call, TObj_Impl_StringList& strings);
 };
 
 } // namespace ozra::libs

@@ -4,9 +4,9 @@
 // aborted the match.
 #include "libs/string_lib.h"
 
+#include "libs/lib_support.h"
 #include "libs/match_lib.h"
 #include "libs/regex_arguments.h"
-#include "libs/text_lib_support.h"
 #include "runtime/evaluator.h"
 #include "value/conversions.h"
 
@@ -14,37 +14,15 @@
 
 namespace ozra::libs {
 
-using namespace text_support;
-
-using front::TtsExpression;
 using front::TtsExpressions;
 using runtime::TtsResult;
 using value::EtsRuntime;
 
 namespace {
 
-regex::SharedText Subject(const TtsExpression& value) {
-    return regex::SharedText(value.Value());
+regex::SharedText Subject(const LibCall& call) {
+    return regex::SharedText(call.Receiver());
 }
-
-// A new set value whose elements are the texts, in order.
-class TextSet {
-  public:
-    void Add(std::string_view text) {
-        auto element = value::MakeRef<front::TtsConst>(nullptr);
-        element->OwnValue = TtsValue::FromText(text);
-        elements_.Add(std::move(element));
-    }
-
-    void Return(TtsExpression& value) {
-        auto set = value::MakeRef<front::TtsSet>(nullptr);
-        set->SetUp(std::move(elements_));
-        ReturnObject(value, set.Get());
-    }
-
-  private:
-    TtsExpressions elements_;
-};
 
 bool Continues(const regex::TMatchBase& match) {
     return match.Success() && !match.Aborted;
@@ -87,63 +65,53 @@ class CallbackArguments {
 
 } // namespace
 
-void TtsLibString::RegexIsMatch(TtsResult& context, TtsExpression& value,
-                                const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, Unlimited, 1);
-    const Ref<regex::TRegexBase> regex = ReadRegexArguments(arguments, 1, 2).Create();
-    ReturnBoolean(value, regex->Match(Subject(value))->Success());
+void TtsLibString::RegexIsMatch(LibCall& call) {
+    const Ref<regex::TRegexBase> regex = ReadRegexArguments(call.Arguments(), 1, 2).Create();
+    call.ReturnBoolean(regex->Match(Subject(call))->Success());
 }
 
-void TtsLibString::RegexMatch(TtsResult& context, TtsExpression& value,
-                              const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, Unlimited, 1);
-    const regex::SharedText subject = Subject(value);
-    if (front::TtsSet* set = AsSet(Argument(arguments, 0))) {
+void TtsLibString::RegexMatch(LibCall& call) {
+    const regex::SharedText subject = Subject(call);
+    if (front::TtsSet* set = AsSet(call.Argument(0))) {
         const Ref<regex::TRegexBase> regex = ReadRegexArguments(&set->Elements, 1, 2).Create();
         auto match = value::MakeRef<TObj_Impl_Match>(regex->Match(subject), subject);
-        ReturnObject(value, match.Get());
+        call.ReturnObject(match.Get());
         return;
     }
-    const Ref<regex::TRegexBase> regex = ReadRegexArguments(arguments, 2, 3).Create();
-    const TtsExpression* named = NamedArgument(arguments, "Function");
-    const std::string name = value::ToText(named ? named->Value() : Argument(arguments, 1));
-    front::TtsFunctionNode& function = FindFunction(context, name);
+    const Ref<regex::TRegexBase> regex = ReadRegexArguments(call.Arguments(), 2, 3).Create();
+    const TtsValue* named = call.Named("Function");
+    const std::string name = value::ToText(named ? *named : call.Argument(1));
+    front::TtsFunctionNode& function = FindFunction(call.Context, name);
     const Ref<regex::TMatchBase> match = regex->Match(subject);
     CallbackArguments callback;
     std::string result;
     for (; Continues(*match); match->NextMatch()) {
         TtsValue returned;
-        runtime::CallFunction(function, context, &callback.For(*match), returned);
+        runtime::CallFunction(function, call.Context, &callback.For(*match), returned);
         result += value::ToText(returned);
     }
-    ReturnText(value, result);
+    call.ReturnText(result);
 }
 
-void TtsLibString::RegexMatchs(TtsResult& context, TtsExpression& value,
-                               const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, Unlimited, 1);
-    const Ref<regex::TRegexBase> regex = ReadRegexArguments(arguments, 1, 2).Create();
+void TtsLibString::RegexMatchs(LibCall& call) {
+    const Ref<regex::TRegexBase> regex = ReadRegexArguments(call.Arguments(), 1, 2).Create();
     TextSet values;
-    for (const Ref<regex::TMatchBase> match = regex->Match(Subject(value)); Continues(*match);
+    for (const Ref<regex::TMatchBase> match = regex->Match(Subject(call)); Continues(*match);
          match->NextMatch())
         values.Add(match->Value());
-    values.Return(value);
+    values.Return(call);
 }
 
-void TtsLibString::RegexReplace(TtsResult& context, TtsExpression& value,
-                                const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, Unlimited, 2);
-    const Ref<regex::TRegexBase> regex = ReadRegexArguments(arguments, 2, 3).Create();
-    const TtsExpression* named = NamedArgument(arguments, "Replace");
-    const std::string replacement = value::ToText(named ? named->Value() : Argument(arguments, 1));
-    ReturnText(value, regex->Replace(Subject(value), replacement));
+void TtsLibString::RegexReplace(LibCall& call) {
+    const Ref<regex::TRegexBase> regex = ReadRegexArguments(call.Arguments(), 2, 3).Create();
+    const TtsValue* named = call.Named("Replace");
+    const std::string replacement = value::ToText(named ? *named : call.Argument(1));
+    call.ReturnText(regex->Replace(Subject(call), replacement));
 }
 
-void TtsLibString::RegexSplit(TtsResult& context, TtsExpression& value,
-                              const TtsExpressions* arguments) {
-    CheckArguments(context, arguments, Unlimited, 1);
-    const Ref<regex::TRegexBase> regex = ReadRegexArguments(arguments, 1, 2).Create();
-    const regex::SharedText subject = Subject(value);
+void TtsLibString::RegexSplit(LibCall& call) {
+    const Ref<regex::TRegexBase> regex = ReadRegexArguments(call.Arguments(), 1, 2).Create();
+    const regex::SharedText subject = Subject(call);
     const std::string_view text = subject.View();
     TextSet pieces;
     std::size_t from = 0;
@@ -154,7 +122,7 @@ void TtsLibString::RegexSplit(TtsResult& context, TtsExpression& value,
         from = std::max(from, index + static_cast<std::size_t>(match->Length()));
     }
     pieces.Add(text.substr(std::min(from, text.size())));
-    pieces.Return(value);
+    pieces.Return(call);
 }
 
 } // namespace ozra::libs

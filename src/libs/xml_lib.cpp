@@ -1,8 +1,10 @@
 // The XML libraries.
 #include "libs/xml_lib.h"
 
+#include "libs/lib_support.h"
 #include "libs/xml_objects.h"
 #include "runtime/host.h"
+#include "value/conversions.h"
 #include "value/names.h"
 #include "value/operators.h"
 
@@ -15,116 +17,81 @@ namespace {
 
 // The optional element argument of document loads and saves: the root
 // when absent.
-TObj_Impl_XmlNode& TargetElement(TObj_Impl_XmlDocument& document,
-                                 const front::TtsExpressions* arguments, int index) {
-    if (runtime::TtsLibBase::ArgumentCount(arguments) <= index) return *document.Root;
-    auto* element = dynamic_cast<TObj_Impl_XmlNode*>(ObjectArgument(arguments, index));
-    if (!element) throw EtsRuntime::ParameterError();
-    return *element;
-}
-
-TObj_Impl_XmlNode& ElementArgument(const front::TtsExpressions* arguments, int index) {
-    auto* element = dynamic_cast<TObj_Impl_XmlNode*>(ObjectArgument(arguments, index));
-    if (!element) throw EtsRuntime::ParameterError();
-    return *element;
+TObj_Impl_XmlNode& TargetElement(TObj_Impl_XmlDocument& document, const LibCall& call, int index) {
+    return call.Count() > index ? call.ObjectAs<TObj_Impl_XmlNode>(index) : *document.Root;
 }
 
 } // namespace
 
-void TtsLibXML::Document(TtsResult& context, front::TtsExpression& value,
-                         const front::TtsExpressions* arguments) {
-    value.SetValue(TtsValue());
-    CheckArguments(context, arguments, 1, 0);
+void TtsLibXML::Document(LibCall& call) {
     auto document = value::MakeRef<TObj_Impl_XmlDocument>();
-    if (ArgumentCount(arguments) > 0) {
-        const std::string name = TextArgument(arguments, 0);
+    if (call.Count() > 0) {
+        const std::string name = call.Text(0);
         if (name.find_first_of(":\\/.") != std::string::npos) {
             LoadXmlFileInto(*document->Root, name);
         } else {
             document->Root->Name = name;
         }
     }
-    value.SetObject(document.Get());
+    call.ReturnObject(document.Get());
 }
 
 TtsLibXML::TtsLibXML(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TSys_Impl_Xml>(runtime::AccessAll);
     RegisterGlobal("XML", value::MakeRef<TSys_Impl_Xml>().Get());
-    Publish<TtsLibXML>({{"Document", &TtsLibXML::Document}});
+    Publish({{"Document", Method<&TtsLibXML::Document>, 0, 1}});
 }
 
-void TtsLibXmlDocument::Clear(TtsResult& context, front::TtsExpression& value,
-                              const front::TtsExpressions* arguments) {
-    auto document = TakeReceiver<TObj_Impl_XmlDocument>(value);
-    CheckArguments(context, arguments, 0, 0);
-    document->Root->Nodes().Clear();
-    document->Root->Name.clear();
-    document->Root->Value.Clear();
+void TtsLibXmlDocument::Clear(LibCall&, TObj_Impl_XmlDocument& document) {
+    document.Root->Nodes().Clear();
+    document.Root->Name.clear();
+    document.Root->Value.Clear();
 }
 
-void TtsLibXmlDocument::LoadFromFile(TtsResult& context, front::TtsExpression& value,
-                                     const front::TtsExpressions* arguments) {
-    auto document = TakeReceiver<TObj_Impl_XmlDocument>(value);
-    CheckArguments(context, arguments, 2, 1);
-    LoadXmlFileInto(TargetElement(*document, arguments, 1), TextArgument(arguments, 0));
+void TtsLibXmlDocument::LoadFromFile(LibCall& call, TObj_Impl_XmlDocument& document) {
+    LoadXmlFileInto(TargetElement(document, call, 1), call.Text(0));
 }
 
-void TtsLibXmlDocument::LoadFromString(TtsResult& context, front::TtsExpression& value,
-                                       const front::TtsExpressions* arguments) {
-    auto document = TakeReceiver<TObj_Impl_XmlDocument>(value);
-    CheckArguments(context, arguments, 2, 1);
-    LoadXmlText(TargetElement(*document, arguments, 1), TextArgument(arguments, 0));
+void TtsLibXmlDocument::LoadFromString(LibCall& call, TObj_Impl_XmlDocument& document) {
+    LoadXmlText(TargetElement(document, call, 1), call.Text(0));
 }
 
-void TtsLibXmlDocument::Locate(TtsResult& context, front::TtsExpression& value,
-                               const front::TtsExpressions* arguments) {
-    auto document = TakeReceiver<TObj_Impl_XmlDocument>(value);
-    CheckArguments(context, arguments, 1, 1);
-    value.SetObject(document->Locate(TextArgument(arguments, 0)));
+void TtsLibXmlDocument::Locate(LibCall& call, TObj_Impl_XmlDocument& document) {
+    call.ReturnObject(document.Locate(call.Text(0)));
 }
 
-void TtsLibXmlDocument::Root(TtsResult& context, front::TtsExpression& value,
-                             const front::TtsExpressions* arguments) {
-    auto document = TakeReceiver<TObj_Impl_XmlDocument>(value);
-    CheckArguments(context, arguments, 0, 0);
-    value.SetObject(document->Root.Get());
+void TtsLibXmlDocument::Root(LibCall& call, TObj_Impl_XmlDocument& document) {
+    call.ReturnObject(document.Root.Get());
 }
 
-void TtsLibXmlDocument::SaveToFile(TtsResult& context, front::TtsExpression& value,
-                                   const front::TtsExpressions* arguments) {
-    auto document = TakeReceiver<TObj_Impl_XmlDocument>(value);
-    CheckArguments(context, arguments, 3, 1);
-    SaveXmlFileFrom(TargetElement(*document, arguments, 2), TextArgument(arguments, 0),
-                    TextArgument(arguments, 1));
+void TtsLibXmlDocument::SaveToFile(LibCall& call, TObj_Impl_XmlDocument& document) {
+    SaveXmlFileFrom(TargetElement(document, call, 2), call.Text(0), call.Text(1));
 }
 
-void TtsLibXmlDocument::ToString(TtsResult& context, front::TtsExpression& value,
-                                 const front::TtsExpressions* arguments) {
-    auto document = TakeReceiver<TObj_Impl_XmlDocument>(value);
-    CheckArguments(context, arguments, 2, 0);
-    SetText(value, SaveXmlText(TargetElement(*document, arguments, 1), TextArgument(arguments, 0)));
+void TtsLibXmlDocument::ToString(LibCall& call, TObj_Impl_XmlDocument& document) {
+    call.ReturnText(SaveXmlText(TargetElement(document, call, 1), call.Text(0)));
 }
 
 TtsLibXmlDocument::TtsLibXmlDocument(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TObj_Impl_XmlDocument>(runtime::AccessAll);
-    Publish<TtsLibXmlDocument>({
-        {"Clear", &TtsLibXmlDocument::Clear},
-        {"LoadFromFile", &TtsLibXmlDocument::LoadFromFile},
-        {"LoadFile", &TtsLibXmlDocument::LoadFromFile},
-        {"LoadFromString", &TtsLibXmlDocument::LoadFromString},
-        {"LoadString", &TtsLibXmlDocument::LoadFromString},
-        {"Locate", &TtsLibXmlDocument::Locate},
-        {"Root", &TtsLibXmlDocument::Root},
-        {"SaveToFile", &TtsLibXmlDocument::SaveToFile},
-        {"ToFile", &TtsLibXmlDocument::SaveToFile},
-        {"ToString", &TtsLibXmlDocument::ToString},
+    Publish({
+        {"Clear", Method<&TtsLibXmlDocument::Clear>, 0, 0},
+        {"LoadFromFile", Method<&TtsLibXmlDocument::LoadFromFile>, 1, 2},
+        {"LoadFile", Method<&TtsLibXmlDocument::LoadFromFile>, 1, 2},
+        {"LoadFromString", Method<&TtsLibXmlDocument::LoadFromString>, 1, 2},
+        {"LoadString", Method<&TtsLibXmlDocument::LoadFromString>, 1, 2},
+        {"Locate", Method<&TtsLibXmlDocument::Locate>, 1, 1},
+        {"Root", Method<&TtsLibXmlDocument::Root>, 0, 0},
+        {"SaveToFile", Method<&TtsLibXmlDocument::SaveToFile>, 1, 3},
+        {"ToFile", Method<&TtsLibXmlDocument::SaveToFile>, 1, 3},
+        {"ToString", Method<&TtsLibXmlDocument::ToString>, 0, 2},
     });
 }
 
 void TtsLibXmlNode::GetProperty(front::TtsExpression& out, value::TtsObject* object, bool& address,
                                 TtsResult& context, std::string_view name) {
     if (address && dynamic_cast<TObj_Impl_XmlNode*>(object)) {
-        SetText(out, IdentityText(object) + ":" + std::string(name));
+        out.SetValue(TtsValue::FromText(IdentityText(object) + ":" + std::string(name)));
         return;
     }
     TtsLibBase::GetProperty(out, object, address, context, name);
@@ -143,154 +110,99 @@ void TtsLibXmlNode::SetProperty(value::TtsObject* object, std::string_view name,
     }
 }
 
-void TtsLibXmlNode::Name(TtsResult& context, front::TtsExpression& value,
-                         const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 0, 0);
-    SetText(value, element->Name);
+void TtsLibXmlNode::Name(LibCall& call, TObj_Impl_XmlNode& element) {
+    call.ReturnText(element.Name);
 }
 
-void TtsLibXmlNode::Value(TtsResult& context, front::TtsExpression& value,
-                          const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 0, 0);
-    value.SetValue(element->Value);
+void TtsLibXmlNode::Value(LibCall& call, TObj_Impl_XmlNode& element) {
+    call.Return(element.Value);
 }
 
-void TtsLibXmlNode::Index(TtsResult& context, front::TtsExpression& value,
-                          const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 0, 0);
-    SetInteger(value, element->Index());
+void TtsLibXmlNode::Index(LibCall& call, TObj_Impl_XmlNode& element) {
+    call.ReturnInteger(element.Index());
 }
 
-void TtsLibXmlNode::Level(TtsResult& context, front::TtsExpression& value,
-                          const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 0, 0);
-    SetInteger(value, element->Level());
+void TtsLibXmlNode::Level(LibCall& call, TObj_Impl_XmlNode& element) {
+    call.ReturnInteger(element.Level());
 }
 
-void TtsLibXmlNode::Path(TtsResult& context, front::TtsExpression& value,
-                         const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 0, 0);
-    SetText(value, element->Path());
+void TtsLibXmlNode::Path(LibCall& call, TObj_Impl_XmlNode& element) {
+    call.ReturnText(element.Path());
 }
 
-void TtsLibXmlNode::Parent(TtsResult& context, front::TtsExpression& value,
-                           const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 0, 0);
-    value.SetObject(element->Parent());
+void TtsLibXmlNode::Parent(LibCall& call, TObj_Impl_XmlNode& element) {
+    call.ReturnObject(element.Parent());
 }
 
-void TtsLibXmlNode::Nodes(TtsResult& context, front::TtsExpression& value,
-                          const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 0, 0);
-    value.SetObject(&element->Nodes());
+void TtsLibXmlNode::Nodes(LibCall& call, TObj_Impl_XmlNode& element) {
+    call.ReturnObject(&element.Nodes());
 }
 
-void TtsLibXmlNode::Props(TtsResult& context, front::TtsExpression& value,
-                          const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 0, 0);
-    value.SetObject(element->Props.Get());
+void TtsLibXmlNode::Props(LibCall& call, TObj_Impl_XmlNode& element) {
+    call.ReturnObject(element.Props.Get());
 }
 
-void TtsLibXmlNode::Attrs(TtsResult& context, front::TtsExpression& value,
-                          const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 0, 0);
-    value.SetObject(element->Attrs.Get());
+void TtsLibXmlNode::Attrs(LibCall& call, TObj_Impl_XmlNode& element) {
+    call.ReturnObject(element.Attrs.Get());
 }
 
-void TtsLibXmlNode::Find(TtsResult& context, front::TtsExpression& value,
-                         const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 1, 1);
-    value.SetObject(element->Find(TextArgument(arguments, 0)));
+void TtsLibXmlNode::Find(LibCall& call, TObj_Impl_XmlNode& element) {
+    call.ReturnObject(element.Find(call.Text(0)));
 }
 
-void TtsLibXmlNode::FindByProp(TtsResult& context, front::TtsExpression& value,
-                               const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 3, 2);
-    value.SetObject(element->FindByProp(TextArgument(arguments, 0), TextArgument(arguments, 1),
-                                        FlagArgument(arguments, 2, false)));
+void TtsLibXmlNode::FindByProp(LibCall& call, TObj_Impl_XmlNode& element) {
+    call.ReturnObject(element.FindByProp(call.Text(0), call.Text(1), call.Flag(2, false)));
 }
 
-void TtsLibXmlNode::Delete(TtsResult& context, front::TtsExpression& value,
-                           const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 0, 0);
-    element->Delete();
+void TtsLibXmlNode::Delete(LibCall&, TObj_Impl_XmlNode& element) {
+    element.Delete();
 }
 
-void TtsLibXmlNode::ToFile(TtsResult& context, front::TtsExpression& value,
-                           const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 2, 1);
-    SaveXmlFileFrom(*element, TextArgument(arguments, 0), TextArgument(arguments, 1));
+void TtsLibXmlNode::ToFile(LibCall& call, TObj_Impl_XmlNode& element) {
+    SaveXmlFileFrom(element, call.Text(0), call.Text(1));
 }
 
-void TtsLibXmlNode::ToString(TtsResult& context, front::TtsExpression& value,
-                             const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 1, 0);
-    SetText(value, SaveXmlText(*element, TextArgument(arguments, 0)));
+void TtsLibXmlNode::ToString(LibCall& call, TObj_Impl_XmlNode& element) {
+    call.ReturnText(SaveXmlText(element, call.Text(0)));
 }
 
-void TtsLibXmlNode::LoadFile(TtsResult& context, front::TtsExpression& value,
-                             const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 1, 1);
-    LoadXmlFileInto(*element, TextArgument(arguments, 0));
+void TtsLibXmlNode::LoadFile(LibCall& call, TObj_Impl_XmlNode& element) {
+    LoadXmlFileInto(element, call.Text(0));
 }
 
-void TtsLibXmlNode::LoadString(TtsResult& context, front::TtsExpression& value,
-                               const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 1, 1);
-    LoadXmlText(*element, TextArgument(arguments, 0));
+void TtsLibXmlNode::LoadString(LibCall& call, TObj_Impl_XmlNode& element) {
+    LoadXmlText(element, call.Text(0));
 }
 
-void TtsLibXmlNode::Copy(TtsResult& context, front::TtsExpression& value,
-                         const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 1, 1);
-    element->CopyFrom(ElementArgument(arguments, 0));
+void TtsLibXmlNode::Copy(LibCall& call, TObj_Impl_XmlNode& element) {
+    element.CopyFrom(call.ObjectAs<TObj_Impl_XmlNode>(0));
 }
 
-void TtsLibXmlNode::CopyValue(TtsResult& context, front::TtsExpression& value,
-                              const front::TtsExpressions* arguments) {
-    auto element = TakeReceiver<TObj_Impl_XmlNode>(value);
-    CheckArguments(context, arguments, 1, 1);
-    element->CopyValueFrom(ElementArgument(arguments, 0));
+void TtsLibXmlNode::CopyValue(LibCall& call, TObj_Impl_XmlNode& element) {
+    element.CopyValueFrom(call.ObjectAs<TObj_Impl_XmlNode>(0));
 }
 
 TtsLibXmlNode::TtsLibXmlNode(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TObj_Impl_XmlNode>(runtime::AccessAll);
-    Publish<TtsLibXmlNode>({
-        {"Name", &TtsLibXmlNode::Name},
-        {"Value", &TtsLibXmlNode::Value},
-        {"Index", &TtsLibXmlNode::Index},
-        {"Level", &TtsLibXmlNode::Level},
-        {"Path", &TtsLibXmlNode::Path},
-        {"Parent", &TtsLibXmlNode::Parent},
-        {"Nodes", &TtsLibXmlNode::Nodes},
-        {"Props", &TtsLibXmlNode::Props},
-        {"Attrs", &TtsLibXmlNode::Attrs},
-        {"Find", &TtsLibXmlNode::Find},
-        {"FindByProp", &TtsLibXmlNode::FindByProp},
-        {"Delete", &TtsLibXmlNode::Delete},
-        {"ToFile", &TtsLibXmlNode::ToFile},
-        {"ToString", &TtsLibXmlNode::ToString},
-        {"LoadFile", &TtsLibXmlNode::LoadFile},
-        {"LoadString", &TtsLibXmlNode::LoadString},
-        {"Copy", &TtsLibXmlNode::Copy},
-        {"CopyValue", &TtsLibXmlNode::CopyValue},
+    Publish({
+        {"Name", Method<&TtsLibXmlNode::Name>, 0, 0},
+        {"Value", Method<&TtsLibXmlNode::Value>, 0, 0},
+        {"Index", Method<&TtsLibXmlNode::Index>, 0, 0},
+        {"Level", Method<&TtsLibXmlNode::Level>, 0, 0},
+        {"Path", Method<&TtsLibXmlNode::Path>, 0, 0},
+        {"Parent", Method<&TtsLibXmlNode::Parent>, 0, 0},
+        {"Nodes", Method<&TtsLibXmlNode::Nodes>, 0, 0},
+        {"Props", Method<&TtsLibXmlNode::Props>, 0, 0},
+        {"Attrs", Method<&TtsLibXmlNode::Attrs>, 0, 0},
+        {"Find", Method<&TtsLibXmlNode::Find>, 1, 1},
+        {"FindByProp", Method<&TtsLibXmlNode::FindByProp>, 2, 3},
+        {"Delete", Method<&TtsLibXmlNode::Delete>, 0, 0},
+        {"ToFile", Method<&TtsLibXmlNode::ToFile>, 1, 2},
+        {"ToString", Method<&TtsLibXmlNode::ToString>, 0, 1},
+        {"LoadFile", Method<&TtsLibXmlNode::LoadFile>, 1, 1},
+        {"LoadString", Method<&TtsLibXmlNode::LoadString>, 1, 1},
+        {"Copy", Method<&TtsLibXmlNode::Copy>, 1, 1},
+        {"CopyValue", Method<&TtsLibXmlNode::CopyValue>, 1, 1},
     });
 }
 
@@ -305,43 +217,31 @@ void TtsLibXmlNodeList::GetItem(front::TtsExpression& out, value::TtsObject* obj
     if (position < list->Count()) out.SetObject(list->Item(static_cast<int>(position)));
 }
 
-void TtsLibXmlNodeList::Add(TtsResult& context, front::TtsExpression& value,
-                            const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TObj_Impl_XmlNodeList>(value);
-    CheckArguments(context, arguments, 2, 1);
-    TObj_Impl_XmlNode& added = list->Add(TextArgument(arguments, 0));
-    if (ArgumentCount(arguments) > 1) added.SetValue(TextArgument(arguments, 1));
-    value.SetObject(&added);
+void TtsLibXmlNodeList::Add(LibCall& call, TObj_Impl_XmlNodeList& list) {
+    TObj_Impl_XmlNode& added = list.Add(call.Text(0));
+    if (call.Count() > 1) added.SetValue(call.Text(1));
+    call.ReturnObject(&added);
 }
 
-void TtsLibXmlNodeList::Delete(TtsResult& context, front::TtsExpression& value,
-                               const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TObj_Impl_XmlNodeList>(value);
-    CheckArguments(context, arguments, 1, 1);
-    list->Delete(IntegerArgument(arguments, 0));
+void TtsLibXmlNodeList::Delete(LibCall& call, TObj_Impl_XmlNodeList& list) {
+    list.Delete(call.Integer(0));
 }
 
-void TtsLibXmlNodeList::Clear(TtsResult& context, front::TtsExpression& value,
-                              const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TObj_Impl_XmlNodeList>(value);
-    CheckArguments(context, arguments, 0, 0);
-    list->Clear();
+void TtsLibXmlNodeList::Clear(LibCall&, TObj_Impl_XmlNodeList& list) {
+    list.Clear();
 }
 
-void TtsLibXmlNodeList::Count(TtsResult& context, front::TtsExpression& value,
-                              const front::TtsExpressions* arguments) {
-    auto list = TakeReceiver<TObj_Impl_XmlNodeList>(value);
-    CheckArguments(context, arguments, 0, 0);
-    SetInteger(value, list->Count());
+void TtsLibXmlNodeList::Count(LibCall& call, TObj_Impl_XmlNodeList& list) {
+    call.ReturnInteger(list.Count());
 }
 
 TtsLibXmlNodeList::TtsLibXmlNodeList(runtime::TtsHost& host) : TtsLibBase(host) {
     RegisterFor<TObj_Impl_XmlNodeList>(runtime::AccessAll);
-    Publish<TtsLibXmlNodeList>({
-        {"Add", &TtsLibXmlNodeList::Add},
-        {"Delete", &TtsLibXmlNodeList::Delete},
-        {"Clear", &TtsLibXmlNodeList::Clear},
-        {"Count", &TtsLibXmlNodeList::Count},
+    Publish({
+        {"Add", Method<&TtsLibXmlNodeList::Add>, 1, 2},
+        {"Delete", Method<&TtsLibXmlNodeList::Delete>, 1, 1},
+        {"Clear", Method<&TtsLibXmlNodeList::Clear>, 0, 0},
+        {"Count", Method<&TtsLibXmlNodeList::Count>, 0, 0},
     });
 }
 

@@ -7,10 +7,13 @@
 // followed by " not found.".
 #pragma once
 
-#include "libs/lib_support.h"
 #include "runtime/lib_base.h"
 
 namespace ozra::libs {
+
+class TObj_Impl_XmlDocument;
+class TObj_Impl_XmlNode;
+class TObj_Impl_XmlNodeList;
 
 class TSys_Impl_Xml final : public value::TtsObjectZero {
   public:
@@ -21,20 +24,22 @@ class TtsLibXML final : public runtime::TtsLibBase {
   public:
     explicit TtsLibXML(runtime::TtsHost& host);
 
-    OZRA_LIB_METHOD(Document);
+  private:
+    void Document(runtime::LibCall& call);
 };
 
 class TtsLibXmlDocument final : public runtime::TtsLibBase {
   public:
     explicit TtsLibXmlDocument(runtime::TtsHost& host);
 
-    OZRA_LIB_METHOD(Clear);
-    OZRA_LIB_METHOD(LoadFromFile);
-    OZRA_LIB_METHOD(LoadFromString);
-    OZRA_LIB_METHOD(Locate);
-    OZRA_LIB_METHOD(Root);
-    OZRA_LIB_METHOD(SaveToFile);
-    OZRA_LIB_METHOD(ToString);
+  private:
+    void Clear(runtime::LibCall& call, TObj_Impl_XmlDocument& document);
+    void LoadFromFile(runtime::LibCall& call, TObj_Impl_XmlDocument& document);
+    void LoadFromString(runtime::LibCall& call, TObj_Impl_XmlDocument& document);
+    void Locate(runtime::LibCall& call, TObj_Impl_XmlDocument& document);
+    void Root(runtime::LibCall& call, TObj_Impl_XmlDocument& document);
+    void SaveToFile(runtime::LibCall& call, TObj_Impl_XmlDocument& document);
+    void ToString(runtime::LibCall& call, TObj_Impl_XmlDocument& document);
 };
 
 class TtsLibXmlNode final : public runtime::TtsLibBase {
@@ -46,24 +51,25 @@ class TtsLibXmlNode final : public runtime::TtsLibBase {
     void SetProperty(value::TtsObject* object, std::string_view name, const value::TtsValue& value,
                      runtime::TtsResult& context) override;
 
-    OZRA_LIB_METHOD(Name);
-    OZRA_LIB_METHOD(Value);
-    OZRA_LIB_METHOD(Index);
-    OZRA_LIB_METHOD(Level);
-    OZRA_LIB_METHOD(Path);
-    OZRA_LIB_METHOD(Parent);
-    OZRA_LIB_METHOD(Nodes);
-    OZRA_LIB_METHOD(Props);
-    OZRA_LIB_METHOD(Attrs);
-    OZRA_LIB_METHOD(Find);
-    OZRA_LIB_METHOD(FindByProp);
-    OZRA_LIB_METHOD(Delete);
-    OZRA_LIB_METHOD(ToFile);
-    OZRA_LIB_METHOD(ToString);
-    OZRA_LIB_METHOD(LoadFile);
-    OZRA_LIB_METHOD(LoadString);
-    OZRA_LIB_METHOD(Copy);
-    OZRA_LIB_METHOD(CopyValue);
+  private:
+    void Name(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void Value(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void Index(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void Level(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void Path(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void Parent(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void Nodes(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void Props(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void Attrs(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void Find(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void FindByProp(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void Delete(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void ToFile(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void ToString(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void LoadFile(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void LoadString(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void Copy(runtime::LibCall& call, TObj_Impl_XmlNode& element);
+    void CopyValue(runtime::LibCall& call, TObj_Impl_XmlNode& element);
 };
 
 class TtsLibXmlNodeList final : public runtime::TtsLibBase {
@@ -73,10 +79,11 @@ class TtsLibXmlNodeList final : public runtime::TtsLibBase {
     void GetItem(front::TtsExpression& out, value::TtsObject* object, runtime::TtsResult& context,
                  const value::TtsValue& index) override;
 
-    OZRA_LIB_METHOD(Add);
-    OZRA_LIB_METHOD(Delete);
-    OZRA_LIB_METHOD(Clear);
-    OZRA_LIB_METHOD(Count);
+  private:
+    void Add(runtime::LibCall& call, TObj_Impl_XmlNodeList& list);
+    void Delete(runtime::LibCall& call, TObj_Impl_XmlNodeList& list);
+    void Clear(runtime::LibCall& call, TObj_Impl_XmlNodeList& list);
+    void Count(runtime::LibCall& call, TObj_Impl_XmlNodeList& list);
 };
 
 } // namespace ozra::libs

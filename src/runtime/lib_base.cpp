@@ -1,7 +1,6 @@
-// The default behaviour of every library: published-method dispatch,
-// properties as argument-less calls, indexes as properties named by the
-// index text, read-only properties, and the argument check of the calling
-// convention.
+// The default behaviour of every library: the published-method dispatcher
+// with its argument check, properties as argument-less calls, indexes as
+// properties named by the index text, and read-only properties.
 #include "runtime/lib_base.h"
 
 #include "runtime/evaluator.h"
@@ -27,9 +26,22 @@ void TtsLibBase::GetItem(front::TtsExpression& out, TtsObject* object, TtsResult
 
 void TtsLibBase::CallMethod(front::TtsExpression& value, std::string_view name, TtsResult& context,
                             const front::TtsExpressions* arguments) {
-    const Method method = FindMethod(name);
+    const PublishedMethod* method = FindMethod(name);
     if (!method) throw EtsRuntime::FunctionNotFound(name);
-    (this->*method)(context, value, arguments);
+    CallPublished(*method, value, context, arguments);
+}
+
+void TtsLibBase::CallPublished(const PublishedMethod& method, front::TtsExpression& value,
+                               TtsResult& context, const front::TtsExpressions* arguments) {
+    LibCall call(context, value, arguments);
+    const int count = call.Count();
+    if (count < method.MinArguments) throw EtsRuntime::NotEnoughParameters();
+    if (count > method.MaxArguments) throw EtsRuntime::TooManyParameters();
+    if (arguments) {
+        for (const auto& argument : *arguments)
+            Evaluate(*argument, context);
+    }
+    method.Run(*this, call);
 }
 
 void TtsLibBase::Invoke(front::TtsExpression& value, std::string_view name, DispatchKind,
@@ -56,26 +68,19 @@ void TtsLibBase::SetPropertyEntry(front::TtsExpression&, TtsObject* object, cons
     SetProperty(object, name, value, context);
 }
 
-TtsLibBase::Method TtsLibBase::FindMethod(std::string_view name) const noexcept {
+const PublishedMethod* TtsLibBase::FindMethod(std::string_view name) const noexcept {
     const std::uint32_t hash = NameHash(name);
-    for (const MethodEntry& entry : methods_) {
-        if (entry.Hash == hash && NamesEqual(entry.Name, name)) return entry.Function;
+    for (std::size_t i = 0; i < hashes_.size(); ++i) {
+        if (hashes_[i] == hash && NamesEqual(methods_[i].Name, name)) return &methods_[i];
     }
     return nullptr;
 }
 
-void TtsLibBase::AddMethod(std::string_view name, Method function) {
-    methods_.push_back({NameHash(name), name, function});
-}
-
-void TtsLibBase::CheckArguments(TtsResult& context, const front::TtsExpressions* arguments,
-                                int maxCount, int minCount) {
-    const int count = ArgumentCount(arguments);
-    if (count < minCount) throw EtsRuntime::NotEnoughParameters();
-    if (count > maxCount) throw EtsRuntime::TooManyParameters();
-    if (!arguments) return;
-    for (const auto& argument : *arguments)
-        Evaluate(*argument, context);
+void TtsLibBase::Publish(std::initializer_list<PublishedMethod> methods) {
+    for (const PublishedMethod& method : methods) {
+        methods_.push_back(method);
+        hashes_.push_back(NameHash(method.Name));
+    }
 }
 
 const TtsValue& TtsLibBase::Argument(const front::TtsExpressions* arguments, int index) noexcept {
@@ -96,6 +101,54 @@ front::TtsExpression* TtsLibBase::NamedArgument(const front::TtsExpressions* arg
 std::string_view TtsLibBase::ArgName(const front::TtsExpression& argument) noexcept {
     if (front::IsKindOf(argument.Kind, front::NodeKind::Variable)) return {};
     return argument.Name;
+}
+
+LibCall::LibCall(TtsResult& context, front::TtsExpression& result,
+                 const front::TtsExpressions* arguments) noexcept
+    : Context(context), receiver_(std::move(*result.ValueSlot)), result_(result),
+      arguments_(arguments) {
+    TtsValueHelper::MarkCounted(receiver_);
+}
+
+const TtsValue& LibCall::Argument(int index) const noexcept {
+    return TtsLibBase::Argument(arguments_, index);
+}
+
+std::string LibCall::Text(int index) const {
+    return ToText(Argument(index));
+}
+
+std::int32_t LibCall::Integer(int index) const {
+    return ToInteger(Argument(index));
+}
+
+bool LibCall::Flag(int index, bool absent) const {
+    return index < Count() ? ToBoolean(Argument(index)) : absent;
+}
+
+const TtsValue* LibCall::Named(std::string_view name) const noexcept {
+    const front::TtsExpression* argument = TtsLibBase::NamedArgument(arguments_, name);
+    return argument ? &argument->Value() : nullptr;
+}
+
+void LibCall::Return(const TtsValue& value) {
+    result_.SetValue(value);
+}
+
+void LibCall::ReturnText(std::string_view text) {
+    result_.SetValue(TtsValue::FromText(text));
+}
+
+void LibCall::ReturnInteger(std::int64_t number) {
+    result_.SetValue(TtsValue::FromInteger(number));
+}
+
+void LibCall::ReturnBoolean(bool flag) {
+    result_.SetValue(TtsValue::FromBoolean(flag));
+}
+
+void LibCall::ReturnObject(TtsObject* object) {
+    result_.SetValue(object ? TtsValue::FromCountedObject(object) : TtsValue());
 }
 
 void TtsLibBase::RegisterGlobal(std::string_view name, TtsObject* implementation) {

@@ -13,30 +13,38 @@ namespace ozra::runtime {
 using namespace value;
 namespace {
 
-class Shape : public TtsObjectZero {};
+class Shape : public TtsObjectZero {
+  public:
+    std::string Name = "shape";
+};
 class Circle : public Shape {};
 class Unclaimed : public TtsObjectZero {};
 
-// A library that answers its own tag from "Who" and counts its arguments in
-// "Count" (one or two allowed).
+// A library that answers its own tag from "Who", counts its arguments in
+// "Count" (one or two allowed), returns nothing from "Nothing", and reads
+// its receiver after writing its result in "NameAfterResult".
 class TagLibrary : public TtsLibBase {
   public:
     TagLibrary(TtsHost& host, std::string tag, std::uint8_t access)
         : TtsLibBase(host), tag_(std::move(tag)) {
         RegisterFor<Shape>(access);
-        Publish<TagLibrary>({{"Who", &TagLibrary::Who}, {"Count", &TagLibrary::Count}});
-    }
-
-    void Who(TtsResult&, front::TtsExpression& value, const front::TtsExpressions*) {
-        value.SetValue(TtsValue::FromText(tag_));
-    }
-    void Count(TtsResult& context, front::TtsExpression& value,
-               const front::TtsExpressions* arguments) {
-        CheckArguments(context, arguments, 2, 1);
-        value.SetValue(TtsValue::FromInt32(ArgumentCount(arguments)));
+        Publish({
+            {"Who", Method<&TagLibrary::Who>, 0, 0},
+            {"Count", Method<&TagLibrary::Count>, 1, 2},
+            {"Nothing", Method<&TagLibrary::Nothing>, 0, 0},
+            {"NameAfterResult", Method<&TagLibrary::NameAfterResult>, 0, 0},
+        });
     }
 
   private:
+    void Who(LibCall& call) { call.ReturnText(tag_); }
+    void Count(LibCall& call, Shape&) { call.ReturnInteger(call.Count()); }
+    void Nothing(LibCall&, Shape&) {}
+    void NameAfterResult(LibCall& call, Shape& shape) {
+        call.ReturnInteger(0);
+        call.ReturnText(shape.Name);
+    }
+
     std::string tag_;
 };
 
@@ -146,6 +154,32 @@ TEST_F(HostDispatch, ArgumentCountsAreChecked) {
             ASSERT_NE(c.error, nullptr) << c.count;
             EXPECT_STREQ(error.what(), c.error);
         }
+    }
+}
+
+TEST_F(HostDispatch, TheReceiverIsTakenOutOfTheValueAndKeptForTheCall) {
+    {
+        TtsHostValue value(TtsValue::FromObject(MakeRef<Shape>().Get()));
+        host->CallMethod(value, "Nothing", context, nullptr);
+        EXPECT_EQ(value.Value().Kind(), ValueKind::Empty);
+    }
+    {
+        // Only the value holds the shape; the method still reads it after
+        // overwriting the value with its result.
+        TtsHostValue value(TtsValue::FromObject(MakeRef<Shape>().Get()));
+        host->CallMethod(value, "NameAfterResult", context, nullptr);
+        EXPECT_EQ(value.Value().Text(), "shape");
+    }
+    auto other = MakeRef<Unclaimed>();
+    TtsHostValue value(TtsValue::FromObject(other.Get()));
+    TtsLibBase& library =
+        host->LibraryFor(TtsValue::FromObject(MakeRef<Shape>().Get()), AccessMethod);
+    const front::TtsExpressions arguments = Constants(1);
+    try {
+        library.CallMethod(value, "Count", context, &arguments);
+        ADD_FAILURE() << "a receiver of another class";
+    } catch (const EtsRuntime& error) {
+        EXPECT_STREQ(error.what(), "parameter error.");
     }
 }
 
