@@ -4,6 +4,7 @@
 
 #include "compiled/program_data.h"
 #include "compiled/project_compiler.h"
+#include "compiled/runtime_lib.h"
 #include "compiled/tts_compiler.h"
 #include "front/tree_dump.h"
 #include "libs/standard_libraries.h"
@@ -73,10 +74,12 @@ bool ScriptExists(const std::string& script) {
     return false;
 }
 
-// The libraries a run's host gets: every standard library.
+// The libraries a run's host gets: every standard library, and those that
+// compile scripts at run time.
 runtime::TLibRegister Libraries() {
     runtime::TLibRegister libraries;
     libs::AddStandardLibraries(libraries);
+    compiled::AddRuntimeLibraries(libraries);
     return libraries;
 }
 
@@ -117,6 +120,7 @@ int RunScript(const Invocation& invocation, const std::optional<std::string>& em
     const std::vector<std::string> files = DisplayPaths(script.FileList);
     runtime::TtsResult context(host.Get());
     global.RootContext = &context;
+    global.FileList = &script.FileList;
     int status = 0;
     try {
         try {
@@ -131,6 +135,7 @@ int RunScript(const Invocation& invocation, const std::optional<std::string>& em
     }
     if (status == 0) WriteOut(context.Text);
     global.RootContext = nullptr;
+    global.FileList = nullptr;
     return status;
 }
 

@@ -68,6 +68,12 @@ bool CaseSensitive(const TtsResult& context);
         value::TtsValueHelper::MarkCounted(*slot);
 }
 
+// Forgets what the references of a tree have resolved (and what was
+// decided from that), so that its next run resolves every name afresh: a
+// script that ran inside a caller's scope must not keep reading the
+// caller's variables once it runs elsewhere (forget_names.cpp).
+void ForgetResolvedNames(front::TtsNode& root);
+
 // Functions, classes and script objects (functions.cpp).
 
 // Calls a function node, or creates an object when it is a class.

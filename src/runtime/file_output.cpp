@@ -27,20 +27,6 @@ using namespace front;
 
 namespace {
 
-class ChildContext {
-  public:
-    explicit ChildContext(TtsResult& context) : context_(context), child_(context.PushChild()) {}
-    ChildContext(const ChildContext&) = delete;
-    ChildContext& operator=(const ChildContext&) = delete;
-    ~ChildContext() { context_.PopChild(false); }
-
-    TtsResult& Get() noexcept { return child_; }
-
-  private:
-    TtsResult& context_;
-    TtsResult& child_;
-};
-
 std::string TextOf(const TtsVariable* variable) {
     return variable ? ToText(variable->Value()) : std::string();
 }
@@ -57,7 +43,7 @@ std::string ResolveAgainst(TtsResult& context, std::string_view pathVariable,
 namespace detail {
 
 void ExecuteFile(TtsFileNode& node, TtsResult& context) {
-    ChildContext child(context);
+    ChildContext child(context, true);
     ExecuteBlock(*node.Body, child.Get());
     const std::string fileName = TextOf(node.FileNameVariable);
     if (!fileName.empty()) child.Get().AppendTemplateFile(fileName);
@@ -65,7 +51,7 @@ void ExecuteFile(TtsFileNode& node, TtsResult& context) {
 }
 
 void ExecuteCapture(TtsAssignNode& node, TtsResult& context) {
-    ChildContext child(context);
+    ChildContext child(context, true);
     ExecuteBlock(*node.Body, child.Get());
     Assign(*node.Target, child.Get(), TtsValue::FromText(child.Get().Text));
 }
@@ -73,7 +59,7 @@ void ExecuteCapture(TtsAssignNode& node, TtsResult& context) {
 // Copies a file or folder; like the shell copy it stands for, the outcome is
 // not reported to the script.
 void ExecuteOldCopy(TtsOldCopy& node, TtsResult& context) {
-    ChildContext child(context);
+    ChildContext child(context, true);
     ExecuteBlock(*node.Body, child.Get());
     namespace fs = std::filesystem;
     const fs::path target = ResolveAgainst(context, "TargetPath", TextOf(node.TargetVariable));
@@ -90,7 +76,7 @@ void ExecuteOldCopy(TtsOldCopy& node, TtsResult& context) {
 // into words (no shell expansion), and waits for it when the overwrite flag
 // is set.
 void ExecuteOldExecute(TtsOldExecute& node, TtsResult& context) {
-    ChildContext child(context);
+    ChildContext child(context, true);
     ExecuteBlock(*node.Body, child.Get());
     const std::string program = std::filesystem::absolute(node.ProgramPath).string();
     const std::string parameters = TextOf(node.ParameterVariable);
