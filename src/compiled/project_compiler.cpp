@@ -53,6 +53,10 @@ TvmProjectCompiler::TvmProjectCompiler(std::string mainFile, std::string mainTex
 Ref<front::TtsBlock> TvmProjectCompiler::Compile() {
     if (compileCount_ > 0) throw EvmErrorException("Can only compile once!");
     ++compileCount_;
+    // A relative main file is the working folder's, as on any command line,
+    // not the program's.
+    if (!IsTextForm() && MainFile.front() != ':' && !libs::IsAbsolutePath(MainFile))
+        MainFile = libs::ExpandFileName(MainFile);
     compiledForm_ = !IsTextForm() && IsCompiledForm(MainFile);
     return LoadUnit(MainFile, nullptr);
 }

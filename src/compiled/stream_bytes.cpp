@@ -179,7 +179,7 @@ std::uint8_t ByteReader::Byte() {
     return static_cast<std::uint8_t>(bytes_[position_++]);
 }
 
-std::int32_t ByteReader::Compact() {
+std::int32_t ByteReader::LongCompact() {
     bool negative = false;
     std::uint8_t first = Byte();
     // Each 255 negates what follows; a writer uses one at most.
@@ -191,10 +191,11 @@ std::int32_t ByteReader::Compact() {
     if (first >= 6) {
         bits = first - 5u;
     } else if (first != 0) {
-        for (std::uint8_t i = 0; i < first; ++i) {
-            const std::uint32_t byte = Byte();
-            if (i < 4) bits |= byte << (8 * i);
-        }
+        if (first > Remaining()) throw EtsCompiler::ReadError();
+        const auto* bytes = reinterpret_cast<const unsigned char*>(bytes_.data() + position_);
+        for (std::uint8_t i = 0; i < first && i < 4; ++i)
+            bits |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
+        position_ += first;
     }
     if (negative) bits = 0u - bits;
     return static_cast<std::int32_t>(bits);

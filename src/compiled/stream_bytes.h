@@ -74,7 +74,26 @@ class ByteReader {
   public:
     explicit ByteReader(std::string_view bytes) noexcept : bytes_(bytes) {}
 
-    std::int32_t Compact();
+    // Values of one to five bytes, nearly all of a stream's, are read
+    // inline; negative ones take the long way.
+    std::int32_t Compact() {
+        if (position_ < bytes_.size()) {
+            const auto* at = reinterpret_cast<const unsigned char*>(bytes_.data() + position_);
+            const unsigned first = at[0];
+            if (first >= 6 && first != 255) {
+                ++position_;
+                return static_cast<std::int32_t>(first - 5);
+            }
+            if (first <= 4 && position_ + first < bytes_.size()) {
+                std::uint32_t bits = 0;
+                for (unsigned i = 0; i < first; ++i)
+                    bits |= static_cast<std::uint32_t>(at[1 + i]) << (8 * i);
+                position_ += first + 1;
+                return static_cast<std::int32_t>(bits);
+            }
+        }
+        return LongCompact();
+    }
     std::string_view String();
     StreamValue Value();
     std::string_view Raw(std::size_t count);
@@ -85,6 +104,7 @@ class ByteReader {
 
   private:
     std::uint8_t Byte();
+    std::int32_t LongCompact();
 
     std::string_view bytes_;
     std::size_t position_ = 0;

@@ -108,55 +108,96 @@ constexpr std::array<std::int32_t, kKindCount> kKindClasses = MakeKindTable();
 using enum FieldKind;
 using enum LinkRole;
 
+// One row a field: group, field, kind, what a reference means, and what it
+// may name.
+// clang-format off
 constexpr FieldRule kFields[] = {
-    {1, 0, Integer, None}, // reference count
-    {4, 0, List, Owned},         {6, 0, StringList, Shared},
-    {7, 0, Reference, Owned}, // storage string list
-    {7, 1, Integer, None},    // replace-on-add
-    {13, 0, Integer, None},   // activation depth
-    {22, 0, Reference, Link}, // Parent
-    {22, 1, String, None},       {22, 2, Integer, None},
-    {23, 0, Value, Link},                                     // OwnValue
-    {23, 1, Reference, RunTime},                              // SlotStack
-    {23, 2, Marker, None},       {25, 0, Reference, Link},    // Owner
-    {29, 0, Integer, None},      {29, 1, Reference, RunTime}, // FunctionCache
-    {29, 2, Reference, RunTime},                              // TargetCache
-    {29, 3, String, None},       {29, 4, Reference, Owned},
-    {29, 5, Reference, Owned},   {30, 0, Integer, None}, // FirstMember, a cache of name resolution
-    {30, 1, Reference, Owned},   {32, 0, Reference, Owned},
-    {34, 0, Reference, Owned},   {34, 1, Integer, None},
-    {35, 0, Reference, Owned},   {35, 1, Reference, Owned},
-    {35, 2, Integer, None},      {36, 0, Reference, Owned},
-    {36, 1, Reference, Owned},   {37, 0, Reference, RunTime}, // ResultSet
-    {38, 0, Reference, Owned},   {38, 1, Reference, Owned},
-    {38, 2, Reference, Owned},   {38, 3, String, None},
-    {39, 0, Reference, Owned},   {39, 1, Reference, Owned},
-    {40, 0, Reference, Owned},   {40, 1, Reference, Owned},
-    {41, 0, Reference, Owned},   {41, 1, Reference, Owned},
-    {43, 0, String, None},       {44, 0, Reference, Owned},
-    {44, 1, Reference, Owned},   {45, 0, Reference, Owned},
-    {46, 0, Reference, Owned},   {47, 0, Reference, Owned},
-    {48, 0, Reference, Owned},   {48, 1, Reference, Owned},
-    {48, 2, Integer, None},      {49, 0, Reference, Owned},
-    {49, 1, Reference, Owned},   {50, 0, Reference, Link},
-    {50, 1, Reference, Owned},   {50, 2, Reference, Owned},
-    {50, 3, Reference, Owned},   {51, 0, Reference, Link},
-    {51, 1, Reference, Owned},   {51, 2, Reference, Owned},
-    {51, 3, Reference, Owned},   {52, 0, Reference, Owned},
-    {52, 1, Reference, Link},    {52, 2, Reference, RunTime}, // SavedValues
-    {52, 3, String, None},       {53, 0, Reference, Owned},
-    {53, 1, Reference, Link},    {53, 2, Reference, RunTime}, // BaseClass
-    {53, 3, Reference, RunTime},                              // CurrentObject
-    {53, 4, Reference, Link},    {54, 0, Reference, Link},
-    {54, 1, Integer, None},      {54, 2, Reference, Link},
-    {55, 0, Reference, Owned},   {56, 0, Reference, Link},
-    {56, 1, Reference, Owned},   {56, 2, Reference, Owned},
-    {60, 0, Reference, Owned},   {60, 1, Integer, None},
-    {60, 2, Reference, Owned},   {63, 0, Reference, Owned},
-    {63, 1, Integer, None},      {65, 0, Reference, Shared}, // UsedBlock
-    {69, 0, String, None},       {70, 0, String, None},
+    {1, 0, Integer, None},                               // reference count
+    {4, 0, List, Owned},
+    {6, 0, StringList, Shared},
+    {7, 0, Reference, Owned, FieldTarget::StringList},   // storage
+    {7, 1, Integer, None},                               // replace-on-add
+    {13, 0, Integer, None},                              // activation depth
+    {22, 0, Reference, Link},                            // Parent
+    {22, 1, String, None},
+    {22, 2, Integer, None},
+    {23, 0, Value, Link},                                // OwnValue
+    {23, 1, Reference, RunTime, FieldTarget::PValueStack}, // SlotStack
+    {23, 2, Marker, None},
+    {25, 0, Reference, Link},                            // Owner
+    {29, 0, Integer, None},
+    {29, 1, Reference, RunTime},                         // FunctionCache
+    {29, 2, Reference, RunTime},                         // TargetCache
+    {29, 3, String, None},
+    {29, 4, Reference, Owned},
+    {29, 5, Reference, Owned},
+    {30, 0, Integer, None},                              // FirstMember, a cache
+    {30, 1, Reference, Owned, FieldTarget::StringList},
+    {32, 0, Reference, Owned, FieldTarget::Expressions},
+    {34, 0, Reference, Owned},
+    {34, 1, Integer, None},
+    {35, 0, Reference, Owned},
+    {35, 1, Reference, Owned},
+    {35, 2, Integer, None},
+    {36, 0, Reference, Owned},
+    {36, 1, Reference, Owned, FieldTarget::Expressions},
+    {37, 0, Reference, RunTime},                         // ResultSet
+    {38, 0, Reference, Owned},
+    {38, 1, Reference, Owned},
+    {38, 2, Reference, Owned},
+    {38, 3, String, None},
+    {39, 0, Reference, Owned},
+    {39, 1, Reference, Owned},
+    {40, 0, Reference, Owned},
+    {40, 1, Reference, Owned},
+    {41, 0, Reference, Owned},
+    {41, 1, Reference, Owned, FieldTarget::Expressions},
+    {43, 0, String, None},
+    {44, 0, Reference, Owned, FieldTarget::Nodes},
+    {44, 1, Reference, Owned, FieldTarget::UserIds},
+    {45, 0, Reference, Owned},
+    {46, 0, Reference, Owned},
+    {47, 0, Reference, Owned},
+    {48, 0, Reference, Owned},
+    {48, 1, Reference, Owned},
+    {48, 2, Integer, None},
+    {49, 0, Reference, Owned},
+    {49, 1, Reference, Owned},
+    {50, 0, Reference, Link},
+    {50, 1, Reference, Owned},
+    {50, 2, Reference, Owned},
+    {50, 3, Reference, Owned},
+    {51, 0, Reference, Link},
+    {51, 1, Reference, Owned},
+    {51, 2, Reference, Owned},
+    {51, 3, Reference, Owned},
+    {52, 0, Reference, Owned, FieldTarget::Parameters},
+    {52, 1, Reference, Link},
+    {52, 2, Reference, RunTime, FieldTarget::ValueStack}, // SavedValues
+    {52, 3, String, None},
+    {53, 0, Reference, Owned},
+    {53, 1, Reference, Link},
+    {53, 2, Reference, RunTime},                         // BaseClass
+    {53, 3, Reference, RunTime},                         // CurrentObject
+    {53, 4, Reference, Link},
+    {54, 0, Reference, Link},
+    {54, 1, Integer, None},
+    {54, 2, Reference, Link},
+    {55, 0, Reference, Owned},
+    {56, 0, Reference, Link},
+    {56, 1, Reference, Owned},
+    {56, 2, Reference, Owned},
+    {60, 0, Reference, Owned},
+    {60, 1, Integer, None},
+    {60, 2, Reference, Owned},
+    {63, 0, Reference, Owned},
+    {63, 1, Integer, None},
+    {65, 0, Reference, Shared},                          // UsedBlock
+    {69, 0, String, None},
+    {70, 0, String, None},
     {70, 1, Reference, Link},
 };
+// clang-format on
 
 constexpr std::size_t kFieldsPerGroup = 8;
 
@@ -171,7 +212,7 @@ constexpr std::array<std::uint8_t, kClassCount * kFieldsPerGroup> MakeFieldIndex
 
 constexpr auto kFieldIndex = MakeFieldIndex();
 
-bool GroupBelongs(std::int32_t classNumber, std::int32_t group) noexcept {
+constexpr bool GroupBelongs(std::int32_t classNumber, std::int32_t group) noexcept {
     const ClassInfo& info = kClasses[static_cast<std::size_t>(classNumber)];
     switch (group) {
     case Tag::ObjectGroup:
@@ -195,7 +236,44 @@ bool GroupBelongs(std::int32_t classNumber, std::int32_t group) noexcept {
     return isNodeGroup && front::IsKindOf(info.Kind, declaring.Kind);
 }
 
+// Class number -> group number -> whether the class writes that group.
+constexpr auto MakeGroupTable() {
+    std::array<std::array<bool, kClassCount>, kClassCount> table{};
+    for (std::size_t c = 0; c < kClassCount; ++c) {
+        for (std::size_t g = 0; g < kClassCount; ++g) {
+            table[c][g] = kClasses[c].Use != ClassUse::None &&
+                          GroupBelongs(static_cast<std::int32_t>(c), static_cast<std::int32_t>(g));
+        }
+    }
+    return table;
+}
+
+constexpr auto kGroupBelongs = MakeGroupTable();
+
 } // namespace
+
+bool FitsTarget(FieldTarget target, std::int32_t classNumber) noexcept {
+    const ClassInfo info = ReadableClass(classNumber);
+    switch (target) {
+    case FieldTarget::Node:
+        return info.Use == ClassUse::Node;
+    case FieldTarget::Nodes:
+        return classNumber == static_cast<std::int32_t>(StreamClass::Nodes);
+    case FieldTarget::Expressions:
+        return classNumber == static_cast<std::int32_t>(StreamClass::Expressions);
+    case FieldTarget::UserIds:
+        return classNumber == static_cast<std::int32_t>(StreamClass::UserIds);
+    case FieldTarget::Parameters:
+        return classNumber == static_cast<std::int32_t>(StreamClass::Parameters);
+    case FieldTarget::StringList:
+        return info.Use == ClassUse::StringList;
+    case FieldTarget::ValueStack:
+        return classNumber == static_cast<std::int32_t>(StreamClass::ValueStack);
+    case FieldTarget::PValueStack:
+        return classNumber == static_cast<std::int32_t>(StreamClass::PValueStack);
+    }
+    return false;
+}
 
 std::optional<StreamClass> ClassOfNode(NodeKind kind) noexcept {
     const auto index = static_cast<std::size_t>(kind);
@@ -210,15 +288,14 @@ ClassInfo ReadableClass(std::int32_t number) noexcept {
 
 const FieldRule* FindField(std::int32_t classNumber, std::int32_t group,
                            std::int32_t field) noexcept {
-    if (group < 0 || static_cast<std::size_t>(group) >= kClassCount || field < 0 ||
-        static_cast<std::size_t>(field) >= kFieldsPerGroup)
+    if (classNumber < 0 || static_cast<std::size_t>(classNumber) >= kClassCount || group < 0 ||
+        static_cast<std::size_t>(group) >= kClassCount || field < 0 ||
+        static_cast<std::size_t>(field) >= kFieldsPerGroup ||
+        !kGroupBelongs[static_cast<std::size_t>(classNumber)][static_cast<std::size_t>(group)])
         return nullptr;
     const std::uint8_t entry = kFieldIndex[static_cast<std::size_t>(group) * kFieldsPerGroup +
                                            static_cast<std::size_t>(field)];
-    if (entry == 0 || ReadableClass(classNumber).Use == ClassUse::None ||
-        !GroupBelongs(classNumber, group))
-        return nullptr;
-    return &kFields[entry - 1];
+    return entry == 0 ? nullptr : &kFields[entry - 1];
 }
 
 } // namespace ozra::compiled

@@ -118,13 +118,29 @@ ClassInfo ReadableClass(std::int32_t number) noexcept;
 
 enum class FieldKind : std::uint8_t { Integer, String, Reference, Value, Marker, List, StringList };
 enum class LinkRole : std::uint8_t { None, Owned, Shared, Link, RunTime };
+// What a reference may name: a node, or the container class the field
+// holds by value.
+enum class FieldTarget : std::uint8_t {
+    Node,
+    Nodes,
+    Expressions,
+    UserIds,
+    Parameters,
+    StringList,
+    ValueStack,
+    PValueStack,
+};
 
 struct FieldRule {
     std::uint8_t Group;
     std::uint8_t Field;
     FieldKind Kind;
     LinkRole Role;
+    FieldTarget Target = FieldTarget::Node;
 };
+
+// Whether the class numbered `classNumber` is what a field may name.
+bool FitsTarget(FieldTarget target, std::int32_t classNumber) noexcept;
 
 // The rule of a field, when the class numbered `classNumber` has it.
 const FieldRule* FindField(std::int32_t classNumber, std::int32_t group,

@@ -2,9 +2,7 @@
 #include "compiled/tts_compiler.h"
 
 #include "compiled/stream_bytes.h"
-#include "compiled/stream_decoder.h"
-#include "compiled/stream_graph.h"
-#include "compiled/stream_linker.h"
+#include "compiled/stream_reader.h"
 #include "compiled/stream_writer.h"
 #include "libs/xml/whole_file.h"
 
@@ -84,9 +82,7 @@ Extent StreamExtent(const OpenFile& file) {
 } // namespace
 
 value::Ref<front::TtsBlock> TtsCompiler::Load(std::string bytes) {
-    DecodedStream stream = DecodeStream(std::move(bytes));
-    const TreeShape shape = CheckShape(stream);
-    return LinkTree(stream, shape);
+    return ReadTree(std::move(bytes));
 }
 
 value::Ref<front::TtsBlock> TtsCompiler::LoadFile(const std::string& fileName) {

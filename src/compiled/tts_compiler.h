@@ -6,11 +6,10 @@
 // Loading reads only the stream: the trailer, then the header and blocks it
 // points back to, however large the file in front of it is.
 //
-// Loading goes in three steps (stream_decoder.h, stream_graph.h,
-// stream_linker.h): the blocks become bare objects, the references between
-// them are checked to make a sound tree, and only then are they linked. A
-// stream that fails any step, truncated, corrupted or made by hand, raises
-// `EtsCompiler` with a clear message and leaves nothing behind.
+// Loading (stream_reader.h) links the tree as it reads it and checks its
+// shape before it hands it out: a stream that fails, truncated, corrupted
+// or made by hand, raises `EtsCompiler` with a clear message and leaves
+// nothing behind.
 #pragma once
 
 #include "front/syntax_tree.h"

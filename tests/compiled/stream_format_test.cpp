@@ -218,12 +218,13 @@ std::string LoadError(const std::string& bytes) {
 
 TEST(StreamFormat, BadStreamsAreRefusedClearly) {
     const std::string good = Assemble(HelloBlocks());
-    // The hello stream with one block replaced, and optionally one added.
+    // The hello stream with one block replaced, and optionally one more
+    // read right after the text's block.
     const auto with = [](std::size_t index, Block replacement,
                          std::optional<Block> extra = std::nullopt) {
         std::vector<Block> blocks = HelloBlocks();
         blocks[index] = std::move(replacement);
-        if (extra) blocks.push_back(std::move(*extra));
+        if (extra) blocks.insert(blocks.begin() + 3, std::move(*extra));
         return Assemble(blocks);
     };
     std::string wrongMagic = good;
@@ -255,8 +256,9 @@ TEST(StreamFormat, BadStreamsAreRefusedClearly) {
         {"field of another class", with(2, {43, 3, {Ref(47, 0, 1)}}), "[47, 0] not found."},
         {"field written twice", with(2, {43, 3, {Str(43, 0, "a"), Str(43, 0, "b")}}),
          "[43, 0] written twice."},
-        {"number out of range", with(3, {9, 9, {}}), "object number 9 out of range."},
-        {"number twice", with(3, {9, 3, {}}), "object 3 written twice."},
+        {"number out of range", Assemble({{44, 1, {Ref(44, 1, 99999)}}, {9, 99999, {}}}),
+         "object number 99999 out of range."},
+        {"next block holds another object", with(3, {9, 5, {}}), "object 4 not found."},
         {"missing object", with(2, {43, 3, {Ref(22, 0, 7)}}), "object 7 not found."},
         {"own parent", with(2, {43, 3, {Ref(22, 0, 3)}}), "object 3 is its own ancestor."},
         {"root owns itself", with(1, {20, 2, {List({3, 1})}}), "object 1 owns itself."},
@@ -265,8 +267,8 @@ TEST(StreamFormat, BadStreamsAreRefusedClearly) {
          "object 2 is owned twice."},
         {"link out of the tree", with(2, {43, 3, {Ref(22, 0, 5)}}, Block{43, 5, {}}),
          "object 5 is not part of the tree."},
-        {"wrong class", with(0, {44, 1, {Ref(44, 0, 4), Ref(44, 1, 2)}}),
-         "object 4 has the wrong class for [44, 0]."},
+        {"wrong class", Assemble({{44, 1, {Ref(44, 0, 2)}}, {9, 2, {}}}),
+         "object 2 has the wrong class for [44, 0]."},
         {"root is no block", Assemble({{43, 1, {Str(43, 0, "x")}}}), "object 1 is not a block."},
         {"missing condition", with(1, {20, 2, {List({3, 5})}}, Block{47, 5, {Ref(22, 0, 1)}}),
          "object 5 lacks its Condition."},
