@@ -1,5 +1,21 @@
 // The runner's command line.
+//
+// Words are read left to right. "--help" and "--version" win wherever they
+// stand; "--check FILE" and "--dump-tree FILE" stand alone. Otherwise a word
+// is a run option or the script:
+//   - a word starting with "-" is an option;
+//   - a word starting with "/" is a path when it names an existing file or
+//     folder, or holds another "/" before any "=" («/tmp/a.ozra»); otherwise
+//     it is an option in the form that configuration files use («/TOut»,
+//     «/PConfigFile=/etc/x.config»);
+//   - any other word is the script, and a second one is an error.
+// An option letter that takes a value and has none joined to it takes the
+// next word as its value («-T out»). Unknown options are errors here (in a
+// ".cfg" file they are ignored). Every refusal names the word as typed and,
+// where a word could have been meant otherwise, says how it was read.
 #include "command_line.h"
+
+#include "runtime/command_parser.h"
 
 #include <filesystem>
 #include <string_view>
@@ -15,22 +31,23 @@ const char* const HelpText =
     "targets under the target folder. Errors go to standard error and end the\n"
     "run with exit status 1; a bad command line exits with status 2.\n"
     "\n"
-    "Run options (the letter in either case, the value joined to it):\n"
-    "  -TFOLDER     target folder for generated files (default: the script's\n"
+    "Run options (the letter in either case; the value joined to it or the\n"
+    "next word):\n"
+    "  -T FOLDER    target folder for generated files (default: the script's\n"
     "               folder + \"Output/\")\n"
-    "  -NNAME       configuration \"Namespace\"\n"
-    "  -SNAME       configuration \"SchemaName\"\n"
-    "  -Pa=1,b=2;c  configuration pairs\n"
-    "  -XFILE       schema file       -DOPTION   schema option\n"
-    "  -CFILE       compile the script and the files it uses into FILE (run it\n"
+    "  -N NAME      configuration \"Namespace\"\n"
+    "  -S NAME      configuration \"SchemaName\"\n"
+    "  -P a=1,b=2;c configuration pairs\n"
+    "  -X FILE      schema file       -D OPTION  schema option\n"
+    "  -C FILE      compile the script and the files it uses into FILE (run it\n"
     "               later with \"ozra FILE\") instead of running it\n"
     "  -M, -MA      mode flags (carried, not acted on)\n"
     "  -V           ignored\n"
-    "Options may also start with \"/\" (\"/TOut\"), but a word that names an\n"
-    "existing file or folder is always a path, never an option; use the \"-\"\n"
-    "forms to be sure. Lines of the script's .cfg file (same name, extension\n"
-    ".cfg) are read as options first, and a project's \"Configs\" entries become\n"
-    "configuration values.\n"
+    "Options may also start with \"/\" (\"/TOut\"), as in .cfg files, unless the\n"
+    "word names an existing file or folder or holds a further \"/\" before any\n"
+    "\"=\": then it is a path. Lines of the script's .cfg file (same name,\n"
+    "extension .cfg) are read as options first, and a project's \"Configs\"\n"
+    "entries become configuration values.\n"
     "\n"
     "Other modes:\n"
     "  --check FILE      compile FILE and the files it uses; print each error as\n"
@@ -41,17 +58,16 @@ const char* const HelpText =
 
 namespace {
 
-// The run options are known by their first letter: C D M (and MA) N P S T V X.
-bool IsKnownOption(std::string_view word) {
-    return word.size() >= 2 && std::string_view("CDMNPSTVXcdmnpstvx").find(word[1]) != std::string_view::npos;
+bool IsPathWord(std::string_view word) {
+    if (word.front() != '/' || word.size() < 2) return true;
+    const std::string_view beforeValue = word.substr(0, word.find('='));
+    if (beforeValue.find('/', 1) != std::string_view::npos) return true;
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::path(word), ignored);
 }
 
-bool IsRunOption(std::string_view word) {
-    if (word.size() < 2) return false;
-    if (word.front() == '-') return true;
-    if (word.front() != '/') return false;
-    std::error_code ignored;
-    return !std::filesystem::exists(std::filesystem::path(word), ignored);
+bool IsOptionWord(std::string_view word) {
+    return word.size() >= 2 && (word.front() == '-' || (word.front() == '/' && !IsPathWord(word)));
 }
 
 Invocation Bad(std::string problem) {
@@ -60,32 +76,63 @@ Invocation Bad(std::string problem) {
     return invocation;
 }
 
-}  // namespace
+std::string Quoted(std::string_view word) {
+    return "\"" + std::string(word) + "\"";
+}
 
-Invocation ReadCommandLine(int argc, char** argv) {
-    Invocation invocation;
+} // namespace
+
+Invocation ReadCommandLine(int argc, char** argv, const std::string& ownScript) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view word = argv[i];
         if (word == "--help") return Invocation{Mode::Help, {}, {}, {}};
         if (word == "--version") return Invocation{Mode::Version, {}, {}, {}};
     }
+    Invocation invocation;
+    // How the last word that was not taken as the script was read, for a
+    // command line that ends without one.
+    std::string lastReading;
     for (int i = 1; i < argc; ++i) {
         const std::string_view word = argv[i];
         if (word == "--check" || word == "--dump-tree") {
             if (i + 1 >= argc) return Bad(std::string(word) + " needs a file");
             if (argc != 3) return Bad(std::string(word) + " takes exactly one file");
-            return Invocation{word == "--check" ? Mode::Check : Mode::DumpTree, argv[i + 1], {}, {}};
+            return Invocation{
+                word == "--check" ? Mode::Check : Mode::DumpTree, argv[i + 1], {}, {}};
         }
-        if ((word.size() > 2 && word.substr(0, 2) == "--") ||
-            (word.size() >= 2 && word.front() == '-' && !IsKnownOption(word)))
-            return Bad("unknown option " + std::string(word));
-        invocation.Words.emplace_back(word);
-        if (invocation.Script.empty() && !IsRunOption(word) && word != "-" && word != "/")
+        if (word.starts_with("--")) return Bad("unknown option " + Quoted(word));
+        if (!IsOptionWord(word)) {
+            if (!invocation.Script.empty()) {
+                return Bad("unexpected word " + Quoted(word) + ": the script is already " +
+                           Quoted(invocation.Script));
+            }
             invocation.Script = std::string(word);
+            continue;
+        }
+        const std::string_view option = word.substr(0, 2);
+        switch (runtime::ClassifyOptionWord(word)) {
+        case runtime::OptionWord::Unknown:
+            return Bad("unknown option " + Quoted(word));
+        case runtime::OptionWord::NeedsValue:
+            if (i + 1 >= argc) return Bad("option " + Quoted(word) + " needs a value");
+            ++i;
+            invocation.Words.push_back(std::string(word) + argv[i]);
+            lastReading = Quoted(argv[i]) + " was read as the value of " + Quoted(option);
+            break;
+        case runtime::OptionWord::Complete:
+            invocation.Words.emplace_back(word);
+            lastReading = Quoted(word) + " was read as the option " + Quoted(option);
+            break;
+        }
     }
-    if (invocation.Script.empty()) return Bad("no script given");
+    if (!ownScript.empty()) {
+        invocation.Script = ownScript;
+    } else if (invocation.Script.empty()) {
+        return Bad(lastReading.empty() ? std::string("no script given")
+                                       : "no script given (" + lastReading + ")");
+    }
     invocation.What = Mode::Run;
     return invocation;
 }
 
-}  // namespace ozra::app
+} // namespace ozra::app

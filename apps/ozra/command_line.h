@@ -1,10 +1,9 @@
 // What the runner was asked to do, read from its command line.
 //
 // Long options («--help», «--version», «--check FILE», «--dump-tree FILE»)
-// are the runner's own; every other word is a run option or the script, as
-// the run's option parser reads them (see runtime/command_parser.h): the
-// script is the first word that is not an option, and a word naming an
-// existing file or folder is never an option.
+// are the runner's own; every other word is a run option (see
+// runtime/command_parser.h) or the one script. The rules are in
+// command_line.cpp.
 #pragma once
 
 #include <string>
@@ -17,15 +16,18 @@ enum class Mode { Run, Check, DumpTree, Help, Version, BadUsage };
 struct Invocation {
     Mode What = Mode::BadUsage;
     std::string Script;
-    // The words for the run's option parser, in order.
+    // The option words for the run's option parser, in order, each with its
+    // value joined («-Tout» for «-T out»).
     std::vector<std::string> Words;
     // Why the command line is bad.
     std::string Problem;
 };
 
-Invocation ReadCommandLine(int argc, char** argv);
+// `ownScript`: a packaged program's own file, which is its script whatever
+// script the command line names.
+Invocation ReadCommandLine(int argc, char** argv, const std::string& ownScript = {});
 
 extern const char* const UsageLine;
 extern const char* const HelpText;
 
-}  // namespace ozra::app
+} // namespace ozra::app

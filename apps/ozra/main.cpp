@@ -13,21 +13,16 @@
 
 int main(int argc, char** argv) {
     using namespace ozra::app;
-    if (auto project = ozra::compiled::EmbeddedProject()) {
-        Invocation packaged;
-        packaged.What = Mode::Run;
-        packaged.Script = ozra::libs::ProgramFile();
-        packaged.Words.assign(argv + 1, argv + argc);
-        return RunScript(packaged, project);
-    }
-    const Invocation invocation = ReadCommandLine(argc, argv);
+    const auto project = ozra::compiled::EmbeddedProject();
+    const Invocation invocation =
+        ReadCommandLine(argc, argv, project ? ozra::libs::ProgramFile() : std::string());
     switch (invocation.What) {
     case Mode::Help:
         std::fputs(UsageLine, stdout);
         std::fputs(HelpText, stdout);
         return 0;
     case Mode::Version: std::printf("ozra %s\n", OZRA_VERSION); return 0;
-    case Mode::Run: return RunScript(invocation);
+    case Mode::Run: return RunScript(invocation, project);
     case Mode::Check: return CheckScript(invocation);
     case Mode::DumpTree: return DumpScript(invocation);
     case Mode::BadUsage: break;

@@ -26,6 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The run's text as it is produced, in the pieces the context streams.
 void WriteOut(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
@@ -70,7 +71,8 @@ void ReportError(const std::exception& error, const char* indent = "") {
 bool ScriptExists(const std::string& script) {
     std::error_code ignored;
     if (fs::is_regular_file(script, ignored)) return true;
-    std::fprintf(stderr, "ozra: cannot open %s: no such file\n", script.c_str());
+    const char* why = fs::exists(script, ignored) ? "not a file" : "no such file";
+    std::fprintf(stderr, "ozra: cannot open script \"%s\": %s\n", script.c_str(), why);
     return false;
 }
 
@@ -119,6 +121,7 @@ int RunScript(const Invocation& invocation, const std::optional<std::string>& em
     }
     const std::vector<std::string> files = DisplayPaths(script.FileList);
     runtime::TtsResult context(host.Get());
+    context.StreamTo(WriteOut);
     global.RootContext = &context;
     global.FileList = &script.FileList;
     int status = 0;
@@ -129,11 +132,11 @@ int RunScript(const Invocation& invocation, const std::optional<std::string>& em
             runtime::RethrowAsRunError(context, &files);
         }
     } catch (const std::exception& error) {
-        WriteOut(context.Text);
+        context.FlushOutput();
         ReportError(error);
         status = 1;
     }
-    if (status == 0) WriteOut(context.Text);
+    if (status == 0) context.FlushOutput();
     global.RootContext = nullptr;
     global.FileList = nullptr;
     return status;

@@ -20,6 +20,11 @@ best() {
   done
   echo "$best"
 }
+# The entities template must give Jinja2's bytes exactly.
+if ! cmp -s <("$ozra" "$here/entities.ozra") <("$python" "$here/entities_jinja.py"); then
+  echo "entities: ozra and Jinja2 outputs differ" >&2
+  exit 1
+fi
 for job in fib sum concat render; do
   o=$(best "$ozra" "$here/$job.ozra")
   l=$(best "$lua" "$here/$job.lua")
@@ -32,3 +37,6 @@ for job in fib sum concat render; do
   fi
   echo
 done
+o=$(best "$ozra" "$here/entities.ozra")
+j=$(best "$python" "$here/entities_jinja.py")
+printf '%-7s ozra %6.3fs  jinja2 %6.3fs (%.2fx)\n' entities "$o" "$j" "$(echo "$j / $o" | bc -l)"

@@ -52,8 +52,6 @@ void UseBlock(TtsBlock& root, TtsBlock& used) {
 }
 
 // The parent a script's root block has while it runs, given back after.
-// Names the script resolved meanwhile may lead into the scope it borrowed:
-// they are forgotten when it gives the scope back.
 class BorrowedScope {
   public:
     BorrowedScope(TtsBlock& root, TtsNode* scope) : root_(root), previous_(root.Parent) {
@@ -63,10 +61,7 @@ class BorrowedScope {
     }
     BorrowedScope(const BorrowedScope&) = delete;
     BorrowedScope& operator=(const BorrowedScope&) = delete;
-    ~BorrowedScope() {
-        if (root_.Parent != previous_) runtime::ForgetResolvedNames(root_);
-        root_.Parent = previous_;
-    }
+    ~BorrowedScope() { root_.Parent = previous_; }
 
   private:
     TtsBlock& root_;

@@ -21,6 +21,12 @@
 // given back however the run ends, and a script never takes a scope inside
 // its own tree or names a script that holds it, which would tie the tree to
 // itself.
+//
+// A name in a script binds to what it first finds, as everywhere in the
+// runtime: a script first run inside a caller's scope goes on reading the
+// caller's variables it read there. So that such a binding never outlives
+// its variable, every script compiled during a run lives until the run
+// ends (the runtime library keeps it), as the run's own tree does.
 #pragma once
 
 #include "runtime/global_data.h"

@@ -57,10 +57,11 @@ std::string ScriptFile(const std::string& name, const LibCall& call, runtime::Tt
     return besideCaller;
 }
 
-void ReturnScript(LibCall& call, CompiledScript compiled) {
-    call.ReturnObject(
-        value::MakeRef<TObj_Impl_OzraScript>(std::move(compiled.Root), std::move(compiled.FileList))
-            .Get());
+void ReturnScript(LibCall& call, TSys_Impl_Runtime& runtime, CompiledScript compiled) {
+    auto script = value::MakeRef<TObj_Impl_OzraScript>(std::move(compiled.Root),
+                                                       std::move(compiled.FileList));
+    runtime.Compiled.push_back(script);
+    call.ReturnObject(script.Get());
 }
 
 // The value of the variable the pieces name together.
@@ -85,14 +86,19 @@ std::optional<TtsValue> TryEvalPieces(const LibCall& call) {
 
 } // namespace
 
+TSys_Impl_Runtime::TSys_Impl_Runtime(runtime::TGlobalData& global) : Global(global) {}
+
+TSys_Impl_Runtime::~TSys_Impl_Runtime() = default;
+
 void TtsLibRuntime::CompileFile(LibCall& call, TSys_Impl_Runtime& runtime) {
     const std::string file = ScriptFile(call.Text(0), call, Host(), runtime.Global);
-    ReturnScript(call, TvmProjectCompiler::CompileFile(file));
+    ReturnScript(call, runtime, TvmProjectCompiler::CompileFile(file));
 }
 
 void TtsLibRuntime::CompileString(LibCall& call, TSys_Impl_Runtime& runtime) {
     ReturnScript(
-        call, TvmProjectCompiler::CompileText(call.Text(0), CallingFolder(call, runtime.Global)));
+        call, runtime,
+        TvmProjectCompiler::CompileText(call.Text(0), CallingFolder(call, runtime.Global)));
 }
 
 void TtsLibRuntime::Config(LibCall& call, TSys_Impl_Runtime& runtime) {

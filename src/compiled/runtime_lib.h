@@ -29,19 +29,27 @@
 #include "runtime/global_data.h"
 #include "runtime/lib_base.h"
 
+#include <vector>
+
 namespace ozra::runtime {
 class TLibRegister;
 }
 
 namespace ozra::compiled {
 
+class TObj_Impl_OzraScript;
+
 class TSys_Impl_Runtime final : public value::TtsObjectZero {
   public:
-    explicit TSys_Impl_Runtime(runtime::TGlobalData& global) : Global(global) {}
+    explicit TSys_Impl_Runtime(runtime::TGlobalData& global);
+    ~TSys_Impl_Runtime() override;
 
     std::string_view ClassName() const override { return "TSys_Impl_Runtime"; }
 
     runtime::TGlobalData& Global;
+    // Every script compiled during the run, kept until it ends (see
+    // ozra_script_lib.h).
+    std::vector<value::Ref<TObj_Impl_OzraScript>> Compiled;
 };
 
 class TtsLibRuntime final : public runtime::TtsLibBase {

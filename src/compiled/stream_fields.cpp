@@ -25,8 +25,6 @@ char ByteOf(const FieldRule& rule, std::int32_t number) {
     return static_cast<char>(static_cast<unsigned char>(number));
 }
 
-
-
 template <class T> bool Owns(Ref<T>& field, TtsNode& target) {
     T* node = NodeCast<T>(&target);
     if (!node) return false;
@@ -189,7 +187,6 @@ void ApplyString(TtsNode& node, const FieldRule& rule, std::string_view text) {
     }
 }
 
-
 bool AttachNode(TtsNode& owner, const FieldRule& rule, TtsNode& target) {
     switch (Key(rule.Group, rule.Field)) {
     case Key(22, 0):
@@ -328,8 +325,9 @@ bool AttachEntry(TtsNode& owner, const FieldRule& rule, std::string_view name, T
         return true;
     case Key(44, 1):
         // What the builder names: variables, functions and classes, units.
-        if (!item || (!IsKindOf(item->Kind, NodeKind::Variable) &&
-                      !IsKindOf(item->Kind, NodeKind::FunctionNode) && item->Kind != NodeKind::Block))
+        if (!item ||
+            (!IsKindOf(item->Kind, NodeKind::Variable) &&
+             !IsKindOf(item->Kind, NodeKind::FunctionNode) && item->Kind != NodeKind::Block))
             return false;
         static_cast<TtsBlock&>(owner).Names.AddCounted(name, item);
         return true;
@@ -349,7 +347,8 @@ bool AttachEntry(TtsNode& owner, const FieldRule& rule, std::string_view name, T
 void SetReplaceFlag(TtsNode& owner, const FieldRule& rule, bool allowReplace) {
     if (Key(rule.Group, rule.Field) == Key(44, 1)) {
         static_cast<TtsBlock&>(owner).Names.SetAllowReplace(allowReplace);
-    } else if (auto* function = NodeCast<TtsFunctionNode>(&owner); function && function->Parameters) {
+    } else if (auto* function = NodeCast<TtsFunctionNode>(&owner);
+               function && function->Parameters) {
         function->Parameters->SetAllowReplace(allowReplace);
     }
 }
@@ -519,6 +518,5 @@ const char* MissingPart(const TtsNode& node) {
         return nullptr;
     }
 }
-
 
 } // namespace ozra::compiled

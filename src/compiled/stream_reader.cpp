@@ -140,9 +140,9 @@ class Reader {
         // block holds a number its referrer had not met.
         const auto at = static_cast<std::size_t>(number);
         if (at >= indexOf_.size()) indexOf_.resize(std::max(at + 1, indexOf_.size() * 3 / 2), -1);
-        const std::uint32_t index = shape_.Begin(LoadedShape::Object{
-            number, info.Use == ClassUse::Node && info.Kind == NodeKind::Block,
-            classNumber == static_cast<std::int32_t>(StreamClass::Control)});
+        const std::uint32_t index = shape_.Begin(
+            LoadedShape::Object{number, info.Use == ClassUse::Node && info.Kind == NodeKind::Block,
+                                classNumber == static_cast<std::int32_t>(StreamClass::Control)});
         indexOf_[at] = static_cast<std::int32_t>(index);
         nodes_.push_back(info.Use == ClassUse::Node ? MakeBareNode(info.Kind) : nullptr);
         return index;
@@ -220,7 +220,8 @@ class Reader {
                                   "] not found.");
             const std::int32_t key = rule->Group * 8 + rule->Field;
             if (key <= frame.LastKey)
-                throw EtsCompiler(Tag(*rule) + (key == frame.LastKey ? " written twice." : " out of order."));
+                throw EtsCompiler(Tag(*rule) +
+                                  (key == frame.LastKey ? " written twice." : " out of order."));
             frame.LastKey = key;
             if (Field(frame, *rule)) return true;
         }
@@ -364,8 +365,7 @@ class Reader {
         if (!node) return;
         // A variable in an argument list is one passed with "ref", which its
         // block's names own too.
-        const bool exclusive =
-            wait == Wait::Item && !IsKindOf(node->Kind, NodeKind::Variable);
+        const bool exclusive = wait == Wait::Item && !IsKindOf(node->Kind, NodeKind::Variable);
         const auto index = static_cast<std::uint32_t>(target);
         if (isNew) {
             shape_.OwnedByReader(index, exclusive);
@@ -386,7 +386,8 @@ class Reader {
         for (std::size_t i = 0; i < nodes_.size(); ++i) {
             if (!tree.Kept[i] || !nodes_[i]) continue;
             if (const char* part = MissingPart(*nodes_[i]))
-                Fail(NumberOf(static_cast<std::uint32_t>(i)), std::string("lacks its ") + part + ".");
+                Fail(NumberOf(static_cast<std::uint32_t>(i)),
+                     std::string("lacks its ") + part + ".");
         }
         return Ref<TtsBlock>::Retain(static_cast<TtsBlock*>(nodes_.front().Get()));
     }

@@ -171,6 +171,11 @@ class TtsObjectNode : public TtsControl {
     explicit TtsObjectNode(TtsNode* parent) : TtsControl(NodeKind::ObjectNode, parent) {}
 
     TtsClassNode* ClassNode = nullptr;
+    // The member variables of `Body.Names` in the order the runtime made
+    // them (this class's, then each base class's), which is the same for
+    // every object of a class: a member found once by name is found again
+    // by its position here.
+    std::vector<TtsVariable*> Members;
 };
 
 class TtsClassNode : public TtsFunctionNode {
@@ -186,7 +191,6 @@ class TtsClassNode : public TtsFunctionNode {
     TtsVariable* BaseVariable = nullptr;
     // Resolved from `BaseReference` by the runtime at first use.
     TtsClassNode* BaseClass = nullptr;
-    Ref<TtsObjectNode> CurrentObject;
     TtsVariable* ThisVariable = nullptr;
 };
 

@@ -10,6 +10,7 @@
 
 #include "front/syntax_node.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,9 @@ class TtsPropRef : public TtsVarRef {
     // Index of the first name part still to resolve as a member.
     std::int32_t FirstMember = 0;
     std::vector<std::string> NameParts;
+    // What the runtime found for each member part the last time, keyed by
+    // the receiver's class; never streamed.
+    std::unique_ptr<DerivedCode> MemberCache;
 };
 
 class TtsIndexExpr : public TtsVarRef {
@@ -152,6 +156,9 @@ class TtsDualOperator : public TtsOperator {
     static constexpr NodeKind ClassKind = NodeKind::DualOperator;
     explicit TtsDualOperator(TtsNode* parent) noexcept
         : TtsOperator(NodeKind::DualOperator, parent) {}
+    // Frees a chain of left operands («1 + 1 + ... + 1») one link after
+    // another, so that its length is not limited by the stack.
+    ~TtsDualOperator() override;
 
     Ref<TtsExpression> Left;
     Ref<TtsExpression> Right;

@@ -66,8 +66,7 @@ namespace ozra::front { class ParseContext; }
 %left OR BAR OROR
 %left AND AMP
 %precedence NOT BANG
-%nonassoc EQ
-%nonassoc NE RELOP IN
+%nonassoc EQ NE RELOP IN
 %left TILDE
 %left PLUS MINUS
 %left SHIFTOP BITNOT

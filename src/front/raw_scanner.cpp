@@ -75,7 +75,7 @@ bool Is(char c, std::uint16_t charClass) {
 std::int32_t CheckedLength(std::string_view text) {
     // Positions are 32-bit and one past the end must still be one.
     if (text.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-        throw ScanError("script text too large");
+        throw ScanError("script text too large", 1);
     const void* nul = std::memchr(text.data(), '\0', text.size());
     return static_cast<std::int32_t>(nul ? static_cast<const char*>(nul) - text.data()
                                          : static_cast<std::ptrdiff_t>(text.size()));
@@ -135,13 +135,13 @@ void RawScanner::Dispatch() {
     case Escape:
         return ScanEscape();
     }
-    throw ScanError("invalid scanner state");
+    throw ScanError("invalid scanner state", pos_ + 1);
 }
 
 void RawScanner::Take(RawKind raw, std::int32_t end, StartCondition next, TokenKind kind,
                       MissingCloser missing) {
     const std::int32_t start = pos_;
-    if (end - start > MaxTokenLength) throw ScanError("match stack overflow");
+    if (end - start > MaxTokenLength) throw ScanError("match stack overflow", start + 1);
     pos_ = end;
     condition_ = next;
     token_ = RawToken{raw, kind, missing, start, end};
@@ -152,16 +152,29 @@ void RawScanner::EndOfInput() {
     // quoted string, a comment, a remark or the code block itself.
     MissingCloser missing = MissingCloser::None;
     switch (condition_) {
-    case SingleQuoted: missing = MissingCloser::SingleQuote; break;
-    case DoubleQuoted: missing = MissingCloser::DoubleQuote; break;
-    case BlockComment: missing = MissingCloser::BlockComment; break;
-    case BlockRemark: missing = MissingCloser::BlockRemark; break;
-    case InlineRemark: missing = MissingCloser::InlineRemark; break;
+    case SingleQuoted:
+        missing = MissingCloser::SingleQuote;
+        break;
+    case DoubleQuoted:
+        missing = MissingCloser::DoubleQuote;
+        break;
+    case BlockComment:
+        missing = MissingCloser::BlockComment;
+        break;
+    case BlockRemark:
+        missing = MissingCloser::BlockRemark;
+        break;
+    case InlineRemark:
+        missing = MissingCloser::InlineRemark;
+        break;
     case Code:
     case LineComment:
-    case Escape: missing = MissingCloser::CodeBlock; break;
+    case Escape:
+        missing = MissingCloser::CodeBlock;
+        break;
     case LineStart:
-    case InLine: break;
+    case InLine:
+        break;
     }
     condition_ = Code;
     reachedEnd_ = true;
@@ -239,7 +252,7 @@ void RawScanner::ScanCode() {
         if (Is(c, kCodeSpace)) {
             const std::int32_t spaceEnd = RunEnd(i, kCodeSpace);
             if (!dropWhiteSpace_) return Take(RawKind::WhiteSpace, spaceEnd, Code);
-            if (spaceEnd - i > MaxTokenLength) throw ScanError("match stack overflow");
+            if (spaceEnd - i > MaxTokenLength) throw ScanError("match stack overflow", i + 1);
             pos_ = spaceEnd;
             continue;
         }

@@ -27,7 +27,12 @@ namespace ozra::front {
 // for 32-bit positions.
 class ScanError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    ScanError(const std::string& message, std::int32_t position)
+        : std::runtime_error(message), Position(position) {}
+
+    // The 1-based position of the token's first character (1 for a text
+    // too large).
+    std::int32_t Position;
 };
 
 enum class StartCondition : std::uint8_t {

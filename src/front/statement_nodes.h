@@ -12,6 +12,7 @@
 #include "value/name_table.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace ozra::front {
@@ -43,9 +44,15 @@ class TtsBlock : public TtsStatement {
   public:
     static constexpr NodeKind ClassKind = NodeKind::Block;
     explicit TtsBlock(TtsNode* parent) noexcept : TtsBlock(NodeKind::Block, parent) {}
+    // Frees nested statements (controls inside controls) one after another
+    // rather than inside each other, so that nesting depth is not limited
+    // by the stack.
+    ~TtsBlock() override;
 
     TtsNodes Statements;
     value::TtsUserIds Names;
+    // Made by the runtime at the block's first run.
+    std::unique_ptr<DerivedCode> Code;
 
   protected:
     TtsBlock(NodeKind kind, TtsNode* parent) noexcept : TtsStatement(kind, parent) {}
@@ -94,12 +101,6 @@ class TtsAssign : public TtsCommand {
     // 0 for a plain assignment, else the operator code of the compound one.
     char AssignOperator = 0;
     Ref<TtsVarRef> Target;
-    // Set by the runtime once the names are resolved: for a compound
-    // assignment of a plain variable from a constant or a plain variable,
-    // the slot pointers through which both are found (null otherwise).
-    bool InPlaceDecided = false;
-    value::TtsValue* const* TargetSlot = nullptr;
-    value::TtsValue* const* OperandSlot = nullptr;
 
   protected:
     TtsAssign(NodeKind kind, TtsNode* parent) noexcept : TtsCommand(kind, parent) {}

@@ -68,6 +68,17 @@ template <class T> T* NodeCast(value::TtsObject* object) noexcept {
     return NodeCast<T>(dynamic_cast<TtsNode*>(object));
 }
 
+// What a runtime derives from nodes as it runs them (a block's prepared
+// statements, a name's member caches). Never part of the tree's own data:
+// not streamed or dumped; the tree stays the source of truth.
+class DerivedCode {
+  public:
+    DerivedCode() = default;
+    DerivedCode(const DerivedCode&) = delete;
+    DerivedCode& operator=(const DerivedCode&) = delete;
+    virtual ~DerivedCode() = default;
+};
+
 // The values of an expression's `Tag`, read as its parameter mode.
 namespace ParamMode {
 inline constexpr std::int32_t Plain = 0;

@@ -48,6 +48,9 @@ class TtsLibXmlNode final : public runtime::TtsLibBase {
 
     void GetProperty(front::TtsExpression& out, value::TtsObject* object, bool& address,
                      runtime::TtsResult& context, std::string_view name) override;
+    bool DispatchesByName(runtime::DispatchKind kind) const noexcept override {
+        return kind != runtime::DispatchKind::PropertyGet;
+    }
     void SetProperty(value::TtsObject* object, std::string_view name, const value::TtsValue& value,
                      runtime::TtsResult& context) override;
 

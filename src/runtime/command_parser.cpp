@@ -51,7 +51,7 @@ RunParameters TCommandParser::ReadParameters(const std::string& scriptFile,
                                              const std::vector<std::string>& commandLine) {
     LoadScript(scriptFile);
     for (const std::string& word : commandLine)
-        ProcessWord(word, true);
+        ProcessWord(word);
 
     TSettingList& configuration = global_.Configuration();
     global_.ScriptFolder = FolderOf(parameters_.ScriptFile);
@@ -69,13 +69,31 @@ RunParameters TCommandParser::ReadParameters(const std::string& scriptFile,
     return parameters_;
 }
 
-void TCommandParser::ProcessWord(std::string_view word, bool fromCommandLine) {
+OptionWord ClassifyOptionWord(std::string_view word) noexcept {
+    if (word.size() < 2 || (word.front() != '-' && word.front() != '/')) return OptionWord::Unknown;
+    const std::string_view rest = word.substr(2);
+    switch (FoldAscii(static_cast<unsigned char>(word[1]))) {
+    case 'c':
+    case 'd':
+    case 'n':
+    case 'p':
+    case 's':
+    case 't':
+    case 'x':
+        return rest.empty() ? OptionWord::NeedsValue : OptionWord::Complete;
+    case 'm':
+        return rest.empty() || rest == "A" || rest == "a" ? OptionWord::Complete
+                                                          : OptionWord::Unknown;
+    case 'v':
+        return rest.empty() ? OptionWord::Complete : OptionWord::Unknown;
+    default:
+        return OptionWord::Unknown;
+    }
+}
+
+void TCommandParser::ProcessWord(std::string_view word) {
     if (word.size() == 1) return;
-    const bool optionLike = !word.empty() && (word.front() == '-' || word.front() == '/');
-    std::error_code ignored;
-    const bool isPath = !optionLike || (fromCommandLine && word.front() == '/' &&
-                                        fs::exists(fs::path(word), ignored));
-    if (isPath) {
+    if (word.empty() || (word.front() != '-' && word.front() != '/')) {
         if (parameters_.ScriptFile.empty() && !word.empty()) LoadScript(std::string(word));
         return;
     }
@@ -164,7 +182,7 @@ void TCommandParser::ReadConfigFile(const std::string& configFile) {
     while (std::getline(in, line)) {
         while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
             line.pop_back();
-        if (!line.empty()) ProcessWord(line, false);
+        if (!line.empty()) ProcessWord(line);
     }
 }
 

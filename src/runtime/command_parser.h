@@ -11,12 +11,14 @@
 //      ignored: it would otherwise put every target under the root folder)
 //   V  ignored (packaged applications do not exist on this system)
 //   X  schema file
-// A one-character word and an unknown letter are ignored. Any other word
-// names the script file, unless one is set already.
+// In a ".cfg" file a one-character line and an unknown letter are ignored,
+// as stored files expect, and any other line names the script file unless
+// one is set already.
 //
-// On this system a word starting with "/" is usually a path, so a
-// command-line word that names an existing file or folder is always a path;
-// the "-" forms are always options, and ".cfg" lines keep the "/" forms.
+// The runner's command line is stricter (apps/ozra/command_line.h): it
+// decides which words are options, refuses unknown ones with
+// `ClassifyOptionWord`, and hands this parser the script and the option
+// words, each with its value joined.
 #pragma once
 
 #include <string>
@@ -44,7 +46,7 @@ struct RunParameters {
 };
 
 class TCommandParser {
-public:
+  public:
     explicit TCommandParser(TGlobalData& global) noexcept : global_(global) {}
 
     // Reads the options of a run whose main script (or ".ozraproj" project)
@@ -54,12 +56,12 @@ public:
     RunParameters ReadParameters(const std::string& scriptFile,
                                  const std::vector<std::string>& commandLine);
 
-    // One option word; `fromCommandLine` applies the path rule above.
-    void ProcessWord(std::string_view word, bool fromCommandLine);
+    // One option word, or the script file when it is not an option.
+    void ProcessWord(std::string_view word);
 
     const RunParameters& Parameters() const noexcept { return parameters_; }
 
-private:
+  private:
     void LoadScript(const std::string& fileName);
     void ReadProject(const std::string& projectFile);
     void ReadConfigFile(const std::string& configFile);
@@ -68,9 +70,17 @@ private:
     RunParameters parameters_;
 };
 
+// How a command line reads an option word ("-" or "/" and a letter).
+enum class OptionWord {
+    Unknown,   // no option has that letter, or a flag has more after it
+    Complete,  // a flag (M, MA, V), or a value option with its value joined
+    NeedsValue // a value option alone: its value is the next word
+};
+OptionWord ClassifyOptionWord(std::string_view word) noexcept;
+
 // A full, normalised path for a name relative to the working folder.
 std::string FullPath(std::string_view name);
 // The folder of a path with a trailing "/" ("./" for a bare name).
 std::string FolderOf(std::string_view path);
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

@@ -28,8 +28,6 @@ namespace ozra::runtime {
 
 // Runs a whole tree: the root block, then clears any exit left pending.
 void Run(front::TtsBlock& root, TtsResult& context);
-// Executes one statement of any kind.
-void Execute(front::TtsStatement& statement, TtsResult& context);
 // Executes the statements of a block in order, honouring pending exits.
 void ExecuteBlock(front::TtsBlock& block, TtsResult& context);
 
@@ -67,12 +65,6 @@ bool CaseSensitive(const TtsResult& context);
     if (front::IsKindOf(variable.Kind, front::NodeKind::GcVariable))
         value::TtsValueHelper::MarkCounted(*slot);
 }
-
-// Forgets what the references of a tree have resolved (and what was
-// decided from that), so that its next run resolves every name afresh: a
-// script that ran inside a caller's scope must not keep reading the
-// caller's variables once it runs elsewhere (forget_names.cpp).
-void ForgetResolvedNames(front::TtsNode& root);
 
 // Functions, classes and script objects (functions.cpp).
 

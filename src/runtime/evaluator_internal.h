@@ -3,7 +3,56 @@
 
 #include "runtime/evaluator.h"
 
+#include <cstdint>
+
+namespace ozra::runtime::code {
+struct Expr;
+}
+
 namespace ozra::runtime::detail {
+
+// Stack use (see `CallGuard`). A run and every nested call enter a
+// `StackScope`; the first one sets the limit the others are checked
+// against. Between them, deep statements and expressions check the stack
+// with `CheckStack`, which costs one predictable branch.
+[[noreturn]] void RaiseStackOverflow();
+
+class StackScope {
+  public:
+    explicit StackScope(TtsResult& context) : guard_(*context.Guard) {
+        const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+        if (here < guard_.StackLimit) [[unlikely]]
+            Begin(here);
+        ++guard_.Depth;
+    }
+    StackScope(const StackScope&) = delete;
+    StackScope& operator=(const StackScope&) = delete;
+    ~StackScope() {
+        if (--guard_.Depth == 0) {
+            guard_.StackBase = 0;
+            guard_.StackLimit = UINTPTR_MAX;
+        }
+    }
+
+  private:
+    void Begin(std::uintptr_t here) {
+        if (guard_.Depth != 0) RaiseStackOverflow();
+        guard_.StackBase = here;
+        guard_.StackLimit = here > guard_.StackBudget ? here - guard_.StackBudget : 0;
+    }
+
+    CallGuard& guard_;
+};
+
+// Raises "stack overflow." when the caller's frame is past the budget of the
+// scope it runs in; outside every scope there is nothing to measure against.
+[[gnu::always_inline]] inline void CheckStack(TtsResult& context) {
+    const CallGuard& guard = *context.Guard;
+    if (reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) < guard.StackLimit)
+        [[unlikely]] {
+        if (guard.Depth != 0) RaiseStackOverflow();
+    }
+}
 
 // References (references.cpp).
 void EvaluateReference(front::TtsVarRef& reference, TtsResult& context);
@@ -15,6 +64,18 @@ void AssignReference(front::TtsVarRef& reference, TtsResult& context, const valu
 // arguments that are neither named nor passed with "ref".
 void CallDirect(front::TtsFunctionNode& function, TtsResult& context,
                 const front::TtsExpressions* arguments, value::TtsValue& out);
+// The same for a prepared call site (see code.h), whose arguments are
+// prepared expressions; the result is left in `scratch`.
+const value::TtsValue& CallPrepared(code::Expr& call, TtsResult& context, value::TtsValue& scratch);
+
+// The method a script object's class (or a base class, searching from
+// `from`) defines under that name, or null.
+front::TtsFunctionNode* FindMethod(front::TtsClassNode* from, TtsResult& context,
+                                   std::string_view name);
+// Calls a method found by `FindMethod` on the object, entered from `from`.
+void CallMethodFound(front::TtsObjectNode& object, TtsResult& context, front::TtsClassNode& from,
+                     front::TtsFunctionNode& method, value::TtsValue& out,
+                     const front::TtsExpressions* arguments);
 
 // Sets, sub-sets and filters (set_expressions.cpp).
 void EvaluateSubSet(front::TtsSubSetExpr& node, TtsResult& context);

@@ -7,7 +7,9 @@
 // `LoopShouldStop`). Errors, in contrast, are exceptions.
 #include "runtime/evaluator.h"
 
+#include "runtime/code.h"
 #include "runtime/evaluator_internal.h"
+#include "runtime/host.h"
 #include "value/conversions.h"
 #include "value/errors.h"
 #include "value/operators.h"
@@ -19,6 +21,7 @@ namespace ozra::runtime {
 using namespace value;
 
 using namespace front;
+using code::ExprForm;
 
 // File blocks, output capture and the legacy file statements
 // (file_output.cpp).
@@ -187,44 +190,6 @@ void AssignVariable(TtsAssign& node, TtsVariable& variable, TtsResult& context) 
     WriteVariable(variable, result);
 }
 
-// Decides once the names are resolved whether a statement can update its
-// variable in place (see below), and keeps the slots it reads if so.
-[[gnu::noinline]] void DecideInPlace(TtsAssign& node) {
-    if (node.AssignOperator == 0 || !node.Value || node.Kind == NodeKind::RefDefine) {
-        node.InPlaceDecided = true;
-        return;
-    }
-    TtsVariable* variable = detail::PlainVariable(*node.Target);
-    TtsExpression& operand = *node.Value;
-    TtsValue* const* operandSlot = detail::PlainOperandSlot(operand);
-    if (!variable || !operandSlot) {
-        // A plain name not resolved yet may still turn out a plain variable.
-        const auto unresolved = [](const TtsExpression& name) {
-            if (name.Kind != NodeKind::VarRef) return false;
-            const auto& reference = static_cast<const TtsVarRef&>(name);
-            return !reference.PropRef && !reference.TargetCache;
-        };
-        node.InPlaceDecided = !unresolved(*node.Target) && !unresolved(operand);
-        return;
-    }
-    node.TargetSlot = &variable->ValueSlot;
-    node.OperandSlot = operandSlot;
-    node.InPlaceDecided = true;
-}
-
-// «v += 1», «v -= w», «v *= 2» ... on a variable holding an integer, with a
-// constant or a plain variable as operand (reading them has no effect, so a
-// refusal costs nothing): the result is computed into the variable's slot.
-// False when the general path must decide: other kinds, or an overflow
-// that widens.
-[[gnu::always_inline]] inline bool AssignIntegerInPlace(TtsAssign& node) {
-    if (!node.InPlaceDecided) [[unlikely]]
-        DecideInPlace(node);
-    if (!node.OperandSlot) return false;
-    TtsValue& slot = **node.TargetSlot;
-    return TtsOperatorHelper::IntegerBinary(node.AssignOperator, slot, **node.OperandSlot, slot);
-}
-
 void ExecuteAssign(TtsAssign& node, TtsResult& context) {
     if (node.Kind == NodeKind::RefDefine) return;
     if (TtsVariable* variable = detail::PlainVariable(*node.Target)) {
@@ -286,11 +251,6 @@ bool CaseCondition(TtsCaseNode& node, TtsResult& context) {
     }
 }
 
-// Loops run their body's statements themselves (`RunStatements`, below).
-void ExecuteLoop(TtsLoopNode& loop, TtsResult& context);
-void ExecuteFor(TtsForNode& loop, TtsResult& context);
-void ExecuteForeach(TtsForeachNode& loop, TtsResult& context);
-
 void RunFinally(TtsTryNode& node, TtsResult& context) {
     if (!node.FinallyBlock) return;
     TtsExit* pending = context.ExitNode;
@@ -316,54 +276,14 @@ void ExecuteTry(TtsTryNode& node, TtsResult& context) {
     RunFinally(node, context);
 }
 
-void ExecuteUsing(TtsUsing& node, TtsResult& context) {
-    // The used block's parent carries the unit's run-once mark.
-    if (node.UsedBlock->Parent) node.UsedBlock->Parent->Tag = 1;
-    ExecuteBlock(*node.UsedBlock, context);
-}
-
-// One statement; inlined into the block loop, which runs nearly all of them.
-[[gnu::always_inline]] inline void ExecuteStatement(TtsStatement& statement, TtsResult& context) {
+// The statements that run through the tree walker: case chains (and if
+// chains with a case link), try, file and capture blocks, the legacy file
+// statements. Their bodies run prepared again.
+void ExecuteTreeWalked(TtsStatement& statement, TtsResult& context) {
     switch (statement.Kind) {
-    case NodeKind::Text:
-        context.Append(static_cast<TtsText&>(statement).Text);
-        return;
-    case NodeKind::Block:
-    case NodeKind::Host:
-        ExecuteBlock(static_cast<TtsBlock&>(statement), context);
-        return;
-    case NodeKind::Output: {
-        auto& node = static_cast<TtsOutput&>(statement);
-        AppendValue(context, Evaluate(*node.Expression, context));
-        if (node.NewLine) context.Append("\r\n");
-        return;
-    }
-    case NodeKind::Call:
-        Evaluate(*static_cast<TtsCall&>(statement).Expression, context);
-        return;
-    case NodeKind::Assign:
-    case NodeKind::VarDefine:
-    case NodeKind::RefDefine: {
-        auto& node = static_cast<TtsAssign&>(statement);
-        if (!AssignIntegerInPlace(node)) ExecuteAssign(node, context);
-        return;
-    }
     case NodeKind::IfNode:
     case NodeKind::CaseNode:
         ExecuteLogic(static_cast<TtsLogicNode&>(statement), context);
-        return;
-    case NodeKind::LoopNode:
-        ExecuteLoop(static_cast<TtsLoopNode&>(statement), context);
-        return;
-    case NodeKind::ForNode:
-        ExecuteFor(static_cast<TtsForNode&>(statement), context);
-        return;
-    case NodeKind::ForeachNode:
-        ExecuteForeach(static_cast<TtsForeachNode&>(statement), context);
-        return;
-    case NodeKind::Exit:
-    case NodeKind::Skip:
-        context.ExitNode = static_cast<TtsExit*>(&statement);
         return;
     case NodeKind::TryNode:
         ExecuteTry(static_cast<TtsTryNode&>(statement), context);
@@ -380,92 +300,363 @@ void ExecuteUsing(TtsUsing& node, TtsResult& context) {
     case NodeKind::OldExecute:
         detail::ExecuteOldExecute(static_cast<TtsOldExecute&>(statement), context);
         return;
-    case NodeKind::Using:
-        ExecuteUsing(static_cast<TtsUsing&>(statement), context);
-        return;
     default:
-        return; // definitions, legacy file heads and end markers do not run
+        return;
     }
 }
 
-// The statements of a block in order, honouring pending exits; inlined
-// into the block and loop statements, which run nearly all statements.
-[[gnu::always_inline]] inline void RunStatements(TtsBlock& block, TtsResult& context) {
-    for (const auto& child : block.Statements) {
-        TtsStatement& statement = *child;
-        if (!Runnable(statement)) continue;
-        context.EnterNode(&statement);
-        ExecuteStatement(statement, context);
-        if (context.ExitNode) {
-            const TtsNode* parent = block.Parent;
-            if (!parent || (IsKindOf(parent->Kind, NodeKind::Control) &&
-                            MatchesExit(*parent, context.ExitNode->Name)))
-                context.ExitNode = nullptr;
-            return;
+// Prepared steps (see code.h).
+
+using code::CompiledBlock;
+using code::Eval;
+using code::Holds;
+using code::RunSteps;
+using code::Step;
+using code::StepForm;
+
+// Lets go of the values the tree walker left in nodes, also on failure.
+class Scrubbed {
+  public:
+    explicit Scrubbed(const std::vector<TtsExpression*>& nodes) noexcept : nodes_(nodes) {}
+    Scrubbed(const Scrubbed&) = delete;
+    Scrubbed& operator=(const Scrubbed&) = delete;
+    ~Scrubbed() { code::ScrubNodes(nodes_); }
+
+  private:
+    const std::vector<TtsExpression*>& nodes_;
+};
+
+void RunBlock(TtsBlock& block, TtsResult& context) {
+    detail::CheckStack(context);
+    code::RunSteps(code::CodeOf(block, context), context);
+}
+
+// Writes a computed value into a variable, taking it over.
+[[gnu::always_inline]] inline void TakeIntoVariable(TtsVariable& variable, TtsValue& value) {
+    TtsValue* slot = variable.ValueSlot;
+    *slot = std::move(value);
+    if (IsKindOf(variable.Kind, NodeKind::GcVariable)) TtsValueHelper::MarkCounted(*slot);
+}
+
+void RunText(Step& step, TtsResult& context) {
+    context.Append(step.Text);
+}
+
+void RunOutput(Step& step, TtsResult& context) {
+    TtsValue scratch;
+    AppendValue(context, Eval(*step.First, context, scratch));
+    if (static_cast<TtsOutput&>(*step.Node).NewLine) context.Append("\r\n");
+}
+
+void RunCall(Step& step, TtsResult& context) {
+    TtsValue scratch;
+    Eval(*step.First, context, scratch);
+}
+
+void WriteEvaluated(TtsVariable& variable, const TtsValue& value, TtsValue& scratch) {
+    if (&value == &scratch) {
+        TakeIntoVariable(variable, scratch);
+    } else {
+        WriteVariable(variable, value);
+    }
+}
+
+void RunAssignValue(Step& step, TtsResult& context) {
+    TtsVariable& variable = *step.Variable;
+    TtsValue scratch;
+    WriteEvaluated(variable, Eval(*step.First, context, scratch), scratch);
+}
+
+// «s = s ~ a ~ b»: appended in place when it can be.
+void RunAssignConcat(Step& step, TtsResult& context) {
+    TtsVariable& variable = *step.Variable;
+    if (AppendChain(variable, *static_cast<TtsAssign&>(*step.Node).Value)) return;
+    TtsValue scratch;
+    WriteEvaluated(variable, Eval(*step.First, context, scratch), scratch);
+}
+
+// The slot a compound assignment's operand is read from, when reading it
+// is no more than that (a constant or a plain variable).
+TtsValue* const* OperandSlot(const code::Expr& operand) {
+    if (operand.Form == ExprForm::Variable) return operand.LeftSlot;
+    if (operand.Form == ExprForm::Constant) return &operand.Node->ValueSlot;
+    return nullptr;
+}
+
+[[gnu::noinline]] void RunAssignCompound(Step& step, TtsResult& context) {
+    TtsVariable& variable = *step.Variable;
+    const char code = step.Code;
+    TtsValue scratch;
+    const TtsValue& operand = Eval(*step.First, context, scratch);
+    TtsValue result;
+    if (TtsOperatorHelper::IntegerBinary(code, variable.Value(), operand, result)) {
+        TakeIntoVariable(variable, result);
+    } else if (!AppendAssign(variable, code, operand)) {
+        result = TtsOperatorHelper::Binary(code, variable.Value(), operand, CaseSensitive(context));
+        TakeIntoVariable(variable, result);
+    }
+    // An operand that was a name on first use reads its slot from now on.
+    if (!step.OperandSlot && OperandSlot(*step.First)) [[unlikely]]
+        code::ChooseRun(step);
+}
+
+// «v += 1», «v -= w»: an integer is updated in place from the operand's
+// slot; anything else takes the general path.
+template <char Code> void RunAssignOnSlots(Step& step, TtsResult& context) {
+    TtsValue& slot = *step.Variable->ValueSlot;
+    if (TtsOperatorHelper::IntegerBinary(Code ? Code : step.Code, slot, **step.OperandSlot, slot))
+        return;
+    RunAssignCompound(step, context);
+}
+
+void RunAssignStep(Step& step, TtsResult& context) {
+    TtsVariable& variable = *step.Variable;
+    if (step.Code != '+' && step.Code != '-') return;
+    const TtsValue by = TtsValue::FromInt32(step.Code == '+' ? 1 : -1);
+    TtsValue& slot = *variable.ValueSlot;
+    if (TtsOperatorHelper::IntegerBinary('+', slot, by, slot)) return;
+    TtsValue result = TtsOperatorHelper::Binary('+', slot, by, CaseSensitive(context));
+    TakeIntoVariable(variable, result);
+}
+
+// A target that is not a plain variable (yet): written through the tree's
+// references; one that resolves to a plain variable is written directly
+// from then on.
+void RunAssignName(Step& step, TtsResult& context) {
+    auto& node = static_cast<TtsAssign&>(*step.Node);
+    {
+        Scrubbed scrubbed(step.Scrub);
+        if (step.First && step.Code == 0) {
+            TtsValue scratch;
+            Assign(*node.Target, context, Eval(*step.First, context, scratch));
+        } else {
+            ExecuteAssign(node, context);
         }
     }
+    TtsVarRef& target = *node.Target;
+    if (target.Kind == NodeKind::VarRef && !target.PropRef && target.PlainTarget) {
+        step.Variable = target.PlainTarget;
+        step.Form = StepForm::Assign;
+        step.Scrub.clear();
+        code::ChooseRun(step);
+    }
 }
 
-void ExecuteLoop(TtsLoopNode& loop, TtsResult& context) {
+void RunIf(Step& step, TtsResult& context) {
+    const code::Branch* branch = step.Branches.data();
+    const code::Branch* end = branch + step.Branches.size();
     for (;;) {
-        if (loop.WhileCondition && !IsTrue(Evaluate(*loop.WhileCondition, context))) return;
-        RunStatements(*loop.Body, context);
-        if (LoopShouldStop(loop, context)) return;
-        context.EnterNode(&loop);
-        if (loop.UntilCondition && IsTrue(Evaluate(*loop.UntilCondition, context))) return;
+        if (Holds(*branch->Condition, context)) {
+            RunBlock(*branch->Body, context);
+            return;
+        }
+        if (++branch == end) break;
+        context.EnterNode(branch->Node);
+    }
+    if (step.Body) RunBlock(*step.Body, context);
+}
+
+// «if (c) ... else ... end if», the usual chain of one link.
+void RunIfElse(Step& step, TtsResult& context) {
+    const code::Branch& branch = step.Branches.front();
+    if (Holds(*branch.Condition, context)) {
+        RunBlock(*branch.Body, context);
+    } else if (step.Body) {
+        RunBlock(*step.Body, context);
     }
 }
 
-void ExecuteFor(TtsForNode& loop, TtsResult& context) {
-    const std::int64_t start = ToInteger(Evaluate(*loop.StartValue, context));
-    const std::int64_t end = ToInteger(Evaluate(*loop.EndValue, context));
-    const std::int64_t step = loop.StepValue ? ToInteger(Evaluate(*loop.StepValue, context)) : 1;
-    if (step == 0) return;
-    for (std::int64_t i = start; step > 0 ? i <= end : i >= end; i += step) {
-        WriteVariable(*loop.Variable, TtsValue::FromInt32(static_cast<std::int32_t>(i)));
-        RunStatements(*loop.Body, context);
+void RunLoop(Step& step, TtsResult& context) {
+    auto& loop = static_cast<TtsLoopNode&>(*step.Node);
+    detail::CheckStack(context);
+    CompiledBlock& body = code::CodeOf(*step.Body, context);
+    for (;;) {
+        if (step.First && !Holds(*step.First, context)) return;
+        RunSteps(body, context);
+        if (LoopShouldStop(loop, context)) return;
+        context.EnterNode(&loop);
+        if (step.Second && Holds(*step.Second, context)) return;
+    }
+}
+
+std::int64_t IntegerOf(code::Expr& expr, TtsResult& context) {
+    TtsValue scratch;
+    return ToInteger(Eval(expr, context, scratch));
+}
+
+void RunFor(Step& step, TtsResult& context) {
+    auto& loop = static_cast<TtsForNode&>(*step.Node);
+    const std::int64_t start = IntegerOf(*step.First, context);
+    const std::int64_t end = IntegerOf(*step.Second, context);
+    const std::int64_t by = step.Third ? IntegerOf(*step.Third, context) : 1;
+    if (by == 0) return;
+    detail::CheckStack(context);
+    CompiledBlock& body = code::CodeOf(*step.Body, context);
+    for (std::int64_t i = start; by > 0 ? i <= end : i >= end; i += by) {
+        WriteVariable(*step.Variable, TtsValue::FromInt32(static_cast<std::int32_t>(i)));
+        RunSteps(body, context);
         if (LoopShouldStop(loop, context)) return;
         context.EnterNode(&loop);
     }
 }
 
-void ExecuteForeach(TtsForeachNode& loop, TtsResult& context) {
-    // A counted copy keeps a collection that only this loop still refers to
-    // alive while the loop runs.
-    TtsValue collection = Evaluate(*loop.Collection, context);
-    TtsValueHelper::MarkCounted(collection);
-    WriteVariable(*loop.Cursor, collection);
+// The loop variable lets its last item go when the loop ends: it is not
+// visible after the loop.
+class LoopVariableHold {
+  public:
+    explicit LoopVariableHold(TtsVariable& variable) noexcept : variable_(variable) {}
+    LoopVariableHold(const LoopVariableHold&) = delete;
+    LoopVariableHold& operator=(const LoopVariableHold&) = delete;
+    ~LoopVariableHold() { WriteVariable(variable_, TtsValue()); }
+
+  private:
+    TtsVariable& variable_;
+};
+
+// The collection is held by a counted copy of the loop's own for as long as
+// the loop runs, also when the loop's function is entered again from its
+// body.
+void RunForeach(Step& step, TtsResult& context) {
+    auto& loop = static_cast<TtsForeachNode&>(*step.Node);
+    TtsHostValue collection;
+    {
+        TtsValue scratch;
+        collection.SetValue(Eval(*step.First, context, scratch));
+    }
+    LoopVariableHold hold(*step.Variable);
+    detail::CheckStack(context);
+    CompiledBlock& body = code::CodeOf(*step.Body, context);
     TtsValue item;
     std::int32_t index = 0;
-    GetItem(*loop.Cursor, TtsValue::FromInt32(index), context, item);
+    GetItem(collection, TtsValue::FromInt32(index), context, item);
     while (!TtsValueHelper::IsEmpty(item)) {
-        WriteVariable(*loop.Variable, item);
+        WriteVariable(*step.Variable, item);
         bool selected = true;
         if (loop.Filter) {
+            Scrubbed scrubbed(step.Scrub);
             detail::FilterScope scope(context, &loop);
             selected = ToBoolean(Evaluate(*loop.Filter, context));
         }
         if (selected) {
-            RunStatements(*loop.Body, context);
+            RunSteps(body, context);
             if (LoopShouldStop(loop, context)) return;
         }
-        GetItem(*loop.Cursor, TtsValue::FromInt32(++index), context, item);
+        GetItem(collection, TtsValue::FromInt32(++index), context, item);
         context.EnterNode(&loop);
     }
 }
 
+void RunExit(Step& step, TtsResult& context) {
+    context.ExitNode = static_cast<TtsExit*>(step.Node);
+}
+
+void RunNestedBlock(Step& step, TtsResult& context) {
+    RunBlock(*step.Body, context);
+}
+
+// A used unit runs once, the first time any using statement of it is met;
+// its block's parent carries the mark.
+void RunUsing(Step& step, TtsResult& context) {
+    if (!Runnable(*step.Node)) return;
+    if (step.Body->Parent) step.Body->Parent->Tag = 1;
+    RunBlock(*step.Body, context);
+}
+
+void RunTreeWalked(Step& step, TtsResult& context) {
+    Scrubbed scrubbed(step.Scrub);
+    ExecuteTreeWalked(*step.Node, context);
+}
+
+void RunOverflow(Step&, TtsResult&) {
+    detail::RaiseStackOverflow();
+}
+
 } // namespace
 
-void Execute(TtsStatement& statement, TtsResult& context) {
-    ExecuteStatement(statement, context);
+namespace detail {
+
+void RaiseStackOverflow() {
+    throw EtsRuntime("stack overflow.");
+}
+
+} // namespace detail
+
+void code::LeaveBlock(const TtsBlock& block, TtsResult& context) {
+    const TtsNode* parent = block.Parent;
+    if (!parent ||
+        (IsKindOf(parent->Kind, NodeKind::Control) && MatchesExit(*parent, context.ExitNode->Name)))
+        context.ExitNode = nullptr;
+}
+
+void code::ChooseRun(Step& step) {
+    switch (step.Form) {
+    case StepForm::Text:
+        step.Run = RunText;
+        return;
+    case StepForm::Output:
+        step.Run = RunOutput;
+        return;
+    case StepForm::Call:
+        step.Run = RunCall;
+        return;
+    case StepForm::Assign:
+        if (!step.First) {
+            step.Run = RunAssignStep;
+        } else if (step.Code != 0) {
+            step.OperandSlot = OperandSlot(*step.First);
+            step.Run =
+                !step.OperandSlot                     ? RunAssignCompound
+                : step.Code == OperatorCode::Add      ? RunAssignOnSlots<OperatorCode::Add>
+                : step.Code == OperatorCode::Subtract ? RunAssignOnSlots<OperatorCode::Subtract>
+                : step.Code == OperatorCode::Multiply ? RunAssignOnSlots<OperatorCode::Multiply>
+                                                      : RunAssignOnSlots<0>;
+        } else if (step.First->Form == ExprForm::Operator &&
+                   step.First->Code == OperatorCode::Concat) {
+            step.Run = RunAssignConcat;
+        } else {
+            step.Run = RunAssignValue;
+        }
+        return;
+    case StepForm::AssignName:
+        step.Run = RunAssignName;
+        return;
+    case StepForm::If:
+        step.Run = step.Branches.size() == 1 ? RunIfElse : RunIf;
+        return;
+    case StepForm::Loop:
+        step.Run = RunLoop;
+        return;
+    case StepForm::For:
+        step.Run = RunFor;
+        return;
+    case StepForm::Foreach:
+        step.Run = RunForeach;
+        return;
+    case StepForm::Exit:
+        step.Run = RunExit;
+        return;
+    case StepForm::Block:
+        step.Run = RunNestedBlock;
+        return;
+    case StepForm::Using:
+        step.Run = RunUsing;
+        return;
+    case StepForm::Tree:
+        step.Run = RunTreeWalked;
+        return;
+    case StepForm::Overflow:
+        step.Run = RunOverflow;
+        return;
+    }
 }
 
 void ExecuteBlock(TtsBlock& block, TtsResult& context) {
-    RunStatements(block, context);
+    RunBlock(block, context);
 }
 
 void Run(TtsBlock& root, TtsResult& context) {
-    ExecuteBlock(root, context);
+    detail::StackScope scope(context);
+    RunBlock(root, context);
     context.ExitNode = nullptr;
 }
 

@@ -24,6 +24,7 @@ ItsHost& HostOf(TtsResult& context) {
 }
 
 void EvaluateDual(TtsDualOperator& node, TtsResult& context) {
+    detail::CheckStack(context);
     const char code = node.OperatorCode;
     const TtsValue& leftNow = detail::Read(*node.Left, context);
     if (code == OperatorCode::And && !ToBoolean(leftNow)) {
@@ -102,6 +103,7 @@ void AssignIndex(TtsIndexExpr& node, TtsResult& context, const TtsValue& value) 
 // Every kind of expression; kept out of line so the hot cases in `Evaluate`
 // stay a short function.
 [[gnu::noinline]] const TtsValue& EvaluateGeneral(TtsExpression& expression, TtsResult& context) {
+    detail::CheckStack(context);
     switch (expression.Kind) {
     case NodeKind::SysTick:
     case NodeKind::SysNow:

@@ -24,6 +24,7 @@
 // the budget a call raises "stack overflow." instead of crashing.
 #include "runtime/evaluator.h"
 
+#include "runtime/code.h"
 #include "runtime/evaluator_internal.h"
 #include "value/errors.h"
 #include "value/names.h"
@@ -42,35 +43,6 @@ using namespace value;
 using namespace front;
 
 namespace {
-
-// Counts one nested call and checks the stack it uses; only the first call
-// of a run and a call past the budget take the slow path.
-class CallDepth {
-  public:
-    explicit CallDepth(TtsResult& context) : guard_(*context.Guard) {
-        const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
-        if (here < guard_.StackLimit) [[unlikely]]
-            Begin(here);
-        ++guard_.Depth;
-    }
-    CallDepth(const CallDepth&) = delete;
-    CallDepth& operator=(const CallDepth&) = delete;
-    ~CallDepth() {
-        if (--guard_.Depth == 0) {
-            guard_.StackBase = 0;
-            guard_.StackLimit = UINTPTR_MAX;
-        }
-    }
-
-  private:
-    void Begin(std::uintptr_t here) {
-        if (guard_.Depth != 0) throw EtsRuntime("stack overflow.");
-        guard_.StackBase = here;
-        guard_.StackLimit = here > guard_.StackBudget ? here - guard_.StackBudget : 0;
-    }
-
-    CallGuard& guard_;
-};
 
 // A list whose length is known when it is made: short ones (the usual
 // argument and parameter lists) live on the C++ stack, longer ones on the
@@ -167,7 +139,8 @@ class Frame {
     // "result" at the head of `Locals`, take the argument values over (copy
     // them when they are const).
     template <class Argument>
-    Frame(TtsFunctionNode& function, Argument* arguments) : function_(function) {
+    [[gnu::always_inline]] Frame(TtsFunctionNode& function, Argument* arguments)
+        : function_(function) {
         const std::size_t parameterCount = function.ParameterLocals.size();
         if (function.Activations != 0) {
             Begin(arguments, parameterCount);
@@ -182,11 +155,12 @@ class Frame {
     }
     Frame(const Frame&) = delete;
     Frame& operator=(const Frame&) = delete;
-    ~Frame() {
+    [[gnu::always_inline]] ~Frame() {
         --function_.Activations;
+        const Ref<TtsVariable>* locals = function_.Locals.data();
         for (std::size_t i = count_; i > 0; --i) {
             Slot& slot = slots_[i - 1];
-            function_.Locals[i - 1]->ValueSlot = slot.Previous;
+            locals[i - 1]->ValueSlot = slot.Previous;
             slot.Value.~TtsValue();
         }
     }
@@ -198,27 +172,35 @@ class Frame {
     };
     static constexpr std::size_t InlineSlots = 6;
 
-    // Locals 1 to `argumentCount` start from `arguments`, the others from
-    // the values they have now.
-    template <class Argument> void Begin(Argument* arguments, std::size_t argumentCount) {
+    // "result" and the locals after the parameters start from the values
+    // they have now, the parameter locals (1 to `argumentCount`) from
+    // `arguments`.
+    template <class Argument>
+    [[gnu::always_inline]] void Begin(Argument* arguments, std::size_t argumentCount) {
         const std::size_t count = function_.Locals.size();
-        if (count > InlineSlots) {
+        if (count > InlineSlots) [[unlikely]] {
             heap_ = std::make_unique<unsigned char[]>(count * sizeof(Slot));
             slots_ = reinterpret_cast<Slot*>(heap_.get());
         }
-        for (std::size_t i = 0; i < count; ++i) {
-            TtsVariable& variable = *function_.Locals[i];
-            Slot* slot = &slots_[i];
-            if (i - 1 < argumentCount) {
-                new (slot) Slot{std::move(arguments[i - 1]), variable.ValueSlot};
-                TtsValueHelper::MarkCounted(slot->Value);
-            } else {
-                new (slot) Slot{*variable.ValueSlot, variable.ValueSlot};
-            }
+        const Ref<TtsVariable>* locals = function_.Locals.data();
+        const std::size_t parametersEnd = std::min(count, argumentCount + 1);
+        std::size_t i = 0;
+        for (; i < count && i == 0; ++i)
+            Enter(*locals[i], &slots_[i]);
+        for (; i < parametersEnd; ++i) {
+            TtsVariable& variable = *locals[i];
+            Slot* slot = new (&slots_[i]) Slot{std::move(arguments[i - 1]), variable.ValueSlot};
+            TtsValueHelper::MarkCounted(slot->Value);
             variable.ValueSlot = &slot->Value;
         }
+        for (; i < count; ++i)
+            Enter(*locals[i], &slots_[i]);
         // Variables made after this point are not in the frame.
         count_ = count;
+    }
+    [[gnu::always_inline]] static void Enter(TtsVariable& variable, Slot* slot) {
+        new (slot) Slot{*variable.ValueSlot, variable.ValueSlot};
+        variable.ValueSlot = &slot->Value;
     }
 
     TtsFunctionNode& function_;
@@ -280,10 +262,12 @@ class Binding {
     ShortList<TtsValue*, 8> sharedFrom_;
 };
 
+// The body runs in the stack scope of the call, which has just checked the
+// stack.
 [[gnu::always_inline]] inline void RunBody(TtsFunctionNode& function, TtsResult& context,
                                            TtsValue& out) {
     context.EnterNode(&function);
-    ExecuteBlock(*function.Body, context);
+    code::RunSteps(code::CodeOf(*function.Body, context), context);
     context.LeaveFunction(&function);
     out = function.ResultVariable->Value();
 }
@@ -296,6 +280,19 @@ template <class Visit> void ForEachMember(TtsClassNode& cls, Visit&& visit) {
         auto* variable = NodeCast<TtsVariable>(dynamic_cast<TtsNode*>(names.Item(i)));
         if (variable && variable->Tag == ParamMode::Plain) visit(*variable);
     }
+}
+
+// When no construction or method call of a class runs any more, its "this",
+// "base" and "result" let the last object go: they refer to the class
+// again, as before the first call, so the object lives only as long as the
+// script holds it.
+void LeaveClass(TtsClassNode& cls) {
+    cls.SavedValues.Leave();
+    if (cls.SavedValues.Depth() != 0) return;
+    const TtsValue self = TtsValue::FromObject(&cls);
+    if (cls.ThisVariable) cls.ThisVariable->SetValue(self);
+    if (cls.BaseVariable) cls.BaseVariable->SetValue(self);
+    if (cls.ResultVariable) cls.ResultVariable->SetValue(TtsValue());
 }
 
 // Points a class chain's members, "this" and "base" at one object for the
@@ -326,7 +323,7 @@ class ObjectScope {
         for (auto it = redirected_.rbegin(); it != redirected_.rend(); ++it)
             (*it)->ValueSlot = (*it)->SlotStack.Pop();
         for (auto it = entered_.rbegin(); it != entered_.rend(); ++it) {
-            if (!(constructor_ && *it == &start_)) (*it)->SavedValues.Leave();
+            if (!(constructor_ && *it == &start_)) LeaveClass(**it);
         }
     }
 
@@ -355,13 +352,13 @@ class Activation {
 // while one of its constructions or method calls runs.
 class SavedValuesScope {
   public:
-    explicit SavedValuesScope(TtsClassNode& cls) : stack_(cls.SavedValues) { stack_.Enter(); }
+    explicit SavedValuesScope(TtsClassNode& cls) : class_(cls) { cls.SavedValues.Enter(); }
     SavedValuesScope(const SavedValuesScope&) = delete;
     SavedValuesScope& operator=(const SavedValuesScope&) = delete;
-    ~SavedValuesScope() { stack_.Leave(); }
+    ~SavedValuesScope() { LeaveClass(class_); }
 
   private:
-    TtsValueStack& stack_;
+    TtsClassNode& class_;
 };
 
 // Base constructors run outermost first, each with the same arguments.
@@ -375,17 +372,18 @@ void RunBaseConstructors(TtsClassNode* base, TtsResult& context, ArgumentList& a
 
 void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* argumentNodes,
                   TtsValue& out) {
-    CallDepth depth(context);
+    detail::StackScope depth(context);
     auto object = MakeRef<TtsObjectNode>(cls.Parent);
     object->ClassNode = &cls;
     for (TtsClassNode* c = &cls; c; c = BaseClassOf(*c, context)) {
         ForEachMember(*c, [&](TtsVariable& member) {
             auto storage = MakeRef<TtsGcVariable>(object->Body.Get());
             storage->Name = member.Name;
+            TtsVariable* kept = storage.Get();
             object->Body->Names.Add(member.Name, std::move(storage));
+            object->Members.push_back(kept);
         });
     }
-    cls.CurrentObject = object;
     ArgumentList arguments(context, argumentNodes);
     SavedValuesScope saved(cls);
     Activation activation(cls, arguments);
@@ -399,22 +397,13 @@ void CreateObject(TtsClassNode& cls, TtsResult& context, const TtsExpressions* a
     RunBody(cls, context, out);
 }
 
-TtsFunctionNode* FindMethod(TtsClassNode* from, TtsResult& context, std::string_view name) {
-    for (TtsClassNode* cls = from; cls; cls = BaseClassOf(*cls, context)) {
-        if (auto* method =
-                NodeCast<TtsFunctionNode>(dynamic_cast<TtsNode*>(cls->Body->Names.Find(name))))
-            return method;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 namespace detail {
 
 void CallDirect(TtsFunctionNode& function, TtsResult& context, const TtsExpressions* argumentNodes,
                 TtsValue& out) {
-    CallDepth depth(context);
+    detail::StackScope depth(context);
     const std::size_t formalCount = function.ParameterLocals.size();
     const std::size_t argumentCount =
         argumentNodes ? static_cast<std::size_t>(argumentNodes->Count()) : 0;
@@ -432,6 +421,35 @@ void CallDirect(TtsFunctionNode& function, TtsResult& context, const TtsExpressi
         values[i] = Evaluate(*argumentNodes->Item(static_cast<int>(i)), context);
     Frame frame(function, values);
     RunBody(function, context, out);
+}
+
+const TtsValue& CallPrepared(code::Expr& call, TtsResult& context, TtsValue& scratch) {
+    TtsFunctionNode& function = *call.Function;
+    detail::StackScope depth(context);
+    const std::size_t formalCount = function.ParameterLocals.size();
+    const std::size_t bound = std::min(formalCount, call.Arguments.size());
+    if (bound == 1 && formalCount == 1) {
+        // Nothing runs between the evaluation of a lone argument and the
+        // frame taking it over, so its value is read where it lies.
+        TtsValue argumentScratch;
+        const TtsValue& argument = code::Eval(*call.Arguments[0], context, argumentScratch);
+        if (&argument == &argumentScratch) {
+            Frame frame(function, &argumentScratch);
+            RunBody(function, context, scratch);
+        } else {
+            Frame frame(function, &argument);
+            RunBody(function, context, scratch);
+        }
+        return scratch;
+    }
+    TtsValue values[TtsFunctionNode::DirectParameterLimit];
+    for (std::size_t i = 0; i < bound; ++i) {
+        const TtsValue& value = code::Eval(*call.Arguments[i], context, values[i]);
+        if (&value != &values[i]) values[i] = value;
+    }
+    Frame frame(function, values);
+    RunBody(function, context, scratch);
+    return scratch;
 }
 
 } // namespace detail
@@ -452,7 +470,7 @@ void CallFunction(TtsFunctionNode& function, TtsResult& context,
             return;
         }
     }
-    CallDepth depth(context);
+    detail::StackScope depth(context);
     ArgumentList arguments(context, argumentNodes);
     Activation activation(function, arguments);
     RunBody(function, context, out);
@@ -466,21 +484,39 @@ void CallMethod(TtsObjectNode& object, TtsResult& context, std::string_view name
         from = BaseClassOf(*startClass, context);
         if (!from) throw EtsRuntime("base not found.");
     }
-    TtsFunctionNode* method = FindMethod(from, context, name);
+    TtsFunctionNode* method = detail::FindMethod(from, context, name);
     if (!method) {
         if (missingAllowed) return;
         throw EtsRuntime::FunctionNotFound(name);
     }
-    if (method->Kind == NodeKind::ClassNode) {
-        CallFunction(*method, context, argumentNodes, out);
+    detail::CallMethodFound(object, context, *from, *method, out, argumentNodes);
+}
+
+namespace detail {
+
+TtsFunctionNode* FindMethod(TtsClassNode* from, TtsResult& context, std::string_view name) {
+    for (TtsClassNode* cls = from; cls; cls = BaseClassOf(*cls, context)) {
+        if (auto* method =
+                NodeCast<TtsFunctionNode>(dynamic_cast<TtsNode*>(cls->Body->Names.Find(name))))
+            return method;
+    }
+    return nullptr;
+}
+
+void CallMethodFound(TtsObjectNode& object, TtsResult& context, TtsClassNode& from,
+                     TtsFunctionNode& method, TtsValue& out, const TtsExpressions* argumentNodes) {
+    if (method.Kind == NodeKind::ClassNode) {
+        CallFunction(method, context, argumentNodes, out);
         return;
     }
-    CallDepth depth(context);
+    detail::StackScope depth(context);
     ArgumentList arguments(context, argumentNodes);
-    Activation activation(*method, arguments);
-    ObjectScope scope(context, *from, object, false);
-    RunBody(*method, context, out);
+    Activation activation(method, arguments);
+    ObjectScope scope(context, from, object, false);
+    RunBody(method, context, out);
 }
+
+} // namespace detail
 
 TtsVariable& Member(TtsObjectNode& object, std::string_view name) {
     auto* member =

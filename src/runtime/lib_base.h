@@ -173,6 +173,11 @@ class TtsLibBase : public value::TtsObject {
                        TtsResult& context, const front::TtsExpressions* arguments);
     // The table, in publication order.
     std::span<const PublishedMethod> PublishedMethods() const noexcept { return methods_; }
+    // Whether a call of this kind (`Invoke`) ends in the published method of
+    // its name, as the defaults do: a call site may then keep the row it
+    // found and call it through `CallPublished`. A library that overrides
+    // `Invoke`, `CallMethod` or `GetProperty` answers false for that kind.
+    virtual bool DispatchesByName(DispatchKind) const noexcept { return true; }
 
     // The value of argument `index` (already evaluated), Empty when absent.
     static const value::TtsValue& Argument(const front::TtsExpressions* arguments,

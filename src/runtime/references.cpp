@@ -7,12 +7,23 @@
 // already-resolved reference reads. The parts after the resolved prefix are
 // members: of a script object, its member variables; of anything else, the
 // properties and methods the host's libraries publish.
+//
+// Each member part of a dotted name keeps what it found the last time
+// (`MemberSite`), keyed by the receiver's class: for a script object its
+// class and the member's position among the object's members, or the method
+// the class answers; for a library object (or a plain value) the library
+// that serves it and, when that library dispatches by name, the published
+// method itself. A receiver of another class takes the full path once and
+// the site then keeps what that found.
 #include "runtime/evaluator.h"
 
 #include "runtime/evaluator_internal.h"
 #include "runtime/host.h"
 #include "value/errors.h"
 #include "value/names.h"
+
+#include <algorithm>
+#include <typeinfo>
 
 namespace ozra::runtime {
 
@@ -38,6 +49,39 @@ namespace {
 ItsHost& HostOf(TtsResult& context) {
     if (!context.Host) throw EtsRuntime("no host for a library operation.");
     return *context.Host;
+}
+
+// One member part's last resolution (see above).
+struct MemberSite {
+    // The receiver's class: its dynamic type, or `PlainValues`.
+    const void* Key = nullptr;
+    TtsClassNode* Class = nullptr;
+    std::int32_t Member = -1;
+    TtsFunctionNode* Method = nullptr;
+    TtsLibBase* Library = nullptr;
+    const PublishedMethod* Published = nullptr;
+    std::uint8_t Access = 0;
+};
+
+struct MemberSites final : DerivedCode {
+    explicit MemberSites(std::size_t parts) : Parts(parts) {}
+    std::vector<MemberSite> Parts;
+};
+
+// The key of plain values (texts, numbers, Empty), which the default
+// library serves.
+constexpr char PlainValues = 0;
+
+// The cache key of a receiver; automation objects are never cached.
+const void* KeyOf(const TtsValue& value) noexcept {
+    if (TtsObject* object = value.Object()) return &typeid(*object);
+    return value.Kind() == ValueKind::Automation ? nullptr : &PlainValues;
+}
+
+MemberSite& SiteOf(TtsPropRef& reference, std::size_t part) {
+    if (!reference.MemberCache)
+        reference.MemberCache = std::make_unique<MemberSites>(reference.NameParts.size());
+    return static_cast<MemberSites&>(*reference.MemberCache).Parts[part];
 }
 
 TtsNode* AsNode(TtsObject* object) noexcept {
@@ -126,20 +170,73 @@ TtsExpression& StartOf(TtsPropRef& reference) {
     return static_cast<TtsExpression&>(*reference.TargetCache);
 }
 
+// The position of an object's member, or -1.
+std::int32_t MemberIndex(const TtsObjectNode& object, const TtsVariable& member) {
+    const auto found = std::find(object.Members.begin(), object.Members.end(), &member);
+    return found == object.Members.end()
+               ? -1
+               : static_cast<std::int32_t>(found - object.Members.begin());
+}
+
+// A script object's member through the site, filling it on a miss.
+TtsVariable& CachedMember(MemberSite& site, TtsObjectNode& object, std::string_view name) {
+    if (site.Class == object.ClassNode && site.Member >= 0) return *object.Members[site.Member];
+    TtsVariable& member = Member(object, name);
+    site = MemberSite{};
+    site.Key = &typeid(object);
+    site.Class = object.ClassNode;
+    site.Member = MemberIndex(object, member);
+    return member;
+}
+
+// The library that serves the receiver with that access, through the site.
+TtsLibBase& CachedLibrary(MemberSite& site, const TtsValue& value, std::string_view name,
+                          std::uint8_t access, TtsResult& context) {
+    const void* key = KeyOf(value);
+    if (key && site.Key == key && site.Library && site.Access == access) return *site.Library;
+    TtsLibBase& library = HostOf(context).Host().LibraryFor(value, access);
+    site = MemberSite{};
+    if (!key) return library;
+    site.Key = key;
+    site.Library = &library;
+    site.Access = access;
+    const DispatchKind kind =
+        access == AccessMethod ? DispatchKind::Method : DispatchKind::PropertyGet;
+    if (access != AccessItem && library.DispatchesByName(kind))
+        site.Published = library.FindMethod(name);
+    return library;
+}
+
 // Reads one member of a value: a script object's variable, or a property
 // through the host. "@name" answers an address instead.
-TtsValue ReadMember(const TtsValue& value, std::string_view part, TtsResult& context) {
+TtsValue ReadMember(TtsPropRef& reference, std::size_t part, const TtsValue& value,
+                    TtsResult& context) {
+    std::string_view name = reference.NameParts[part];
     bool address = false;
-    if (!part.empty() && part.front() == '@') {
+    if (!name.empty() && name.front() == '@') {
         address = true;
-        part.remove_prefix(1);
+        name.remove_prefix(1);
+    }
+    MemberSite& site = SiteOf(reference, part);
+    if (TtsObject* object = value.Object(); object && site.Key == &typeid(*object) && site.Class) {
+        // The class was a script object's last time; test this one's.
+        auto& scriptObject = static_cast<TtsObjectNode&>(*object);
+        if (scriptObject.ClassNode == site.Class) {
+            TtsVariable& member = *scriptObject.Members[site.Member];
+            return address ? detail::AddressOf(&member) : member.Value();
+        }
     }
     if (TtsObjectNode* object = AsScriptObject(value)) {
-        TtsVariable& member = Member(*object, part);
+        TtsVariable& member = CachedMember(site, *object, name);
         return address ? detail::AddressOf(&member) : member.Value();
     }
     TtsHostValue receiver(value);
-    HostOf(context).GetProperty(receiver, part, address, context);
+    TtsLibBase& library = CachedLibrary(site, value, name, AccessProperty, context);
+    if (site.Published && !address) {
+        library.CallPublished(*site.Published, receiver, context, nullptr);
+    } else {
+        library.GetProperty(receiver, value.Object(), address, context, name);
+    }
     if (!address) return receiver.Value();
     TtsObject* result = receiver.Value().Object();
     return result ? detail::AddressOf(result) : TtsValue();
@@ -150,7 +247,7 @@ TtsValue ReadMember(const TtsValue& value, std::string_view part, TtsResult& con
 TtsValue WalkMembers(TtsPropRef& reference, TtsResult& context, std::size_t end) {
     TtsValue current = Evaluate(StartOf(reference), context);
     for (std::size_t i = static_cast<std::size_t>(reference.FirstMember); i < end; ++i)
-        current = ReadMember(current, reference.NameParts[i], context);
+        current = ReadMember(reference, i, current, context);
     return current;
 }
 
@@ -171,12 +268,14 @@ void AssignDotted(TtsPropRef& reference, TtsResult& context, const TtsValue& val
     }
     const TtsValue owner = WalkMembers(reference, context, count - 1);
     const std::string& last = reference.NameParts.back();
+    MemberSite& site = SiteOf(reference, count - 1);
     if (TtsObjectNode* object = AsScriptObject(owner)) {
-        WriteVariable(Member(*object, last), value);
+        WriteVariable(CachedMember(site, *object, last), value);
         return;
     }
     TtsHostValue receiver(owner);
-    HostOf(context).SetProperty(receiver, last, value, context);
+    CachedLibrary(site, owner, last, AccessProperty, context)
+        .SetPropertyEntry(receiver, owner.Object(), value, context, last);
 }
 
 void CallDotted(TtsPropRef& reference, TtsResult& context, const TtsExpressions* arguments,
@@ -192,18 +291,35 @@ void CallDotted(TtsPropRef& reference, TtsResult& context, const TtsExpressions*
         throw EtsRuntime::FunctionNotFound(reference.RefName);
     const TtsValue owner = WalkMembers(reference, context, count - 1);
     const std::string& name = reference.NameParts.back();
+    MemberSite& site = SiteOf(reference, count - 1);
     if (TtsObjectNode* object = AsScriptObject(owner)) {
         // «base.M()»: M is looked up from the base of the class that
         // declares this "base".
-        TtsClassNode* startClass = nullptr;
         if (count == 2 && !reference.ObjectExpression &&
-            NamesEqual(reference.NameParts[0], "base") && reference.TargetCache)
-            startClass = NodeCast<TtsClassNode>(reference.TargetCache->Parent);
-        CallMethod(*object, context, name, out, false, startClass, arguments);
+            NamesEqual(reference.NameParts[0], "base") && reference.TargetCache) {
+            CallMethod(*object, context, name, out, false,
+                       NodeCast<TtsClassNode>(reference.TargetCache->Parent), arguments);
+            return;
+        }
+        TtsClassNode& cls = *object->ClassNode;
+        if (site.Class != &cls || !site.Method) {
+            TtsFunctionNode* method = detail::FindMethod(&cls, context, name);
+            if (!method) throw EtsRuntime::FunctionNotFound(name);
+            site = MemberSite{};
+            site.Key = &typeid(*object);
+            site.Class = &cls;
+            site.Method = method;
+        }
+        detail::CallMethodFound(*object, context, cls, *site.Method, out, arguments);
         return;
     }
     TtsHostValue receiver(owner);
-    HostOf(context).CallMethod(receiver, name, context, arguments);
+    TtsLibBase& library = CachedLibrary(site, owner, name, AccessMethod, context);
+    if (site.Published) {
+        library.CallPublished(*site.Published, receiver, context, arguments);
+    } else {
+        library.Invoke(receiver, name, DispatchKind::Method, context, arguments);
+    }
     out = receiver.Value();
 }
 

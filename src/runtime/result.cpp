@@ -21,6 +21,23 @@ void TtsResult::WriteTarget(std::string_view text, std::string_view target, bool
     Host->WriteTargetFile(text, target, overwrite);
 }
 
+void TtsResult::StreamTo(OutputSink sink, std::size_t pieceSize) {
+    sink_ = std::move(sink);
+    flushAt_ = sink_ ? pieceSize : SIZE_MAX;
+    Text.reserve(sink_ ? pieceSize + pieceSize / 4 : 0);
+}
+
+void TtsResult::FlushOutput() {
+    if (!sink_ || Text.empty()) return;
+    // The buffer is emptied even when the sink fails, so that the run's
+    // error report does not hand the same text over again.
+    struct Emptied {
+        std::string& Text;
+        ~Emptied() { Text.clear(); }
+    } emptied{Text};
+    sink_(Text);
+}
+
 TtsResult& TtsResult::PushChild() {
     TtsResult* last = this;
     while (last->Child)

@@ -9,6 +9,12 @@
 // text then goes to a target file or a variable; the chain of children hangs
 // off the context that opened it and is unlinked again by `PopChild`.
 //
+// A root context can stream its text: given a sink (`StreamTo`), it hands
+// the buffer over in large pieces as it fills, so a long run's output never
+// sits in memory whole, and whatever was written before an error has already
+// reached the sink when the error is reported (after a last `FlushOutput`).
+// Children never stream: their text is a target file's or a variable's.
+//
 // A run's contexts share one `CallGuard`, which counts nested script calls
 // and watches how much machine stack the tree walk uses, so that runaway
 // recursion ends in a clear error instead of a crash.
@@ -24,7 +30,7 @@
 namespace ozra::front {
 class TtsNode;
 class TtsExit;
-}  // namespace ozra::front
+} // namespace ozra::front
 
 namespace ozra::runtime {
 
@@ -45,7 +51,7 @@ struct CallGuard {
 };
 
 class TtsResult {
-public:
+  public:
     // Bit 0 of `Flags`: a filter condition is running.
     static constexpr std::uint32_t FilterModeFlag = 1;
 
@@ -74,12 +80,24 @@ public:
     // otherwise writes it to the target.
     void Output(std::string_view text, std::string_view target, bool overwrite) {
         if (target.empty()) {
-            Text.append(text);
+            Append(text);
         } else {
             WriteTarget(text, target, overwrite);
         }
     }
-    void Append(std::string_view text) { Text.append(text); }
+    void Append(std::string_view text) {
+        Text.append(text);
+        if (Text.size() >= flushAt_) [[unlikely]]
+            FlushOutput();
+    }
+
+    // Receives streamed text; it may throw (a failed write ends the run).
+    using OutputSink = std::function<void(std::string_view text)>;
+    // From now on the buffered text goes to `sink` whenever it reaches
+    // `pieceSize` bytes, and at `FlushOutput`.
+    void StreamTo(OutputSink sink, std::size_t pieceSize = std::size_t{1} << 16);
+    // Hands the buffered text to the sink, if there is one.
+    void FlushOutput();
 
     // Opens a child at the end of the chain, sharing the host and the call
     // guard, and answers it.
@@ -109,15 +127,18 @@ public:
     // Shared by every context of a run; a root context owns its own.
     CallGuard* Guard = &ownGuard_;
 
-protected:
+  protected:
     // The debugger's hooks, called only on a context made with `hooked`.
     TtsResult(ItsHost* host, bool hooked) : Host(host), hooked_(hooked) {}
     virtual void NodeEntered() {}
     virtual void FunctionLeft(front::TtsNode*) {}
 
-private:
+  private:
     bool hooked_ = false;
     CallGuard ownGuard_;
+    OutputSink sink_;
+    // The buffer size that triggers a flush; never reached without a sink.
+    std::size_t flushAt_ = SIZE_MAX;
 };
 
 // A child pushed on a context for one call and popped when the call ends,
@@ -143,7 +164,7 @@ private:
 // The context of a debugged run: three hooks the debugger fills in. Each
 // hook receives the context it was called on.
 class TtsDebugResult : public TtsResult {
-public:
+  public:
     // Sets `handled` to keep the host from writing the text.
     using WriteHook = std::function<void(TtsDebugResult& context, std::string_view text,
                                          std::string_view target, bool& handled, bool overwrite)>;
@@ -158,9 +179,9 @@ public:
     NodeHook OnEnter;
     NodeHook OnLeave;
 
-protected:
+  protected:
     void NodeEntered() override;
     void FunctionLeft(front::TtsNode* node) override;
 };
 
-}  // namespace ozra::runtime
+} // namespace ozra::runtime

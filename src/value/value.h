@@ -61,7 +61,7 @@ class TtsValue {
   public:
     constexpr TtsValue() noexcept = default;
 
-    TtsValue(const TtsValue& other) noexcept
+    [[gnu::always_inline]] TtsValue(const TtsValue& other) noexcept
         : kind_(other.kind_), ownership_(other.ownership_), payload_(other.payload_) {
         if (ownership_) RetainPayload();
     }
@@ -298,6 +298,9 @@ class TtsValueHelper {
     // Integer kinds and boolean; a text exactly when it reads as a 32-bit
     // decimal integer.
     static bool IsIntLike(const TtsValue& value) noexcept;
+    // Whether the value owns something it must give back (a non-empty text,
+    // a counted or automation object).
+    static bool OwnsPayload(const TtsValue& value) noexcept { return value.ownership_ != 0; }
     static bool IsCounted(const TtsValue& value) noexcept {
         return value.kind_ == ValueKind::Object && value.ownership_ != 0;
     }

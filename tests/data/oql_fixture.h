@@ -82,6 +82,8 @@ struct ConditionCase {
     std::vector<std::string> params;
     std::vector<int> ids; // selected in memory
     std::string error{};  // or the error evaluating it in memory raises
+    // For a condition only SQL can evaluate: what SQLite selects.
+    std::optional<std::vector<int>> sqliteIds{};
 };
 
 inline std::vector<ConditionCase> ConditionCases(ShopData& shop) {
@@ -190,22 +192,44 @@ inline std::vector<ConditionCase> ConditionCases(ShopData& shop) {
          R"("Born" < ?)",
          {"DateTime:1990-05-05 12:00:01"},
          {2, 5}},
-        {"like", name.Like("A%"), R"("FullName" LIKE ?)", {"String:A%"}, {}, invalid},
-        {"not like", name.NotLike("A%"), R"("FullName" NOT LIKE ?)", {"String:A%"}, {}, invalid},
+        // SQLite's LIKE ignores the case of ASCII letters.
+        {"like",
+         name.Like("A%"),
+         R"("FullName" LIKE ?)",
+         {"String:A%"},
+         {},
+         invalid,
+         std::vector<int>{1, 4}},
+        {"not like",
+         name.NotLike("A%"),
+         R"("FullName" NOT LIKE ?)",
+         {"String:A%"},
+         {},
+         invalid,
+         std::vector<int>{2, 3, 5}},
         {"in",
          score.In({Int(3), Int(7)}),
          R"("Score" IN (?, ?))",
          {"Integer:3", "Integer:7"},
          {},
-         invalid},
-        {"not in", score.NotIn({Int(3)}), R"("Score" NOT IN (?))", {"Integer:3"}, {}, invalid},
-        {"empty in", score.In({}), R"("Score" IN (NULL))", {}, {}, invalid},
+         invalid,
+         std::vector<int>{1, 2}},
+        // A null score is in no list and not outside one either.
+        {"not in",
+         score.NotIn({Int(3)}),
+         R"("Score" NOT IN (?))",
+         {"Integer:3"},
+         {},
+         invalid,
+         std::vector<int>{2, 4, 5}},
+        {"empty in", score.In({}), R"("Score" IN (NULL))", {}, {}, invalid, std::vector<int>{}},
         {"concatenation",
          TOQL::Test(shop.name).Concat("x").Equal("Annx"),
          R"("FullName" + ? = ?)",
          {"String:x", "String:Annx"},
          {},
-         invalid},
+         invalid,
+         std::vector<int>{1}},
     };
 }
 

@@ -153,6 +153,9 @@ TEST_F(SqliteAgreementTest, ConditionsSelectTheSameObjects) {
                    condition.Params);
         if (c.error.empty()) {
             EXPECT_EQ(inSql, IdsOf(*customers->SubSet(c.condition), shop.id));
+        } else {
+            ASSERT_TRUE(c.sqliteIds.has_value()) << "no expected rows for an SQL-only condition";
+            EXPECT_EQ(inSql, *c.sqliteIds);
         }
     }
 }

@@ -53,7 +53,8 @@ std::string ShapeOf(const std::string& text) {
 
 std::string Repeat(const std::string& piece, int count) {
     std::string text;
-    for (int i = 0; i < count; ++i) text += piece;
+    for (int i = 0; i < count; ++i)
+        text += piece;
     return text;
 }
 
@@ -71,28 +72,39 @@ TEST(Parser, ReportsEachErrorAtItsPlace) {
         {"question output of a comparison", "<.? a = b.>", {}},
         {"named argument", "<.f(x = 1).>", {}},
         {"flat run of code blocks", Repeat("<.= 1.>", 3000), {}},
-        {"unclosed parenthesis, then a sound block", "<. x = ( .>\n<.y = 1.>",
+        {"unclosed parenthesis, then a sound block",
+         "<. x = ( .>\n<.y = 1.>",
          {"1:8: Syntax error"}},
         {"chained comparison", "<.x = a = b = c.>", {"1:11: Syntax error"}},
+        {"order and equality on one level", "<.? 1 < 2 = true.>", {"1:9: Syntax error"}},
+        {"order and equality in a condition",
+         "<.if (a <> b = c).>x<.end if.>",
+         {"1:12: Syntax error", "1:23: if not found."}},
         {"equals output of a comparison", "<.= a = b.>", {"1:5: Syntax error"}},
         {"no unary minus", "<.x = - y.>", {"1:7: Syntax error"}},
         {"unknown operator", "<.x=-1.>", {"1:3: Syntax error"}},
         {"reserved word", "<.int = 1.>", {"1:3: Syntax error"}},
         {"else outside if", "<.else.>", {"1:3: if or case not found."}},
-        {"end names another control", "<.for (i = 1 to 3).>\n<.end if.>",
+        {"end names another control",
+         "<.for (i = 1 to 3).>\n<.end if.>",
          {"2:3: for not end.", "2:3: if not found."}},
-        {"while closed as loop", "<.while (x).>\n<.end loop.>",
+        {"while closed as loop",
+         "<.while (x).>\n<.end loop.>",
          {"2:3: while not end.", "2:3: loop not found."}},
         {"brace closed by end", "<.if (a) {.>x<.end if.>", {"1:16: } not found."}},
-        {"second else", "<.if (a).><.else.><.else.><.end if.>",
-         {"1:21: else already exists."}},
+        {"second else", "<.if (a).><.else.><.else.><.end if.>", {"1:21: else already exists."}},
         {"except outside try", "<.except.>", {"1:3: try not found."}},
         {"duplicate var", "<.var x.><.var x.>", {"1:12: x already exists."}},
         {"control open at the end", "<.function f().>\nabc\n", {"2:2: function not end."}},
-        {"incomplete statement at the end", "abc\n<.x = 1 +",
+        {"incomplete statement at the end",
+         "abc\n<.x = 1 +",
          {"2:9: Missing .>", "2:9: Syntax error"}},
         {"unclosed code block at the end", "<.x = 1", {"1:7: Missing .>"}},
-        {"deep nesting", "<.x = " + Repeat("(", 2000) + "1" + Repeat(")", 2000) + ".>",
+        {"overlong token",
+         "<.x = 1 + '" + std::string(1048577, 'a') + "'.>",
+         {"1:12: match stack overflow", "exception: match stack overflow"}},
+        {"deep nesting",
+         "<.x = " + Repeat("(", 2000) + "1" + Repeat(")", 2000) + ".>",
          {"1:1028: yyparse stack overflow", "exception: yyparse stack overflow"}},
     };
     for (const auto& c : cases) {
@@ -119,7 +131,7 @@ TEST(Parser, EquivalentSpellings) {
         {"<.if (a) + b then.><.end if.>", "<.if a + b then.><.end if.>"},
         {"<.x = 1; = y.>", "<.x = 1.><.= y.>"},
         {"<.x = 1 = y.>", "<.x = (1 = y).>"},
-        {"<.f((x = 1)).>", "<.f((x = 1)).>"},
+        {"<.f((x = 1)).>", "<.f((x) = 1).>"},
         {"<.? a = b.>", "<.? (a = b).>"},
         {"<.= a < b.>", "<.= (a < b).>"},
         {"<.= a and b.>", "<.= (a and b).>"},
@@ -147,7 +159,7 @@ TEST(Parser, BuildsTheExpectedTrees) {
 }
 
 class CompileDriver : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
                ("ozra-driver-" + std::to_string(::getpid()) + "-" +
@@ -179,6 +191,8 @@ protected:
 TEST_F(CompileDriver, LocatesErrorsAsFileLineColumn) {
     Write("bad.ozra", "line one\nline two\n<.else.>\n");
     EXPECT_EQ(CompileMessage("bad.ozra"), "File bad.ozra, 3,3: if or case not found.");
+    Write("long.ozra", "line one\n<.x = '" + std::string(1048577, 'a') + "'.>\n");
+    EXPECT_EQ(CompileMessage("long.ozra"), "File long.ozra, 2,8: match stack overflow");
 }
 
 TEST_F(CompileDriver, CircularIncludeIsRefused) {
@@ -219,5 +233,5 @@ TEST(LineMap, LinesAndColumns) {
     }
 }
 
-}  // namespace
-}  // namespace ozra::front
+} // namespace
+} // namespace ozra::front

@@ -2,6 +2,8 @@
 // temporary folder of its own.
 #include "script_support.h"
 
+#include <algorithm>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -78,7 +80,13 @@ TEST(FileScripts, RecursiveFindDoesNotEnterLinkedFolders) {
         "<.foreach (f in System.File.Find(\"%T%t/*\", \"DF\", true))\n?? f\nend foreach.>",
         folder.Path);
     EXPECT_EQ(run.Error, "");
-    EXPECT_EQ(run.Output.size(), (folder.Path + "t/a.txt\n" + folder.Path + "t/loop\n").size());
+    // Entries come in the order the file system lists them.
+    std::vector<std::string> found;
+    std::istringstream lines(run.Output);
+    for (std::string line; std::getline(lines, line);)
+        found.push_back(line);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (std::vector<std::string>{folder.Path + "t/a.txt", folder.Path + "t/loop"}));
 }
 
 TEST(FileScripts, TextOperations) {
@@ -90,9 +98,8 @@ TEST(FileScripts, TextOperations) {
          " ~ \"|\" ~ System.File.ExtractFilePath(\"a\\b\\c\") ~ \"|\" ~ "
          "System.File.ExtractFileDir(\"a\\b\\c\")"
          " ~ \"|\" ~ System.File.ExtractFileName(\"a\\b\\c\") ~ \"|\" ~ "
-         "System.File.ExtractFileDrive(\"c:\\x\")"
-         " ~ \"|\" ~ System.File.GetVersion(\"x\").>",
-         "|.gz|name|a|a/b/|a/b|c|c:|\n"},
+         "System.File.ExtractFileDrive(\"c:\\x\").>",
+         "|.gz|name|a|a/b/|a/b|c|c:\n"},
         {"<.?? System.File.ExpandFileName(\"/a/./b/../c\").>", "/a/c\n"},
     });
 }

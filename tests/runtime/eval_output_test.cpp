@@ -2,6 +2,9 @@
 // hooks of a debugged run.
 #include "eval_test_support.h"
 
+#include "front/line_map.h"
+#include "runtime/result.h"
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -60,24 +63,53 @@ TEST_F(TargetFiles, FailingBodyWritesNothing) {
     EXPECT_FALSE(fs::exists(folder_ / "f.txt"));
 }
 
+// The enter hook sees every statement before it runs, every function when
+// its body starts and every loop between iterations; the leave hook every
+// function end; the write hook every target.
 TEST(DebugResult, HooksSeeStatementsFunctionsAndTargets) {
-    Ref<front::TtsBlock> root = ParseScript("<.function f() result = 1; end function; var x = f();"
-                                            " file ('') target = 't.txt'; = 'kept'; end file.>");
+    const std::string script = "<.function f()\n"
+                               "  result = 1\n"
+                               "end function\n"
+                               "var x = f()\n"
+                               "for (i = 1 to 2)\n"
+                               "  x = x + i\n"
+                               "end for\n"
+                               "file ('') target = 't.txt'; = 'kept'; end file.>";
+    Ref<front::TtsBlock> root = ParseScript(script);
+    const front::LineMap lines(script);
     auto host = MakeRef<TtsHost>();
     TtsDebugResult context(host.Get());
-    int entered = 0;
-    int left = 0;
+    std::vector<std::string> hooks;
+    auto record = [&](const char* hook, TtsDebugResult& at) {
+        const auto* node = at.CurrentNode;
+        const auto* statement = front::NodeCast<front::TtsStatement>(node);
+        const front::LineColumn place = lines.Locate(statement ? statement->Position : 0);
+        hooks.push_back(std::string(hook) + " " + std::string(node->ClassName()) + " " +
+                        std::to_string(place.Line) + ":" + std::to_string(place.Column));
+    };
+    context.OnEnter = [&](TtsDebugResult& at) { record("enter", at); };
+    context.OnLeave = [&](TtsDebugResult& at) { record("leave", at); };
     std::string written;
-    context.OnEnter = [&](TtsDebugResult&) { ++entered; };
-    context.OnLeave = [&](TtsDebugResult&) { ++left; };
     context.OnWrite = [&](TtsDebugResult&, std::string_view text, std::string_view target,
                           bool& handled, bool) {
         written = std::string(target) + "=" + std::string(text);
         handled = true;
     };
     runtime::Run(*root, context);
-    EXPECT_GT(entered, 3);
-    EXPECT_EQ(left, 1);
+    EXPECT_EQ(hooks, (std::vector<std::string>{
+                         "enter TtsVarDefine 4:1",
+                         "enter TtsFunctionNode 1:3",
+                         "enter TtsAssign 2:3",
+                         "leave TtsFunctionNode 1:3",
+                         "enter TtsForNode 5:1",
+                         "enter TtsAssign 6:3",
+                         "enter TtsForNode 5:1",
+                         "enter TtsAssign 6:3",
+                         "enter TtsForNode 5:1",
+                         "enter TtsFileNode 8:1",
+                         "enter TtsAssign 8:11",
+                         "enter TtsOutput 8:29",
+                     }));
     EXPECT_EQ(written, "t.txt=kept");
 }
 

@@ -125,8 +125,7 @@ TEST_F(RunOptions, AnEmptyTargetOptionIsIgnored) {
     EXPECT_EQ(Read(script, {"/T"}).TargetFolder, folder.string() + "/Output/");
 }
 
-TEST_F(RunOptions, ExistingPathsOnTheCommandLineAreNeverOptions) {
-    // "/tmp/..." would otherwise read as option T.
+TEST_F(RunOptions, WordsThatAreNotOptionsDoNotReplaceTheScript) {
     const RunParameters p = Read(script, {folder.string(), "-T" + folder.string()});
     EXPECT_EQ(p.TargetFolder, folder.string() + "/");
     EXPECT_EQ(p.ScriptFile, script);

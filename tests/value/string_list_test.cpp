@@ -27,9 +27,29 @@ TEST(StringListTest, CaseSwitchDecidesEquality) {
         list.SetCaseSensitive(c.caseSensitive);
         EXPECT_EQ(list.IndexOf(c.text), c.index);
     }
-    list.SetCaseSensitive(false);
-    EXPECT_EQ(list.CompareStrings("abc", "ABD"), -1 * (list.CompareStrings("ABD", "abc") > 0));
-    EXPECT_EQ(list.CompareStrings("abc", "ABC"), 0);
+}
+
+TEST(StringListTest, CaseSwitchDecidesOrder) {
+    struct Case {
+        bool caseSensitive;
+        std::string_view a;
+        std::string_view b;
+        int sign;
+    };
+    TStringListEx list;
+    for (const Case& c : std::vector<Case>{{false, "abc", "ABD", -1},
+                                           {false, "ABD", "abc", 1},
+                                           {false, "abc", "ABC", 0},
+                                           {false, "ab", "ABC", -1},
+                                           {false, "", "a", -1},
+                                           {true, "abc", "ABC", 1},
+                                           {true, "ABC", "abc", -1},
+                                           {true, "abc", "abc", 0}}) {
+        SCOPED_TRACE(std::string(c.a) + " vs " + std::string(c.b));
+        list.SetCaseSensitive(c.caseSensitive);
+        const int order = list.CompareStrings(c.a, c.b);
+        EXPECT_EQ((order > 0) - (order < 0), c.sign);
+    }
 }
 
 TEST(StringListTest, ObjectsAreCountedAndPositionsChecked) {
