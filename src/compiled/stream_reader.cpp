@@ -43,7 +43,7 @@ void Unscramble(char* part, std::size_t length) {
     }
 }
 
-std::string Tag(const FieldRule& rule) {
+std::string FieldTag(const FieldRule& rule) {
     return "[" + std::to_string(rule.Group) + ", " + std::to_string(rule.Field) + "]";
 }
 
@@ -63,7 +63,7 @@ struct Frame {
     const FieldRule* Rule = nullptr;
     // The list field being read, and the name of the entry waiting.
     const FieldRule* ListRule = nullptr;
-    std::string_view EntryName;
+    std::string_view EntryName = {};
     // Items or entries of a list still to read.
     std::uint32_t Remaining = 0;
     bool Entries = false;
@@ -97,7 +97,7 @@ class Reader {
         throw EtsCompiler("object " + std::to_string(number) + " " + what);
     }
     [[noreturn]] void WrongClass(std::int32_t number, const FieldRule& rule) const {
-        Fail(number, "has the wrong class for " + Tag(rule) + ".");
+        Fail(number, "has the wrong class for " + FieldTag(rule) + ".");
     }
     std::int32_t NumberOf(std::uint32_t index) const { return shape_.Number(index); }
 
@@ -220,7 +220,7 @@ class Reader {
                                   "] not found.");
             const std::int32_t key = rule->Group * 8 + rule->Field;
             if (key <= frame.LastKey)
-                throw EtsCompiler(Tag(*rule) +
+                throw EtsCompiler(FieldTag(*rule) +
                                   (key == frame.LastKey ? " written twice." : " out of order."));
             frame.LastKey = key;
             if (Field(frame, *rule)) return true;
