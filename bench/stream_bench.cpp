@@ -8,6 +8,7 @@
 
 #include "compiled/project_compiler.h"
 #include "compiled/tts_compiler.h"
+#include "platform/whole_file.h"
 
 #include <filesystem>
 #include <fstream>
@@ -22,17 +23,25 @@ constexpr std::size_t kScriptSize = 10 * 1024 * 1024;
 
 std::string Chunk(int n) {
     const std::string k = std::to_string(n);
-    return "<.function column" + k + "(c, prefix).>\n"
-           "    <.if (c.Nullable and prefix <> '').>[.= prefix ~ c.Name .]?<.else.>[.= c.Name .]<.end if.>\n"
+    return "<.function column" + k +
+           "(c, prefix).>\n"
+           "    <.if (c.Nullable and prefix <> '').>[.= prefix ~ c.Name .]?<.else.>[.= c.Name "
+           ".]<.end if.>\n"
            "<.end function.>\n"
-           "<.foreach (t in System.Tables | t.Name <> 'sys" + k + "').>\n"
+           "<.foreach (t in System.Tables | t.Name <> 'sys" +
+           k +
+           "').>\n"
            "// Generated class for [.= t.Name .], do not edit.\n"
            "public partial class [.= t.Name .] : EntityBase\n"
            "{\n"
            "    <.foreach (c in t.Columns).>\n"
-           "    private [.= c.Type .] _[.= column" + k + "(c, 'm') .]; [.. remark ..]\n"
+           "    private [.= c.Type .] _[.= column" +
+           k +
+           "(c, 'm') .]; [.. remark ..]\n"
            "    <.end foreach.>\n"
-           "    <. count = count + " + k + " * 1.5 - $1F; label = \"row\" ~ ' ' ~ count; // tally\n"
+           "    <. count = count + " +
+           k +
+           " * 1.5 - $1F; label = \"row\" ~ ' ' ~ count; // tally\n"
            "       for (i = 1 to t.Columns.Count step 2) /* every other */ x = x + i end for .>\n"
            "    <.case (t.Kind = 1, 2, 3).>table<.elsecase (t.Kind = 4).>view<.end case.>\n"
            "    [.= helpers.Quote(t.Name) .]\n"
@@ -54,7 +63,8 @@ struct Project {
         sourceBytes = text.size();
         std::ofstream(folder / "gen.ozra", std::ios::binary) << text;
         const auto compiled = ozra::compiled::TvmProjectCompiler::CompileFile(Source());
-        ozra::compiled::WriteCompiledFile(Compiled(), ozra::compiled::TtsCompiler::Save(*compiled.Root));
+        ozra::platform::ReplaceWholeFile(Compiled(),
+                                         ozra::compiled::TtsCompiler::Save(*compiled.Root));
         compiledBytes = fs::file_size(Compiled());
     }
     ~Project() { fs::remove_all(folder); }

@@ -2,12 +2,15 @@
 // host, execution, output and error reporting.
 #include "script_run.h"
 
+#include "output.h"
+
 #include "compiled/program_data.h"
 #include "compiled/project_compiler.h"
 #include "compiled/runtime_lib.h"
 #include "compiled/tts_compiler.h"
 #include "front/tree_dump.h"
 #include "libs/standard_libraries.h"
+#include "platform/whole_file.h"
 #include "runtime/command_parser.h"
 #include "runtime/evaluator.h"
 #include "runtime/global_data.h"
@@ -25,12 +28,6 @@ namespace ozra::app {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The run's text as it is produced, in the pieces the context streams.
-void WriteOut(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
-}
 
 void ReportLine(std::string_view message) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
@@ -68,6 +65,14 @@ void ReportError(const std::exception& error, const char* indent = "") {
     }
 }
 
+void ReportFailure(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& error) {
+        ReportError(error);
+    }
+}
+
 bool ScriptExists(const std::string& script) {
     std::error_code ignored;
     if (fs::is_regular_file(script, ignored)) return true;
@@ -102,8 +107,8 @@ int RunScript(const Invocation& invocation, const std::optional<std::string>& em
         }
         // Compiling to a file is all a run with /C does.
         if (parameters.CompileFlag) {
-            compiled::WriteCompiledFile(parameters.CompileOutputFile,
-                                        compiled::TtsCompiler::Save(*script.Root));
+            platform::ReplaceWholeFile(parameters.CompileOutputFile,
+                                       compiled::TtsCompiler::Save(*script.Root));
             return 0;
         }
     } catch (const std::exception& error) {
@@ -121,25 +126,39 @@ int RunScript(const Invocation& invocation, const std::optional<std::string>& em
     }
     const std::vector<std::string> files = DisplayPaths(script.FileList);
     runtime::TtsResult context(host.Get());
-    context.StreamTo(WriteOut);
+    // The run's text goes out as it is produced, in the pieces the context
+    // streams; a write that fails ends the run.
+    context.StreamTo(WriteOutput);
     global.RootContext = &context;
     global.FileList = &script.FileList;
-    int status = 0;
+    std::exception_ptr failure;
     try {
         try {
             runtime::Run(*script.Root, context);
+        } catch (const OutputError&) {
+            throw;
         } catch (...) {
             runtime::RethrowAsRunError(context, &files);
         }
-    } catch (const std::exception& error) {
-        context.FlushOutput();
-        ReportError(error);
-        status = 1;
+    } catch (const OutputError& error) {
+        global.RootContext = nullptr;
+        global.FileList = nullptr;
+        return OutputFailed(error);
+    } catch (const std::exception&) {
+        failure = std::current_exception();
     }
-    if (status == 0) context.FlushOutput();
     global.RootContext = nullptr;
     global.FileList = nullptr;
-    return status;
+    // What the run made before an error is shown, then the error.
+    try {
+        context.FlushOutput();
+    } catch (const OutputError& error) {
+        if (failure) ReportFailure(failure);
+        return OutputFailed(error);
+    }
+    if (!failure) return 0;
+    ReportFailure(failure);
+    return 1;
 }
 
 // Every error of the script and the files it uses, in the form editors and
@@ -172,7 +191,9 @@ int DumpScript(const Invocation& invocation) {
     try {
         const compiled::CompiledScript script =
             compiled::TvmProjectCompiler::CompileFile(runtime::FullPath(invocation.Script));
-        WriteOut(front::DumpTree(*script.Root));
+        WriteOutput(front::DumpTree(*script.Root));
+    } catch (const OutputError& error) {
+        return OutputFailed(error);
     } catch (const std::exception& error) {
         ReportError(error);
         return 1;

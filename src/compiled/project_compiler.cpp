@@ -6,6 +6,7 @@
 #include "front/text_file.h"
 #include "libs/path_helper.h"
 #include "libs/path_text.h"
+#include "platform/paths.h"
 #include "runtime/run_error.h"
 #include "value/names.h"
 
@@ -55,7 +56,7 @@ Ref<front::TtsBlock> TvmProjectCompiler::Compile() {
     ++compileCount_;
     // A relative main file is the working folder's, as on any command line,
     // not the program's.
-    if (!IsTextForm() && MainFile.front() != ':' && !libs::IsAbsolutePath(MainFile))
+    if (!IsTextForm() && MainFile.front() != ':' && !platform::IsAbsolutePath(MainFile))
         MainFile = libs::ExpandFileName(MainFile);
     compiledForm_ = !IsTextForm() && IsCompiledForm(MainFile);
     return LoadUnit(MainFile, nullptr);

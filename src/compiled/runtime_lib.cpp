@@ -6,6 +6,7 @@
 #include "compiled/script_calls.h"
 #include "libs/lib_support.h"
 #include "libs/path_text.h"
+#include "platform/paths.h"
 #include "runtime/evaluator.h"
 #include "runtime/host.h"
 #include "runtime/lib_register.h"
@@ -39,15 +40,16 @@ std::string CallingFolder(const LibCall& call, const runtime::TGlobalData& globa
 
 bool IsFile(const std::string& path) {
     std::error_code ignored;
-    return std::filesystem::is_regular_file(libs::SlashPath(path), ignored);
+    return std::filesystem::is_regular_file(platform::SlashPath(path), ignored);
 }
 
 // A relative name is looked for beside the calling script, then under the
 // template path; when it is in neither, the first names it in the error.
 std::string ScriptFile(const std::string& name, const LibCall& call, runtime::TtsHost& host,
                        const runtime::TGlobalData& global) {
-    if (name.empty() || name.front() == ':' || libs::IsAbsolutePath(name)) return name;
-    const std::string besideCaller = libs::WithTrailingSlash(CallingFolder(call, global)) + name;
+    if (name.empty() || name.front() == ':' || platform::IsAbsolutePath(name)) return name;
+    const std::string besideCaller =
+        platform::WithTrailingSlash(CallingFolder(call, global)) + name;
     if (IsFile(besideCaller)) return besideCaller;
     const std::string templatePath = value::ToText(host.Variable("TemplatePath"));
     if (!templatePath.empty()) {

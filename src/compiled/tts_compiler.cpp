@@ -4,7 +4,7 @@
 #include "compiled/stream_bytes.h"
 #include "compiled/stream_reader.h"
 #include "compiled/stream_writer.h"
-#include "libs/xml/whole_file.h"
+#include "platform/error.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -54,7 +54,7 @@ class OpenFile {
 
   private:
     [[noreturn]] void Fail(int error = errno) const {
-        throw value::EtsException(xml::CannotOpenMessage(name_, error));
+        throw platform::FileError(platform::FileAction::Open, name_, error);
     }
 
     std::string name_;
@@ -112,10 +112,6 @@ std::optional<std::string> FindStreamAtEnd(const std::string& fileName) {
         file.Read(extent.Start, sizeof kHeader) != std::string_view(kHeader, sizeof kHeader))
         return std::nullopt;
     return file.Read(extent.Start, extent.Length);
-}
-
-void WriteCompiledFile(const std::string& fileName, std::string_view stream) {
-    xml::ReplaceWholeFile(fileName, stream);
 }
 
 } // namespace ozra::compiled

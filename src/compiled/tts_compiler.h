@@ -16,7 +16,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace ozra::compiled {
 
@@ -37,8 +36,5 @@ std::string ReadStreamAtEnd(const std::string& fileName);
 // The same, or nothing when the file does not end with a stream header and
 // trailer (the program's own file, which usually carries none).
 std::optional<std::string> FindStreamAtEnd(const std::string& fileName);
-
-// Writes a compiled stream to a file, replacing it.
-void WriteCompiledFile(const std::string& fileName, std::string_view stream);
 
 } // namespace ozra::compiled
