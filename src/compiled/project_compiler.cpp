@@ -6,6 +6,7 @@
 #include "front/text_file.h"
 #include "libs/path_helper.h"
 #include "libs/path_text.h"
+#include "platform/error.h"
 #include "platform/paths.h"
 #include "runtime/run_error.h"
 #include "value/names.h"
@@ -81,7 +82,7 @@ Ref<front::TtsBlock> TvmProjectCompiler::LoadCompiled(const std::string& fullPat
 std::string TvmProjectCompiler::ReadSource(const std::string& fullPath) const {
     try {
         return front::TTextFile::ReadFile(fullPath);
-    } catch (const value::EtsException& error) {
+    } catch (const platform::Error& error) {
         // An included file is refused where it is named.
         if (unitStack_.size() > 1) throw front::IncludeRefused(error.what());
         throw;
@@ -100,6 +101,9 @@ Ref<front::TtsBlock> TvmProjectCompiler::LoadUnit(const std::string& fileName,
     std::string fullPath;
     try {
         fullPath = libs::TPathHelper::ExpandPath(base, mainText ? std::string() : fileName);
+    } catch (const platform::Error& error) {
+        if (unitStack_.empty()) throw;
+        throw front::IncludeRefused(error.what());
     } catch (const value::EtsException& error) {
         if (unitStack_.empty()) throw;
         throw front::IncludeRefused(error.what());
