@@ -8,6 +8,16 @@ file(REMOVE_RECURSE ${OUTPUT})
 file(MAKE_DIRECTORY ${OUTPUT}/files)
 # Template files are read from the compiled script's folder.
 file(CREATE_LINK ${CASES}/units ${OUTPUT}/units SYMBOLIC)
+# Extra command-line words apply to the run; the data files they name
+# (NAME*.xml) are read from the compiled script's folder too.
+set(extra_args "")
+if(EXISTS ${CASES}/${NAME}.args)
+  file(STRINGS ${CASES}/${NAME}.args extra_args)
+  file(GLOB data_files RELATIVE ${CASES} ${CASES}/${NAME}*.xml)
+  foreach(data_file ${data_files})
+    file(CREATE_LINK ${CASES}/${data_file} ${OUTPUT}/${data_file} SYMBOLIC)
+  endforeach()
+endif()
 
 function(expect_same what expected actual)
   if(NOT "${expected}" STREQUAL "${actual}")
@@ -43,7 +53,7 @@ if(NOT compile_status EQUAL 0)
 endif()
 
 execute_process(
-  COMMAND ${OZRA} ${NAME}.ozrabin -T${OUTPUT}/files/
+  COMMAND ${OZRA} ${NAME}.ozrabin -T${OUTPUT}/files/ ${extra_args}
   WORKING_DIRECTORY ${OUTPUT}
   OUTPUT_VARIABLE actual_out
   ERROR_VARIABLE actual_err
