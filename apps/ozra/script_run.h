@@ -5,9 +5,15 @@
 
 #include "command_line.h"
 
+#include <optional>
+#include <string>
+
 namespace ozra::app {
 
-int RunScript(const Invocation& invocation);
+// `embeddedProject`: the compiled project a packaged program carries, which
+// it runs instead of any script.
+int RunScript(const Invocation& invocation,
+              const std::optional<std::string>& embeddedProject = std::nullopt);
 int CheckScript(const Invocation& invocation);
 int DumpScript(const Invocation& invocation);
 

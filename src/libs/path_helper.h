@@ -18,7 +18,7 @@
 
 namespace ozra::libs {
 
-// The running program's full file name.
+// The running program's own file.
 std::string ProgramFile();
 // The folder of the running program, with a trailing "/".
 std::string ProgramFolder();

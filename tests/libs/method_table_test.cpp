@@ -16,6 +16,8 @@
 #include "libs/string_lib.h"
 #include "libs/string_list_lib.h"
 #include "libs/utility_lib.h"
+#include "libs/win32_api_lib.h"
+#include "libs/win32_ole_lib.h"
 #include "libs/xml_lib.h"
 #include "runtime/global_data.h"
 #include "runtime/host.h"
@@ -252,6 +254,17 @@ TEST(MethodTables, EveryLibraryPublishesItsMethodsWithTheirArgumentCounts) {
           {"FolderDialog", 3, 3}}},
         {"Hardware", MakeRef<TtsLibHardware>(*host), {{"GetCpuID", 0, 0}}},
         {"App", MakeRef<TtsLibApp>(*host, global), {{"Run", 0, 0}}},
+        {"Win32Api",
+         MakeRef<TtsLibWin32Api>(*host),
+         {{"New", 2, 2}, {"Win32Api", 2, 2}, {"Callback", 3, 4}}},
+        {"Win32Ole",
+         MakeRef<TtsLibWin32Ole>(*host, AutomationClasses::None()),
+         {{"New", 1, 1},
+          {"Win32Ole", 1, 1},
+          {"Get", 1, 1},
+          {"Null", 0, n},
+          {"Event", 1, 2},
+          {"EventSink", 4, 5}}},
     };
     for (const auto& table : tables)
         EXPECT_EQ(Published(*table.Made), Sorted(table.Expected)) << table.Library;

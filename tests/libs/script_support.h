@@ -40,9 +40,11 @@ inline std::string WithFolder(std::string_view script, const std::string& folder
     return text;
 }
 
-// `prepare` sets up the run's data before the host is made (a desktop, the
-// environment flag).
+// `more` adds libraries beyond the standard ones; `prepare` sets up the run's
+// data before the host is made (a desktop, the environment flag).
 inline ScriptRun RunWithLibraries(std::string_view script, const std::string& folder,
+                                  const AutomationClasses& classes = AutomationClasses::None(),
+                                  void (*more)(runtime::TLibRegister&) = nullptr,
                                   const std::function<void(runtime::TGlobalData&)>& prepare = {}) {
     front::TtsParser parser;
     std::string parseErrors;
@@ -57,7 +59,8 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
         return run;
     }
     runtime::TLibRegister libraries;
-    AddStandardLibraries(libraries);
+    AddStandardLibraries(libraries, classes);
+    if (more) more(libraries);
     runtime::TGlobalData global;
     global.ScriptFolder = folder;
     if (prepare) prepare(global);
@@ -81,16 +84,16 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
 
 // One script and what it must print, or the message it must fail with.
 struct ScriptCase {
-    const char* Script;
-    const char* Output;
-    const char* Error = "";
+    std::string Script;
+    std::string Output;
+    std::string Error = "";
 };
 
 inline void ExpectScriptCases(const std::vector<ScriptCase>& cases,
-                              const std::function<void(runtime::TGlobalData&)>& prepare = {}) {
+                              const AutomationClasses& classes = AutomationClasses::None()) {
     for (const ScriptCase& c : cases) {
         TempFolder folder;
-        const ScriptRun run = RunWithLibraries(c.Script, folder.Path, prepare);
+        const ScriptRun run = RunWithLibraries(c.Script, folder.Path, classes);
         EXPECT_EQ(run.Error, WithFolder(c.Error, folder.Path)) << c.Script;
         if (run.Error.empty()) {
             EXPECT_EQ(run.Output, WithFolder(c.Output, folder.Path)) << c.Script;
