@@ -2,7 +2,7 @@
 #include "data/data_link_file.h"
 
 #include "data/data_error.h"
-#include "platform/whole_file.h"
+#include "data/data_file.h"
 
 #include <cstdint>
 #include <stdexcept>
@@ -53,8 +53,8 @@ void AppendUtf16(std::string& out, char32_t c) {
 std::string Utf16LeToUtf8(std::string_view bytes) {
     std::string out;
     const auto unitAt = [&](std::size_t at) -> std::uint32_t {
-        return static_cast<unsigned char>(bytes[at]) |
-               static_cast<unsigned char>(bytes[at + 1]) << 8;
+        return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1])
+                                                           << 8;
     };
     std::size_t at = 0;
     for (; at + 1 < bytes.size(); at += 2) {
@@ -78,8 +78,15 @@ std::string Utf8ToUtf16Le(std::string_view text) {
     std::string out;
     for (std::size_t at = 0; at < text.size();) {
         const auto lead = static_cast<unsigned char>(text[at]);
-        const int length = lead < 0x80 ? 1 : lead >> 5 == 6 ? 2 : lead >> 4 == 14 ? 3 : lead >> 3 == 30 ? 4 : 0;
-        char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        const int length = lead < 0x80       ? 1
+                           : lead >> 5 == 6  ? 2
+                           : lead >> 4 == 14 ? 3
+                           : lead >> 3 == 30 ? 4
+                                             : 0;
+        char32_t c = length == 1   ? lead
+                     : length == 2 ? lead & 0x1F
+                     : length == 3 ? lead & 0x0F
+                                   : lead & 0x07;
         bool valid = length > 0 && at + static_cast<std::size_t>(length) <= text.size();
         for (int i = 1; valid && i < length; ++i) {
             const auto next = static_cast<unsigned char>(text[at + static_cast<std::size_t>(i)]);
@@ -106,12 +113,7 @@ std::string_view Trimmed(std::string_view text) {
 } // namespace
 
 std::string ReadDataLinkFile(const std::string& path) {
-    std::string bytes;
-    try {
-        bytes = platform::ReadWholeFile(path);
-    } catch (const std::runtime_error& error) {
-        throw EDataError(error.what());
-    }
+    const std::string bytes = ReadDataFile(path);
     std::string_view view(bytes);
     std::string text;
     if (view.starts_with(Utf16Mark)) {
@@ -137,11 +139,7 @@ void WriteDataLinkFile(const std::string& path, std::string_view connectionStrin
     std::string text(Header);
     text += line;
     text += "\r\n";
-    try {
-        platform::ReplaceWholeFile(path, std::string(Utf16Mark) + Utf8ToUtf16Le(text));
-    } catch (const std::runtime_error& error) {
-        throw EDataError(error.what());
-    }
+    ReplaceDataFile(path, std::string(Utf16Mark) + Utf8ToUtf16Le(text));
 }
 
 } // namespace ozra::data
