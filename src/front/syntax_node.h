@@ -123,6 +123,14 @@ class TtsExpression : public TtsNode {
     TtsExpression(NodeKind kind, TtsNode* parent) noexcept : TtsNode(kind, parent) {}
 };
 
+// What a debugger records of a statement (its line, breakpoints, where it
+// nests). The tree only carries the link; the debugger owns the record,
+// which outlives every run of the tree it was made for. Never streamed.
+class DebugRecord {
+  protected:
+    ~DebugRecord() = default;
+};
+
 class TtsStatement : public TtsNode {
   public:
     static constexpr NodeKind ClassKind = NodeKind::Statement;
@@ -132,6 +140,8 @@ class TtsStatement : public TtsNode {
     std::int32_t Column = 0;
     std::int32_t FileIndex = 0;
     std::int32_t Line = 0;
+    // Set by a debugging compile only.
+    DebugRecord* Debug = nullptr;
 
   protected:
     TtsStatement(NodeKind kind, TtsNode* parent) noexcept : TtsNode(kind, parent) {}
