@@ -49,6 +49,7 @@ TVeDebugRunner::~TVeDebugRunner() {
         std::lock_guard lock(mutex_);
         if (started_ && !finished_) {
             SetMode(RunMode::Stop);
+            parked_ = false;
             resume_ = true;
         }
     }
@@ -97,6 +98,8 @@ void TVeDebugRunner::Command(RunMode mode) {
         break;
     }
     SetMode(mode);
+    // No longer paused for the owner, even before the run thread wakes.
+    parked_ = false;
     resume_ = true;
     lock.unlock();
     changed_.notify_all();
