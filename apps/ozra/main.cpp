@@ -1,7 +1,9 @@
 // The headless runner: the command-line face of the system. It runs a
 // script (or a project's main file) and writes the run's output to standard
-// output; "--check" and "--dump-tree" compile only.
+// output; "--debug" runs it under the console debugger; "--check" and
+// "--dump-tree" compile only.
 #include "command_line.h"
+#include "console_debugger.h"
 #include "script_run.h"
 
 #include <cstdio>
@@ -14,11 +16,19 @@ int main(int argc, char** argv) {
         std::fputs(UsageLine, stdout);
         std::fputs(HelpText, stdout);
         return 0;
-    case Mode::Version: std::printf("ozra %s\n", OZRA_VERSION); return 0;
-    case Mode::Run: return RunScript(invocation);
-    case Mode::Check: return CheckScript(invocation);
-    case Mode::DumpTree: return DumpScript(invocation);
-    case Mode::BadUsage: break;
+    case Mode::Version:
+        std::printf("ozra %s\n", OZRA_VERSION);
+        return 0;
+    case Mode::Run:
+        return RunScript(invocation);
+    case Mode::Debug:
+        return DebugScript(invocation);
+    case Mode::Check:
+        return CheckScript(invocation);
+    case Mode::DumpTree:
+        return DumpScript(invocation);
+    case Mode::BadUsage:
+        break;
     }
     std::fprintf(stderr, "ozra: %s\n", invocation.Problem.c_str());
     std::fputs(UsageLine, stderr);

@@ -1,6 +1,7 @@
 // Compiling a run's units with positions.
 #include "run_compiler.h"
 
+#include "debugger/debug_compiler.h"
 #include "front/compile_driver.h"
 #include "front/line_map.h"
 #include "front/parser.h"
@@ -57,6 +58,13 @@ value::Ref<front::TtsBlock> RunCompiler::LoadUnit(const std::string& name,
         ~PopOnExit() { stack.pop_back(); }
     } pop{unitStack_};
 
+    if (debugProgram_) {
+        value::Ref<front::TtsBlock> block =
+            ParseWithDebugData(text, shownName, fileIndex, std::move(into));
+        if (sharedUnit) units_[fullPath] = block;
+        return block;
+    }
+
     front::TtsParser parser;
     front::LocatedErrors errors(shownName, lines, collectedErrors_);
     parser.OnNode = [&](front::TtsStatement& statement) {
@@ -80,6 +88,19 @@ value::Ref<front::TtsBlock> RunCompiler::LoadUnit(const std::string& name,
     value::Ref<front::TtsBlock> block = parser.Parse(text, std::move(into));
     if (sharedUnit) units_[fullPath] = block;
     return block;
+}
+
+value::Ref<front::TtsBlock> RunCompiler::ParseWithDebugData(const std::string& text,
+                                                            const std::string& shownName,
+                                                            std::int32_t fileIndex,
+                                                            value::Ref<front::TtsBlock> into) {
+    auto data = std::make_shared<debugger::TVeDebugData>(shownName, fileIndex);
+    debugProgram_->Units.push_back(data);
+    const front::FileLoader include = [this](const std::string& included,
+                                             value::Ref<front::TtsBlock> block) {
+        return LoadUnit(included, std::move(block));
+    };
+    return debugger::TVeDebugCompiler::Parse(text, *data, include, std::move(into));
 }
 
 } // namespace ozra::app

@@ -13,8 +13,13 @@
 // are `front::CompileError` ("File %s, %d,%d: %s"); the first one ends the
 // compilation, unless the compiler was given a list to collect them in, as
 // the checker does to show every error.
+//
+// Given a debug program, the compiler records every unit there instead:
+// each compile with its debug data (debugger/debug_compiler.h), where
+// syntax errors become bookmarks rather than ending the compilation.
 #pragma once
 
+#include "debugger/debug_program.h"
 #include "front/compile_driver.h"
 #include "front/syntax_tree.h"
 
@@ -28,6 +33,7 @@ class RunCompiler {
   public:
     explicit RunCompiler(std::vector<front::CompileError>* collectedErrors = nullptr)
         : collectedErrors_(collectedErrors) {}
+    explicit RunCompiler(debugger::DebugProgram& debugProgram) : debugProgram_(&debugProgram) {}
 
     value::Ref<front::TtsBlock> Compile(const std::string& mainFile);
 
@@ -37,13 +43,18 @@ class RunCompiler {
 
   private:
     value::Ref<front::TtsBlock> LoadUnit(const std::string& name, value::Ref<front::TtsBlock> into);
+    value::Ref<front::TtsBlock> ParseWithDebugData(const std::string& text,
+                                                   const std::string& shownName,
+                                                   std::int32_t fileIndex,
+                                                   value::Ref<front::TtsBlock> into);
     std::int32_t FileIndex(const std::string& fullPath);
 
     std::vector<std::string> unitStack_; // full paths, innermost last
     std::map<std::string, value::Ref<front::TtsBlock>> units_;
     std::vector<std::string> fullPaths_;
     std::vector<std::string> fileList_;
-    std::vector<front::CompileError>* collectedErrors_;
+    std::vector<front::CompileError>* collectedErrors_ = nullptr;
+    debugger::DebugProgram* debugProgram_ = nullptr;
 };
 
 // A path shown to the user: relative to the working folder when under it.

@@ -28,6 +28,8 @@ void WriteOut(std::string_view text) {
     std::fflush(stdout);
 }
 
+} // namespace
+
 void ReportError(std::string_view message) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
 }
@@ -40,14 +42,11 @@ bool ScriptExists(const std::string& script) {
     return false;
 }
 
-// The libraries a run's host gets: every standard library.
 runtime::TLibRegister Libraries() {
     runtime::TLibRegister libraries;
     libs::AddStandardLibraries(libraries);
     return libraries;
 }
-
-} // namespace
 
 int RunScript(const Invocation& invocation) {
     if (!ScriptExists(invocation.Script)) return 2;

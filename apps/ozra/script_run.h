@@ -5,10 +5,21 @@
 
 #include "command_line.h"
 
+#include "runtime/lib_register.h"
+
+#include <string>
+#include <string_view>
+
 namespace ozra::app {
 
 int RunScript(const Invocation& invocation);
 int CheckScript(const Invocation& invocation);
 int DumpScript(const Invocation& invocation);
 
-}  // namespace ozra::app
+// Shared by the modes: an error line on standard error; whether the script
+// is a file (saying why not on standard error); every standard library.
+void ReportError(std::string_view message);
+bool ScriptExists(const std::string& script);
+runtime::TLibRegister Libraries();
+
+} // namespace ozra::app

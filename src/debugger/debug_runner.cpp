@@ -338,8 +338,10 @@ void TVeDebugRunner::PostPaused(std::uint64_t serial, TVeRunningData data) {
 
 void TVeDebugRunner::PostFinished(TVeRunningData data) {
     mainThread_.Post([self = weak_from_this(), data = std::move(data)] {
-        if (const std::shared_ptr<TVeDebugRunner> runner = self.lock())
+        if (const std::shared_ptr<TVeDebugRunner> runner = self.lock()) {
+            runner->finishAnnounced_ = true;
             runner->events_.Finished(data);
+        }
     });
 }
 

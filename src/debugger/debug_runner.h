@@ -71,6 +71,8 @@ class TVeDebugRunner final : public runtime::TRunningThreadBase,
     bool Started() const;
     bool Finished() const;
     bool Paused() const;
+    // The owner has received the run's end (main thread only).
+    bool FinishAnnounced() const noexcept { return finishAnnounced_; }
     // A copy of the run's state; the output only once it has finished.
     TVeRunningData RunningData() const;
     // Runs `request` on the run thread while the run is parked there, and
@@ -149,6 +151,8 @@ class TVeDebugRunner final : public runtime::TRunningThreadBase,
     // Set on the run thread while it answers a request: hooks then do
     // nothing, so script code that an inspection calls runs through.
     bool answering_ = false;
+    // Set by the finished event as it reaches the owner, on the main thread.
+    bool finishAnnounced_ = false;
     std::unique_ptr<WorkerThread> thread_;
 };
 

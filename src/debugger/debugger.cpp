@@ -23,7 +23,12 @@ void TVeDebugger::SetProgram(DebugProgram program, HostFactory makeHost) {
 }
 
 void TVeDebugger::Run(RunMode mode) {
-    if (runner_ && runner_->Finished()) runner_.reset();
+    if (runner_ && runner_->Finished()) {
+        // A command meant for a run whose end the owner has not heard of
+        // yet must not start another run: that end is on its way.
+        if (!runner_->FinishAnnounced()) return;
+        runner_.reset();
+    }
     if (!runner_) {
         if (mode == RunMode::Stop || !program_.Node) return;
         auto global = std::make_unique<runtime::TGlobalData>();

@@ -72,7 +72,8 @@ class TVeDebugger {
 
     // Starts a run of the program with the command, or gives the command
     // to the running one. A first command other than Run pauses at the
-    // first statement; Stop without a run does nothing. Errors assembling
+    // first statement; Stop without a run does nothing, and so does any
+    // command between a run's end and its finished event. Errors assembling
     // the host are raised here, before anything runs.
     void Run(RunMode mode);
     // A run exists and has not finished.

@@ -102,6 +102,26 @@ TEST(RunControl, AFinishedRunThatWasDiscardedSendsNothing) {
     EXPECT_EQ(debugger.RunningData()->Output, "2\r\n");
 }
 
+// Ctrl+C pressed just as a run ends must not start a new run.
+TEST(RunControl, ACommandBeforeTheEndIsHeardStartsNoRun) {
+    WorkQueue queue;
+    CountingSink sink;
+    TVeDebugger debugger(queue, sink);
+    debugger.SetProgram(Program("<.?? 1.>"), {});
+    debugger.Run(RunMode::Run);
+    while (debugger.IsRunning())
+        std::this_thread::sleep_for(1ms);
+    debugger.Run(RunMode::Pause);
+    EXPECT_FALSE(debugger.IsRunning());
+    queue.RunPending();
+    EXPECT_EQ(sink.Finishes, 1);
+    EXPECT_EQ(sink.Pauses, 0);
+    debugger.Run(RunMode::TraceInto);
+    while (sink.Pauses == 0)
+        queue.WaitAndRun(5ms);
+    EXPECT_TRUE(debugger.IsPaused());
+}
+
 TEST(RunControl, APauseThatWasLeftIsNotReported) {
     WorkQueue queue;
     CountingSink sink;
