@@ -11,8 +11,9 @@
 // that a function's closing line can carry a breakpoint and be shown when a
 // run stops at the function's end.
 //
-// The breakpoint flags are the only fields that change after the parse: the
-// environment flips them while a run reads them, so they are atomic.
+// The breakpoint flags (in `front::DebugRecord`) are the only fields that
+// change after the parse: the environment flips them while a run reads
+// them, so they are atomic.
 #pragma once
 
 #include "front/syntax_tree.h"
@@ -52,8 +53,6 @@ class TVeDebugNode : public front::DebugRecord {
     std::int32_t EndColumn = 0;
     // Controls only, once closed.
     value::Ref<front::TtsControlEnd> EndMarker;
-    std::atomic<bool> Breakpoint{false};
-    std::atomic<bool> EndBreakpoint{false};
     std::vector<TVeDebugNode*> Children;
     std::vector<TVeDebugNode*> FunctionChildren;
     TVeDebugNode* Parent;

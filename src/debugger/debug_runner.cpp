@@ -42,6 +42,7 @@ TVeDebugRunner::TVeDebugRunner(DebugProgram program, std::unique_ptr<runtime::TG
     global_->RootContext = &context_;
     context_.OnEnter = [this](TtsDebugResult& context) { EnterHook(context); };
     context_.OnLeave = [this](TtsDebugResult& context) { LeaveHook(context); };
+    context_.FilterHooks(hookEverywhere_);
 }
 
 TVeDebugRunner::~TVeDebugRunner() {

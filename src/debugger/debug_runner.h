@@ -6,9 +6,10 @@
 // Threads cannot be suspended safely from outside, so pausing is
 // cooperative: the run parks itself inside a hook, waiting on the runner's
 // condition variable, and every command wakes it. One mutex guards the
-// control state. In run mode a hook costs two relaxed atomic loads, the
-// mode and the statement's breakpoint flag; everything else happens only
-// when one of them asks for it.
+// control state. In run mode the context itself filters the hooks (see
+// `TtsDebugResult::FilterHooks`): a statement costs two relaxed atomic
+// loads, whether every statement is wanted and the statement's breakpoint
+// flag, and the hook runs only when one of them asks for it.
 //
 // Steps are measured in calls (`CallGuard::Depth`): Step Over pauses at the
 // next statement or function end no deeper than where it started, Run Until
@@ -115,7 +116,10 @@ class TVeDebugRunner final : public runtime::TRunningThreadBase,
     // answering requests meanwhile.
     void Park(std::unique_lock<std::mutex>& lock, runtime::TtsDebugResult& context,
               const TVeDebugNode& node, bool atEnd);
-    void SetMode(RunMode mode) { mode_.store(mode, std::memory_order_relaxed); }
+    void SetMode(RunMode mode) {
+        mode_.store(mode, std::memory_order_relaxed);
+        hookEverywhere_.store(mode != RunMode::Run, std::memory_order_relaxed);
+    }
     RunPlace PlaceOf(const TVeDebugNode& node, bool atEnd) const;
     std::optional<RunPlace> CurrentPlace() const;
     void PostPaused(std::uint64_t serial, TVeRunningData data);
@@ -129,8 +133,10 @@ class TVeDebugRunner final : public runtime::TRunningThreadBase,
     DebugEventSink& events_;
 
     // The mode is read without the lock on the fast path; it is written
-    // under the lock.
+    // under the lock. Outside run mode the context calls the hooks at every
+    // statement, in run mode only at breakpoints.
     std::atomic<RunMode> mode_{RunMode::Pause};
+    std::atomic<bool> hookEverywhere_{true};
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     bool started_ = false;
