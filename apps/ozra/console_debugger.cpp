@@ -2,6 +2,7 @@
 #include "console_debugger.h"
 
 #include "interrupt_watch.h"
+#include "output.h"
 #include "run_compiler.h"
 #include "script_run.h"
 
@@ -77,35 +78,38 @@ class ConsoleDebugger final : public DebugEventSink {
         });
     }
 
-    // Reads and carries out commands until "quit" or the end of input.
+    // Reads and carries out commands until "quit" or the end of input;
+    // raises `OutputError` when the transcript cannot be written.
     void Session(std::istream& in) {
         std::string line;
         for (;;) {
-            std::cout << kPrompt << std::flush;
+            out_ << kPrompt;
+            Flush();
             if (!std::getline(in, line)) {
-                std::cout << '\n';
-                return;
+                out_ << '\n';
+                break;
             }
-            if (echo_) std::cout << line << '\n';
-            if (!Execute(Trimmed(line))) return;
+            if (echo_) out_ << line << '\n';
+            if (!Execute(Trimmed(line))) break;
         }
+        Flush();
     }
 
     // DebugEventSink
     void Paused(const TVeRunningData& run) override {
         eventArrived_ = true;
         if (!run.Place) return;
-        std::cout << "paused at " << PlaceText(*run.Place) << '\n';
+        out_ << "paused at " << PlaceText(*run.Place) << '\n';
         PrintSourceLine(*run.Place);
     }
     void Finished(const TVeRunningData& run) override {
         eventArrived_ = true;
-        std::cout << (run.Error ? "run ended with an error" : "run finished");
+        out_ << (run.Error ? "run ended with an error" : "run finished");
         if (run.Output.empty()) {
-            std::cout << ", no output\n";
+            out_ << ", no output\n";
             return;
         }
-        std::cout << ", output:\n";
+        out_ << ", output:\n";
         PrintOutput(run.Output);
     }
 
@@ -119,17 +123,17 @@ class ConsoleDebugger final : public DebugEventSink {
         if (command.empty()) return true;
         if (command == "quit") return false;
         if (command == "help") {
-            std::cout << kCommands;
+            out_ << kCommands;
         } else if (command == "break" || command == "delete") {
             SetBreakpoint(argument, command == "break");
         } else if (command == "run") {
             if (debugger_.IsRunning())
-                std::cout << "already running (continue goes on)\n";
+                out_ << "already running (continue goes on)\n";
             else
                 Resume(RunMode::Run);
         } else if (command == "continue" || command == "stop") {
             if (!debugger_.IsRunning())
-                std::cout << "not running\n";
+                out_ << "not running\n";
             else
                 Resume(command == "stop" ? RunMode::Stop : RunMode::Run);
         } else if (command == "next") {
@@ -145,7 +149,7 @@ class ConsoleDebugger final : public DebugEventSink {
         } else if (command == "output") {
             ShowOutput();
         } else {
-            std::cout << "unknown command \"" << command << "\" (help lists the commands)\n";
+            out_ << "unknown command \"" << command << "\" (help lists the commands)\n";
         }
         return true;
     }
@@ -158,7 +162,7 @@ class ConsoleDebugger final : public DebugEventSink {
         try {
             debugger_.Run(mode);
         } catch (const std::exception& error) {
-            std::cout << "cannot start the run: " << error.what() << '\n';
+            out_ << "cannot start the run: " << error.what() << '\n';
             return;
         }
         while (!eventArrived_) {
@@ -171,25 +175,25 @@ class ConsoleDebugger final : public DebugEventSink {
     void SetBreakpoint(std::string_view argument, bool on) {
         const std::optional<LineInUnit> place = ReadLine(argument);
         if (!place) {
-            std::cout << "usage: " << (on ? "break" : "delete") << " [FILE:]LINE\n";
+            out_ << "usage: " << (on ? "break" : "delete") << " [FILE:]LINE\n";
             return;
         }
         const std::string where = place->File + ":" + std::to_string(place->Line);
         const DebugProgram& program = debugger_.Program();
         const std::vector<TVeDebugData*> units = program.UnitsNamed(place->File);
         if (units.empty()) {
-            std::cout << "no file \"" << place->File << "\" in the program\n";
+            out_ << "no file \"" << place->File << "\" in the program\n";
         } else if (!on && !units.front()->HasBreakpoint(place->Line)) {
-            std::cout << "no breakpoint at " << where << '\n';
+            out_ << "no breakpoint at " << where << '\n';
         } else if (!program.SetBreakpoint(place->File, place->Line, on)) {
-            std::cout << "no statement at " << where << '\n';
+            out_ << "no statement at " << where << '\n';
         } else if (!on) {
-            std::cout << "deleted breakpoint at " << where << '\n';
+            out_ << "deleted breakpoint at " << where << '\n';
         } else {
             const front::TtsStatement* entry = units.front()->LineEntry(place->Line);
             const bool neverPauses = entry && entry->Kind == front::NodeKind::ControlEnd;
-            std::cout << "breakpoint at " << where
-                      << (neverPauses ? " (only a function's closing line pauses)" : "") << '\n';
+            out_ << "breakpoint at " << where
+                 << (neverPauses ? " (only a function's closing line pauses)" : "") << '\n';
         }
     }
 
@@ -225,26 +229,26 @@ class ConsoleDebugger final : public DebugEventSink {
 
     void Print(std::string_view name) {
         if (name.empty()) {
-            std::cout << "usage: print NAME\n";
+            out_ << "usage: print NAME\n";
             return;
         }
         const std::string answer = debugger_.Inspect(name);
         if (debugger_.IsPaused())
-            std::cout << name << " = " << answer << '\n';
+            out_ << name << " = " << answer << '\n';
         else
-            std::cout << "not running\n";
+            out_ << "not running\n";
     }
 
     void Where() {
         const std::optional<TVeRunningData> run = debugger_.RunningData();
         if (!debugger_.IsPaused() || !run || !run->Place) {
-            std::cout << "not running\n";
+            out_ << "not running\n";
             return;
         }
         const RunPlace& place = *run->Place;
-        std::cout << "paused at " << PlaceText(place);
-        if (!place.Function.empty()) std::cout << " in " << place.Function;
-        std::cout << '\n';
+        out_ << "paused at " << PlaceText(place);
+        if (!place.Function.empty()) out_ << " in " << place.Function;
+        out_ << '\n';
         PrintSourceLine(place);
     }
 
@@ -255,16 +259,16 @@ class ConsoleDebugger final : public DebugEventSink {
             if (last && last->Finished) output = last->Output;
         }
         if (!output)
-            std::cout << "not running\n";
+            out_ << "not running\n";
         else if (output->empty())
-            std::cout << "no output yet\n";
+            out_ << "no output yet\n";
         else
             PrintOutput(*output);
     }
 
-    static void PrintOutput(const std::string& output) {
-        std::cout << output;
-        if (!output.empty() && output.back() != '\n') std::cout << '\n';
+    void PrintOutput(const std::string& output) {
+        out_ << output;
+        if (!output.empty() && output.back() != '\n') out_ << '\n';
     }
 
     void PrintSourceLine(const RunPlace& place) {
@@ -272,7 +276,7 @@ class ConsoleDebugger final : public DebugEventSink {
         if (place.Line < 1 || static_cast<std::size_t>(place.Line) > lines.size()) return;
         std::string number = std::to_string(place.Line);
         if (number.size() < 5) number.insert(0, 5 - number.size(), ' ');
-        std::cout << number << " | " << lines[static_cast<std::size_t>(place.Line) - 1] << '\n';
+        out_ << number << " | " << lines[static_cast<std::size_t>(place.Line) - 1] << '\n';
     }
 
     const std::vector<std::string>& SourceLines(const std::string& file) {
@@ -291,7 +295,14 @@ class ConsoleDebugger final : public DebugEventSink {
         return lines;
     }
 
+    // Written out before each prompt, through the runner's checked writer.
+    void Flush() {
+        WriteOutput(out_.view());
+        out_.str({});
+    }
+
     InterruptWatch& interrupts_;
+    std::ostringstream out_;
     const std::string mainFile_;
     const bool echo_;
     bool eventArrived_ = false;
@@ -338,7 +349,11 @@ int DebugScript(const Invocation& invocation) {
     if (ReportSyntaxErrors(program)) return 1;
 
     ConsoleDebugger console(interrupts, invocation, std::move(program), isatty(STDIN_FILENO) == 0);
-    console.Session(std::cin);
+    try {
+        console.Session(std::cin);
+    } catch (const OutputError& error) {
+        return OutputFailed(error);
+    }
     return 0;
 }
 

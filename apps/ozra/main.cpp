@@ -4,21 +4,35 @@
 // "--dump-tree" compile only.
 #include "command_line.h"
 #include "console_debugger.h"
+#include "output.h"
 #include "script_run.h"
 
 #include <cstdio>
+#include <string>
+
+namespace {
+
+int Print(const std::string& text) {
+    using namespace ozra::app;
+    try {
+        WriteOutput(text);
+    } catch (const OutputError& error) {
+        return OutputFailed(error);
+    }
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     using namespace ozra::app;
+    PrepareStandardStreams();
     const Invocation invocation = ReadCommandLine(argc, argv);
     switch (invocation.What) {
     case Mode::Help:
-        std::fputs(UsageLine, stdout);
-        std::fputs(HelpText, stdout);
-        return 0;
+        return Print(std::string(UsageLine) + HelpText);
     case Mode::Version:
-        std::printf("ozra %s\n", OZRA_VERSION);
-        return 0;
+        return Print(std::string("ozra ") + OZRA_VERSION + "\n");
     case Mode::Run:
         return RunScript(invocation);
     case Mode::Debug:

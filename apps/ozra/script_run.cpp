@@ -2,6 +2,7 @@
 // host, execution, output and error reporting.
 #include "script_run.h"
 
+#include "output.h"
 #include "run_compiler.h"
 
 #include "front/tree_dump.h"
@@ -19,16 +20,6 @@
 #include <filesystem>
 
 namespace ozra::app {
-
-namespace {
-
-// The run's text as it is produced, in the pieces the context streams.
-void WriteOut(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
-}
-
-} // namespace
 
 void ReportError(std::string_view message) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
@@ -72,23 +63,36 @@ int RunScript(const Invocation& invocation) {
         return 1;
     }
     runtime::TtsResult context(host.Get());
-    context.StreamTo(WriteOut);
+    // The run's text goes out as it is produced, in the pieces the context
+    // streams; a write that fails ends the run.
+    context.StreamTo(WriteOutput);
     global.RootContext = &context;
-    int status = 0;
+    std::string failure;
     try {
         try {
             runtime::Run(*root, context);
+        } catch (const OutputError&) {
+            throw;
         } catch (...) {
             runtime::RethrowAsRunError(context, &compiler.FileList());
         }
+    } catch (const OutputError& error) {
+        global.RootContext = nullptr;
+        return OutputFailed(error);
     } catch (const std::exception& error) {
-        context.FlushOutput();
-        ReportError(error.what());
-        status = 1;
+        failure = error.what();
     }
-    if (status == 0) context.FlushOutput();
     global.RootContext = nullptr;
-    return status;
+    // What the run made before an error is shown, then the error.
+    try {
+        context.FlushOutput();
+    } catch (const OutputError& error) {
+        if (!failure.empty()) ReportError(failure);
+        return OutputFailed(error);
+    }
+    if (failure.empty()) return 0;
+    ReportError(failure);
+    return 1;
 }
 
 // Every error of the script and the files it uses, in the form editors and
@@ -119,7 +123,9 @@ int DumpScript(const Invocation& invocation) {
     try {
         const value::Ref<front::TtsBlock> root =
             RunCompiler().Compile(runtime::FullPath(invocation.Script));
-        WriteOut(front::DumpTree(*root));
+        WriteOutput(front::DumpTree(*root));
+    } catch (const OutputError& error) {
+        return OutputFailed(error);
     } catch (const std::exception& error) {
         ReportError(error.what());
         return 1;

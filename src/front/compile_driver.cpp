@@ -5,6 +5,7 @@
 
 #include "front/parser.h"
 #include "front/text_file.h"
+#include "platform/paths.h"
 #include "value/names.h"
 
 namespace ozra::front {
@@ -81,9 +82,7 @@ value::Ref<TtsBlock> TVeCompiler::CompileFile(const std::string& fileName) {
 }
 
 std::string IncludePath(const std::string& fileName) {
-    std::string path = fileName;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
+    return platform::CheckedPath(fileName);
 }
 
 } // namespace ozra::front

@@ -85,7 +85,8 @@ class TVeCompiler {
     std::vector<CompileError>* collectedErrors_;
 };
 
-// Scripts may name included files with "\" as the separator; both work.
+// The path of an included file by the rule of platform/paths.h: "\" and "/"
+// both separate, drive and network names are refused.
 std::string IncludePath(const std::string& fileName);
 
 } // namespace ozra::front

@@ -5,14 +5,6 @@ namespace ozra::front {
 
 TtsVarRef::~TtsVarRef() = default;
 
-TtsDualOperator::~TtsDualOperator() {
-    Ref<TtsExpression> next = std::move(Left);
-    while (next && next->Kind == NodeKind::DualOperator && next->RefCount() == 1) {
-        Ref<TtsExpression> left = std::move(static_cast<TtsDualOperator&>(*next).Left);
-        next = std::move(left);
-    }
-}
-
 void TtsVarRef::SetName(std::string_view name) {
     RefName = name;
     if (Kind != NodeKind::PropRef) return;

@@ -156,9 +156,6 @@ class TtsDualOperator : public TtsOperator {
     static constexpr NodeKind ClassKind = NodeKind::DualOperator;
     explicit TtsDualOperator(TtsNode* parent) noexcept
         : TtsOperator(NodeKind::DualOperator, parent) {}
-    // Frees a chain of left operands («1 + 1 + ... + 1») one link after
-    // another, so that its length is not limited by the stack.
-    ~TtsDualOperator() override;
 
     Ref<TtsExpression> Left;
     Ref<TtsExpression> Right;

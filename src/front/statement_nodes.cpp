@@ -5,43 +5,8 @@
 #include "value/errors.h"
 
 #include <stdexcept>
-#include <vector>
 
 namespace ozra::front {
-
-namespace {
-
-// Moves a block's statements to the end of `pending`, in order.
-void TakeStatements(TtsBlock& block, std::vector<Ref<TtsStatement>>& pending) {
-    TtsNodes statements;
-    statements.swap(block.Statements);
-    for (const auto& statement : statements)
-        pending.push_back(statement);
-}
-
-} // namespace
-
-TtsBlock::~TtsBlock() {
-    // A statement only this block holds gives up its nested blocks first, so
-    // freeing it is shallow; the nested blocks' statements join the list.
-    std::vector<Ref<TtsStatement>> pending;
-    TakeStatements(*this, pending);
-    while (!pending.empty()) {
-        Ref<TtsStatement> statement = std::move(pending.back());
-        pending.pop_back();
-        if (!statement || statement->RefCount() != 1) continue;
-        if (auto* block = NodeCast<TtsBlock>(statement.Get())) TakeStatements(*block, pending);
-        if (auto* control = NodeCast<TtsControl>(statement.Get())) {
-            pending.push_back(std::move(control->Body));
-            if (auto* logic = NodeCast<TtsLogicNode>(control))
-                pending.push_back(std::move(logic->ElseBranch));
-            if (auto* attempt = NodeCast<TtsTryNode>(control)) {
-                pending.push_back(std::move(attempt->ExceptBlock));
-                pending.push_back(std::move(attempt->FinallyBlock));
-            }
-        }
-    }
-}
 
 TtsBlock& HoldingBlock(TtsNode& statement) {
     for (TtsNode* node = statement.Parent; node; node = node->Parent) {

@@ -35,10 +35,6 @@ class TtsBlock : public TtsStatement {
   public:
     static constexpr NodeKind ClassKind = NodeKind::Block;
     explicit TtsBlock(TtsNode* parent) noexcept : TtsBlock(NodeKind::Block, parent) {}
-    // Frees nested statements (controls inside controls) one after another
-    // rather than inside each other, so that nesting depth is not limited
-    // by the stack.
-    ~TtsBlock() override;
 
     TtsNodes Statements;
     value::TtsUserIds Names;

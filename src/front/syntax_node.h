@@ -55,6 +55,12 @@ class TtsNode : public value::TtsObject {
 
   protected:
     TtsNode(NodeKind kind, TtsNode* parent) noexcept : Kind(kind), Parent(parent) {}
+
+    // Hands over every node the fields of this node own, and an object its
+    // own value holds counted (node_release.cpp), so that freeing a tree of
+    // any depth, or a chain of script objects, uses no more stack than
+    // freeing one node.
+    void TakeOwnedReferences(value::OwnedReferences& into) noexcept override;
 };
 
 // A checked downcast: the node as a T, or nullptr when it is not one.

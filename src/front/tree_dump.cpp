@@ -1,11 +1,16 @@
-// Writes the text picture of a syntax tree described in tree_dump.h.
+// Writes the text picture of a syntax tree described in tree_dump.h. The
+// tree is walked with a stack of its own, so the walk's depth is not that of
+// the machine stack.
 #include "front/tree_dump.h"
 
 #include "front/syntax_tree.h"
 #include "value/conversions.h"
+#include "value/errors.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <vector>
 
 namespace ozra::front {
 
@@ -71,19 +76,43 @@ std::string ValueText(const value::TtsValue& value) {
 
 class Dumper {
   public:
-    std::string Take() { return std::move(out_); }
-
-    void Node(const TtsNode* node, std::string_view role, int depth) {
-        if (!node) return;
-        out_.append(static_cast<std::size_t>(depth) * 2, ' ');
-        if (!role.empty()) out_.append(role).append(": ");
-        out_.append(node->ClassName());
-        Fields(*node);
-        out_ += '\n';
-        Children(*node, depth + 1);
+    std::string Dump(const TtsNode& root) {
+        Node(&root, "", 0);
+        while (!pending_.empty()) {
+            const Pending next = pending_.back();
+            pending_.pop_back();
+            if (next.Depth > MaxDumpDepth) {
+                throw value::EtsException("syntax tree nested more than " +
+                                          std::to_string(MaxDumpDepth) + " levels deep.");
+            }
+            Line(next);
+            // Children are listed in order; they are taken from the end.
+            const std::size_t first = pending_.size();
+            Children(*next.Node, next.Depth + 1);
+            std::reverse(pending_.begin() + static_cast<std::ptrdiff_t>(first), pending_.end());
+        }
+        return std::move(out_);
     }
 
   private:
+    struct Pending {
+        const TtsNode* Node;
+        std::string_view Role;
+        int Depth;
+    };
+
+    void Node(const TtsNode* node, std::string_view role, int depth) {
+        if (node) pending_.push_back({node, role, depth});
+    }
+
+    void Line(const Pending& line) {
+        out_.append(static_cast<std::size_t>(line.Depth) * 2, ' ');
+        if (!line.Role.empty()) out_.append(line.Role).append(": ");
+        out_.append(line.Node->ClassName());
+        Fields(*line.Node);
+        out_ += '\n';
+    }
+
     void Field(std::string_view text) { out_.append(" ").append(text); }
 
     void Fields(const TtsNode& node) {
@@ -269,15 +298,14 @@ class Dumper {
             Node(assignNode->Target.Get(), "Target", depth);
     }
 
+    std::vector<Pending> pending_;
     std::string out_;
 };
 
 } // namespace
 
 std::string DumpTree(const TtsNode& node) {
-    Dumper dumper;
-    dumper.Node(&node, "", 0);
-    return dumper.Take();
+    return Dumper().Dump(node);
 }
 
 } // namespace ozra::front

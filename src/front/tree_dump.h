@@ -7,6 +7,10 @@
 // escaped), the source span of statements ("@position+length") and of the
 // statement that closed a control ("end@position+length"), and the names
 // declared in a block.
+//
+// A tree nested deeper than `MaxDumpDepth` levels is refused with «syntax
+// tree nested more than N levels deep.»: its picture would grow with the
+// square of the depth (a sum of 80,000 terms would take gigabytes).
 #pragma once
 
 #include "front/syntax_node.h"
@@ -14,6 +18,8 @@
 #include <string>
 
 namespace ozra::front {
+
+inline constexpr int MaxDumpDepth = 10000;
 
 std::string DumpTree(const TtsNode& node);
 

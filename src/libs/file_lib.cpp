@@ -1,18 +1,18 @@
 // The file and file-stream libraries.
 #include "libs/file_lib.h"
 
-#include "libs/file_system.h"
 #include "libs/lib_support.h"
 #include "libs/path_helper.h"
 #include "libs/path_text.h"
-#include "libs/xml/whole_file.h"
+#include "platform/error.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/processes.h"
+#include "platform/whole_file.h"
 #include "runtime/host.h"
 #include "value/names.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <optional>
 
 namespace ozra::libs {
 
@@ -20,19 +20,24 @@ using value::EtsRuntime;
 
 namespace {
 
-// Platform file errors reach scripts as runtime errors with their message.
-template <class Action> auto WithFileErrors(Action action) {
+std::string PathArgument(const LibCall& call, int index) {
+    return platform::CheckedPath(call.Text(index));
+}
+
+// A program that cannot be started: the answer of `Execute` and
+// `ExecuteWait`, which report failure rather than raise it.
+std::optional<int> TryStartProgram(const std::string& path, std::string_view parameters) {
     try {
-        return action();
-    } catch (const EtsRuntime&) {
-        throw;
-    } catch (const std::runtime_error& error) {
-        throw EtsRuntime(error.what());
+        return platform::StartProgram(path, parameters);
+    } catch (const platform::Error&) {
+        return std::nullopt;
     }
 }
 
-std::string PathArgument(const LibCall& call, int index) {
-    return CheckedPath(call.Text(index));
+platform::OpenMode StreamMode(std::string_view mode) {
+    if (value::NamesEqual(mode, "create")) return platform::OpenMode::Replace;
+    if (value::NamesEqual(mode, "append")) return platform::OpenMode::AppendExisting;
+    throw EtsRuntime("Unknown file mode");
 }
 
 // Seconds since the epoch as a local date-time value, at the 2-second
@@ -48,63 +53,21 @@ TtsValue LocalDate(std::time_t seconds) {
 } // namespace
 
 TObj_Impl_FileStream::TObj_Impl_FileStream(const std::string& path, std::string_view mode)
-    : path_(path) {
-    if (value::NamesEqual(mode, "create")) {
-        CreateFolderOf(path);
-        const std::size_t slash = path.rfind('/');
-        temporary_ = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
-                     ".ozra-XXXXXX";
-        fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
-        if (fd_ < 0) throw EtsRuntime(xml::CannotCreateMessage(path, errno));
-        ::fchmod(fd_, 0644);
-    } else if (value::NamesEqual(mode, "append")) {
-        fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-        if (fd_ < 0) throw EtsRuntime(xml::CannotOpenMessage(path, errno));
-    } else {
-        throw EtsRuntime("Unknown file mode");
-    }
-}
-
-TObj_Impl_FileStream::~TObj_Impl_FileStream() {
-    try {
-        Close();
-    } catch (const EtsRuntime&) {
-        // A failure while an object is released has no one to report to; the
-        // temporary file is gone and the old content kept.
-    }
-}
+    : file_(path, StreamMode(mode)) {}
 
 void TObj_Impl_FileStream::Write(std::string_view bytes) {
-    if (fd_ < 0) throw EtsRuntime("File stream closed");
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) throw EtsRuntime(xml::CannotCreateMessage(path_, errno));
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
+    if (!file_.IsOpen()) throw EtsRuntime("File stream closed");
+    file_.Write(bytes);
 }
 
 void TObj_Impl_FileStream::Close() {
-    if (fd_ < 0) return;
-    const int fd = fd_;
-    fd_ = -1;
-    if (temporary_.empty()) {
-        ::close(fd);
-        return;
-    }
-    const bool flushed = ::fsync(fd) == 0;
-    ::close(fd);
-    if (!flushed || ::rename(temporary_.c_str(), path_.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary_.c_str());
-        throw EtsRuntime(xml::CannotCreateMessage(path_, error));
-    }
+    file_.Close();
 }
 
 void TtsLibFile::Append(LibCall& call) {
     const std::string path = PathArgument(call, 0);
-    CreateFolderOf(path);
-    AppendToFile(path, call.Text(1));
+    platform::CreateFolderOf(path);
+    platform::AppendToFile(path, call.Text(1));
 }
 
 void TtsLibFile::ChangeFileExt(LibCall& call) {
@@ -113,26 +76,26 @@ void TtsLibFile::ChangeFileExt(LibCall& call) {
 
 void TtsLibFile::Copy(LibCall& call) {
     call.ReturnBoolean(
-        CopyFiles(PathArgument(call, 0), PathArgument(call, 1), call.Flag(2, false)));
+        platform::CopyFiles(PathArgument(call, 0), PathArgument(call, 1), call.Flag(2, false)));
 }
 
 void TtsLibFile::Delete(LibCall& call) {
-    call.ReturnBoolean(DeleteFile(PathArgument(call, 0)));
+    call.ReturnBoolean(platform::DeleteFile(PathArgument(call, 0)));
 }
 
 void TtsLibFile::Execute(LibCall& call) {
-    const std::optional<int> process = StartProgram(PathArgument(call, 0), call.Text(1));
-    if (process) DetachProgram(*process);
+    const std::optional<int> process = TryStartProgram(PathArgument(call, 0), call.Text(1));
+    if (process) platform::DetachProgram(*process);
     call.ReturnBoolean(process.has_value());
 }
 
 void TtsLibFile::ExecuteWait(LibCall& call) {
-    const std::optional<int> process = StartProgram(PathArgument(call, 0), call.Text(1));
-    call.ReturnInteger(process ? WaitForProgram(*process) : 1);
+    const std::optional<int> process = TryStartProgram(PathArgument(call, 0), call.Text(1));
+    call.ReturnInteger(process ? platform::WaitForProgram(*process) : 1);
 }
 
 void TtsLibFile::Exists(LibCall& call) {
-    call.ReturnBoolean(FileExists(PathArgument(call, 0)));
+    call.ReturnBoolean(platform::FileExists(PathArgument(call, 0)));
 }
 
 void TtsLibFile::ExpandFileName(LibCall& call) {
@@ -164,25 +127,27 @@ void TtsLibFile::ExtractFilePath(LibCall& call) {
 }
 
 void TtsLibFile::Find(LibCall& call) {
-    FindKinds kinds;
+    platform::FindKinds kinds;
     if (call.Count() > 1) {
         const std::string wanted = call.Text(1);
         kinds.Files = wanted.find_first_of("Ff") != std::string::npos;
         kinds.Folders = wanted.find_first_of("Dd") != std::string::npos;
     }
     TextSet found;
-    for (const std::string& path : FindFiles(PathArgument(call, 0), kinds, call.Flag(2, false)))
+    for (const std::string& path :
+         platform::FindFiles(PathArgument(call, 0), kinds, call.Flag(2, false)))
         found.Add(path);
     found.Return(call);
 }
 
 void TtsLibFile::GetSize(LibCall& call) {
-    if (const std::optional<std::int64_t> size = FileSize(PathArgument(call, 0)))
+    if (const std::optional<std::int64_t> size = platform::FileSize(PathArgument(call, 0)))
         call.Return(TtsValue::FromInt64(*size));
 }
 
 void TtsLibFile::GetTime(LibCall& call) {
-    const std::optional<std::time_t> time = FileTime(PathArgument(call, 0), call.Flag(1, false));
+    const std::optional<std::time_t> time =
+        platform::FileTime(PathArgument(call, 0), call.Flag(1, false));
     if (!time) throw EtsRuntime("Invalid argument to date encode");
     call.Return(LocalDate(*time));
 }
@@ -194,22 +159,18 @@ void TtsLibFile::GetVersion(LibCall& call) {
 
 void TtsLibFile::Load(LibCall& call) {
     const std::string path = PathArgument(call, 0);
-    call.ReturnText(WithFileErrors([&] { return xml::ReadWholeFile(path); }));
+    call.ReturnText(platform::ReadWholeFile(path));
 }
 
 void TtsLibFile::Move(LibCall& call) {
-    call.ReturnBoolean(MoveFile(PathArgument(call, 0), PathArgument(call, 1)));
+    call.ReturnBoolean(platform::MoveFile(PathArgument(call, 0), PathArgument(call, 1)));
 }
 
 void TtsLibFile::Save(LibCall& call) {
     const std::string path = PathArgument(call, 0);
-    CreateFolderOf(path);
-    if (!call.Flag(2, false) && FileExists(path)) return;
-    const std::string text = call.Text(1);
-    WithFileErrors([&] {
-        xml::ReplaceWholeFile(path, text);
-        return 0;
-    });
+    platform::CreateFolderOf(path);
+    if (!call.Flag(2, false) && platform::FileExists(path)) return;
+    platform::ReplaceWholeFile(path, call.Text(1));
 }
 
 void TtsLibFile::Stream(LibCall& call) {

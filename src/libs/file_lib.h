@@ -1,17 +1,20 @@
 // The file library, reached as «System.File», and file streams.
 //
-// Paths follow the rule of path_text.h. Operations that report success
+// Paths follow the rule of platform/paths.h. Operations that report success
 // (`Copy`, `Delete`, `Move`, `Execute`) answer false on failure; `Load`,
 // `Save`, `Append` and `Stream` raise the system's file messages. `Save`
-// replaces a file through a temporary file and a rename. `Copy` without
-// overwrite keeps an existing target and answers false: a run has no one
-// to ask. `Find` never enters links to folders.
+// replaces a file whole or not at all (platform/whole_file.h). `Copy`
+// without overwrite keeps an existing target and answers false: a run has
+// no one to ask. `Find` never enters links to folders.
 //
-// A stream opened with mode "create" also writes a temporary file beside
-// its target and renames it into place when it is closed (or released), so
-// the old content stays whole until the new one is complete.
+// A file stream is open from the moment it is made until `Close` or the
+// release of its last reference: mode "create" truncates or creates the
+// file at once, and every `Write` goes straight to the file
+// (platform/output_file.h), so other writers and readers of the file see
+// the text as it is written.
 #pragma once
 
+#include "platform/output_file.h"
 #include "runtime/lib_base.h"
 
 #include <string>
@@ -23,7 +26,6 @@ class TObj_Impl_FileStream final : public value::TtsObjectZero {
     // Opens for "create" (truncating) or "append" (mode compared ignoring
     // case); other modes fail with "Unknown file mode".
     TObj_Impl_FileStream(const std::string& path, std::string_view mode);
-    ~TObj_Impl_FileStream() override;
 
     std::string_view ClassName() const override { return "TObj_Impl_FileStream"; }
 
@@ -33,9 +35,7 @@ class TObj_Impl_FileStream final : public value::TtsObjectZero {
     void Close();
 
   private:
-    std::string path_;
-    std::string temporary_; // the file written in "create" mode
-    int fd_ = -1;
+    platform::OutputFile file_;
 };
 
 class TtsLibFile final : public runtime::TtsLibBase {

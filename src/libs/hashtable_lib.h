@@ -30,6 +30,13 @@ class TObj_Impl_Hashtable final : public value::TtsObjectZero {
     int Add(std::string key, value::Ref<value::TtsObject> object);
 
     std::vector<Pair> Pairs;
+
+  protected:
+    // A table may hold a table that holds a table...: see value/object.h.
+    void TakeOwnedReferences(value::OwnedReferences& into) noexcept override {
+        for (Pair& pair : Pairs)
+            into.Add(std::move(pair.Object));
+    }
 };
 
 class TtsLibHashtable final : public runtime::TtsLibBase {

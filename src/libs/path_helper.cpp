@@ -2,6 +2,7 @@
 #include "libs/path_helper.h"
 
 #include "libs/path_text.h"
+#include "platform/paths.h"
 #include "value/errors.h"
 
 #include <array>
@@ -42,8 +43,8 @@ std::string ProgramFolder() {
 }
 
 std::string ExpandFileName(std::string_view path) {
-    std::string full = CheckedPath(path);
-    if (!IsAbsolutePath(full)) full = WithTrailingSlash(CurrentFolder()) + full;
+    std::string full = platform::CheckedPath(path);
+    if (!platform::IsAbsolutePath(full)) full = platform::WithTrailingSlash(CurrentFolder()) + full;
     const bool trailing = full.back() == '/';
     std::vector<std::string_view> parts;
     std::string_view rest(full);
@@ -69,11 +70,12 @@ std::string ExpandFileName(std::string_view path) {
 
 std::string TPathHelper::ExpandPath(std::string_view base, std::string_view fileName) {
     if (!fileName.empty() && fileName.front() == ':')
-        return ExpandFileName(ProgramFolder() + SlashPath(fileName.substr(1)));
+        return ExpandFileName(ProgramFolder() + platform::SlashPath(fileName.substr(1)));
     // An absolute path stays where it points, whatever the base.
-    if (IsAbsolutePath(fileName)) return ExpandFileName(fileName);
-    if (!base.empty()) return ExpandFileName(WithTrailingSlash(base) + CheckedPath(fileName));
-    return ExpandFileName(ProgramFolder() + CheckedPath(fileName));
+    if (platform::IsAbsolutePath(fileName)) return ExpandFileName(fileName);
+    if (!base.empty())
+        return ExpandFileName(platform::WithTrailingSlash(base) + platform::CheckedPath(fileName));
+    return ExpandFileName(ProgramFolder() + platform::CheckedPath(fileName));
 }
 
 std::uint32_t StringChecksum(std::string_view text, bool caseSensitive) {

@@ -1,10 +1,10 @@
 // The path library.
 #include "libs/path_lib.h"
 
-#include "libs/file_system.h"
 #include "libs/lib_support.h"
 #include "libs/path_helper.h"
-#include "libs/path_text.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
 #include "runtime/host.h"
 
 namespace ozra::libs {
@@ -21,15 +21,15 @@ const std::string& TSys_Impl_Path::SystemPath() {
 }
 
 void TtsLibPath::CreatePath(LibCall& call) {
-    call.ReturnBoolean(CreateFolders(CheckedPath(call.Text(0))));
+    call.ReturnBoolean(platform::CreateFolders(platform::CheckedPath(call.Text(0))));
 }
 
 void TtsLibPath::Delete(LibCall& call) {
-    call.ReturnBoolean(RemoveEmptyFolder(CheckedPath(call.Text(0))));
+    call.ReturnBoolean(platform::RemoveEmptyFolder(platform::CheckedPath(call.Text(0))));
 }
 
 void TtsLibPath::Exists(LibCall& call) {
-    call.ReturnBoolean(FolderExists(CheckedPath(call.Text(0))));
+    call.ReturnBoolean(platform::FolderExists(platform::CheckedPath(call.Text(0))));
 }
 
 void TtsLibPath::SystemPath(LibCall& call, TSys_Impl_Path& path) {
@@ -51,14 +51,14 @@ void TtsLibPath::TargetPath(LibCall& call) {
 void TtsLibPath::ExpandSystemPath(LibCall& call, TSys_Impl_Path& path) {
     const std::string name = call.Text(0);
     if (name.size() >= 2 && name.front() == ':') {
-        call.ReturnText(path.SystemPath() + SlashPath(std::string_view(name).substr(1)));
+        call.ReturnText(path.SystemPath() + platform::SlashPath(std::string_view(name).substr(1)));
     } else {
         call.ReturnText(name);
     }
 }
 
 void TtsLibPath::ExpandProjectPath(LibCall& call, TSys_Impl_Path& path) {
-    call.ReturnText(path.Global.ScriptFolder + SlashPath(call.Text(0)));
+    call.ReturnText(path.Global.ScriptFolder + platform::SlashPath(call.Text(0)));
 }
 
 void TtsLibPath::ExpandTargetPath(LibCall& call) {

@@ -1,27 +1,18 @@
-// Path text operations and the Linux path rule.
+// Path text operations.
 #include "libs/path_text.h"
 
-#include "value/errors.h"
-#include "value/names.h"
-
-#include <algorithm>
+#include "platform/paths.h"
 
 namespace ozra::libs {
+
+using platform::HasDrive;
+using platform::IsNetworkPath;
+using platform::SlashPath;
 
 namespace {
 
 bool IsSeparator(char c) noexcept {
     return c == '/' || c == '\\';
-}
-
-bool HasDrive(std::string_view path) noexcept {
-    return path.size() >= 2 && path[1] == ':' &&
-           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-}
-
-bool IsNetworkPath(std::string_view path) noexcept {
-    return path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]) &&
-           (path[0] == '\\' || path[1] == '\\');
 }
 
 // Index just after the last separator or the drive's ":" (0 when none).
@@ -39,24 +30,6 @@ std::size_t ExtensionStart(std::string_view path) noexcept {
 }
 
 } // namespace
-
-std::string SlashPath(std::string_view path) {
-    std::string result(path);
-    std::replace(result.begin(), result.end(), '\\', '/');
-    return result;
-}
-
-std::string CheckedPath(std::string_view path) {
-    if (HasDrive(path) || IsNetworkPath(path)) {
-        throw value::EtsRuntime("Windows drive and network paths are not supported: \"" +
-                                std::string(path) + "\".");
-    }
-    return SlashPath(path);
-}
-
-bool IsAbsolutePath(std::string_view path) noexcept {
-    return !path.empty() && IsSeparator(path[0]);
-}
 
 std::string ExtractFileDrive(std::string_view path) {
     if (HasDrive(path)) return std::string(path.substr(0, 2));
@@ -98,41 +71,6 @@ std::string ChangeFileExt(std::string_view path, std::string_view ext) {
     std::string result = SlashPath(path.substr(0, dot));
     result += ext;
     return result;
-}
-
-std::string WithTrailingSlash(std::string_view path) {
-    std::string result = SlashPath(path);
-    if (!result.empty() && result.back() != '/') result += '/';
-    return result;
-}
-
-bool HasWildcards(std::string_view name) noexcept {
-    return name.find_first_of("*?") != std::string_view::npos;
-}
-
-bool MatchesWildcard(std::string_view pattern, std::string_view name) noexcept {
-    if (pattern == "*.*") return true;
-    // Iterative matching with one backtrack point for the last "*".
-    std::size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() &&
-            (pattern[p] == '?' || value::FoldAscii(static_cast<unsigned char>(pattern[p])) ==
-                                      value::FoldAscii(static_cast<unsigned char>(name[n])))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            mark = n;
-        } else if (star != std::string_view::npos) {
-            p = star + 1;
-            n = ++mark;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
 }
 
 } // namespace ozra::libs

@@ -18,6 +18,13 @@ class TObj_Impl_SimpleList final : public value::TtsObjectZero {
     std::string_view ClassName() const override { return "TObj_Impl_SimpleList"; }
 
     std::vector<value::Ref<value::TtsObject>> Items;
+
+  protected:
+    // A list may hold a list that holds a list...: see value/object.h.
+    void TakeOwnedReferences(value::OwnedReferences& into) noexcept override {
+        for (auto& item : Items)
+            into.Add(std::move(item));
+    }
 };
 
 class TtsLibSimpleList final : public runtime::TtsLibBase {

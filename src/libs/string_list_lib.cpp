@@ -4,14 +4,13 @@
 
 #include "libs/lib_support.h"
 #include "libs/list_text.h"
-#include "libs/path_text.h"
-#include "libs/xml/whole_file.h"
+#include "platform/paths.h"
+#include "platform/whole_file.h"
 #include "runtime/host.h"
 #include "value/conversions.h"
 #include "value/operators.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace ozra::libs {
 
@@ -34,25 +33,11 @@ void ListLoadString(value::TStringListEx& list, const runtime::LibCall& call) {
 }
 
 void ListSaveFile(const value::TStringListEx& list, std::string_view path) {
-    try {
-        xml::ReplaceWholeFile(CheckedPath(path), LineText(list));
-    } catch (const value::EtsRuntime&) {
-        throw;
-    } catch (const std::runtime_error& error) {
-        throw value::EtsRuntime(error.what());
-    }
+    platform::ReplaceWholeFile(platform::CheckedPath(path), LineText(list));
 }
 
 void ListLoadFile(value::TStringListEx& list, std::string_view path) {
-    std::string text;
-    try {
-        text = xml::ReadWholeFile(CheckedPath(path));
-    } catch (const value::EtsRuntime&) {
-        throw;
-    } catch (const std::runtime_error& error) {
-        throw value::EtsRuntime(error.what());
-    }
-    SetLineText(list, text);
+    SetLineText(list, platform::ReadWholeFile(platform::CheckedPath(path)));
 }
 
 namespace {

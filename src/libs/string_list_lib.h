@@ -18,6 +18,11 @@ class TObj_Impl_StringList final : public value::TtsObjectZero {
     std::string_view ClassName() const override { return "TObj_Impl_StringList"; }
 
     value::Ref<runtime::TSettingList> List;
+
+  protected:
+    void TakeOwnedReferences(value::OwnedReferences& into) noexcept override {
+        into.Add(std::move(List));
+    }
 };
 
 // «ToString([delimiter])»: line text, or delimited text with the first

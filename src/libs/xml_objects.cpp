@@ -2,9 +2,9 @@
 // tree that libs/xml parses and writes.
 #include "libs/xml_objects.h"
 
-#include "libs/path_text.h"
-#include "libs/xml/whole_file.h"
 #include "libs/xml/xml_document.h"
+#include "platform/paths.h"
+#include "platform/whole_file.h"
 #include "value/conversions.h"
 #include "value/errors.h"
 #include "value/names.h"
@@ -32,6 +32,12 @@ void CopyLines(const TSettingList& from, TSettingList& to) {
         to.Add(std::move(line));
 }
 
+// Raises the depth error unless an element at `level` can take content of
+// `height` levels.
+void CheckRoom(int level, int height) {
+    if (level + height > xml::MaxDepth) throw EtsRuntime(xml::TooDeepMessage());
+}
+
 Ref<TObj_Impl_XmlNode> Clone(const TObj_Impl_XmlNode& source) {
     auto copy = MakeRef<TObj_Impl_XmlNode>();
     copy->Name = source.Name;
@@ -42,13 +48,12 @@ Ref<TObj_Impl_XmlNode> Clone(const TObj_Impl_XmlNode& source) {
     return copy;
 }
 
-// Parser and file failures reach scripts as runtime errors.
+// The XML tree's own errors (malformed text, a name that cannot be
+// written) reach scripts as runtime errors.
 template <class Action> auto WithXmlErrors(Action action) {
     try {
         return action();
-    } catch (const EtsRuntime&) {
-        throw;
-    } catch (const std::runtime_error& error) {
+    } catch (const xml::XmlError& error) {
         throw EtsRuntime(error.what());
     }
 }
@@ -60,10 +65,21 @@ TObj_Impl_XmlNode::TObj_Impl_XmlNode()
       children_(MakeRef<TObj_Impl_XmlNodeList>(this)) {}
 
 TObj_Impl_XmlNode::~TObj_Impl_XmlNode() {
-    // Children and the list may outlive this element in script variables.
+    DetachChildren();
+}
+
+void TObj_Impl_XmlNode::DetachChildren() noexcept {
+    if (!children_) return;
     children_->owner_ = nullptr;
     for (const auto& child : children_->items_)
         child->parent_ = nullptr;
+}
+
+void TObj_Impl_XmlNode::TakeOwnedReferences(value::OwnedReferences& into) noexcept {
+    DetachChildren();
+    into.Add(std::move(children_));
+    into.Add(std::move(Props));
+    into.Add(std::move(Attrs));
 }
 
 int TObj_Impl_XmlNode::Level() const noexcept {
@@ -71,6 +87,13 @@ int TObj_Impl_XmlNode::Level() const noexcept {
     for (const TObj_Impl_XmlNode* node = parent_; node; node = node->parent_)
         ++level;
     return level;
+}
+
+int TObj_Impl_XmlNode::Height() const {
+    return xml::TreeHeight(*this, [](const TObj_Impl_XmlNode& node, auto visit) {
+        for (const auto& child : node.children_->items_)
+            visit(*child);
+    });
 }
 
 std::string TObj_Impl_XmlNode::Path() const {
@@ -162,6 +185,7 @@ xml::XmlElement TObj_Impl_XmlNode::ToElement() const {
 }
 
 void TObj_Impl_XmlNode::CopyFrom(const TObj_Impl_XmlNode& source) {
+    CheckRoom(Level(), source.Height());
     // The copy is taken whole before anything here changes, so copying an
     // ancestor or a descendant of this element is safe.
     const Ref<TObj_Impl_XmlNode> copy = Clone(source);
@@ -190,9 +214,16 @@ TObj_Impl_XmlNodeList::~TObj_Impl_XmlNodeList() {
         child->parent_ = nullptr;
 }
 
+void TObj_Impl_XmlNodeList::TakeOwnedReferences(value::OwnedReferences& into) noexcept {
+    for (auto& child : items_) {
+        child->parent_ = nullptr;
+        into.Add(std::move(child));
+    }
+    items_.clear();
+}
+
 TObj_Impl_XmlNode& TObj_Impl_XmlNodeList::Add(std::string name) {
-    if (owner_ && owner_->Level() + 1 > xml::MaxDepth)
-        throw EtsRuntime("XML nested more than " + std::to_string(xml::MaxDepth) + " levels deep.");
+    if (owner_) CheckRoom(owner_->Level() + 1, 1);
     auto node = MakeRef<TObj_Impl_XmlNode>();
     node->Name = std::move(name);
     TObj_Impl_XmlNode& added = *node;
@@ -230,7 +261,7 @@ void TObj_Impl_XmlNodeList::Clear() noexcept {
 }
 
 TObj_Impl_XmlNode* TObj_Impl_XmlDocument::Locate(std::string_view path) const {
-    std::string normal = SlashPath(path);
+    std::string normal = platform::SlashPath(path);
     std::string_view rest(normal);
     if (!rest.empty()) rest.remove_prefix(1);
     const std::size_t slash = rest.find('/');
@@ -240,12 +271,16 @@ TObj_Impl_XmlNode* TObj_Impl_XmlDocument::Locate(std::string_view path) const {
 }
 
 void LoadXmlText(TObj_Impl_XmlNode& into, std::string_view text) {
-    into.LoadElement(WithXmlErrors([&] { return xml::ParseXml(text); }));
+    const xml::XmlElement element = WithXmlErrors([&] { return xml::ParseXml(text); });
+    CheckRoom(into.Level(), element.Height());
+    into.LoadElement(element);
 }
 
 void LoadXmlFileInto(TObj_Impl_XmlNode& into, std::string_view path) {
-    const std::string checked = CheckedPath(path);
-    into.LoadElement(WithXmlErrors([&] { return xml::LoadXmlFile(checked); }));
+    const std::string checked = platform::CheckedPath(path);
+    const xml::XmlElement element = WithXmlErrors([&] { return xml::LoadXmlFile(checked); });
+    CheckRoom(into.Level(), element.Height());
+    into.LoadElement(element);
 }
 
 std::string SaveXmlText(const TObj_Impl_XmlNode& element, std::string_view encoding) {
@@ -258,17 +293,14 @@ std::string SaveXmlText(const TObj_Impl_XmlNode& element, std::string_view encod
 
 void SaveXmlFileFrom(const TObj_Impl_XmlNode& element, std::string_view path,
                      std::string_view encoding) {
-    const std::string checked = CheckedPath(path);
+    const std::string checked = platform::CheckedPath(path);
     xml::XmlWriteOptions options;
     options.Declaration = !element.Top().IsEmpty();
     options.Encoding = encoding;
     const std::string text = element.IsEmpty() ? std::string() : WithXmlErrors([&] {
         return xml::WriteXml(element.ToElement(), options);
     });
-    WithXmlErrors([&] {
-        xml::ReplaceWholeFile(checked, text);
-        return 0;
-    });
+    platform::ReplaceWholeFile(checked, text);
 }
 
 } // namespace ozra::libs

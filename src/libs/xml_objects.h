@@ -8,6 +8,12 @@
 // (`Props`); `Attrs` is a second property list scripts use freely, never
 // loaded or saved.
 //
+// A tree never grows deeper than `xml::MaxDepth` levels, whichever way
+// elements are added (`Add`, loading into an element, `Copy`), so that the
+// code walking it (saving, copying, freeing) cannot run out of stack; an
+// addition that would go deeper fails with «XML nested more than 1000
+// levels deep.» and changes nothing.
+//
 // Loading parses the whole text into the plain tree of libs/xml first and
 // changes the target element only when that succeeded. It then replaces
 // the element's children, takes the document element's name, its value
@@ -39,6 +45,8 @@ class TObj_Impl_XmlNode final : public value::TtsObjectZero {
     TObj_Impl_XmlNode* Parent() const noexcept { return parent_; }
     int Index() const noexcept { return index_; }
     int Level() const noexcept;
+    // The number of levels of this element's subtree (1 without children).
+    int Height() const;
     // «/root/a/b»
     std::string Path() const;
     // The topmost ancestor (the document's root while attached).
@@ -73,8 +81,16 @@ class TObj_Impl_XmlNode final : public value::TtsObjectZero {
     value::Ref<runtime::TSettingList> Props;
     value::Ref<runtime::TSettingList> Attrs;
 
+  protected:
+    // Attributes may hold objects, and those objects documents: see
+    // value/object.h.
+    void TakeOwnedReferences(value::OwnedReferences& into) noexcept override;
+
   private:
     friend class TObj_Impl_XmlNodeList;
+
+    // Children and the list may outlive this element in script variables.
+    void DetachChildren() noexcept;
 
     value::Ref<TObj_Impl_XmlNodeList> children_;
     TObj_Impl_XmlNode* parent_ = nullptr;
@@ -104,6 +120,9 @@ class TObj_Impl_XmlNodeList final : public value::TtsObjectZero {
     void Delete(int index);
     void Clear() noexcept;
 
+  protected:
+    void TakeOwnedReferences(value::OwnedReferences& into) noexcept override;
+
   private:
     friend class TObj_Impl_XmlNode;
 
@@ -121,6 +140,11 @@ class TObj_Impl_XmlDocument final : public value::TtsObjectZero {
     TObj_Impl_XmlNode* Locate(std::string_view path) const;
 
     value::Ref<TObj_Impl_XmlNode> Root;
+
+  protected:
+    void TakeOwnedReferences(value::OwnedReferences& into) noexcept override {
+        into.Add(std::move(Root));
+    }
 };
 
 // Parses the text (or the file) and loads it into the element; raises

@@ -7,6 +7,7 @@
 // `LoopShouldStop`). Errors, in contrast, are exceptions.
 #include "runtime/evaluator.h"
 
+#include "platform/error.h"
 #include "runtime/code.h"
 #include "runtime/evaluator_internal.h"
 #include "runtime/host.h"
@@ -259,15 +260,24 @@ void RunFinally(TtsTryNode& node, TtsResult& context) {
     if (!context.ExitNode) context.ExitNode = pending;
 }
 
+// A try statement catches the system's errors: its own and those of the
+// platform below it (a file that cannot be read or written, a program that
+// cannot be started), whose messages read the same to a script.
+void RunExcept(TtsTryNode& node, TtsResult& context, const std::exception& error) {
+    if (!node.ExceptBlock) throw EtsRuntime(error.what());
+    context.ErrorNode = context.CurrentNode;
+    WriteVariable(*node.ExceptionVariable, TtsValue::FromText(error.what()));
+    ExecuteBlock(*node.ExceptBlock, context);
+}
+
 void ExecuteTry(TtsTryNode& node, TtsResult& context) {
     try {
         try {
             ExecuteBlock(*node.Body, context);
         } catch (const EtsException& error) {
-            if (!node.ExceptBlock) throw EtsRuntime(error.what());
-            context.ErrorNode = context.CurrentNode;
-            WriteVariable(*node.ExceptionVariable, TtsValue::FromText(error.what()));
-            ExecuteBlock(*node.ExceptBlock, context);
+            RunExcept(node, context, error);
+        } catch (const platform::Error& error) {
+            RunExcept(node, context, error);
         }
     } catch (...) {
         RunFinally(node, context);

@@ -7,17 +7,12 @@
 // body writes nothing to its target.
 #include "runtime/evaluator.h"
 
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/processes.h"
 #include "runtime/host.h"
 #include "value/conversions.h"
 #include "value/errors.h"
-
-#include <cerrno>
-#include <filesystem>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace ozra::runtime {
 
@@ -47,7 +42,7 @@ std::string TextOf(const TtsVariable* variable) {
 
 std::string ResolveAgainst(TtsResult& context, std::string_view pathVariable,
                            std::string_view name) {
-    if (!context.Host) return std::string(name);
+    if (!context.Host) return platform::CheckedPath(name);
     TtsHost& host = context.Host->Host();
     return TtsHost::ResolvePath(ToText(host.Variable(pathVariable)), name);
 }
@@ -70,50 +65,28 @@ void ExecuteCapture(TtsAssignNode& node, TtsResult& context) {
     Assign(*node.Target, child.Get(), TtsValue::FromText(child.Get().Text));
 }
 
-// Copies a file or folder; like the shell copy it stands for, the outcome is
-// not reported to the script.
+// Copies a file or folder as the file library's `Copy` does; like the shell
+// copy it stands for, the outcome is not reported to the script.
 void ExecuteOldCopy(TtsOldCopy& node, TtsResult& context) {
     ChildContext child(context);
     ExecuteBlock(*node.Body, child.Get());
-    namespace fs = std::filesystem;
-    const fs::path target = ResolveAgainst(context, "TargetPath", TextOf(node.TargetVariable));
-    const fs::path source = ResolveAgainst(context, "TemplatePath", node.SourcePath);
-    std::error_code ignored;
-    if (target.has_parent_path()) fs::create_directories(target.parent_path(), ignored);
-    auto options = fs::copy_options::recursive;
-    options |=
-        node.Overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::skip_existing;
-    fs::copy(source, target, options, ignored);
+    platform::CopyFiles(ResolveAgainst(context, "TemplatePath", node.SourcePath),
+                        ResolveAgainst(context, "TargetPath", TextOf(node.TargetVariable)),
+                        node.Overwrite);
 }
 
-// Starts the program in its own folder with the text of "parameter" split
-// into words (no shell expansion), and waits for it when the overwrite flag
-// is set.
+// Starts the program in its own folder with the text of "parameter" as its
+// arguments, and waits for it when the overwrite flag is set. A program
+// that cannot be started is an error the script can catch.
 void ExecuteOldExecute(TtsOldExecute& node, TtsResult& context) {
     ChildContext child(context);
     ExecuteBlock(*node.Body, child.Get());
-    const std::string program = std::filesystem::absolute(node.ProgramPath).string();
-    const std::string parameters = TextOf(node.ParameterVariable);
-    const std::string folder = std::filesystem::path(program).parent_path().string();
-    const char* script = "set -f; cd \"$1\" || exit 127; p=$0; shift; exec \"$p\" $1";
-    std::string scriptCopy = script;
-    std::string shell = "/bin/sh";
-    std::string dashC = "-c";
-    std::string programCopy = program;
-    std::string folderCopy = folder;
-    std::string parametersCopy = parameters;
-    char* argv[] = {shell.data(),
-                    dashC.data(),
-                    scriptCopy.data(),
-                    programCopy.data(),
-                    folderCopy.data(),
-                    parametersCopy.data(),
-                    nullptr};
-    pid_t pid = 0;
-    if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv, environ) != 0) return;
-    if (!node.Overwrite) return;
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    const int process = platform::StartProgram(platform::CheckedPath(node.ProgramPath),
+                                               TextOf(node.ParameterVariable));
+    if (node.Overwrite) {
+        platform::WaitForProgram(process);
+    } else {
+        platform::DetachProgram(process);
     }
 }
 

@@ -3,32 +3,23 @@
 // template and target file rules.
 #include "runtime/host.h"
 
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/whole_file.h"
 #include "runtime/result.h"
 #include "value/conversions.h"
 #include "value/errors.h"
 #include "value/names.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <ctime>
-#include <fcntl.h>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <typeinfo>
-#include <unistd.h>
 
 namespace ozra::runtime {
 
 using namespace value;
 
 namespace {
-
-std::string PlatformReason() {
-    return std::strerror(errno);
-}
 
 // Days since 1899-12-30 of a civil date (proleptic Gregorian).
 double DaysSince18991230(int year, int month, int day) {
@@ -39,17 +30,6 @@ double DaysSince18991230(int year, int month, int day) {
     const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     const long daysSince1970 = static_cast<long>(era) * 146097 + dayOfEra - 719468;
     return static_cast<double>(daysSince1970 + 25569);
-}
-
-// Opens a new file named after `path` with a unique suffix, created with
-// the usual permissions (0666 less the umask); -1 with errno on failure.
-int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        temporary = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
 }
 
 Ref<front::TtsVariable> NamedVariable(Ref<front::TtsVariable> variable, std::string_view name) {
@@ -196,64 +176,21 @@ const TtsValue& TtsHost::Variable(std::string_view name) const noexcept {
     return EmptyValue;
 }
 
-// Scripts written elsewhere separate folders with "\"; on this system a
-// file name never contains one, so every "\" is taken as a separator.
 std::string TtsHost::ResolvePath(std::string_view path, std::string_view name) {
-    std::string resolved(name);
-    for (char& c : resolved) {
-        if (c == '\\') c = '/';
-    }
-    if (path.empty() || (!resolved.empty() && resolved.front() == '/')) return resolved;
-    std::string folder(path);
-    for (char& c : folder) {
-        if (c == '\\') c = '/';
-    }
-    if (folder.back() != '/') folder.push_back('/');
-    return folder + resolved;
+    const std::string resolved = platform::CheckedPath(name);
+    if (path.empty() || platform::IsAbsolutePath(resolved)) return resolved;
+    return platform::WithTrailingSlash(platform::CheckedPath(path)) + resolved;
 }
 
 std::string TtsHost::ReadTemplateFile(std::string_view name) {
-    const std::string path = ResolvePath(ToText(Variable("TemplatePath")), name);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw EtsRuntime("Cannot open file \"" + path + "\". " + PlatformReason());
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw EtsRuntime("Cannot read file \"" + path + "\". " + PlatformReason());
-    return text;
+    return platform::ReadWholeFile(ResolvePath(ToText(Variable("TemplatePath")), name));
 }
 
-// The text goes to a temporary file next to the target, which is then
-// renamed over it: the target is either the old file or the whole new one.
 void TtsHost::WriteTargetFile(std::string_view text, std::string_view name, bool overwrite) {
-    namespace fs = std::filesystem;
     const std::string path = ResolvePath(ToText(Variable("TargetPath")), name);
-    std::error_code ignored;
-    if (!overwrite && fs::exists(path, ignored)) return;
-    const fs::path target(path);
-    if (target.has_parent_path()) fs::create_directories(target.parent_path(), ignored);
-
-    std::string temporary;
-    const int fd = CreateTemporaryBeside(path, temporary);
-    if (fd < 0) throw EtsRuntime("Cannot create file \"" + path + "\". " + PlatformReason());
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        written += static_cast<std::size_t>(n);
-    }
-    const bool complete = written == text.size();
-    const std::string reason = complete ? std::string() : PlatformReason();
-    const bool closed = ::close(fd) == 0;
-    if (!complete || !closed) {
-        ::unlink(temporary.c_str());
-        throw EtsRuntime("Cannot write file \"" + path + "\". " +
-                         (complete ? PlatformReason() : reason));
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const std::string why = PlatformReason();
-        ::unlink(temporary.c_str());
-        throw EtsRuntime("Cannot create file \"" + path + "\". " + why);
-    }
+    if (!overwrite && platform::FileExists(path)) return;
+    platform::CreateFolderOf(path);
+    platform::ReplaceWholeFile(path, text);
 }
 
 } // namespace ozra::runtime

@@ -23,9 +23,10 @@
 //
 // Template and target files are resolved against the text variables
 // "TemplatePath" and "TargetPath" of the host's names: an absolute name is
-// used unchanged, a relative one is put under the path. A target is written
-// to a temporary file in its folder and renamed into place, so a failed
-// write never leaves a half-written target behind.
+// used unchanged, a relative one is put under the path, and both follow the
+// rule of platform/paths.h. A target is replaced whole or not at all
+// (platform/whole_file.h), so a failed write never leaves a half-written
+// target behind.
 #pragma once
 
 #include "front/syntax_tree.h"
@@ -156,8 +157,14 @@ class TtsHost final : public front::TtsBlock, public ItsHost {
     TtsLibBase& LibraryFor(value::TtsObject* object, std::uint8_t access);
 
     // A file name put under a folder path: unchanged when absolute,
-    // otherwise the path with a trailing "/" added in front.
+    // otherwise the path with a trailing "/" added in front. A drive or
+    // network name, in either, is refused.
     static std::string ResolvePath(std::string_view path, std::string_view name);
+
+  protected:
+    // The libraries in the names refer back to the host, so they go with it,
+    // inside its destructor, rather than after it.
+    void TakeOwnedReferences(value::OwnedReferences&) noexcept override {}
 
   private:
     struct RegistryEntry {

@@ -43,6 +43,13 @@ class TSettingList : public value::TtsObjectZero, public value::TStringListEx {
 
     std::string DelimitedText() const;
     void SetDelimitedText(std::string_view text);
+
+  protected:
+    // An entry's object may be a list whose entries hold lists...: see
+    // value/object.h.
+    void TakeOwnedReferences(value::OwnedReferences& into) noexcept override {
+        MoveObjectsTo(into);
+    }
 };
 
 } // namespace ozra::runtime

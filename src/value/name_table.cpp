@@ -93,6 +93,11 @@ void TtsHash::RemoveAll() noexcept {
         released.pop_back();
 }
 
+void TtsHash::MoveReferencesTo(OwnedReferences& into) {
+    for (Entry& entry : entries_)
+        into.Add(std::move(entry.object));
+}
+
 void TtsHash::Merge(const TtsHash& other, const std::function<bool(const TtsObject&)>& skip) {
     if (&other == this) return;
     struct ReplaceScope {

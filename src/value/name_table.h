@@ -59,6 +59,9 @@ class TtsHash {
     }
     // Releases every object, the last entry first.
     void RemoveAll() noexcept;
+    // Hands every object over to a release in progress (see object.h); the
+    // names stay, without objects.
+    void MoveReferencesTo(OwnedReferences& into);
 
     // Adds a counted reference to every entry of the other table, under the
     // same name and replacing present names, except objects for which `skip`

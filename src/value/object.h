@@ -17,15 +17,29 @@
 // `TtsObject`), `Ref<T>::Retain` takes a new one. `MakeRef<T>(...)` creates
 // either kind of object and returns the one owning pointer to it.
 //
+// Freeing an object frees what it owns, which may free more: the last of a
+// chain of 150,000 script objects, each holding the next in a member, would
+// otherwise be freed inside the destructor of the one before it, 150,000
+// destructors deep. Instead, an object that can own the last reference to
+// others of its kind (syntax nodes and script objects, lists, tables) hands
+// its references over (`TakeOwnedReferences`) when its count reaches zero,
+// and `Release` frees the objects handed over one after another, each
+// handing over its own first. The stack a release uses no longer grows with
+// the length of a chain or the depth of a tree.
+//
 // Counts are plain integers: a run uses its objects from one thread at a time.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace ozra::value {
+
+class OwnedReferences;
 
 class TtsObject {
   public:
@@ -41,7 +55,7 @@ class TtsObject {
     // and stops the program with a message rather than corrupting memory.
     void Release() noexcept {
         if (refCount_ <= 0) ReleaseUnowned();
-        if (--refCount_ == 0) delete this;
+        if (--refCount_ == 0) Destroy();
     }
 
     std::int32_t RefCount() const noexcept { return refCount_; }
@@ -52,8 +66,16 @@ class TtsObject {
   protected:
     explicit TtsObject(std::int32_t initialCount) noexcept : refCount_(initialCount) {}
 
+    // Moves every counted reference to another object that this one owns
+    // into `into`; called once, just before the object is deleted, so its
+    // destructor then finds them gone. Classes whose objects can hold others
+    // of their kind override it.
+    virtual void TakeOwnedReferences(OwnedReferences& into) noexcept {}
+
   private:
     [[noreturn]] void ReleaseUnowned() const noexcept;
+    // Deletes the object, then frees what it handed over without nesting.
+    void Destroy() noexcept;
 
     std::int32_t refCount_ = 1;
 };
@@ -115,6 +137,30 @@ template <class T> class Ref {
     explicit Ref(T* object) noexcept : object_(object) {}
 
     T* object_ = nullptr;
+};
+
+// The counted references objects hand over while a release is in progress
+// (see `TtsObject::TakeOwnedReferences`), taken back last first. The first
+// few live in the list itself, so freeing a small object allocates nothing.
+class OwnedReferences {
+  public:
+    OwnedReferences() noexcept = default;
+    OwnedReferences(const OwnedReferences&) = delete;
+    OwnedReferences& operator=(const OwnedReferences&) = delete;
+    ~OwnedReferences();
+
+    // Takes over the reference; a null one is not kept.
+    void Add(Ref<TtsObject> reference);
+    bool Empty() const noexcept { return count_ == 0; }
+    // The reference added last, which the caller now holds.
+    TtsObject* TakeLast() noexcept;
+
+  private:
+    static constexpr std::size_t InlineCount = 16;
+
+    TtsObject* inline_[InlineCount];
+    std::vector<TtsObject*> overflow_;
+    std::size_t count_ = 0;
 };
 
 // Creates a runtime object and returns the single owning reference to it,

@@ -41,6 +41,13 @@ template <class T> class TtsListOf {
         while (!items_.empty())
             items_.pop_back();
     }
+    // Hands every item over to a release in progress (see object.h), in the
+    // order they were added; the list is then empty.
+    void MoveReferencesTo(OwnedReferences& into) {
+        for (Ref<T>& item : items_)
+            into.Add(std::move(item));
+        items_.clear();
+    }
 
     int Count() const noexcept { return static_cast<int>(items_.size()); }
     bool IsEmpty() const noexcept { return items_.empty(); }

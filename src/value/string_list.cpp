@@ -27,6 +27,11 @@ void TStringListEx::Delete(int index) {
     items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(position));
 }
 
+void TStringListEx::MoveObjectsTo(OwnedReferences& into) {
+    for (Item& item : items_)
+        into.Add(std::move(item.object));
+}
+
 void TStringListEx::Clear() noexcept {
     std::vector<Item> released;
     released.swap(items_);

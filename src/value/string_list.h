@@ -28,6 +28,9 @@ class TStringListEx {
     void Insert(int index, std::string text, Ref<TtsObject> object = nullptr);
     void Delete(int index);
     void Clear() noexcept;
+    // Hands the objects over to a release in progress (see object.h); the
+    // strings stay, without objects.
+    void MoveObjectsTo(OwnedReferences& into);
     // Position of the first string equal to the text, or -1.
     int IndexOf(std::string_view text) const noexcept;
 

@@ -35,14 +35,23 @@ TEST(FileScripts, WholeFileReadsAndWrites) {
     });
 }
 
-TEST(FileScripts, StreamsWriteWholeFilesOnClose) {
+TEST(FileScripts, StreamsWriteThroughAsTheyGo) {
     ExpectScriptCases({
         {"<.System.File.Save(\"%T%s.txt\", \"old\")\nvar s = "
-         "System.File.Stream(\"%T%s.txt\")\ns.Write(\"a\")\n"
+         "System.File.Stream(\"%T%s.txt\")\n?? \"[\" ~ System.File.Load(\"%T%s.txt\") ~ \"]\"\n"
+         "s.Write(\"a\")\n"
          "s.Write(\"\")\n?? System.File.Load(\"%T%s.txt\")\ns.Write(\"b\")\ns.Close()\ns.Close()\n"
          "var t = System.File.Stream(\"%T%s.txt\", \"APPEND\")\nt.Write(\"c\")\nt.Close()\n?? "
          "System.File.Load(\"%T%s.txt\").>",
-         "old\nabc\n"},
+         "[]\na\nabc\n"},
+        // Text added to the file through another writer meanwhile is kept.
+        {"<.var s = System.File.Stream(\"%T%s.txt\")\ns.Write(\"1\")\n"
+         "System.File.Append(\"%T%s.txt\", \"2\")\n"
+         "var t = System.File.Stream(\"%T%s.txt\", \"append\")\nt.Write(\"3\")\ns.Write(\"4\")\n"
+         "s.Close()\nt.Close()\n?? System.File.Load(\"%T%s.txt\").>",
+         "1234\n"},
+        {"<.System.File.Stream(\"%T%none/s.txt\").>", "",
+         "Cannot create file \"%T%none/s.txt\". No such file or directory"},
         {"<.var s = System.File.Stream(\"%T%s.txt\")\ns.Close()\ns.Write(\"x\").>", "",
          "File stream closed"},
         {"<.System.File.Stream(\"%T%s.txt\", \"write\").>", "", "Unknown file mode"},

@@ -4,6 +4,7 @@
 // trailing "/").
 #pragma once
 
+#include "../support/temp_folder.h"
 #include "front/parser.h"
 #include "libs/standard_libraries.h"
 #include "runtime/evaluator.h"
@@ -29,35 +30,7 @@ struct ScriptRun {
     std::string Error; // empty when the run succeeded
 };
 
-// A temporary folder, removed with everything in it.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "ozra-libs-XXXXXX").string();
-        Path = std::string(::mkdtemp(pattern.data())) + "/";
-    }
-    ~TempFolder() {
-        std::error_code error;
-        std::filesystem::remove_all(Path, error);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    void Write(const std::string& name, std::string_view bytes) const {
-        std::filesystem::create_directories(std::filesystem::path(Path + name).parent_path());
-        std::ofstream(Path + name, std::ios::binary) << bytes;
-    }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(Path + name, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    bool Exists(const std::string& name) const { return std::filesystem::exists(Path + name); }
-
-    std::string Path;
-};
+using ozra::testing::TempFolder;
 
 inline std::string WithFolder(std::string_view script, const std::string& folder) {
     std::string text(script);
@@ -95,7 +68,7 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
         for (std::size_t at = run.Output.find("\r\n"); at != std::string::npos;
              at = run.Output.find("\r\n", at))
             run.Output.erase(at, 1);
-    } catch (const value::EtsException& error) {
+    } catch (const std::exception& error) {
         run.Error = error.what();
     }
     return run;

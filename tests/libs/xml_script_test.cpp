@@ -122,5 +122,26 @@ TEST(XmlScripts, FilesRoundTripAndErrorsAreClear) {
     });
 }
 
+// A document of the greatest depth, 1000 levels, and its deepest element:
+// nothing more may go below it, whichever way it would be added, while
+// the same additions higher up work.
+TEST(XmlScripts, TheDepthLimitHoldsForTheWholeDocument) {
+    ExpectScriptCases({
+        {"<.var text = \"\"\nfor (i = 1 to 1000)\ntext = \"<a>\" ~ text ~ \"</a>\"\nend for\n"
+         "var d = System.XML.Document()\nd.LoadString(text)\nvar n = d.Root()\n"
+         "while (n.Nodes().Count() > 0)\nn = n.Nodes()[0]\nend while\n"
+         "try\nn.Nodes().Add(\"x\")\nexcept\n?? \"Add: \" ~ exception\nend try\n"
+         "try\nn.LoadString(\"<b><c/></b>\")\nexcept\n?? \"LoadString: \" ~ exception\nend "
+         "try\n"
+         "try\nn.Copy(d.Root())\nexcept\n?? \"Copy: \" ~ exception\nend try\n"
+         "n = n.Parent()\nn.LoadString(\"<b/>\")\nn.Nodes().Add(\"x\")\n"
+         "?? n.Level ~ \" \" ~ n.Nodes().Count().>",
+         "Add: XML nested more than 1000 levels deep.\n"
+         "LoadString: XML nested more than 1000 levels deep.\n"
+         "Copy: XML nested more than 1000 levels deep.\n"
+         "998 1\n"},
+    });
+}
+
 } // namespace
 } // namespace ozra::libs::testing

@@ -1,6 +1,5 @@
 // The simplified XML tree: what loading keeps, round trips, the writer's
 // rules and clear errors for malformed or hostile input.
-#include "libs/xml/whole_file.h"
 #include "libs/xml/xml_document.h"
 #include "script_support.h"
 

@@ -1,13 +1,11 @@
 // Template and target files of the host: path resolution, whole-file reads,
 // and target writes that honour the overwrite flag and never leave a
 // half-written file or a temporary behind.
+#include "../support/file_size_limit.h"
+#include "platform/error.h"
 #include "runtime/host.h"
-#include "value/errors.h"
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -60,12 +58,32 @@ TEST(HostPaths, NamesAreResolvedAgainstAFolder) {
         {"/out/", "a.txt", "/out/a.txt"},
         {"/out", "/abs/a.txt", "/abs/a.txt"},
         {"/out", "sub\\a.txt", "/out/sub/a.txt"},
-        {"C:\\out\\", "a.txt", "C:/out/a.txt"},
+        {"\\out", "a.txt", "/out/a.txt"},
         // No folder at all: relative to the working folder, not to "/".
         {"", "a.txt", "a.txt"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TtsHost::ResolvePath(c.path, c.name), c.expected) << c.path << " + " << c.name;
+    }
+    // A drive or network name would make a folder named "C:" or "\\srv".
+    const struct {
+        const char* path;
+        const char* name;
+        const char* refused;
+    } refusals[] = {
+        {"/out", "C:\\gen\\a.txt", "C:\\gen\\a.txt"},
+        {"C:\\out\\", "a.txt", "C:\\out\\"},
+        {"/out", "\\\\srv\\share\\a.txt", "\\\\srv\\share\\a.txt"},
+    };
+    for (const auto& c : refusals) {
+        try {
+            TtsHost::ResolvePath(c.path, c.name);
+            ADD_FAILURE() << c.path << " + " << c.name;
+        } catch (const platform::Error& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      std::string("Windows drive and network paths are not supported: \"") +
+                          c.refused + "\".");
+        }
     }
 }
 
@@ -91,28 +109,14 @@ TEST_F(HostFiles, AFailedTargetWriteRaisesAndLeavesTheOldFile) {
     fs::create_directories(folder / "out/kept");
     host->WriteTargetFile("old", "kept/a.txt", true);
 
-    struct FileSizeLimit {
-        rlimit saved{};
-        void (*savedHandler)(int) = nullptr;
-        FileSizeLimit() {
-            getrlimit(RLIMIT_FSIZE, &saved);
-            savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-            rlimit tiny = saved;
-            tiny.rlim_cur = 4;
-            setrlimit(RLIMIT_FSIZE, &tiny);
-        }
-        ~FileSizeLimit() {
-            setrlimit(RLIMIT_FSIZE, &saved);
-            std::signal(SIGXFSZ, savedHandler);
-        }
-    };
     {
-        FileSizeLimit limit;
+        FileSizeLimit limit(4);
         try {
             host->WriteTargetFile("new and longer", "kept/a.txt", true);
             ADD_FAILURE() << "the write should fail";
-        } catch (const EtsRuntime& error) {
-            EXPECT_EQ(std::string(error.what()).rfind("Cannot", 0), 0u) << error.what();
+        } catch (const platform::Error& error) {
+            EXPECT_EQ(std::string(error.what()).rfind("Cannot create file \"", 0), 0u)
+                << error.what();
         }
     }
     EXPECT_EQ(ReadAll(folder / "out/kept/a.txt"), "old");
@@ -128,7 +132,7 @@ TEST_F(HostFiles, TemplatesAreReadWholeAsBytes) {
     try {
         host->ReadTemplateFile("missing.txt");
         ADD_FAILURE();
-    } catch (const EtsRuntime& error) {
+    } catch (const platform::Error& error) {
         EXPECT_EQ(std::string(error.what()).rfind("Cannot open file \"", 0), 0u) << error.what();
     }
 }

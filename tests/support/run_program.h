@@ -1,11 +1,13 @@
 // Runs a program of the system as a user would, in a folder of the test's
 // choosing, and collects what it wrote and how it ended. Output goes through
 // unnamed temporary files, so a program that writes much to both streams
-// cannot block on a full pipe.
+// cannot block on a full pipe. Standard output may instead go to a full
+// device, be closed, or go to a reader that stops after the first line.
 #pragma once
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -29,10 +31,15 @@ inline std::string ReadBack(std::FILE* file) {
     return text;
 }
 
+enum class StandardOutput { Captured, FullDevice, Closed, FirstLineOnly };
+
 inline ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                             const std::string& folder) {
+                             const std::string& folder,
+                             StandardOutput output = StandardOutput::Captured) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
+    int reader[2] = {-1, -1};
+    if (output == StandardOutput::FirstLineOnly && ::pipe(reader) != 0) return {};
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& argument : arguments)
@@ -42,18 +49,39 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
     const pid_t child = ::fork();
     if (child == 0) {
         if (::chdir(folder.c_str()) != 0) ::_exit(127);
-        ::dup2(::fileno(out), STDOUT_FILENO);
+        switch (output) {
+        case StandardOutput::Captured:
+            ::dup2(::fileno(out), STDOUT_FILENO);
+            break;
+        case StandardOutput::FullDevice:
+            ::dup2(::open("/dev/full", O_WRONLY), STDOUT_FILENO);
+            break;
+        case StandardOutput::Closed:
+            ::close(STDOUT_FILENO);
+            break;
+        case StandardOutput::FirstLineOnly:
+            ::dup2(reader[1], STDOUT_FILENO);
+            ::close(reader[0]);
+            ::close(reader[1]);
+            break;
+        }
         ::dup2(::fileno(err), STDERR_FILENO);
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
     ProgramRun run;
+    if (output == StandardOutput::FirstLineOnly) {
+        ::close(reader[1]);
+        for (char c = 0; c != '\n' && ::read(reader[0], &c, 1) == 1;)
+            run.Out += c;
+        ::close(reader[0]);
+    }
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (WIFEXITED(status)) run.ExitStatus = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) run.Signal = WTERMSIG(status);
-    run.Out = ReadBack(out);
+    if (output == StandardOutput::Captured) run.Out = ReadBack(out);
     run.Err = ReadBack(err);
     std::fclose(out);
     std::fclose(err);

@@ -3,7 +3,7 @@
 // and not by the thread's stack.
 #include "libs/xml/xml_document.h"
 
-#include "libs/xml/whole_file.h"
+#include "platform/whole_file.h"
 
 #include <pugixml.hpp>
 
@@ -12,10 +12,6 @@
 namespace ozra::xml {
 
 namespace {
-
-std::string TooDeepMessage() {
-    return "XML nested more than " + std::to_string(MaxDepth) + " levels deep.";
-}
 
 // UTF-16 and UTF-32 are recognised by a byte-order mark or by the zero
 // bytes of a leading "<"; anything else is taken as UTF-8 bytes.
@@ -55,7 +51,8 @@ void CopyElement(pugi::xml_node from, XmlElement& to) {
     to.Name = from.name();
     if (IsTextOnly(from)) to.Value = from.first_child().value();
     std::size_t attributes = 0;
-    for (pugi::xml_attribute attribute : from.attributes()) attributes += *attribute.value() != 0;
+    for (pugi::xml_attribute attribute : from.attributes())
+        attributes += *attribute.value() != 0;
     to.Attributes.reserve(attributes);
     for (pugi::xml_attribute attribute : from.attributes()) {
         if (*attribute.value()) to.Attributes.push_back({attribute.name(), attribute.value()});
@@ -143,6 +140,10 @@ class StringWriter final : public pugi::xml_writer {
 
 } // namespace
 
+std::string TooDeepMessage() {
+    return "XML nested more than " + std::to_string(MaxDepth) + " levels deep.";
+}
+
 bool IsXmlName(std::string_view name) noexcept {
     if (name.empty() || !IsNameStart(static_cast<unsigned char>(name[0]))) return false;
     for (char c : name.substr(1)) {
@@ -161,7 +162,7 @@ XmlElement ParseXml(std::string_view text) {
 }
 
 XmlElement LoadXmlFile(const std::string& path) {
-    const std::string text = ReadWholeFile(path);
+    const std::string text = platform::ReadWholeFile(path);
     try {
         return ParseXml(text);
     } catch (const XmlError& error) {
@@ -189,7 +190,7 @@ void SaveXmlFile(const std::string& path, const XmlElement& element, std::string
     XmlWriteOptions options;
     options.Declaration = true;
     options.Encoding = encoding;
-    ReplaceWholeFile(path, WriteXml(element, options));
+    platform::ReplaceWholeFile(path, WriteXml(element, options));
 }
 
 } // namespace ozra::xml

@@ -35,11 +35,13 @@ class XmlError : public std::runtime_error {
 };
 
 inline constexpr int MaxDepth = 1000;
+// «XML nested more than 1000 levels deep.»
+std::string TooDeepMessage();
 
 // The document element of the text.
 XmlElement ParseXml(std::string_view text);
-// The document element of the file; file errors carry the file messages of
-// whole_file.h, parse errors name the file.
+// The document element of the file; file errors are those of
+// platform/whole_file.h, parse errors name the file.
 XmlElement LoadXmlFile(const std::string& path);
 
 struct XmlWriteOptions {

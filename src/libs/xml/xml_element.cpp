@@ -16,6 +16,13 @@ bool SameName(std::string_view a, std::string_view b) noexcept {
 
 } // namespace
 
+int XmlElement::Height() const {
+    return TreeHeight(*this, [](const XmlElement& element, auto visit) {
+        for (const XmlElement& child : element.Children)
+            visit(child);
+    });
+}
+
 const std::string* XmlElement::Attribute(std::string_view name) const noexcept {
     for (const XmlAttribute& attribute : Attributes) {
         if (SameName(attribute.Name, name)) return &attribute.Value;

@@ -11,12 +11,32 @@
 // every name the system looks up does.
 #pragma once
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ozra::xml {
+
+// The number of levels of a tree (1 for a lone node), for any tree whose
+// nodes hand their children to `eachChild(node, visit)`; walked with a stack
+// of its own.
+template <class Node, class EachChild> int TreeHeight(const Node& root, EachChild eachChild) {
+    struct Pending {
+        const Node* At;
+        int Level;
+    };
+    int height = 0;
+    std::vector<Pending> stack{{&root, 1}};
+    while (!stack.empty()) {
+        const Pending next = stack.back();
+        stack.pop_back();
+        height = std::max(height, next.Level);
+        eachChild(*next.At, [&](const Node& child) { stack.push_back({&child, next.Level + 1}); });
+    }
+    return height;
+}
 
 struct XmlAttribute {
     std::string Name;
@@ -32,6 +52,9 @@ struct XmlElement {
 
     // An element without a name and without children is not written.
     bool IsEmpty() const noexcept { return Name.empty() && Children.empty(); }
+    // The number of levels of the subtree: 1 for an element without
+    // children.
+    int Height() const;
 
     // The value of the named attribute, or nullptr.
     const std::string* Attribute(std::string_view name) const noexcept;
