@@ -41,7 +41,8 @@ const char* const HelpText =
     "  -S NAME      configuration \"SchemaName\"\n"
     "  -P a=1,b=2;c configuration pairs\n"
     "  -X FILE      schema file       -D OPTION  schema option\n"
-    "  -C FILE      compile output file (carried, not acted on)\n"
+    "  -C FILE      compile the script and the files it uses into FILE (run it\n"
+    "               later with \"ozra FILE\") instead of running it\n"
     "  -M, -MA      mode flags (carried, not acted on)\n"
     "  -V           ignored\n"
     "Options may also start with \"/\" (\"/TOut\"), as in .cfg files, unless the\n"
@@ -97,7 +98,7 @@ std::string Quoted(std::string_view word) {
 
 } // namespace
 
-Invocation ReadCommandLine(int argc, char** argv) {
+Invocation ReadCommandLine(int argc, char** argv, const std::string& ownScript) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view word = argv[i];
         if (word == "--help") return Invocation{Mode::Help, {}, {}, {}};
@@ -145,7 +146,9 @@ Invocation ReadCommandLine(int argc, char** argv) {
             break;
         }
     }
-    if (invocation.Script.empty()) {
+    if (!ownScript.empty()) {
+        invocation.Script = ownScript;
+    } else if (invocation.Script.empty()) {
         return Bad(lastReading.empty() ? std::string("no script given")
                                        : "no script given (" + lastReading + ")");
     }

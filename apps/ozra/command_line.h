@@ -24,7 +24,9 @@ struct Invocation {
     std::string Problem;
 };
 
-Invocation ReadCommandLine(int argc, char** argv);
+// `ownScript`: a packaged program's own file, which is its script whatever
+// script the command line names.
+Invocation ReadCommandLine(int argc, char** argv, const std::string& ownScript = {});
 
 extern const char* const UsageLine;
 extern const char* const HelpText;

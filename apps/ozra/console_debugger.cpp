@@ -3,9 +3,9 @@
 
 #include "interrupt_watch.h"
 #include "output.h"
-#include "run_compiler.h"
 #include "script_run.h"
 
+#include "compiled/project_compiler.h"
 #include "debugger/debugger.h"
 #include "front/text_file.h"
 #include "runtime/command_parser.h"
@@ -320,10 +320,10 @@ bool ReportSyntaxErrors(const DebugProgram& program) {
         for (const TVeBookmark& error : unit->Bookmarks) {
             any = true;
             if (error.Line > 0)
-                ReportError(unit->FileName + ":" + std::to_string(error.Line) + ":" +
-                            std::to_string(error.Column) + ": " + error.Message);
+                ReportLine(unit->FileName + ":" + std::to_string(error.Line) + ":" +
+                           std::to_string(error.Column) + ": " + error.Message);
             else
-                ReportError(unit->FileName + ": " + error.Message);
+                ReportLine(unit->FileName + ": " + error.Message);
         }
     }
     return any;
@@ -341,9 +341,15 @@ int DebugScript(const Invocation& invocation) {
         runtime::TCommandParser options(global);
         const runtime::RunParameters parameters =
             options.ReadParameters(invocation.Script, invocation.Words);
-        program.Node = RunCompiler(program).Compile(parameters.ScriptFile);
+        compiled::TvmProjectCompiler compiler(parameters.ScriptFile);
+        compiler.ParseUnit = [&program](const compiled::UnitSource& unit) {
+            auto data = std::make_shared<TVeDebugData>(DisplayPath(unit.FullPath), unit.FileIndex);
+            program.Units.push_back(data);
+            return TVeDebugCompiler::Parse(unit.Text, *data, unit.Include, unit.Target);
+        };
+        program.Node = compiler.Compile();
     } catch (const std::exception& error) {
-        ReportError(error.what());
+        ReportLine(error.what());
         return 1;
     }
     if (ReportSyntaxErrors(program)) return 1;

@@ -3,10 +3,15 @@
 #include "script_run.h"
 
 #include "output.h"
-#include "run_compiler.h"
 
+#include "compiled/program_data.h"
+#include "compiled/project_compiler.h"
+#include "compiled/runtime_lib.h"
+#include "compiled/tts_compiler.h"
+#include "data/scripting/data_libraries.h"
 #include "front/tree_dump.h"
 #include "libs/standard_libraries.h"
+#include "platform/whole_file.h"
 #include "runtime/command_parser.h"
 #include "runtime/evaluator.h"
 #include "runtime/global_data.h"
@@ -21,36 +26,94 @@
 
 namespace ozra::app {
 
-void ReportError(std::string_view message) {
+namespace fs = std::filesystem;
+
+void ReportLine(std::string_view message) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
 }
 
+std::string DisplayPath(const std::string& fullPath) {
+    std::error_code ignored;
+    const std::string cwd = fs::current_path(ignored).string() + "/";
+    if (fullPath.size() > cwd.size() && fullPath.compare(0, cwd.size(), cwd) == 0)
+        return fullPath.substr(cwd.size());
+    return fullPath;
+}
+
+namespace {
+
+std::vector<std::string> DisplayPaths(const std::vector<std::string>& fullPaths) {
+    std::vector<std::string> shown;
+    for (const std::string& path : fullPaths)
+        shown.push_back(DisplayPath(path));
+    return shown;
+}
+
+// An error's message, its file shown as the user named it, and then, one
+// line each, what caused it.
+void ReportError(const std::exception& error, const char* indent = "") {
+    std::string message = error.what();
+    if (const auto* located = dynamic_cast<const runtime::EvmErrorException*>(&error)) {
+        message = runtime::EvmErrorException::DisplayMessage(
+            located->BareMessage, DisplayPath(located->FileName), located->Line, located->Column);
+    }
+    ReportLine(indent + message);
+    try {
+        std::rethrow_if_nested(error);
+    } catch (const std::exception& cause) {
+        ReportError(cause, "  ");
+    }
+}
+
+void ReportFailure(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& error) {
+        ReportError(error);
+    }
+}
+
+} // namespace
+
 bool ScriptExists(const std::string& script) {
     std::error_code ignored;
-    if (std::filesystem::is_regular_file(script, ignored)) return true;
-    const char* why = std::filesystem::exists(script, ignored) ? "not a file" : "no such file";
+    if (fs::is_regular_file(script, ignored)) return true;
+    const char* why = fs::exists(script, ignored) ? "not a file" : "no such file";
     std::fprintf(stderr, "ozra: cannot open script \"%s\": %s\n", script.c_str(), why);
     return false;
 }
 
+// The libraries a run's host gets: every standard library, those that
+// compile scripts at run time, and the data libraries.
 runtime::TLibRegister Libraries() {
     runtime::TLibRegister libraries;
     libs::AddStandardLibraries(libraries);
+    compiled::AddRuntimeLibraries(libraries);
+    data::scripting::AddDataLibraries(libraries);
     return libraries;
 }
 
-int RunScript(const Invocation& invocation) {
-    if (!ScriptExists(invocation.Script)) return 2;
+int RunScript(const Invocation& invocation, const std::optional<std::string>& embeddedProject) {
+    if (!embeddedProject && !ScriptExists(invocation.Script)) return 2;
     runtime::TGlobalData global;
     runtime::RunParameters parameters;
-    RunCompiler compiler;
-    value::Ref<front::TtsBlock> root;
+    compiled::CompiledScript script;
     try {
         runtime::TCommandParser options(global);
         parameters = options.ReadParameters(invocation.Script, invocation.Words);
-        root = compiler.Compile(parameters.ScriptFile);
+        if (embeddedProject) {
+            script.Root = compiled::LoadEmbeddedProject(*embeddedProject);
+        } else {
+            script = compiled::TvmProjectCompiler::CompileFile(parameters.ScriptFile);
+        }
+        // Compiling to a file is all a run with /C does.
+        if (parameters.CompileFlag) {
+            platform::ReplaceWholeFile(parameters.CompileOutputFile,
+                                       compiled::TtsCompiler::Save(*script.Root));
+            return 0;
+        }
     } catch (const std::exception& error) {
-        ReportError(error.what());
+        ReportError(error);
         return 1;
     }
 
@@ -59,39 +122,43 @@ int RunScript(const Invocation& invocation) {
     try {
         host = runtime::AssembleRunHost(global, parameters, libraries);
     } catch (const std::exception& error) {
-        ReportError(error.what());
+        ReportError(error);
         return 1;
     }
+    const std::vector<std::string> files = DisplayPaths(script.FileList);
     runtime::TtsResult context(host.Get());
     // The run's text goes out as it is produced, in the pieces the context
     // streams; a write that fails ends the run.
     context.StreamTo(WriteOutput);
     global.RootContext = &context;
-    std::string failure;
+    global.FileList = &script.FileList;
+    std::exception_ptr failure;
     try {
         try {
-            runtime::Run(*root, context);
+            runtime::Run(*script.Root, context);
         } catch (const OutputError&) {
             throw;
         } catch (...) {
-            runtime::RethrowAsRunError(context, &compiler.FileList());
+            runtime::RethrowAsRunError(context, &files);
         }
     } catch (const OutputError& error) {
         global.RootContext = nullptr;
+        global.FileList = nullptr;
         return OutputFailed(error);
-    } catch (const std::exception& error) {
-        failure = error.what();
+    } catch (const std::exception&) {
+        failure = std::current_exception();
     }
     global.RootContext = nullptr;
+    global.FileList = nullptr;
     // What the run made before an error is shown, then the error.
     try {
         context.FlushOutput();
     } catch (const OutputError& error) {
-        if (!failure.empty()) ReportError(failure);
+        if (failure) ReportFailure(failure);
         return OutputFailed(error);
     }
-    if (failure.empty()) return 0;
-    ReportError(failure);
+    if (!failure) return 0;
+    ReportFailure(failure);
     return 1;
 }
 
@@ -102,32 +169,34 @@ int CheckScript(const Invocation& invocation) {
     std::vector<front::CompileError> errors;
     std::string unlocated;
     try {
-        RunCompiler(&errors).Compile(runtime::FullPath(invocation.Script));
-    } catch (const front::CompileError& error) {
-        errors.push_back(error);
-    } catch (const std::exception& error) {
+        compiled::TvmProjectCompiler compiler(runtime::FullPath(invocation.Script));
+        compiler.CollectedErrors = &errors;
+        compiler.Compile();
+    } catch (const runtime::EvmErrorException& error) {
         // A stop that was recorded with its place already, or one that has
-        // no place (an unreadable file, a circular use).
-        if (errors.empty() || errors.back().Detail != error.what()) unlocated = error.what();
+        // no place (an unreadable file, a damaged compiled file).
+        if (errors.empty() || errors.back().Detail != error.BareMessage) unlocated = error.what();
+    } catch (const std::exception& error) {
+        unlocated = error.what();
     }
     for (const auto& error : errors) {
-        ReportError(error.FileName + ":" + std::to_string(error.Line) + ":" +
-                    std::to_string(error.Column) + ": " + error.Detail);
+        ReportLine(DisplayPath(error.FileName) + ":" + std::to_string(error.Line) + ":" +
+                   std::to_string(error.Column) + ": " + error.Detail);
     }
-    if (!unlocated.empty()) ReportError(invocation.Script + ": " + unlocated);
+    if (!unlocated.empty()) ReportLine(invocation.Script + ": " + unlocated);
     return errors.empty() && unlocated.empty() ? 0 : 1;
 }
 
 int DumpScript(const Invocation& invocation) {
     if (!ScriptExists(invocation.Script)) return 2;
     try {
-        const value::Ref<front::TtsBlock> root =
-            RunCompiler().Compile(runtime::FullPath(invocation.Script));
-        WriteOutput(front::DumpTree(*root));
+        const compiled::CompiledScript script =
+            compiled::TvmProjectCompiler::CompileFile(runtime::FullPath(invocation.Script));
+        WriteOutput(front::DumpTree(*script.Root));
     } catch (const OutputError& error) {
         return OutputFailed(error);
     } catch (const std::exception& error) {
-        ReportError(error.what());
+        ReportError(error);
         return 1;
     }
     return 0;

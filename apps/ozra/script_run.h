@@ -7,18 +7,24 @@
 
 #include "runtime/lib_register.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace ozra::app {
 
-int RunScript(const Invocation& invocation);
+// `embeddedProject`: the compiled project a packaged program carries, which
+// it runs instead of any script.
+int RunScript(const Invocation& invocation,
+              const std::optional<std::string>& embeddedProject = std::nullopt);
 int CheckScript(const Invocation& invocation);
 int DumpScript(const Invocation& invocation);
 
-// Shared by the modes: an error line on standard error; whether the script
-// is a file (saying why not on standard error); every standard library.
-void ReportError(std::string_view message);
+// Shared by the modes: an error line on standard error; a path shown to the
+// user (relative to the working folder when under it); whether the script
+// is a file (saying why not on standard error); every library of a run.
+void ReportLine(std::string_view message);
+std::string DisplayPath(const std::string& fullPath);
 bool ScriptExists(const std::string& script);
 runtime::TLibRegister Libraries();
 

@@ -40,3 +40,12 @@ done
 o=$(best "$ozra" "$here/entities.ozra")
 j=$(best "$python" "$here/entities_jinja.py")
 printf '%-7s ozra %6.3fs  jinja2 %6.3fs (%.2fx)\n' entities "$o" "$j" "$(echo "$j / $o" | bc -l)"
+# Native calls have one peer, CPython's ctypes; both load the fixture library
+# that the tests build.
+fixtures="${FIXTURES:-$here/../../build/release/tests/libs}"
+if [[ -f "$fixtures/libozra_native_fixture.so" ]]; then
+  export LD_LIBRARY_PATH="$fixtures${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+  o=$(best "$ozra" "$here/native_calls.ozra")
+  p=$(best "$python" "$here/native_calls.py")
+  printf '%-7s ozra %6.3fs  python %6.3fs (%.2fx)\n' native "$o" "$p" "$(echo "$p / $o" | bc -l)"
+fi

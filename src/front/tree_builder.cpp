@@ -372,9 +372,22 @@ ParseValue TtsBuilder::SkipStatement(ParseValue& first, ParseValue& last, ParseV
 ParseValue TtsBuilder::FileHeadOf(const ParseValue& span, const std::string& fileName,
                                   bool overwrite) {
     auto node = MakeRef<TtsFileNode>(current_);
-    node->SetUp(fileName, overwrite, owner_.OnLoadFile);
+    try {
+        node->SetUp(fileName, overwrite, owner_.OnLoadFile);
+    } catch (const IncludeRefused& refused) {
+        Report(span, refused.what());
+    }
     OpenControl(std::move(node), "file", span);
     return span;
+}
+
+Ref<TtsBlock> TtsBuilder::LoadUnit(const ParseValue& span, const std::string& fileName) {
+    try {
+        return LoadUsedFile(fileName, owner_.OnLoadFile);
+    } catch (const IncludeRefused& refused) {
+        Report(span, refused.what());
+        return nullptr;
+    }
 }
 
 // The older forms chosen by the option value (letter case ignored).
@@ -384,7 +397,7 @@ ParseValue TtsBuilder::OldFileHead(const ParseValue& span, const std::string& fi
         auto node = MakeRef<TtsOldUsing>(current_);
         TtsOldUsing& oldUsing = *node;
         OpenControl(std::move(node), "file", span);
-        Ref<TtsBlock> used = LoadUsedFile(fileName, owner_.OnLoadFile);
+        Ref<TtsBlock> used = LoadUnit(span, fileName);
         try {
             oldUsing.SetUp(fileName, std::move(used));
         } catch (const value::EtsException& error) {
@@ -560,15 +573,13 @@ ParseValue TtsBuilder::AssignStatement(ParseValue& first, ParseValue& last, Pars
     return result;
 }
 
-// The loader runs outside the error report: its own failures (a circular
-// file reference, an unreadable file) end the parse.
 ParseValue TtsBuilder::UsingWith(ParseValue& first, ParseValue& last, const std::string& fileName,
                                  const std::string& alias) {
     ParseValue result = SpanOf(first, last);
     auto node = MakeRef<TtsUsing>(current_);
     TtsUsing& statement = *node;
     AddStatement(std::move(node), result);
-    Ref<TtsBlock> used = LoadUsedFile(fileName, owner_.OnLoadFile);
+    Ref<TtsBlock> used = LoadUnit(result, fileName);
     try {
         statement.Attach(std::move(used), fileName, alias);
     } catch (const value::EtsException& error) {
@@ -768,10 +779,7 @@ ParseValue TtsBuilder::FunctionCall(ParseValue& first, ParseValue& last, ParseVa
     ParseValue result = SpanOf(first, last);
     auto node = MakeRef<TtsFunctionExpr>(current_);
     node->Callee = Take<TtsVarRef>(callee);
-    node->Arguments = TakeList(arguments);
-    node->PositionalArguments =
-        std::all_of(node->Arguments.begin(), node->Arguments.end(),
-                    [](const auto& argument) { return PassedByPosition(*argument); });
+    node->SetArguments(TakeList(arguments));
     result.Node = std::move(node);
     return result;
 }

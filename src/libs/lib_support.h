@@ -3,6 +3,7 @@
 // results, and the registrar's factories of a library.
 #pragma once
 
+#include "runtime/call_object.h"
 #include "runtime/global_data.h"
 #include "runtime/host.h"
 #include "runtime/lib_base.h"
@@ -11,8 +12,10 @@
 #include "value/value.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ozra::libs {
 
@@ -30,24 +33,28 @@ inline std::string IdentityText(const void* object) {
     return std::to_string(reinterpret_cast<std::uintptr_t>(object));
 }
 
+// The set a value refers to, or nullptr.
+inline front::TtsSet* AsSet(const TtsValue& value) noexcept {
+    return front::NodeCast<front::TtsSet>(dynamic_cast<front::TtsNode*>(value.Object()));
+}
+
+// A new set whose elements are constants holding the values, in order.
+inline Ref<front::TtsSet> MakeValueSet(std::span<const TtsValue> values) {
+    auto set = value::MakeRef<front::TtsSet>(nullptr);
+    set->SetUp(runtime::ConstantExpressions(values));
+    return set;
+}
+
 // A new set value whose elements are texts, in the order added: the result
 // of methods that answer several texts («"a,b".RegexSplit(",")»).
 class TextSet {
   public:
-    void Add(std::string_view text) {
-        auto element = value::MakeRef<front::TtsConst>(nullptr);
-        element->OwnValue = TtsValue::FromText(text);
-        elements_.Add(std::move(element));
-    }
+    void Add(std::string_view text) { texts_.push_back(TtsValue::FromText(text)); }
 
-    void Return(LibCall& call) {
-        auto set = value::MakeRef<front::TtsSet>(nullptr);
-        set->SetUp(std::move(elements_));
-        call.ReturnObject(set.Get());
-    }
+    void Return(LibCall& call) { call.ReturnObject(MakeValueSet(texts_).Get()); }
 
   private:
-    front::TtsExpressions elements_;
+    std::vector<TtsValue> texts_;
 };
 
 // The registrar's factory of a library whose constructor registers it with

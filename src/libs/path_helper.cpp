@@ -35,11 +35,15 @@ std::string CurrentFolder() {
 
 } // namespace
 
-std::string ProgramFolder() {
+std::string ProgramFile() {
     std::vector<char> buffer(PATH_MAX);
     const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
     if (length <= 0) throw value::EtsRuntime("The program's own folder cannot be found.");
-    return ExtractFilePath(std::string_view(buffer.data(), static_cast<std::size_t>(length)));
+    return std::string(buffer.data(), static_cast<std::size_t>(length));
+}
+
+std::string ProgramFolder() {
+    return ExtractFilePath(ProgramFile());
 }
 
 std::string ExpandFileName(std::string_view path) {

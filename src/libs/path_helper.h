@@ -18,6 +18,8 @@
 
 namespace ozra::libs {
 
+// The running program's own file.
+std::string ProgramFile();
 // The folder of the running program, with a trailing "/".
 std::string ProgramFolder();
 // The path made absolute; "." and ".." resolved; a trailing "/" kept.

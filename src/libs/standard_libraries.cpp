@@ -14,11 +14,13 @@
 #include "libs/simple_list_lib.h"
 #include "libs/string_lib.h"
 #include "libs/string_list_lib.h"
+#include "libs/win32_api_lib.h"
+#include "libs/win32_ole_lib.h"
 #include "libs/xml_lib.h"
 
 namespace ozra::libs {
 
-void AddStandardLibraries(runtime::TLibRegister& libraries) {
+void AddStandardLibraries(runtime::TLibRegister& libraries, const AutomationClasses& classes) {
     using runtime::LibrarySlot;
     libraries.Add(LibrarySlot::DefaultLibrary, &MakeHostLibrary<TtsLibString>);
     libraries.Add(LibrarySlot::MatchBase, &MakeHostLibrary<raw::TtsLibMatch>);
@@ -27,6 +29,10 @@ void AddStandardLibraries(runtime::TLibRegister& libraries) {
     libraries.Add(LibrarySlot::Match, &MakeHostLibrary<TtsLibMatch>);
     libraries.Add(LibrarySlot::Regex, &MakeHostLibrary<TtsLibRegex>);
     libraries.Add(LibrarySlot::File, &MakeHostLibrary<TtsLibFile>);
+    libraries.Add(LibrarySlot::Win32Api, &MakeHostLibrary<TtsLibWin32Api>);
+    libraries.Add(LibrarySlot::Win32Ole, [&classes](runtime::TtsHost& host, runtime::TGlobalData&) {
+        value::MakeRef<TtsLibWin32Ole>(host, classes);
+    });
     libraries.Add(LibrarySlot::List, &MakeHostLibrary<TtsLibList>);
     libraries.Add(LibrarySlot::SimpleList, &MakeHostLibrary<TtsLibSimpleList>);
     libraries.Add(LibrarySlot::StringList, &MakeHostLibrary<TtsLibStringList>);

@@ -28,10 +28,6 @@ bool Continues(const regex::TMatchBase& match) {
     return match.Success() && !match.Aborted;
 }
 
-front::TtsSet* AsSet(const TtsValue& value) {
-    return front::NodeCast<front::TtsSet>(dynamic_cast<front::TtsNode*>(value.Object()));
-}
-
 front::TtsFunctionNode& FindFunction(TtsResult& context, const std::string& name) {
     value::TtsObject* found = context.CurrentNode ? context.CurrentNode->FindNode(name) : nullptr;
     auto* function = front::NodeCast<front::TtsFunctionNode>(found);

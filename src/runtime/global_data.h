@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ozra::front {
 class TtsObjectNode;
@@ -63,6 +64,11 @@ class TGlobalData {
     TScriptHelper ScriptCall;
     // The folder of the main script file, with a trailing "/".
     std::string ScriptFolder;
+    // The full paths of the files of the script whose code runs now, which
+    // its statements' `FileIndex` indexes; none for a tree loaded from its
+    // compiled form, which has no positions. A script object that runs
+    // points it at its own files for as long as it runs.
+    const std::vector<std::string>* FileList = nullptr;
     // Set by the debugger: the application library then leaves the program's
     // own title and icon alone.
     bool StartedFromEnvironment = false;

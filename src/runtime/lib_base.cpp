@@ -34,14 +34,19 @@ void TtsLibBase::CallMethod(front::TtsExpression& value, std::string_view name, 
 void TtsLibBase::CallPublished(const PublishedMethod& method, front::TtsExpression& value,
                                TtsResult& context, const front::TtsExpressions* arguments) {
     LibCall call(context, value, arguments);
-    const int count = call.Count();
-    if (count < method.MinArguments) throw EtsRuntime::NotEnoughParameters();
-    if (count > method.MaxArguments) throw EtsRuntime::TooManyParameters();
+    CheckArguments(context, arguments, method.MinArguments, method.MaxArguments);
+    method.Run(*this, call);
+}
+
+void TtsLibBase::CheckArguments(TtsResult& context, const front::TtsExpressions* arguments,
+                                int minimum, int maximum) {
+    const int count = arguments ? arguments->Count() : 0;
+    if (count < minimum) throw EtsRuntime::NotEnoughParameters();
+    if (count > maximum) throw EtsRuntime::TooManyParameters();
     if (arguments) {
         for (const auto& argument : *arguments)
             Evaluate(*argument, context);
     }
-    method.Run(*this, call);
 }
 
 void TtsLibBase::Invoke(front::TtsExpression& value, std::string_view name, DispatchKind,

@@ -68,7 +68,7 @@ enum LibAccess : std::uint8_t {
 };
 
 // What an `Invoke` is for; only the automation library tells them apart.
-enum class DispatchKind : std::uint8_t { Method = 1, PropertyGet = 2 };
+enum class DispatchKind : std::uint8_t { Method = 1, PropertyGet = 2, PropertyPut = 4 };
 
 // One call of a published method, as the dispatcher hands it over: the
 // argument count is checked and every argument evaluated.
@@ -178,6 +178,13 @@ class TtsLibBase : public value::TtsObject {
     // found and call it through `CallPublished`. A library that overrides
     // `Invoke`, `CallMethod` or `GetProperty` answers false for that kind.
     virtual bool DispatchesByName(DispatchKind) const noexcept { return true; }
+
+    // The dispatcher's argument check: "no enough parameters." below the
+    // minimum, "too many parameters." above the maximum, then every
+    // argument evaluated in order. For methods whose counts are known only
+    // at run time (a declared native function).
+    static void CheckArguments(TtsResult& context, const front::TtsExpressions* arguments,
+                               int minimum, int maximum);
 
     // The value of argument `index` (already evaluated), Empty when absent.
     static const value::TtsValue& Argument(const front::TtsExpressions* arguments,

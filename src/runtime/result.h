@@ -160,6 +160,26 @@ class TtsResult {
     std::size_t flushAt_ = SIZE_MAX;
 };
 
+// A child pushed on a context for one call and popped when the call ends,
+// however it ends. With `keepState` the child's current statement and
+// pending exit pass to its parent; without, an exit inside the call does not
+// leave the caller.
+class ChildContext {
+public:
+    ChildContext(TtsResult& parent, bool keepState)
+        : parent_(parent), child_(parent.PushChild()), keepState_(keepState) {}
+    ChildContext(const ChildContext&) = delete;
+    ChildContext& operator=(const ChildContext&) = delete;
+    ~ChildContext() { parent_.PopChild(!keepState_); }
+
+    TtsResult& Get() const noexcept { return child_; }
+
+private:
+    TtsResult& parent_;
+    TtsResult& child_;
+    bool keepState_;
+};
+
 // The context of a debugged run: three hooks the debugger fills in. Each
 // hook receives the context it was called on.
 class TtsDebugResult : public TtsResult {

@@ -12,6 +12,8 @@
 #include "libs/simple_list_lib.h"
 #include "libs/string_lib.h"
 #include "libs/string_list_lib.h"
+#include "libs/win32_api_lib.h"
+#include "libs/win32_ole_lib.h"
 #include "libs/xml_lib.h"
 #include "runtime/global_data.h"
 #include "runtime/host.h"
@@ -226,6 +228,17 @@ TEST(MethodTables, EveryLibraryPublishesItsMethodsWithTheirArgumentCounts) {
          MakeRef<TtsLibGroup>(*host),
          {{"Index", 0, 0}, {"Length", 0, 0}, {"IsNull", 0, 0}, {"Value", 0, 0}}},
         {"raw Match", MakeRef<raw::TtsLibMatch>(*host), {{"Abort", 0, 0}}},
+        {"Win32Api",
+         MakeRef<TtsLibWin32Api>(*host),
+         {{"New", 2, 2}, {"Win32Api", 2, 2}, {"Callback", 3, 4}}},
+        {"Win32Ole",
+         MakeRef<TtsLibWin32Ole>(*host, AutomationClasses::None()),
+         {{"New", 1, 1},
+          {"Win32Ole", 1, 1},
+          {"Get", 1, 1},
+          {"Null", 0, n},
+          {"Event", 1, 2},
+          {"EventSink", 4, 5}}},
     };
     for (const auto& table : tables)
         EXPECT_EQ(Published(*table.Made), Sorted(table.Expected)) << table.Library;

@@ -39,7 +39,10 @@ inline std::string WithFolder(std::string_view script, const std::string& folder
     return text;
 }
 
-inline ScriptRun RunWithLibraries(std::string_view script, const std::string& folder) {
+// `more` adds libraries beyond the standard ones.
+inline ScriptRun RunWithLibraries(std::string_view script, const std::string& folder,
+                                  const AutomationClasses& classes = AutomationClasses::None(),
+                                  void (*more)(runtime::TLibRegister&) = nullptr) {
     front::TtsParser parser;
     std::string parseErrors;
     parser.OnError = [&](std::int32_t position, std::int32_t, const std::string& message) {
@@ -53,7 +56,8 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
         return run;
     }
     runtime::TLibRegister libraries;
-    AddStandardLibraries(libraries);
+    AddStandardLibraries(libraries, classes);
+    if (more) more(libraries);
     runtime::TGlobalData global;
     global.ScriptFolder = folder;
     runtime::RunParameters parameters;
@@ -76,17 +80,20 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
 
 // One script and what it must print, or the message it must fail with.
 struct ScriptCase {
-    const char* Script;
-    const char* Output;
-    const char* Error = "";
+    std::string Script;
+    std::string Output;
+    std::string Error = "";
 };
 
-inline void ExpectScriptCases(const std::vector<ScriptCase>& cases) {
+inline void ExpectScriptCases(const std::vector<ScriptCase>& cases,
+                              const AutomationClasses& classes = AutomationClasses::None()) {
     for (const ScriptCase& c : cases) {
         TempFolder folder;
-        const ScriptRun run = RunWithLibraries(c.Script, folder.Path);
+        const ScriptRun run = RunWithLibraries(c.Script, folder.Path, classes);
         EXPECT_EQ(run.Error, WithFolder(c.Error, folder.Path)) << c.Script;
-        if (run.Error.empty()) EXPECT_EQ(run.Output, WithFolder(c.Output, folder.Path)) << c.Script;
+        if (run.Error.empty()) {
+            EXPECT_EQ(run.Output, WithFolder(c.Output, folder.Path)) << c.Script;
+        }
     }
 }
 
