@@ -28,15 +28,12 @@
 
 namespace ozra::app {
 
-namespace {
-
 namespace fs = std::filesystem;
 
 void ReportLine(std::string_view message) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
 }
 
-// A path shown to the user: relative to the working folder when under it.
 std::string DisplayPath(const std::string& fullPath) {
     std::error_code ignored;
     const std::string cwd = fs::current_path(ignored).string() + "/";
@@ -44,6 +41,8 @@ std::string DisplayPath(const std::string& fullPath) {
         return fullPath.substr(cwd.size());
     return fullPath;
 }
+
+namespace {
 
 std::vector<std::string> DisplayPaths(const std::vector<std::string>& fullPaths) {
     std::vector<std::string> shown;
@@ -76,6 +75,8 @@ void ReportFailure(const std::exception_ptr& failure) {
     }
 }
 
+} // namespace
+
 bool ScriptExists(const std::string& script) {
     std::error_code ignored;
     if (fs::is_regular_file(script, ignored)) return true;
@@ -100,8 +101,6 @@ runtime::TLibRegister Libraries() {
     data::scripting::AddDataLibraries(libraries);
     return libraries;
 }
-
-} // namespace
 
 int RunScript(const Invocation& invocation, const std::optional<std::string>& embeddedProject) {
     if (!embeddedProject && !ScriptExists(invocation.Script)) return 2;
