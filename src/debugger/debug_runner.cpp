@@ -24,15 +24,6 @@ bool IsFunctionEntry(const TtsStatement& statement) {
 
 } // namespace
 
-// A callback handed to the main thread. It may run after the runner is
-// gone (a stopped run stops waiting for it), so it shares nothing else.
-struct TVeDebugRunner::MainThreadCall {
-    std::mutex Mutex;
-    std::condition_variable Done;
-    bool Finished = false;
-    std::exception_ptr Error;
-};
-
 TVeDebugRunner::TVeDebugRunner(DebugProgram program, std::unique_ptr<runtime::TGlobalData> global,
                                value::Ref<runtime::TtsHost> host, MainThread& mainThread,
                                DebugEventSink& events)
@@ -352,35 +343,6 @@ void TVeDebugRunner::Yield(const TtsStatement* statement) {
     if (mode == RunMode::Stop) throw RunStopped();
     const TVeDebugNode* node = statement ? TVeDebugNode::Of(*statement) : nullptr;
     if (node && mode == RunMode::Pause) StatementReached(context_, *statement, *node);
-}
-
-void TVeDebugRunner::RunOnMainThread(const std::function<void()>& callback) {
-    if (runThreadId_.load() != std::this_thread::get_id()) {
-        callback();
-        return;
-    }
-    auto call = std::make_shared<MainThreadCall>();
-    mainThread_.Post([call, callback] {
-        std::exception_ptr error;
-        try {
-            callback();
-        } catch (...) {
-            error = std::current_exception();
-        }
-        {
-            std::lock_guard lock(call->Mutex);
-            call->Finished = true;
-            call->Error = error;
-        }
-        call->Done.notify_all();
-    });
-    std::unique_lock lock(call->Mutex);
-    while (
-        !call->Done.wait_for(lock, std::chrono::milliseconds(10), [&] { return call->Finished; })) {
-        // The main thread may be waiting for this run to stop.
-        if (StopRequested()) throw RunStopped();
-    }
-    if (call->Error) std::rethrow_exception(call->Error);
 }
 
 bool TVeDebugRunner::StopRequested() const noexcept {

@@ -85,7 +85,6 @@ class TVeDebugRunner final : public runtime::TRunningThreadBase,
 
     // TRunningThreadBase
     void Yield(const front::TtsStatement* statement) override;
-    void RunOnMainThread(const std::function<void()>& callback) override;
     bool StopRequested() const noexcept override;
 
   private:
@@ -94,7 +93,6 @@ class TVeDebugRunner final : public runtime::TRunningThreadBase,
         const std::function<void(runtime::TtsDebugResult&)>* Work;
         bool Done = false;
     };
-    struct MainThreadCall;
 
     void ThreadMain();
     void Execute();
