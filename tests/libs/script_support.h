@@ -82,6 +82,11 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
     return run;
 }
 
+inline ScriptRun RunWithLibraries(std::string_view script, const std::string& folder,
+                                  const std::function<void(runtime::TGlobalData&)>& prepare) {
+    return RunWithLibraries(script, folder, AutomationClasses::None(), nullptr, prepare);
+}
+
 // One script and what it must print, or the message it must fail with.
 struct ScriptCase {
     std::string Script;
