@@ -1,8 +1,9 @@
 // The runner's command line.
 //
 // Words are read left to right. "--help" and "--version" win wherever they
-// stand; "--check FILE" and "--dump-tree FILE" stand alone. Otherwise a word
-// is a run option or the script:
+// stand; "--check FILE" and "--dump-tree FILE" stand alone; "--debug" may
+// stand anywhere in a run's words. Otherwise a word is a run option or the
+// script:
 //   - a word starting with "-" is an option;
 //   - a word starting with "/" is a path when it names an existing file or
 //     folder, or holds another "/" before any "=" («/tmp/a.ozra»); otherwise
@@ -22,7 +23,8 @@
 
 namespace ozra::app {
 
-const char* const UsageLine = "usage: ozra [options] SCRIPT | --check FILE | --dump-tree FILE\n";
+const char* const UsageLine =
+    "usage: ozra [--debug] [options] SCRIPT | --check FILE | --dump-tree FILE\n";
 
 const char* const HelpText =
     "\n"
@@ -50,6 +52,20 @@ const char* const HelpText =
     "entries become configuration values.\n"
     "\n"
     "Other modes:\n"
+    "  --debug SCRIPT    run SCRIPT (with the options above) under the console\n"
+    "                    debugger, which reads commands from standard input:\n"
+    "      break [FILE:]LINE   set a breakpoint     delete [FILE:]LINE  clear it\n"
+    "      run                 start the run        continue            go on\n"
+    "      next                step over calls      step                step into them\n"
+    "      finish              run until the function returns\n"
+    "      stop                end the run          quit                leave\n"
+    "      print NAME          a variable or dotted name of the paused run\n"
+    "      where               the paused place     output              the output so far\n"
+    "      help                list the commands\n"
+    "                    next and step start a run paused at its first statement;\n"
+    "                    Ctrl+C pauses a running script. Each pause prints\n"
+    "                    \"paused at FILE:LINE:COLUMN\" and the source line; the\n"
+    "                    run's output is printed when it ends.\n"
     "  --check FILE      compile FILE and the files it uses; print each error as\n"
     "                    FILE:LINE:COLUMN: message and exit 1 if there is one\n"
     "  --dump-tree FILE  print the syntax tree\n"
@@ -89,6 +105,7 @@ Invocation ReadCommandLine(int argc, char** argv, const std::string& ownScript) 
         if (word == "--version") return Invocation{Mode::Version, {}, {}, {}};
     }
     Invocation invocation;
+    bool debug = false;
     // How the last word that was not taken as the script was read, for a
     // command line that ends without one.
     std::string lastReading;
@@ -99,6 +116,10 @@ Invocation ReadCommandLine(int argc, char** argv, const std::string& ownScript) 
             if (argc != 3) return Bad(std::string(word) + " takes exactly one file");
             return Invocation{
                 word == "--check" ? Mode::Check : Mode::DumpTree, argv[i + 1], {}, {}};
+        }
+        if (word == "--debug") {
+            debug = true;
+            continue;
         }
         if (word.starts_with("--")) return Bad("unknown option " + Quoted(word));
         if (!IsOptionWord(word)) {
@@ -131,7 +152,7 @@ Invocation ReadCommandLine(int argc, char** argv, const std::string& ownScript) 
         return Bad(lastReading.empty() ? std::string("no script given")
                                        : "no script given (" + lastReading + ")");
     }
-    invocation.What = Mode::Run;
+    invocation.What = debug ? Mode::Debug : Mode::Run;
     return invocation;
 }
 

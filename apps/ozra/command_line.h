@@ -1,6 +1,7 @@
 // What the runner was asked to do, read from its command line.
 //
-// Long options («--help», «--version», «--check FILE», «--dump-tree FILE»)
+// Long options («--help», «--version», «--debug», «--check FILE»,
+// «--dump-tree FILE»)
 // are the runner's own; every other word is a run option (see
 // runtime/command_parser.h) or the one script. The rules are in
 // command_line.cpp.
@@ -11,7 +12,7 @@
 
 namespace ozra::app {
 
-enum class Mode { Run, Check, DumpTree, Help, Version, BadUsage };
+enum class Mode { Run, Debug, Check, DumpTree, Help, Version, BadUsage };
 
 struct Invocation {
     Mode What = Mode::BadUsage;

@@ -1,9 +1,11 @@
 // The headless runner: the command-line face of the system. It runs a
 // script (or a project's main file) and writes the run's output to standard
-// output; "--check" and "--dump-tree" compile only. A packaged program (a
-// copy of the runner carrying a compiled project, see
-// compiled/program_data.h) runs its own project.
+// output; "--debug" runs it under the console debugger; "--check" and
+// "--dump-tree" compile only. A packaged program (a copy of the runner
+// carrying a compiled project, see compiled/program_data.h) runs its own
+// project.
 #include "command_line.h"
+#include "console_debugger.h"
 #include "output.h"
 #include "script_run.h"
 
@@ -40,6 +42,8 @@ int main(int argc, char** argv) {
         return Print(std::string("ozra ") + OZRA_VERSION + "\n");
     case Mode::Run:
         return RunScript(invocation, project);
+    case Mode::Debug:
+        return DebugScript(invocation);
     case Mode::Check:
         return CheckScript(invocation);
     case Mode::DumpTree:

@@ -10,9 +10,11 @@
 #include "compiled/tts_compiler.h"
 #include "data/scripting/data_libraries.h"
 #include "front/tree_dump.h"
+#include "libs/path_helper.h"
 #include "libs/standard_libraries.h"
 #include "platform/whole_file.h"
 #include "runtime/command_parser.h"
+#include "runtime/desktop_module.h"
 #include "runtime/evaluator.h"
 #include "runtime/global_data.h"
 #include "runtime/lib_register.h"
@@ -26,15 +28,12 @@
 
 namespace ozra::app {
 
-namespace {
-
 namespace fs = std::filesystem;
 
 void ReportLine(std::string_view message) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
 }
 
-// A path shown to the user: relative to the working folder when under it.
 std::string DisplayPath(const std::string& fullPath) {
     std::error_code ignored;
     const std::string cwd = fs::current_path(ignored).string() + "/";
@@ -42,6 +41,8 @@ std::string DisplayPath(const std::string& fullPath) {
         return fullPath.substr(cwd.size());
     return fullPath;
 }
+
+namespace {
 
 std::vector<std::string> DisplayPaths(const std::vector<std::string>& fullPaths) {
     std::vector<std::string> shown;
@@ -74,12 +75,21 @@ void ReportFailure(const std::exception_ptr& failure) {
     }
 }
 
+} // namespace
+
 bool ScriptExists(const std::string& script) {
     std::error_code ignored;
     if (fs::is_regular_file(script, ignored)) return true;
     const char* why = fs::exists(script, ignored) ? "not a file" : "no such file";
     std::fprintf(stderr, "ozra: cannot open script \"%s\": %s\n", script.c_str(), why);
     return false;
+}
+
+// The desktop module: beside the program, then where it is installed.
+std::vector<std::string> DesktopModuleCandidates() {
+    const std::string folder = libs::ProgramFolder();
+    return {folder + OZRA_DESKTOP_MODULE,
+            folder + OZRA_MODULE_FROM_PROGRAM + "/" + OZRA_DESKTOP_MODULE};
 }
 
 // The libraries a run's host gets: every standard library, those that
@@ -92,11 +102,10 @@ runtime::TLibRegister Libraries() {
     return libraries;
 }
 
-} // namespace
-
 int RunScript(const Invocation& invocation, const std::optional<std::string>& embeddedProject) {
     if (!embeddedProject && !ScriptExists(invocation.Script)) return 2;
     runtime::TGlobalData global;
+    global.Gui.SetLoader([] { return runtime::LoadDesktopModule(DesktopModuleCandidates()); });
     runtime::RunParameters parameters;
     compiled::CompiledScript script;
     try {

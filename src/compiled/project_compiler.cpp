@@ -119,14 +119,22 @@ Ref<front::TtsBlock> TvmProjectCompiler::LoadUnit(const std::string& fileName,
     const UnitScope unit(unitStack_, fullPath);
     const std::int32_t fileIndex = mainText ? -1 : FileIndex(fullPath);
     if (compiledForm_) return LoadCompiled(fullPath);
+    front::FileLoader include = [this](const std::string& name, Ref<front::TtsBlock> into) {
+        return LoadUnit(name, std::move(into));
+    };
+    if (ParseUnit) {
+        const std::string text = mainText ? MainText : ReadSource(fullPath);
+        Ref<front::TtsBlock> block =
+            ParseUnit(UnitSource{text, fullPath, fileIndex, std::move(include), std::move(target)});
+        if (sharedUnit) units_[fullPath] = block;
+        return block;
+    }
     TvmCompileData data;
     data.Source = mainText ? MainText : ReadSource(fullPath);
     data.FileName = mainText ? std::string() : fullPath;
     data.FileIndex = fileIndex;
     data.Target = std::move(target);
-    data.UnitLoader = [this](const std::string& name, Ref<front::TtsBlock> into) {
-        return LoadUnit(name, std::move(into));
-    };
+    data.UnitLoader = std::move(include);
     Ref<front::TtsBlock> block = TvmFileCompiler(std::move(data), CollectedErrors).Compile();
     if (sharedUnit) units_[fullPath] = block;
     return block;

@@ -31,6 +31,18 @@
 
 namespace ozra::compiled {
 
+// One source unit to parse: what a `UnitParser` is given.
+struct UnitSource {
+    const std::string& Text;
+    const std::string& FullPath;
+    std::int32_t FileIndex;
+    // Compiles a unit the text includes, through this compiler.
+    front::FileLoader Include;
+    // The block to parse into; none for a shared unit.
+    value::Ref<front::TtsBlock> Target;
+};
+using UnitParser = std::function<value::Ref<front::TtsBlock>(const UnitSource& unit)>;
+
 // A compiled script: its tree and the files it was read from.
 struct CompiledScript {
     value::Ref<front::TtsBlock> Root;
@@ -66,6 +78,9 @@ class TvmProjectCompiler {
     std::function<void(const std::string& fullPath)> OnNewFile;
     // When set, errors are collected here and compiling goes on.
     std::vector<front::CompileError>* CollectedErrors = nullptr;
+    // When set, parses every source unit in place of the file compiler: the
+    // debugger's compile, which keeps its own data for each unit.
+    UnitParser ParseUnit;
 
   private:
     bool IsTextForm() const noexcept { return MainFile.empty(); }

@@ -2,7 +2,7 @@
 #include "data/connection_string.h"
 
 #include "data/data_error.h"
-#include "data/data_file.h"
+#include "data/data_link_file.h"
 #include "data/odbc_connection.h"
 #include "data/schema_info.h"
 
@@ -130,63 +130,6 @@ std::string JoinPairs(const std::vector<ConnectionStringPair>& pairs) {
     for (const ConnectionStringPair& pair : pairs)
         text += pair.Key + "=" + OdbcValue(pair.Value) + ";";
     return text;
-}
-
-std::string Utf16LeToUtf8(std::string_view bytes) {
-    std::string out;
-    auto unit = [&](size_t i) {
-        return static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) |
-               static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8;
-    };
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        unsigned code = unit(i);
-        if (code >= 0xD800 && code < 0xDC00 && i + 3 < bytes.size()) {
-            unsigned low = unit(i + 2);
-            if (low >= 0xDC00 && low < 0xE000) {
-                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            }
-        }
-        if (code >= 0xD800 && code < 0xE000) code = 0xFFFD;
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | code >> 6);
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | code >> 12);
-            out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | code >> 18);
-            out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-            out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return out;
-}
-
-// The connection string a data link file holds: its first line that is
-// neither blank, nor a "[section]", nor a ";" comment.
-std::string ReadDataLinkFile(const std::string& path) {
-    const std::string bytes = ReadDataFile(path);
-    std::string text;
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
-        text = Utf16LeToUtf8(std::string_view(bytes).substr(2));
-    else if (bytes.rfind("\xEF\xBB\xBF", 0) == 0)
-        text = bytes.substr(3);
-    else
-        text = bytes;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = Trimmed(std::string_view(text).substr(start, end - start));
-        start = end + 1;
-        if (!line.empty() && line.front() != '[' && line.front() != ';') return line;
-    }
-    throw EDataError("The data link file \"" + path + "\" holds no connection string.");
 }
 
 std::string OdbcWithDriverOptions(std::string text,

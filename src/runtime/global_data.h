@@ -4,10 +4,13 @@
 //
 // One `TGlobalData` exists per run, owned by whoever starts the run. When a
 // run has no runner thread (the `ozra` program runs scripts on its main
-// thread), yielding does nothing, callbacks meant for the main thread run
-// directly and the run is never asked to stop.
+// thread), yielding does nothing and the run is never asked to stop.
+// Callbacks meant for the main thread go to the GUI thread of the run's
+// desktop (desktop.h) when the program offers one, and run directly
+// otherwise.
 #pragma once
 
+#include "runtime/desktop.h"
 #include "runtime/script_helper.h"
 #include "runtime/setting_list.h"
 #include "value/object.h"
@@ -34,8 +37,6 @@ class TRunningThreadBase {
     virtual ~TRunningThreadBase() = default;
     // Honours a stop or pause request at that statement.
     virtual void Yield(const front::TtsStatement* statement) = 0;
-    // Runs the callback synchronously on the application's main thread.
-    virtual void RunOnMainThread(const std::function<void()>& callback) = 0;
     virtual bool StopRequested() const noexcept = 0;
 };
 
@@ -73,6 +74,10 @@ class TGlobalData {
     // own title and icon alone.
     bool StartedFromEnvironment = false;
     LocateCallback Locate;
+    // The window system, when the program offers one.
+    Desktop Gui;
+    // The UI library's window loop (`App.Run`), when that library is linked.
+    std::function<void()> WindowLoop;
     TtsResult* RootContext = nullptr;
     // Options /X and /D.
     std::string SchemaFile;

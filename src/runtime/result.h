@@ -20,6 +20,9 @@
 // recursion ends in a clear error instead of a crash.
 #pragma once
 
+#include "front/syntax_node.h"
+
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -28,7 +31,6 @@
 #include <string_view>
 
 namespace ozra::front {
-class TtsNode;
 class TtsExit;
 } // namespace ozra::front
 
@@ -64,14 +66,16 @@ class TtsResult {
     virtual std::unique_ptr<TtsResult> NewChild();
     // Sets `CurrentNode`; the debugged form then calls its enter hook. Runs
     // before every statement, so an undebugged run pays only for a test.
-    void EnterNode(front::TtsNode* node) {
+    void EnterNode(front::TtsStatement* node) {
         CurrentNode = node;
-        if (hooked_) NodeEntered();
+        if (hookEverywhere_ && Wanted(*node, &front::DebugRecord::Breakpoint)) [[unlikely]]
+            NodeEntered();
     }
     // Sets `CurrentNode`; the debugged form then calls its leave hook.
-    void LeaveFunction(front::TtsNode* node) {
+    void LeaveFunction(front::TtsStatement* node) {
         CurrentNode = node;
-        if (hooked_) FunctionLeft(node);
+        if (hookEverywhere_ && Wanted(*node, &front::DebugRecord::EndBreakpoint)) [[unlikely]]
+            FunctionLeft(node);
     }
     // Passes the text to the host's target-file writer.
     virtual void WriteTarget(std::string_view text, std::string_view target, bool overwrite);
@@ -129,12 +133,27 @@ class TtsResult {
 
   protected:
     // The debugger's hooks, called only on a context made with `hooked`.
-    TtsResult(ItsHost* host, bool hooked) : Host(host), hooked_(hooked) {}
+    TtsResult(ItsHost* host, bool hooked) : Host(host) {
+        if (hooked) hookEverywhere_ = &kAlways;
+    }
     virtual void NodeEntered() {}
     virtual void FunctionLeft(front::TtsNode*) {}
 
+    // Null on an undebugged context. Otherwise the hooks are called while it
+    // is set, and when it is clear only at a statement whose debug record
+    // has the flag set: a debugged run that goes freely stays in the
+    // evaluator.
+    const std::atomic<bool>* hookEverywhere_ = nullptr;
+
   private:
-    bool hooked_ = false;
+    static constexpr std::atomic<bool> kAlways{true};
+
+    bool Wanted(const front::TtsStatement& statement,
+                std::atomic<bool> front::DebugRecord::*flag) const noexcept {
+        return hookEverywhere_->load(std::memory_order_relaxed) ||
+               (statement.Debug && (statement.Debug->*flag).load(std::memory_order_relaxed));
+    }
+
     CallGuard ownGuard_;
     OutputSink sink_;
     // The buffer size that triggers a flush; never reached without a sink.
@@ -171,6 +190,13 @@ class TtsDebugResult : public TtsResult {
     using NodeHook = std::function<void(TtsDebugResult& context)>;
 
     explicit TtsDebugResult(ItsHost* host = nullptr) : TtsResult(host, true) {}
+
+    // Calls the enter and leave hooks only while `everywhere` is set or
+    // where a statement's debug record asks for them (its breakpoint, a
+    // function's end breakpoint). Child contexts made later share it.
+    void FilterHooks(const std::atomic<bool>& everywhere) noexcept {
+        hookEverywhere_ = &everywhere;
+    }
 
     std::unique_ptr<TtsResult> NewChild() override;
     void WriteTarget(std::string_view text, std::string_view target, bool overwrite) override;

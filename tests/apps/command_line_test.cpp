@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 // Prints two run parameters and writes one target file.
 constexpr const char* kScript = "ns=[.= System.NameSpace.] schema=[.= System.SchemaName.]\n"
                                 "<.file(\"\", true).><.target = \"a.txt\".>A<.end file.>";
-constexpr const char* kUsage = "usage: ozra [options] SCRIPT | --check FILE | --dump-tree FILE\n";
+constexpr const char* kUsage =
+    "usage: ozra [--debug] [options] SCRIPT | --check FILE | --dump-tree FILE\n";
 
 using Files = std::map<std::string, std::string>;
 
@@ -128,6 +129,16 @@ TEST(RunnerCommandLine, WordsAreReadAsTheRulesSay) {
          "",
          "ozra: cannot open script \"%F%/missing.ozra\": no such file\n"},
         {{"%F%"}, {}, 2, "", "ozra: cannot open script \"%F%\": not a file\n"},
+        {{"--debug", "%F%/missing.ozra"},
+         {},
+         2,
+         "",
+         "ozra: cannot open script \"%F%/missing.ozra\": no such file\n"},
+        {{"--debug", "-T", "out"},
+         {},
+         2,
+         "",
+         "ozra: no script given (\"out\" was read as the value of \"-T\")\n" + std::string(kUsage)},
         {{"/nothere.ozra"},
          {},
          2,

@@ -103,7 +103,6 @@ TEST(RuntimeLibrary, CompileStringResolvesAgainstTheCallingScript) {
 class CountingRunner final : public runtime::TRunningThreadBase {
   public:
     void Yield(const front::TtsStatement*) override { ++Yields; }
-    void RunOnMainThread(const std::function<void()>& callback) override { callback(); }
     bool StopRequested() const noexcept override { return false; }
 
     int Yields = 0;
