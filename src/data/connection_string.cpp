@@ -5,6 +5,7 @@
 #include "data/data_link_file.h"
 #include "data/odbc_connection.h"
 #include "data/schema_info.h"
+#include "data/string_helper.h"
 
 #include <filesystem>
 #include <optional>
@@ -25,12 +26,9 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+// Blanks around keys and values, line breaks included.
 std::string Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return std::string(text);
+    return std::string(TStringHelper::Trim(text, " \t\r\n"));
 }
 
 // Reads a value that starts with an opening quote or brace at «at»; a

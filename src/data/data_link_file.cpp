@@ -3,9 +3,9 @@
 
 #include "data/data_error.h"
 #include "data/data_file.h"
+#include "data/string_helper.h"
 
 #include <cstdint>
-#include <stdexcept>
 
 namespace ozra::data {
 
@@ -105,9 +105,7 @@ std::string Utf8ToUtf16Le(std::string_view text) {
 }
 
 std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+    return TStringHelper::Trim(text, " \t\r\n");
 }
 
 } // namespace

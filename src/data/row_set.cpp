@@ -4,6 +4,7 @@
 #include "data/connection.h"
 #include "data/data_error.h"
 #include "data/schema_info.h"
+#include "data/string_helper.h"
 #include "data/variant_array.h"
 #include "value/operators.h"
 
@@ -19,14 +20,6 @@ struct SortKey {
     int Column;
     bool Descending;
 };
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
 
 bool EndsWithWord(std::string_view text, std::string_view word) {
     return text.size() > word.size() && text[text.size() - word.size() - 1] == ' ' &&
@@ -76,15 +69,15 @@ void SortRows(RowSet& rows, std::string_view columns) {
     while (start <= columns.size()) {
         size_t comma = columns.find(',', start);
         if (comma == std::string_view::npos) comma = columns.size();
-        std::string_view item = Trim(columns.substr(start, comma - start));
+        std::string_view item = TStringHelper::Trim(columns.substr(start, comma - start));
         start = comma + 1;
         if (item.empty()) continue;
         bool descending = false;
         if (EndsWithWord(item, "DESC")) {
             descending = true;
-            item = Trim(item.substr(0, item.size() - 4));
+            item = TStringHelper::Trim(item.substr(0, item.size() - 4));
         } else if (EndsWithWord(item, "ASC")) {
-            item = Trim(item.substr(0, item.size() - 3));
+            item = TStringHelper::Trim(item.substr(0, item.size() - 3));
         }
         keys.push_back({RequiredColumn(rows, item), descending});
     }

@@ -3,6 +3,7 @@
 #include "data/data_error.h"
 #include "data/schema_info.h"
 #include "data/sqlite_connection.h"
+#include "data/string_helper.h"
 #include "data/variant_array.h"
 #include "value/conversions.h"
 
@@ -21,23 +22,8 @@ struct TableEntry {
     bool WithoutRowid = false;
 };
 
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return upper;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::optional<int> ReadInt(std::string_view text) {
-    text = Trim(text);
+    text = TStringHelper::Trim(text);
     int number = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
@@ -80,13 +66,13 @@ bool Matches(const std::string& restriction, std::string_view name) {
 
 SqliteColumnType DescribeSqliteType(std::string_view declared) {
     SqliteColumnType type;
-    std::string_view name = Trim(declared);
+    std::string_view name = TStringHelper::Trim(declared);
     std::vector<int> arguments;
     if (size_t open = name.find('('); open != std::string_view::npos) {
         size_t close = name.find(')', open);
         std::string_view inside = name.substr(
             open + 1, close == std::string_view::npos ? std::string_view::npos : close - open - 1);
-        name = Trim(name.substr(0, open));
+        name = TStringHelper::Trim(name.substr(0, open));
         size_t start = 0;
         while (start <= inside.size()) {
             size_t comma = inside.find(',', start);
@@ -96,7 +82,7 @@ SqliteColumnType DescribeSqliteType(std::string_view declared) {
             start = comma + 1;
         }
     }
-    const std::string upper = Upper(name);
+    const std::string upper = TStringHelper::UpperAscii(name);
     const bool sized = arguments.size() == 1;
     static constexpr std::pair<std::string_view, int> byName[] = {
         {"INTEGER", CatalogueType::Integer},     {"INT", CatalogueType::Integer},
@@ -165,7 +151,8 @@ std::vector<TableEntry> ListTables(ConnectionBackend& connection, const std::str
     for (const std::vector<TtsValue>& row : rows.Rows) {
         TableEntry entry{DataText(row[0]), DataText(row[1])};
         std::string type = DataText(row[2]);
-        if (type == "shadow" || Upper(entry.Name).rfind("SQLITE_", 0) == 0) continue;
+        if (type == "shadow" || TStringHelper::UpperAscii(entry.Name).rfind("SQLITE_", 0) == 0)
+            continue;
         if (!Matches(schema, entry.Schema) || !Matches(table, entry.Name)) continue;
         entry.IsView = type == "view";
         entry.WithoutRowid = value::ToInt64(row[3]) != 0;
@@ -213,7 +200,8 @@ RowSet SqliteConnection::Columns(const CatalogueRestrictions& restrictions, bool
         for (const std::vector<TtsValue>& column : info.Rows)
             if (value::ToInt64(column[pk]) > 0) {
                 ++keyColumns;
-                integerKey = Upper(Trim(DataText(column[declared]))) == "INTEGER";
+                integerKey = TStringHelper::UpperAscii(
+                                 TStringHelper::Trim(DataText(column[declared]))) == "INTEGER";
             }
         const bool rowidKey = keyColumns == 1 && integerKey && !table.IsView && !table.WithoutRowid;
         int ordinal = 0;

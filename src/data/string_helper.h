@@ -1,6 +1,6 @@
 // Small text operations shared by the data layer and the libraries: quoting
-// for SQL text, splitting, hexadecimal rendering of bytes, and the Base64
-// and Base32 codecs (string_codecs.cpp).
+// for SQL text, splitting, trimming, ASCII upper case, hexadecimal rendering of bytes, and the
+// Base64 and Base32 codecs (string_codecs.cpp).
 #pragma once
 
 #include <string>
@@ -22,6 +22,10 @@ struct TStringHelper {
     static std::vector<std::string> SplitAll(std::string_view text, char separator);
     // Two upper-case hexadecimal digits per byte.
     static std::string ToHex(std::string_view bytes);
+    // The text without the given characters at either end.
+    static std::string_view Trim(std::string_view text, std::string_view blanks = " \t");
+    // ASCII letters in upper case; other bytes as they are.
+    static std::string UpperAscii(std::string_view text);
 
     // RFC 4648 Base64 with "=" padding.
     static std::string Base64Encode(std::string_view bytes);

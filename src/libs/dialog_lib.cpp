@@ -1,6 +1,7 @@
 // The dialog library.
 #include "libs/dialog_lib.h"
 
+#include "data/string_helper.h"
 #include "libs/lib_support.h"
 #include "runtime/desktop.h"
 #include "runtime/host.h"
@@ -14,12 +15,6 @@ using runtime::DesktopBridge;
 using runtime::FileFilter;
 
 namespace {
-
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {
     std::vector<std::string_view> pieces;
@@ -42,9 +37,9 @@ std::vector<FileFilter> ParseFileFilter(std::string_view text) {
     if (text.empty()) return filters;
     const std::vector<std::string_view> fields = Split(text, '|');
     for (std::size_t i = 0; i + 1 < fields.size(); i += 2) {
-        FileFilter filter{std::string(Trimmed(fields[i])), {}};
+        FileFilter filter{std::string(data::TStringHelper::Trim(fields[i])), {}};
         for (std::string_view pattern : Split(fields[i + 1], ';')) {
-            pattern = Trimmed(pattern);
+            pattern = data::TStringHelper::Trim(pattern);
             if (pattern.empty()) continue;
             filter.Patterns.emplace_back(pattern == "*.*" ? "*" : pattern);
         }
@@ -111,9 +106,8 @@ void TtsLibDialog::FontDialog(LibCall& call, TSys_Impl_Dialog& dialog) {
 void TtsLibDialog::OpenDialog(LibCall& call, TSys_Impl_Dialog& dialog) {
     const std::vector<FileFilter> filters = ParseFileFilter(call.Text(0));
     const std::string fileName = call.Text(1);
-    call.ReturnText(dialog.Global.Gui.Call("Dialog", [&](DesktopBridge& bridge) {
-        return bridge.ChooseOpenFile(filters, fileName);
-    }));
+    call.ReturnText(dialog.Global.Gui.Call(
+        "Dialog", [&](DesktopBridge& bridge) { return bridge.ChooseOpenFile(filters, fileName); }));
 }
 
 void TtsLibDialog::SaveDialog(LibCall& call, TSys_Impl_Dialog& dialog) {
@@ -130,9 +124,8 @@ void TtsLibDialog::FolderDialog(LibCall& call, TSys_Impl_Dialog& dialog) {
     const std::string title = call.Text(0);
     const std::string root = call.Text(1);
     const std::string folder = call.Text(2);
-    call.ReturnText(dialog.Global.Gui.Call("Dialog", [&](DesktopBridge& bridge) {
-        return bridge.ChooseFolder(title, root, folder);
-    }));
+    call.ReturnText(dialog.Global.Gui.Call(
+        "Dialog", [&](DesktopBridge& bridge) { return bridge.ChooseFolder(title, root, folder); }));
 }
 
 TtsLibDialog::TtsLibDialog(runtime::TtsHost& host, runtime::TGlobalData& global)
