@@ -4,36 +4,18 @@
 # script). A loaded tree has no source positions, so run-time messages lose
 # their " @ file line:column". A script that does not compile must fail the
 # /C step with the source run's message instead.
+include(${CMAKE_CURRENT_LIST_DIR}/case_expectations.cmake)
 file(REMOVE_RECURSE ${OUTPUT})
 file(MAKE_DIRECTORY ${OUTPUT}/files)
-# Template files are read from the compiled script's folder.
+read_expectations()
+# Template files are read from the compiled script's folder, and so are the
+# data files (NAME*.xml) that the extra command-line words name.
 file(CREATE_LINK ${CASES}/units ${OUTPUT}/units SYMBOLIC)
-# Extra command-line words apply to the run; the data files they name
-# (NAME*.xml) are read from the compiled script's folder too.
-set(extra_args "")
-if(EXISTS ${CASES}/${NAME}.args)
-  file(STRINGS ${CASES}/${NAME}.args extra_args)
+if(extra_args)
   file(GLOB data_files RELATIVE ${CASES} ${CASES}/${NAME}*.xml)
   foreach(data_file ${data_files})
     file(CREATE_LINK ${CASES}/${data_file} ${OUTPUT}/${data_file} SYMBOLIC)
   endforeach()
-endif()
-
-function(expect_same what expected actual)
-  if(NOT "${expected}" STREQUAL "${actual}")
-    message(SEND_ERROR "${NAME}: ${what} differs\n--- expected ---\n${expected}\n--- actual ---\n${actual}\n---")
-  endif()
-endfunction()
-
-set(expected_out "")
-if(EXISTS ${CASES}/${NAME}.out)
-  file(READ ${CASES}/${NAME}.out expected_out)
-endif()
-set(expected_status 0)
-set(expected_err "")
-if(EXISTS ${CASES}/${NAME}.err)
-  set(expected_status 1)
-  file(READ ${CASES}/${NAME}.err expected_err)
 endif()
 
 execute_process(
@@ -64,15 +46,4 @@ expect_same("standard output" "${expected_out}" "${actual_out}")
 expect_same("standard error" "${expected_err}" "${actual_err}")
 expect_same("exit status" "${expected_status}" "${status}")
 
-set(actual_files "")
-file(GLOB_RECURSE generated RELATIVE ${OUTPUT}/files ${OUTPUT}/files/*)
-list(SORT generated)
-foreach(path ${generated})
-  file(READ ${OUTPUT}/files/${path} content)
-  string(APPEND actual_files "== ${path}\n${content}")
-endforeach()
-set(expected_files "")
-if(EXISTS ${CASES}/${NAME}.files)
-  file(READ ${CASES}/${NAME}.files expected_files)
-endif()
-expect_same("generated files" "${expected_files}" "${actual_files}")
+expect_generated_files(${OUTPUT}/files)
