@@ -2,7 +2,8 @@
 //
 // Words are read left to right. "--help" (or "-h") and "--version" win
 // wherever they stand. "--check FILE..." and "--dump-tree FILE" take only
-// files. Otherwise a word is an option or the script:
+// files. "--debug" may stand anywhere among a run's words. Otherwise a word
+// is an option or the script:
 //   - "--" ends the options: the word after it is the script, whatever it
 //     looks like;
 //   - "-" alone is the script, read from standard input;
@@ -28,7 +29,7 @@
 namespace ozra::app {
 
 const char* const UsageLine =
-    "usage: ozra [OPTION]... SCRIPT | --check FILE... | --dump-tree FILE\n";
+    "usage: ozra [--debug] [OPTION]... SCRIPT | --check FILE... | --dump-tree FILE\n";
 
 const char* const HelpText =
     "\n"
@@ -49,7 +50,9 @@ const char* const HelpText =
     "                        only when the run succeeds\n"
     "  -X FILE               schema file\n"
     "  -D OPTION             schema option\n"
-    "  -C FILE               compile output file (carried, not acted on)\n"
+    "  -C FILE               compile the script and the files it uses into FILE\n"
+    "                        (run it later with \"ozra FILE\") instead of\n"
+    "                        running it\n"
     "  -M, -MA               mode flags (carried, not acted on)\n"
     "  -V                    ignored\n"
     "  --                    end of the options: the next word is the script\n"
@@ -63,6 +66,22 @@ const char* const HelpText =
     "become configuration values.\n"
     "\n"
     "Other modes:\n"
+    "  --debug SCRIPT        run SCRIPT (with the options above) under the\n"
+    "                        console debugger, which reads commands from\n"
+    "                        standard input:\n"
+    "      break [FILE:]LINE   set a breakpoint     delete [FILE:]LINE  clear it\n"
+    "      run                 start the run        continue            go on\n"
+    "      next                step over calls      step                step into them\n"
+    "      finish              run until the function returns\n"
+    "      stop                end the run          quit                leave\n"
+    "      print NAME          a variable or dotted name of the paused run\n"
+    "      where               the paused place     output              the output so far\n"
+    "      help                list the commands\n"
+    "                        next and step start a run paused at its first\n"
+    "                        statement; Ctrl+C pauses a running script. Each\n"
+    "                        pause prints \"paused at FILE:LINE:COLUMN\" and the\n"
+    "                        source line; the run's output is printed when it\n"
+    "                        ends.\n"
     "  --check FILE...       compile each FILE and the files it uses; print each\n"
     "                        error as FILE:LINE:COLUMN: message, and a warning\n"
     "                        for each call of a function no file defines; exit 1\n"
@@ -130,7 +149,7 @@ Invocation ReadCompileOnly(int argc, char** argv, std::string_view mode) {
 
 } // namespace
 
-Invocation ReadCommandLine(int argc, char** argv) {
+Invocation ReadCommandLine(int argc, char** argv, const std::string& ownScript) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view word = argv[i];
         if (word == "--") break;
@@ -143,6 +162,7 @@ Invocation ReadCommandLine(int argc, char** argv) {
         if (word == "--check" || word == "--dump-tree") return ReadCompileOnly(argc, argv, word);
     }
     Invocation invocation;
+    bool debug = false;
     // How the last word that was not taken as the script was read, for a
     // command line that ends without one.
     std::string lastReading;
@@ -177,6 +197,10 @@ Invocation ReadCommandLine(int argc, char** argv) {
         }
         if (word == "--") {
             optionsEnded = true;
+            continue;
+        }
+        if (word == "--debug") {
+            debug = true;
             continue;
         }
         if (word.starts_with("--")) {
@@ -223,11 +247,17 @@ Invocation ReadCommandLine(int argc, char** argv) {
             break;
         }
     }
-    if (invocation.Scripts.empty()) {
+    if (!ownScript.empty()) {
+        invocation.Scripts = {ownScript};
+    } else if (invocation.Scripts.empty()) {
         return Bad(lastReading.empty() ? std::string("no script given")
                                        : "no script given (" + lastReading + ")");
     }
-    invocation.What = Mode::Run;
+    if (debug && invocation.Script() == StandardInputName)
+        return Bad("--debug reads its commands from standard input, so the script cannot be \"-\"");
+    if (debug && !invocation.OutputFile.empty())
+        return Bad("--debug shows the run's output itself; it takes no \"--output\"");
+    invocation.What = debug ? Mode::Debug : Mode::Run;
     return invocation;
 }
 

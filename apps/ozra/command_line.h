@@ -13,7 +13,7 @@
 
 namespace ozra::app {
 
-enum class Mode { Run, Check, DumpTree, Help, Version, BadUsage };
+enum class Mode { Run, Debug, Check, DumpTree, Help, Version, BadUsage };
 
 // The name that stands for a script read from standard input.
 inline constexpr const char* StandardInputName = "-";
@@ -34,7 +34,9 @@ struct Invocation {
     const std::string& Script() const { return Scripts.front(); }
 };
 
-Invocation ReadCommandLine(int argc, char** argv);
+// `ownScript`: a packaged program's own file, which is its script whatever
+// script the command line names.
+Invocation ReadCommandLine(int argc, char** argv, const std::string& ownScript = {});
 
 extern const char* const UsageLine;
 extern const char* const HelpText;

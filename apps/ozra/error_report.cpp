@@ -5,6 +5,7 @@
 #include "runtime/result.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace ozra::app {
 
@@ -13,15 +14,32 @@ namespace {
 // A chain of calls longer than this shows only its ends.
 constexpr std::size_t kCallerLinesShown = 20;
 
-void WriteLine(std::string_view line) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
-}
-
 void ReportCaller(const runtime::StatementPlace& call) {
     if (call.Line > 0) ReportAt(call.FileName, call.Line, call.Column, "called from here");
 }
 
+void ReportCauses(const std::exception& error) {
+    try {
+        std::rethrow_if_nested(error);
+    } catch (const std::exception& cause) {
+        ReportLine("  " + std::string(cause.what()));
+        ReportCauses(cause);
+    }
+}
+
 } // namespace
+
+void ReportLine(std::string_view line) {
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
+}
+
+std::string DisplayPath(const std::string& fullPath) {
+    std::error_code ignored;
+    const std::string cwd = std::filesystem::current_path(ignored).string() + "/";
+    if (fullPath.size() > cwd.size() && fullPath.compare(0, cwd.size(), cwd) == 0)
+        return fullPath.substr(cwd.size());
+    return fullPath;
+}
 
 RunFailure CurrentFailure(const runtime::TtsResult& context,
                           const std::vector<std::string>& fileList) {
@@ -30,7 +48,11 @@ RunFailure CurrentFailure(const runtime::TtsResult& context,
     try {
         throw;
     } catch (const runtime::EvmErrorException& located) {
-        failure.Message = located.BareMessage;
+        // An inner run (System.Runtime) words its errors for scripts.
+        constexpr std::string_view kForScripts = "Runtime error : ";
+        failure.Message = located.BareMessage.starts_with(kForScripts)
+                              ? located.BareMessage.substr(kForScripts.size())
+                              : located.BareMessage;
         failure.At = {located.FileName, located.FileIndex, located.Line, located.Column};
     } catch (const runtime::EvmUserCanceled& canceled) {
         failure.Message = canceled.what();
@@ -49,16 +71,16 @@ RunFailure CurrentFailure(const runtime::TtsResult& context,
 
 void ReportAt(const std::string& file, std::int32_t line, std::int32_t column,
               std::string_view message) {
-    WriteLine(file + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " +
-              std::string(message));
+    ReportLine(DisplayPath(file) + ":" + std::to_string(line) + ":" + std::to_string(column) +
+               ": " + std::string(message));
 }
 
 void ReportInFile(const std::string& file, std::string_view message) {
-    WriteLine(file + ": " + std::string(message));
+    ReportLine(DisplayPath(file) + ": " + std::string(message));
 }
 
 void ReportUnlocated(std::string_view message) {
-    WriteLine("ozra: " + std::string(message));
+    ReportLine("ozra: " + std::string(message));
 }
 
 void Report(const RunFailure& failure) {
@@ -76,7 +98,7 @@ void Report(const RunFailure& failure) {
     const std::size_t end = kCallerLinesShown / 2;
     for (std::size_t i = 0; i < end; ++i)
         ReportCaller(calls[i]);
-    WriteLine("ozra: ... more calls ...");
+    ReportLine("ozra: ... more calls ...");
     for (std::size_t i = calls.size() - end; i < calls.size(); ++i)
         ReportCaller(calls[i]);
 }
@@ -90,6 +112,7 @@ void Report(const std::exception& error) {
     } else {
         ReportUnlocated(error.what());
     }
+    ReportCauses(error);
 }
 
 } // namespace ozra::app

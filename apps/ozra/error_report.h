@@ -5,7 +5,10 @@
 // error inside function calls, by one «FILE:LINE:COLUMN: called from here»
 // line per call it left, innermost first. A very deep chain of calls (a
 // runaway recursion) shows only its innermost and outermost calls (how
-// many lie between depends on the machine's stack). An error without a place reads «ozra: message».
+// many lie between depends on the machine's stack). An error without a
+// place reads «ozra: message». An error caused by another (a damaged
+// compiled file) is followed by its cause, indented. Files under the
+// working folder are shown relative to it.
 #pragma once
 
 #include "runtime/run_error.h"
@@ -34,6 +37,11 @@ struct RunFailure {
 // handler. `fileList` names the files of the run's statements.
 RunFailure CurrentFailure(const runtime::TtsResult& context,
                           const std::vector<std::string>& fileList);
+
+// One line on standard error, as it is.
+void ReportLine(std::string_view line);
+// A path shown to the user: relative to the working folder when under it.
+std::string DisplayPath(const std::string& fullPath);
 
 void Report(const RunFailure& failure);
 // A compile error with its place, or any other error.

@@ -1,9 +1,16 @@
 // The headless runner: the command-line face of the system. It runs a
 // script (or a project's main file) and writes the run's output to standard
-// output; "--check" and "--dump-tree" compile only.
+// output; "--debug" runs it under the console debugger; "--check" and
+// "--dump-tree" compile only. A packaged program (a copy of the runner
+// carrying a compiled project, see compiled/program_data.h) runs its own
+// project.
 #include "command_line.h"
+#include "console_debugger.h"
 #include "output.h"
 #include "script_run.h"
+
+#include "compiled/program_data.h"
+#include "libs/path_helper.h"
 
 #include <cstdio>
 #include <string>
@@ -25,14 +32,18 @@ int Print(const std::string& text) {
 int main(int argc, char** argv) {
     using namespace ozra::app;
     PrepareStandardStreams();
-    const Invocation invocation = ReadCommandLine(argc, argv);
+    const auto project = ozra::compiled::EmbeddedProject();
+    const Invocation invocation =
+        ReadCommandLine(argc, argv, project ? ozra::libs::ProgramFile() : std::string());
     switch (invocation.What) {
     case Mode::Help:
         return Print(std::string(UsageLine) + HelpText);
     case Mode::Version:
         return Print(std::string("ozra ") + OZRA_VERSION + "\n");
     case Mode::Run:
-        return RunScript(invocation);
+        return RunScript(invocation, project);
+    case Mode::Debug:
+        return DebugScript(invocation);
     case Mode::Check:
         return CheckScript(invocation);
     case Mode::DumpTree:

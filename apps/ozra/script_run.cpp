@@ -4,13 +4,19 @@
 
 #include "error_report.h"
 #include "output.h"
-#include "run_compiler.h"
 
+#include "compiled/program_data.h"
+#include "compiled/project_compiler.h"
+#include "compiled/runtime_lib.h"
+#include "compiled/tts_compiler.h"
+#include "data/scripting/data_libraries.h"
 #include "front/tree_dump.h"
+#include "libs/path_helper.h"
 #include "libs/standard_libraries.h"
 #include "platform/error.h"
 #include "platform/whole_file.h"
 #include "runtime/command_parser.h"
+#include "runtime/desktop_module.h"
 #include "runtime/evaluator.h"
 #include "runtime/global_data.h"
 #include "runtime/lib_register.h"
@@ -38,8 +44,6 @@ namespace fs = std::filesystem;
 struct ScriptSource {
     std::string Path; // full path
     std::optional<std::string> Text;
-
-    const std::string* GivenText() const { return Text ? &*Text : nullptr; }
 };
 
 std::optional<std::string> ReadStandardInput() {
@@ -66,11 +70,14 @@ std::optional<ScriptSource> OpenScript(const std::string& name) {
         if (!text) return std::nullopt;
         return ScriptSource{runtime::FullPath("<stdin>"), std::move(text)};
     }
-    std::error_code ignored;
-    if (fs::is_regular_file(name, ignored)) return ScriptSource{runtime::FullPath(name), {}};
-    const char* why = fs::exists(name, ignored) ? "not a file" : "no such file";
-    ReportUnlocated("cannot open script \"" + name + "\": " + why);
-    return std::nullopt;
+    if (!ScriptExists(name)) return std::nullopt;
+    return ScriptSource{runtime::FullPath(name), {}};
+}
+
+compiled::TvmProjectCompiler CompilerFor(const ScriptSource& source) {
+    compiled::TvmProjectCompiler compiler(source.Path);
+    compiler.MainFileText = source.Text;
+    return compiler;
 }
 
 // A file named by "-o" must go into a folder that exists; whether it can be
@@ -84,28 +91,84 @@ bool OutputFolderExists(const std::string& file) {
     return false;
 }
 
-// The libraries a run's host gets: every standard library.
-runtime::TLibRegister Libraries() {
-    runtime::TLibRegister libraries;
-    libs::AddStandardLibraries(libraries);
-    return libraries;
+// The desktop module: beside the program, then where it is installed.
+std::vector<std::string> DesktopModuleCandidates() {
+    const std::string folder = libs::ProgramFolder();
+    return {folder + OZRA_DESKTOP_MODULE,
+            folder + OZRA_MODULE_FROM_PROGRAM + "/" + OZRA_DESKTOP_MODULE};
+}
+
+// A call of a plain name seen by a check, and where it stands.
+struct SeenCall {
+    value::Ref<front::TtsVarRef> Callee;
+    std::string FileName;
+    front::LineColumn At;
+};
+
+// Each call of a name that no definition in its scope answers (a misspelt
+// function, or a keyword such as "elsif" read as a call), as a warning.
+std::vector<front::CompileError> UnknownCalls(const std::vector<SeenCall>& calls) {
+    std::vector<front::CompileError> unknown;
+    for (const SeenCall& call : calls) {
+        const std::string& name = call.Callee->RefName;
+        if (call.Callee->FindNode(name)) continue;
+        unknown.emplace_back(call.FileName, call.At.Line, call.At.Column,
+                             "warning: call of \"" + name + "\", which no file defines");
+    }
+    return unknown;
 }
 
 } // namespace
 
-int RunScript(const Invocation& invocation) {
-    const std::optional<ScriptSource> source = OpenScript(invocation.Script());
-    if (!source) return 2;
+bool ScriptExists(const std::string& script) {
+    std::error_code ignored;
+    if (fs::is_regular_file(script, ignored)) return true;
+    const char* why = fs::exists(script, ignored) ? "not a file" : "no such file";
+    ReportUnlocated("cannot open script \"" + script + "\": " + why);
+    return false;
+}
+
+// The libraries a run's host gets: every standard library, those that
+// compile scripts at run time, and the data libraries.
+runtime::TLibRegister Libraries() {
+    runtime::TLibRegister libraries;
+    libs::AddStandardLibraries(libraries);
+    compiled::AddRuntimeLibraries(libraries);
+    data::scripting::AddDataLibraries(libraries);
+    return libraries;
+}
+
+int RunScript(const Invocation& invocation, const std::optional<std::string>& embeddedProject) {
+    std::optional<ScriptSource> source;
+    if (embeddedProject) {
+        source = ScriptSource{invocation.Script(), {}};
+    } else {
+        source = OpenScript(invocation.Script());
+        if (!source) return 2;
+    }
     const std::string& outputFile = invocation.OutputFile;
     if (!outputFile.empty() && !OutputFolderExists(outputFile)) return 2;
     runtime::TGlobalData global;
+    global.Gui.SetLoader([] { return runtime::LoadDesktopModule(DesktopModuleCandidates()); });
     runtime::RunParameters parameters;
-    RunCompiler compiler;
-    value::Ref<front::TtsBlock> root;
+    compiled::CompiledScript script;
     try {
         runtime::TCommandParser options(global);
         parameters = options.ReadParameters(source->Path, invocation.Words);
-        root = compiler.Compile(parameters.ScriptFile, source->GivenText());
+        if (embeddedProject) {
+            script.Root = compiled::LoadEmbeddedProject(*embeddedProject);
+        } else {
+            source->Path = parameters.ScriptFile;
+            compiled::TvmProjectCompiler compiler = CompilerFor(*source);
+            script.Root = compiler.Compile();
+            script.FileList = compiler.FileList();
+        }
+        // Compiling to a file is all a run with /C does.
+        if (parameters.CompileFlag) {
+            platform::ReplaceWholeFile(parameters.CompileOutputFile,
+                                       compiled::TtsCompiler::Save(*script.Root));
+            return 0;
+        }
     } catch (const std::exception& error) {
         Report(error);
         return 1;
@@ -125,16 +188,19 @@ int RunScript(const Invocation& invocation) {
     // kept until the run has succeeded.
     if (outputFile.empty()) context.StreamTo(WriteOutput);
     global.RootContext = &context;
+    global.FileList = &script.FileList;
     std::optional<RunFailure> failure;
     try {
-        runtime::Run(*root, context);
+        runtime::Run(*script.Root, context);
     } catch (const OutputError& error) {
         global.RootContext = nullptr;
+        global.FileList = nullptr;
         return OutputFailed(error);
     } catch (...) {
-        failure = CurrentFailure(context, compiler.FileList());
+        failure = CurrentFailure(context, script.FileList);
     }
     global.RootContext = nullptr;
+    global.FileList = nullptr;
     if (!outputFile.empty()) {
         if (failure) {
             Report(*failure);
@@ -172,19 +238,25 @@ int CheckScript(const Invocation& invocation) {
             continue;
         }
         std::vector<front::CompileError> errors;
+        std::vector<SeenCall> calls;
         std::vector<front::CompileError> warnings;
         std::string unlocated;
         try {
-            RunCompiler compiler(&errors);
-            compiler.RecordCalls = true;
-            compiler.Compile(source->Path, source->GivenText());
-            warnings = compiler.UnknownCalls();
-        } catch (const front::CompileError& error) {
-            errors.push_back(error);
-        } catch (const std::exception& error) {
+            compiled::TvmProjectCompiler compiler = CompilerFor(*source);
+            compiler.CollectedErrors = &errors;
+            compiler.OnCall = [&calls](front::TtsVarRef& callee, const std::string& file,
+                                       front::LineColumn at) {
+                calls.push_back({value::Ref<front::TtsVarRef>::Retain(&callee), file, at});
+            };
+            compiler.Compile();
+            warnings = UnknownCalls(calls);
+        } catch (const runtime::EvmErrorException& error) {
             // A stop that was recorded with its place already, or one that
-            // has no place (an unreadable file, a circular use).
-            if (errors.empty() || errors.back().Detail != error.what()) unlocated = error.what();
+            // has no place (an unreadable file, a damaged compiled file).
+            if (errors.empty() || errors.back().Detail != error.BareMessage)
+                unlocated = error.what();
+        } catch (const std::exception& error) {
+            unlocated = error.what();
         }
         for (const auto& error : errors)
             ReportAt(error.FileName, error.Line, error.Column, error.Detail);
@@ -200,8 +272,8 @@ int DumpScript(const Invocation& invocation) {
     const std::optional<ScriptSource> source = OpenScript(invocation.Script());
     if (!source) return 2;
     try {
-        const value::Ref<front::TtsBlock> root =
-            RunCompiler().Compile(source->Path, source->GivenText());
+        compiled::TvmProjectCompiler compiler = CompilerFor(*source);
+        const value::Ref<front::TtsBlock> root = compiler.Compile();
         WriteOutput(front::DumpTree(*root));
     } catch (const OutputError& error) {
         return OutputFailed(error);

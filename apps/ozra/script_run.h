@@ -6,10 +6,23 @@
 
 #include "command_line.h"
 
+#include "runtime/lib_register.h"
+
+#include <optional>
+#include <string>
+
 namespace ozra::app {
 
-int RunScript(const Invocation& invocation);
+// `embeddedProject`: the compiled project a packaged program carries, which
+// it runs instead of any script.
+int RunScript(const Invocation& invocation,
+              const std::optional<std::string>& embeddedProject = std::nullopt);
 int CheckScript(const Invocation& invocation);
 int DumpScript(const Invocation& invocation);
+
+// Shared by the modes: whether the script is a file (saying why not on
+// standard error); every library of a run.
+bool ScriptExists(const std::string& script);
+runtime::TLibRegister Libraries();
 
 } // namespace ozra::app

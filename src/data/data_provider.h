@@ -75,6 +75,8 @@ class TDataProviderBase {
 
   protected:
     VeRef<TObjectSet> ReadAll(TTableInfo& table, TObjectReaderBase& reader);
+    // The manager, or null when none is set.
+    TObjectManager* AssignedManager() const { return manager_; }
 
   private:
     TObjectManager* manager_ = nullptr;

@@ -51,27 +51,47 @@ std::optional<std::string> FormatDateTime(double days) {
 }
 
 std::optional<double> ParseDateTime(std::string_view text) {
-    unsigned year, month, day, hour = 0, minute = 0, second = 0;
+    unsigned year, month, day;
     if (!ReadNumber(text, 4, year) || !ReadChar(text, '-') || !ReadNumber(text, 2, month) ||
         !ReadChar(text, '-') || !ReadNumber(text, 2, day))
         return std::nullopt;
+    double time = 0;
     if (!text.empty()) {
         if (!ReadChar(text, ' ') && !ReadChar(text, 'T')) return std::nullopt;
-        if (!ReadNumber(text, 2, hour) || !ReadChar(text, ':') || !ReadNumber(text, 2, minute))
-            return std::nullopt;
-        if (!text.empty() && (!ReadChar(text, ':') || !ReadNumber(text, 2, second)))
-            return std::nullopt;
-        if (!text.empty()) return std::nullopt;
+        std::optional<double> parsed = ParseTimeOfDay(text);
+        if (!parsed) return std::nullopt;
+        time = *parsed;
     }
-    if (year < 100 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) ||
-        hour > 23 || minute > 59 || second > 59)
+    if (year < 100 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
         return std::nullopt;
     const double wholeDays =
         static_cast<double>(DaysFromCivil(year, month, day) - DaysFromCivil(1899, 12, 30));
-    const double time = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
     // Before the epoch the day counts down but the time of day still reads
     // forward, the variant habit.
     return wholeDays < 0 ? wholeDays - time : wholeDays + time;
+}
+
+std::optional<double> ParseTimeOfDay(std::string_view text) {
+    unsigned hour, minute, second = 0;
+    if (!ReadNumber(text, 2, hour) || !ReadChar(text, ':') || !ReadNumber(text, 2, minute))
+        return std::nullopt;
+    double fraction = 0;
+    if (!text.empty()) {
+        if (!ReadChar(text, ':') || !ReadNumber(text, 2, second)) return std::nullopt;
+        if (ReadChar(text, '.')) {
+            if (text.empty()) return std::nullopt;
+            double scale = 0.1;
+            for (char c : text) {
+                if (c < '0' || c > '9') return std::nullopt;
+                fraction += (c - '0') * scale;
+                scale /= 10;
+            }
+            text = {};
+        }
+        if (!text.empty()) return std::nullopt;
+    }
+    if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
+    return (hour * 3600.0 + minute * 60.0 + second + fraction) / 86400.0;
 }
 
 } // namespace ozra::data

@@ -12,7 +12,11 @@ namespace ozra::data {
 std::optional<std::string> FormatDateTime(double days);
 
 // Reads "yyyy-mm-dd", "yyyy-mm-dd hh:nn" or "yyyy-mm-dd hh:nn:ss" (a "T"
-// may stand for the space); nullopt for anything else or an invalid date.
+// may stand for the space; seconds may carry a fraction, as databases write
+// them); nullopt for anything else or an invalid date.
 std::optional<double> ParseDateTime(std::string_view text);
+// Reads "hh:nn" or "hh:nn:ss[.fff]" as the time of day on 1899-12-30 (the
+// fraction of a day); nullopt for anything else.
+std::optional<double> ParseTimeOfDay(std::string_view text);
 
 } // namespace ozra::data

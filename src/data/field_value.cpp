@@ -68,9 +68,12 @@ std::string ValueAsString(const TtsValue& value, TDataType type) {
     return DataText(value);
 }
 
-TtsValue ValueAsParam(const TtsValue& value, TDataType type) {
-    if (IsNullValue(value)) return TtsValue::Null();
-    switch (ParamTypeOf(type)) {
+namespace {
+
+// The value as a parameter of the type carries it; Guid text is braced
+// for a Guid field.
+TtsValue ParamPayload(const TtsValue& value, TParamType type, TDataType field) {
+    switch (type) {
     case TParamType::Integer:
         return TtsValue::FromInteger(ValueAsInt64(value));
     case TParamType::Float:
@@ -83,13 +86,43 @@ TtsValue ValueAsParam(const TtsValue& value, TDataType type) {
         return TtsValue::FromDate(ValueAsDateTime(value));
     case TParamType::String:
     case TParamType::Memo:
-        return TtsValue::FromText(ValueAsString(value, type));
+        return TtsValue::FromText(ValueAsString(value, field));
     case TParamType::Blob:
         return TtsValue::FromText(DataText(value));
     case TParamType::None:
         break;
     }
-    throw EDataError("Unknown data type " + std::to_string(static_cast<int>(type)));
+    throw EDataError("Unknown data type " + std::to_string(static_cast<int>(field)));
+}
+
+TParamType ParamTypeOfValue(const TtsValue& value) {
+    if (value.IsInteger()) return TParamType::Integer;
+    switch (value.Kind()) {
+    case ValueKind::Single:
+    case ValueKind::Double:
+        return TParamType::Float;
+    case ValueKind::Currency:
+        return TParamType::Currency;
+    case ValueKind::Date:
+        return TParamType::DateTime;
+    case ValueKind::Boolean:
+        return TParamType::Boolean;
+    default:
+        return AsByteArray(value) ? TParamType::Blob : TParamType::String;
+    }
+}
+
+} // namespace
+
+TtsValue ValueAsParam(const TtsValue& value, TDataType type) {
+    if (IsNullValue(value)) return TtsValue::Null();
+    return ParamPayload(value, ParamTypeOf(type), type);
+}
+
+TSqlParam BindableParam(const TSqlParam& param) {
+    TParamType type = param.Type == TParamType::None ? ParamTypeOfValue(param.Value) : param.Type;
+    if (IsNullValue(param.Value)) return {type, TtsValue::Null()};
+    return {type, ParamPayload(param.Value, type, TDataType::String)};
 }
 
 } // namespace ozra::data

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "data/data_type.h"
+#include "data/sql_param.h"
 #include "value/value.h"
 
 #include <cstdint>
@@ -28,5 +29,9 @@ std::string ValueAsString(const value::TtsValue& value, TDataType type);
 // The value converted to what a parameter of the type carries: null stays a
 // (typed) null; a blob carries the raw bytes.
 value::TtsValue ValueAsParam(const value::TtsValue& value, TDataType type);
+// The parameter as a back end binds it: its value converted to what its
+// type carries, as above; an untyped parameter takes the type its value
+// suggests.
+TSqlParam BindableParam(const TSqlParam& param);
 
 } // namespace ozra::data

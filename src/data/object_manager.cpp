@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 
 namespace ozra::data {
 
@@ -102,10 +103,18 @@ void TObjectManager::EndTransaction(bool commit) {
     if (!InTransaction()) throw EDataError("Not in transaction");
     nesting_ = std::max(0, nesting_ - 1);
     if (nesting_ > 0) return;
-    if (commit)
-        provider_->Commit();
-    else
-        provider_->Rollback();
+    // A provider whose commit fails has rolled back, so the objects roll
+    // back too; either way the objects end as the database ends.
+    std::exception_ptr failure;
+    try {
+        if (commit)
+            provider_->Commit();
+        else
+            provider_->Rollback();
+    } catch (...) {
+        failure = std::current_exception();
+        commit = false;
+    }
     std::vector<VeRef<TDataObject>> objects = std::move(pendingObjects_);
     std::vector<VeRef<TObjectSet>> sets = std::move(pendingStamps_);
     pendingObjects_.clear();
@@ -118,6 +127,7 @@ void TObjectManager::EndTransaction(bool commit) {
     }
     for (VeRef<TObjectSet>& set : sets)
         set->SetTimestamp(NextStamp());
+    if (failure) std::rethrow_exception(failure);
 }
 
 int64_t TObjectManager::NextStamp() {

@@ -6,8 +6,9 @@
 // refused otherwise). While it is open, objects that are saved or deleted
 // are not committed at once; the manager remembers them and, when the
 // outermost Commit or Rollback runs, commits or rolls them back in reverse
-// order, and gives the sets stamped meanwhile their new stamps. Without an
-// open transaction every save and delete commits at once.
+// order, and gives the sets stamped meanwhile their new stamps. A commit
+// the provider refuses rolls the objects back before the error goes on.
+// Without an open transaction every save and delete commits at once.
 #pragma once
 
 #include "data/data_object.h"

@@ -2,6 +2,7 @@
 #include "data/oql_sql_builder.h"
 
 #include "data/data_error.h"
+#include "data/string_helper.h"
 #include "data/variant_array.h"
 
 namespace ozra::data {
@@ -32,13 +33,6 @@ TParamType ParamTypeOfValue(const TtsValue& value) {
         if (value.IsInteger()) return TParamType::Integer;
         throw EDataError("Oql element not supports by sql builder");
     }
-}
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return out;
 }
 
 } // namespace
@@ -96,10 +90,7 @@ void TOqlSqlBuilder::WriteOperator(const TOqlOperator& op, int level) {
     std::string_view text = OperatorText(op);
     const bool breakBefore = text.starts_with("\r\n");
     const bool breakAfter = text.ends_with("\r\n");
-    size_t begin = text.find_first_not_of(" \r\n");
-    std::string core = begin == std::string_view::npos
-                           ? std::string()
-                           : Upper(text.substr(begin, text.find_last_not_of(" \r\n") - begin + 1));
+    const std::string core = TStringHelper::UpperAscii(TStringHelper::Trim(text, " \r\n"));
     if (format_ && breakBefore && !text_.empty()) pendingBreak_ = level;
     if (!core.empty()) {
         const bool comma = core == ",";

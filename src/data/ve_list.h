@@ -2,7 +2,10 @@
 // the layer is built.
 //
 // Each item is stored with a key; by default the key is the item's identity,
-// so a membership test is a key lookup. A list created Sorted keeps its keys
+// so a membership test is a key lookup. An unsorted list counts its keys in
+// a hash table once it grows past a few items (a set of many objects); a
+// short one (the fields of an object) is searched in place, which is
+// cheaper than keeping the table. A list created Sorted keeps its keys
 // in order, finds them by binary search, and replaces the item at an existing
 // key instead of adding a second entry. An owning list holds a counted
 // reference to each item, so removing or clearing drops that reference.
@@ -109,7 +112,7 @@ template <class T> class TVeList {
     }
 
     bool ContainsKey(Key key) const {
-        if (sorted_) return IndexOfKey(key) >= 0;
+        if (sorted_ || !indexed_) return IndexOfKey(key) >= 0;
         return keyCount_.count(key) != 0;
     }
     bool Contains(const T& item) const { return ContainsKey(&item); }
@@ -120,14 +123,14 @@ template <class T> class TVeList {
             return at != entries_.end() && at->key == key ? static_cast<int>(at - entries_.begin())
                                                           : -1;
         }
-        if (!keyCount_.count(key)) return -1;
+        if (indexed_ && !keyCount_.count(key)) return -1;
         for (int i = 0; i < Count(); ++i)
             if (entries_[i].key == key) return i;
         return -1;
     }
     int IndexOf(const T& item) const {
         if (sorted_) return IndexOfKey(&item);
-        if (!keyCount_.count(&item)) return -1;
+        if (indexed_ && !keyCount_.count(&item)) return -1;
         for (int i = 0; i < Count(); ++i)
             if (entries_[i].item == &item) return i;
         return -1;
@@ -174,7 +177,10 @@ template <class T> class TVeList {
     int InsertAt(int index, T& item, Key key) {
         if (ownsObjects_) item.AddRef();
         entries_.insert(entries_.begin() + index, Entry{key, &item});
-        if (!sorted_) ++keyCount_[key];
+        if (indexed_)
+            ++keyCount_[key];
+        else if (!sorted_ && entries_.size() > IndexThreshold)
+            BuildIndex();
         if (OnAdd) OnAdd(item);
         return index;
     }
@@ -189,8 +195,14 @@ template <class T> class TVeList {
         if (OnAdd) OnAdd(item);
     }
 
+    void BuildIndex() {
+        indexed_ = true;
+        for (const Entry& entry : entries_)
+            ++keyCount_[entry.key];
+    }
+
     void Forget(const Entry& removed) {
-        if (!sorted_) {
+        if (indexed_) {
             auto count = keyCount_.find(removed.key);
             if (--count->second == 0) keyCount_.erase(count);
         }
@@ -206,10 +218,13 @@ template <class T> class TVeList {
                 it->item->Release();
     }
 
+    static constexpr size_t IndexThreshold = 8;
+
     std::vector<Entry> entries_;
     std::unordered_map<Key, int> keyCount_;
     bool ownsObjects_;
     bool sorted_;
+    bool indexed_ = false;
 };
 
 } // namespace ozra::data

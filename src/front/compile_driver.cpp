@@ -32,7 +32,7 @@ CompileError::CompileError(std::string fileName, std::int32_t line, std::int32_t
 void LocatedErrors::Report(std::int32_t position, const std::string& message) {
     if (nested_ && message == nested_->what()) throw *nested_;
     LineColumn at = lines_.Locate(position);
-    CompileError error(fileName_, at.Line, at.Column, message.empty() ? "Syntax error" : message);
+    CompileError error(fileName_, at.Line, at.Column, message.empty() ? syntaxError_ : message);
     if (!collected_) throw error;
     collected_->push_back(std::move(error));
 }

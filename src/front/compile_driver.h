@@ -40,8 +40,12 @@ class CompileError : public value::EtsException {
 // innermost location survives.
 class LocatedErrors {
   public:
-    LocatedErrors(std::string fileName, const LineMap& lines, std::vector<CompileError>* collected)
-        : fileName_(std::move(fileName)), lines_(lines), collected_(collected) {}
+    // `syntaxError` stands for an empty message: each driver spells it its
+    // own way.
+    LocatedErrors(std::string fileName, const LineMap& lines, std::vector<CompileError>* collected,
+                  std::string syntaxError = "Syntax error")
+        : fileName_(std::move(fileName)), lines_(lines), collected_(collected),
+          syntaxError_(std::move(syntaxError)) {}
 
     // The parser's error callback.
     void Report(std::int32_t position, const std::string& message);
@@ -60,6 +64,7 @@ class LocatedErrors {
     std::string fileName_;
     const LineMap& lines_;
     std::vector<CompileError>* collected_;
+    std::string syntaxError_;
     std::optional<CompileError> nested_;
 };
 

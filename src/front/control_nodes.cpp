@@ -5,6 +5,7 @@
 #include "value/errors.h"
 
 #include <optional>
+#include <unordered_set>
 
 namespace ozra::front {
 
@@ -128,10 +129,7 @@ void TtsFunctionNode::Define(const std::string& name,
             });
         }
     }
-    DirectCall = Kind == NodeKind::FunctionNode && ParameterLocals.size() <= DirectParameterLimit &&
-                 Locals.size() > ParameterLocals.size() && Locals[0].Get() == ResultVariable;
-    for (std::size_t i = 0; DirectCall && i < ParameterLocals.size(); ++i)
-        DirectCall = ParameterLocals[i] && Locals[i + 1].Get() == ParameterLocals[i];
+    DecideDirectCall();
     if (Kind == NodeKind::ClassNode) {
         auto& self = static_cast<TtsClassNode&>(*this);
         errors.Attempt([&] {
@@ -148,6 +146,43 @@ void TtsFunctionNode::Define(const std::string& name,
     }
     errors.Attempt([&] { HoldingBlock(*this).Names.AddCounted(FunctionName, this); });
     errors.RaiseIfAny();
+}
+
+void TtsFunctionNode::RestoreDerived(const std::vector<TtsVariable*>& bodyLocals) {
+    Locals.clear();
+    ParameterLocals.clear();
+    const auto owned = [this](TtsVariable* variable) {
+        return variable && variable->Kind == NodeKind::FsVariable && variable->Owner == this;
+    };
+    if (owned(ResultVariable)) Locals.push_back(Ref<TtsVariable>::Retain(ResultVariable));
+    if (Parameters) {
+        for (int i = 0; i < Parameters->Count(); ++i) {
+            TtsVariable* local = nullptr;
+            if (auto* parameter = NodeCast<TtsVariable>(Parameters->Item(i)))
+                local = NodeCast<TtsVariable>(Body->Names.Find(parameter->Name));
+            if (!owned(local)) local = nullptr;
+            ParameterLocals.push_back(local);
+            if (local) Locals.push_back(Ref<TtsVariable>::Retain(local));
+        }
+    }
+    // The formal parameters are the function's too, but never its locals.
+    std::unordered_set<const value::TtsObject*> head;
+    for (const auto& local : Locals)
+        head.insert(local.Get());
+    for (int i = 0; Parameters && i < Parameters->Count(); ++i)
+        head.insert(Parameters->Item(i));
+    for (TtsVariable* variable : bodyLocals) {
+        if (owned(variable) && !head.count(variable))
+            Locals.push_back(Ref<TtsVariable>::Retain(variable));
+    }
+    DecideDirectCall();
+}
+
+void TtsFunctionNode::DecideDirectCall() {
+    DirectCall = Kind == NodeKind::FunctionNode && ParameterLocals.size() <= DirectParameterLimit &&
+                 Locals.size() > ParameterLocals.size() && Locals[0].Get() == ResultVariable;
+    for (std::size_t i = 0; DirectCall && i < ParameterLocals.size(); ++i)
+        DirectCall = ParameterLocals[i] && Locals[i + 1].Get() == ParameterLocals[i];
 }
 
 TtsClassNode::~TtsClassNode() = default;

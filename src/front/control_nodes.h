@@ -124,6 +124,13 @@ class TtsFunctionNode : public TtsControl {
     // stop the others; the first failure is raised at the end.
     void Define(const std::string& name, std::unique_ptr<value::TtsParameters> parameters,
                 Ref<TtsVarRef> baseReference);
+    // Derives what `Define` derives, for a function whose parts were
+    // restored instead of defined (a tree loaded from its stored form): the
+    // parameter locals, found by name in the body's names; `Locals`, which
+    // are "result", the parameter locals and then those of `bodyLocals`
+    // (variables the function owns) that are neither nor a formal
+    // parameter; and `DirectCall`.
+    void RestoreDerived(const std::vector<TtsVariable*>& bodyLocals);
 
     // None for "f()"; holds the formal parameters (`TtsFsVariable`) in
     // declaration order.
@@ -152,6 +159,9 @@ class TtsFunctionNode : public TtsControl {
 
   protected:
     TtsFunctionNode(NodeKind kind, TtsNode* parent) : TtsControl(kind, parent) {}
+
+  private:
+    void DecideDirectCall();
 };
 
 // A script object: made only by the runtime when a class is called.

@@ -1,6 +1,8 @@
 // Set-up of name references and set literals.
 #include "front/expression_nodes.h"
 
+#include <algorithm>
+
 namespace ozra::front {
 
 TtsVarRef::~TtsVarRef() = default;
@@ -31,6 +33,13 @@ void TtsVarRef::MakePropRef(Ref<TtsExpression> receiver) {
     member->SetName(RefName);
     member->MakePropRef(std::move(receiver));
     PropRef = std::move(member);
+}
+
+void TtsFunctionExpr::SetArguments(TtsExpressions arguments) {
+    Arguments = std::move(arguments);
+    PositionalArguments = std::all_of(Arguments.begin(), Arguments.end(), [](const auto& argument) {
+        return PassedByPosition(*argument);
+    });
 }
 
 void TtsSet::SetUp(TtsExpressions elements) {

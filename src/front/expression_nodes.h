@@ -173,6 +173,9 @@ class TtsFunctionExpr : public TtsComplex {
     explicit TtsFunctionExpr(TtsNode* parent) noexcept
         : TtsComplex(NodeKind::FunctionExpr, parent) {}
 
+    // Stores the arguments and notes whether all are passed by position.
+    void SetArguments(TtsExpressions arguments);
+
     Ref<TtsVarRef> Callee;
     TtsExpressions Arguments;
     // Every argument is `PassedByPosition`.

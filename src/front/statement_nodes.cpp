@@ -49,29 +49,36 @@ void AttachUsedBlock(TtsBlock& holder, Ref<TtsBlock> block, const std::string& f
                      const std::string& alias, Ref<TtsBlock>& usedBlock,
                      Ref<TtsNode>& usedBlockParent, Ref<TtsNode>& usedTree) {
     if (!block) return;
-    TtsNode* top = block.Get();
+    const TtsNode* top = block.Get();
     while (top->Parent)
         top = top->Parent;
     for (const TtsNode* node = &holder; node; node = node->Parent) {
         if (node == top) throw value::EtsException("Circular file reference : " + fileName);
     }
-    Ref<TtsNode> parent = Ref<TtsNode>::Retain(block->Parent);
-    if (!parent) {
-        auto owner = value::MakeRef<TtsControl>(nullptr);
-        owner->Body = block;
-        block->Parent = owner.Get();
-        top = owner.Get();
-        parent = std::move(owner);
-    }
-    usedBlock = block;
-    usedBlockParent = std::move(parent);
-    usedTree = Ref<TtsNode>::Retain(top);
+    HoldUsedBlock(block, usedBlock, usedBlockParent, usedTree);
     if (!alias.empty()) {
         holder.Names.AddCounted(alias, block.Get());
         return;
     }
     holder.Names.AddCounted(fileName, block.Get());
     holder.Names.MergeSkipping<TtsBlock>(block->Names);
+}
+
+void HoldUsedBlock(Ref<TtsBlock> block, Ref<TtsBlock>& usedBlock, Ref<TtsNode>& usedBlockParent,
+                   Ref<TtsNode>& usedTree) {
+    Ref<TtsNode> parent = Ref<TtsNode>::Retain(block->Parent);
+    if (!parent) {
+        auto owner = value::MakeRef<TtsControl>(nullptr);
+        owner->Body = block;
+        block->Parent = owner.Get();
+        parent = std::move(owner);
+    }
+    TtsNode* top = parent.Get();
+    while (top->Parent)
+        top = top->Parent;
+    usedBlock = std::move(block);
+    usedBlockParent = std::move(parent);
+    usedTree = Ref<TtsNode>::Retain(top);
 }
 
 } // namespace ozra::front

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "front/expression_nodes.h"
+#include "value/errors.h"
 #include "value/name_table.h"
 
 #include <functional>
@@ -22,6 +23,14 @@ class TtsBlock;
 // is given) and returns that block; may answer null for a unit that is still
 // being compiled.
 using FileLoader = std::function<Ref<TtsBlock>(const std::string& fileName, Ref<TtsBlock> block)>;
+
+// Raised by a file loader that will not compile a file where it is named (a
+// file that includes itself, directly or through others). The builder
+// reports it at the statement that names the file, like a structure error.
+class IncludeRefused : public value::EtsException {
+  public:
+    using EtsException::EtsException;
+};
 
 class TtsText : public TtsStatement {
   public:
@@ -179,12 +188,16 @@ Ref<TtsBlock> LoadUsedFile(const std::string& fileName, const FileLoader& loader
 
 // Enters a used block in `holder`'s names: under the alias, or, without one,
 // under the file name with the block's own names (other than blocks) merged
-// in. Fills the holders as `TtsUsing` describes; a null block changes
+// in. Fills the holders as `HoldUsedBlock` does; a null block changes
 // nothing. A block from the holder's own tree is refused with "Circular file
 // reference : " + file name, since keeping it would keep the tree alive from
 // inside.
 void AttachUsedBlock(TtsBlock& holder, Ref<TtsBlock> block, const std::string& fileName,
                      const std::string& alias, Ref<TtsBlock>& usedBlock,
                      Ref<TtsNode>& usedBlockParent, Ref<TtsNode>& usedTree);
+// Fills the holders of a used block, as `TtsUsing` describes: the block, its
+// parent (a new empty control when it has none) and the topmost node above it.
+void HoldUsedBlock(Ref<TtsBlock> block, Ref<TtsBlock>& usedBlock, Ref<TtsNode>& usedBlockParent,
+                   Ref<TtsNode>& usedTree);
 
 } // namespace ozra::front

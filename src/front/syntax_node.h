@@ -21,6 +21,7 @@
 #include "value/value.h"
 #include "value/value_stack.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -129,6 +130,24 @@ class TtsExpression : public TtsNode {
     TtsExpression(NodeKind kind, TtsNode* parent) noexcept : TtsNode(kind, parent) {}
 };
 
+// What a debugger records of a statement (its line, breakpoints, where it
+// nests). The tree only carries the link; the debugger owns the record,
+// which outlives every run of the tree it was made for. Never streamed.
+// The breakpoint flags live here so that a debugged run can test them
+// without leaving the evaluator; the debugger flips them while a run
+// reads them.
+class DebugRecord {
+  public:
+    // Pause before the statement.
+    std::atomic<bool> Breakpoint{false};
+    // Pause at the end of the control (functions only).
+    std::atomic<bool> EndBreakpoint{false};
+
+  protected:
+    DebugRecord() = default;
+    ~DebugRecord() = default;
+};
+
 class TtsStatement : public TtsNode {
   public:
     static constexpr NodeKind ClassKind = NodeKind::Statement;
@@ -138,6 +157,8 @@ class TtsStatement : public TtsNode {
     std::int32_t Column = 0;
     std::int32_t FileIndex = 0;
     std::int32_t Line = 0;
+    // Set by a debugging compile only.
+    DebugRecord* Debug = nullptr;
 
   protected:
     TtsStatement(NodeKind kind, TtsNode* parent) noexcept : TtsNode(kind, parent) {}

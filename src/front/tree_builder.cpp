@@ -373,9 +373,22 @@ ParseValue TtsBuilder::SkipStatement(ParseValue& first, ParseValue& last, ParseV
 ParseValue TtsBuilder::FileHeadOf(const ParseValue& span, const std::string& fileName,
                                   bool overwrite) {
     auto node = MakeRef<TtsFileNode>(current_);
-    node->SetUp(fileName, overwrite, owner_.OnLoadFile);
+    try {
+        node->SetUp(fileName, overwrite, owner_.OnLoadFile);
+    } catch (const IncludeRefused& refused) {
+        Report(span, refused.what());
+    }
     OpenControl(std::move(node), "file", span);
     return span;
+}
+
+Ref<TtsBlock> TtsBuilder::LoadUnit(const ParseValue& span, const std::string& fileName) {
+    try {
+        return LoadUsedFile(fileName, owner_.OnLoadFile);
+    } catch (const IncludeRefused& refused) {
+        Report(span, refused.what());
+        return nullptr;
+    }
 }
 
 // The older forms chosen by the option value (letter case ignored).
@@ -385,7 +398,7 @@ ParseValue TtsBuilder::OldFileHead(const ParseValue& span, const std::string& fi
         auto node = MakeRef<TtsOldUsing>(current_);
         TtsOldUsing& oldUsing = *node;
         OpenControl(std::move(node), "file", span);
-        Ref<TtsBlock> used = LoadUsedFile(fileName, owner_.OnLoadFile);
+        Ref<TtsBlock> used = LoadUnit(span, fileName);
         try {
             oldUsing.SetUp(fileName, std::move(used));
         } catch (const value::EtsException& error) {
@@ -561,15 +574,13 @@ ParseValue TtsBuilder::AssignStatement(ParseValue& first, ParseValue& last, Pars
     return result;
 }
 
-// The loader runs outside the error report: its own failures (a circular
-// file reference, an unreadable file) end the parse.
 ParseValue TtsBuilder::UsingWith(ParseValue& first, ParseValue& last, const std::string& fileName,
                                  const std::string& alias) {
     ParseValue result = SpanOf(first, last);
     auto node = MakeRef<TtsUsing>(current_);
     TtsUsing& statement = *node;
     AddStatement(std::move(node), result);
-    Ref<TtsBlock> used = LoadUsedFile(fileName, owner_.OnLoadFile);
+    Ref<TtsBlock> used = LoadUnit(result, fileName);
     try {
         statement.Attach(std::move(used), fileName, alias);
     } catch (const value::EtsException& error) {
@@ -772,10 +783,7 @@ ParseValue TtsBuilder::FunctionCall(ParseValue& first, ParseValue& last, ParseVa
     const TtsVarRef& name = *node->Callee;
     if (owner_.OnCall && name.Kind == NodeKind::VarRef && !name.PropRef)
         owner_.OnCall(*node->Callee, first.Position);
-    node->Arguments = TakeList(arguments);
-    node->PositionalArguments =
-        std::all_of(node->Arguments.begin(), node->Arguments.end(),
-                    [](const auto& argument) { return PassedByPosition(*argument); });
+    node->SetArguments(TakeList(arguments));
     result.Node = std::move(node);
     return result;
 }

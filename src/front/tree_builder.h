@@ -171,6 +171,10 @@ class TtsBuilder {
     ParseValue ClassHeadWithBase(ParseValue& first, ParseValue& last, ParseValue& name,
                                  Ref<TtsVarRef> base, ParseValue& parameters);
     ParseValue FileHeadOf(const ParseValue& span, const std::string& fileName, bool overwrite);
+    // Compiles a used unit through the loader. The loader's own failures
+    // (an unreadable file) end the parse; a refused include is reported at
+    // the statement and gives no block.
+    Ref<TtsBlock> LoadUnit(const ParseValue& span, const std::string& fileName);
     ParseValue OldFileHead(const ParseValue& span, const std::string& fileName,
                            std::string_view option, bool overwrite);
     ParseValue UsingWith(ParseValue& first, ParseValue& last, const std::string& fileName,

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <climits>
+#include <cstdlib>
 #include <unistd.h>
 #include <vector>
 
@@ -35,11 +36,27 @@ std::string CurrentFolder() {
 
 } // namespace
 
-std::string ProgramFolder() {
+std::string ProgramFile() {
     std::vector<char> buffer(PATH_MAX);
     const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
     if (length <= 0) throw value::EtsRuntime("The program's own folder cannot be found.");
-    return ExtractFilePath(std::string_view(buffer.data(), static_cast<std::size_t>(length)));
+    return std::string(buffer.data(), static_cast<std::size_t>(length));
+}
+
+std::string ProgramFolder() {
+    return ExtractFilePath(ProgramFile());
+}
+
+std::string UserConfigFolder() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string base;
+    if (config && *config == '/') {
+        base = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::string(home && *home ? home : "/") + "/.config";
+    }
+    return platform::WithTrailingSlash(base) + "weftline-studio/";
 }
 
 std::string ExpandFileName(std::string_view path) {

@@ -2,7 +2,10 @@
 // construction order).
 #include "libs/standard_libraries.h"
 
+#include "libs/app_lib.h"
+#include "libs/dialog_lib.h"
 #include "libs/file_lib.h"
+#include "libs/hardware_lib.h"
 #include "libs/hashtable_lib.h"
 #include "libs/lib_support.h"
 #include "libs/list_lib.h"
@@ -14,6 +17,7 @@
 #include "libs/simple_list_lib.h"
 #include "libs/string_lib.h"
 #include "libs/string_list_lib.h"
+#include "libs/utility_lib.h"
 #include "libs/win32_api_lib.h"
 #include "libs/win32_ole_lib.h"
 #include "libs/xml_lib.h"
@@ -44,6 +48,10 @@ void AddStandardLibraries(runtime::TLibRegister& libraries, const AutomationClas
     libraries.Add(LibrarySlot::XmlNode, &MakeHostLibrary<TtsLibXmlNode>);
     libraries.Add(LibrarySlot::XmlNodeList, &MakeHostLibrary<TtsLibXmlNodeList>);
     libraries.Add(LibrarySlot::FileStream, &MakeHostLibrary<TtsLibFileStream>);
+    libraries.Add(LibrarySlot::App, &MakeRunLibrary<TtsLibApp>);
+    libraries.Add(LibrarySlot::Dialog, &MakeRunLibrary<TtsLibDialog>);
+    libraries.Add(LibrarySlot::Utility, &MakeRunLibrary<TtsLibUtility>);
+    libraries.Add(LibrarySlot::Hardware, &MakeHostLibrary<TtsLibHardware>);
 }
 
 } // namespace ozra::libs

@@ -22,20 +22,6 @@ using namespace front;
 
 namespace {
 
-class ChildContext {
-  public:
-    explicit ChildContext(TtsResult& context) : context_(context), child_(context.PushChild()) {}
-    ChildContext(const ChildContext&) = delete;
-    ChildContext& operator=(const ChildContext&) = delete;
-    ~ChildContext() { context_.PopChild(false); }
-
-    TtsResult& Get() noexcept { return child_; }
-
-  private:
-    TtsResult& context_;
-    TtsResult& child_;
-};
-
 std::string TextOf(const TtsVariable* variable) {
     return variable ? ToText(variable->Value()) : std::string();
 }
@@ -52,7 +38,7 @@ std::string ResolveAgainst(TtsResult& context, std::string_view pathVariable,
 namespace detail {
 
 void ExecuteFile(TtsFileNode& node, TtsResult& context) {
-    ChildContext child(context);
+    ChildContext child(context, true);
     ExecuteBlock(*node.Body, child.Get());
     const std::string fileName = TextOf(node.FileNameVariable);
     if (!fileName.empty()) child.Get().AppendTemplateFile(fileName);
@@ -60,7 +46,7 @@ void ExecuteFile(TtsFileNode& node, TtsResult& context) {
 }
 
 void ExecuteCapture(TtsAssignNode& node, TtsResult& context) {
-    ChildContext child(context);
+    ChildContext child(context, true);
     ExecuteBlock(*node.Body, child.Get());
     Assign(*node.Target, child.Get(), TtsValue::FromText(child.Get().Text));
 }
@@ -68,7 +54,7 @@ void ExecuteCapture(TtsAssignNode& node, TtsResult& context) {
 // Copies a file or folder as the file library's `Copy` does; like the shell
 // copy it stands for, the outcome is not reported to the script.
 void ExecuteOldCopy(TtsOldCopy& node, TtsResult& context) {
-    ChildContext child(context);
+    ChildContext child(context, true);
     ExecuteBlock(*node.Body, child.Get());
     platform::CopyFiles(ResolveAgainst(context, "TemplatePath", node.SourcePath),
                         ResolveAgainst(context, "TargetPath", TextOf(node.TargetVariable)),
@@ -79,7 +65,7 @@ void ExecuteOldCopy(TtsOldCopy& node, TtsResult& context) {
 // arguments, and waits for it when the overwrite flag is set. A program
 // that cannot be started is an error the script can catch.
 void ExecuteOldExecute(TtsOldExecute& node, TtsResult& context) {
-    ChildContext child(context);
+    ChildContext child(context, true);
     ExecuteBlock(*node.Body, child.Get());
     const int process = platform::StartProgram(platform::CheckedPath(node.ProgramPath),
                                                TextOf(node.ParameterVariable));

@@ -19,8 +19,8 @@ void TGlobalData::Yield(const front::TtsStatement* statement) {
 }
 
 void TGlobalData::RunOnMainThread(const std::function<void()>& callback) {
-    if (Runner) {
-        Runner->RunOnMainThread(callback);
+    if (Gui.Offered()) {
+        Gui.Call("Desktop", [&](DesktopBridge&) { callback(); });
     } else {
         callback();
     }

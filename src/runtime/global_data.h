@@ -4,10 +4,13 @@
 //
 // One `TGlobalData` exists per run, owned by whoever starts the run. When a
 // run has no runner thread (the `ozra` program runs scripts on its main
-// thread), yielding does nothing, callbacks meant for the main thread run
-// directly and the run is never asked to stop.
+// thread), yielding does nothing and the run is never asked to stop.
+// Callbacks meant for the main thread go to the GUI thread of the run's
+// desktop (desktop.h) when the program offers one, and run directly
+// otherwise.
 #pragma once
 
+#include "runtime/desktop.h"
 #include "runtime/script_helper.h"
 #include "runtime/setting_list.h"
 #include "value/object.h"
@@ -16,6 +19,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ozra::front {
 class TtsObjectNode;
@@ -33,8 +37,6 @@ class TRunningThreadBase {
     virtual ~TRunningThreadBase() = default;
     // Honours a stop or pause request at that statement.
     virtual void Yield(const front::TtsStatement* statement) = 0;
-    // Runs the callback synchronously on the application's main thread.
-    virtual void RunOnMainThread(const std::function<void()>& callback) = 0;
     virtual bool StopRequested() const noexcept = 0;
 };
 
@@ -63,10 +65,19 @@ class TGlobalData {
     TScriptHelper ScriptCall;
     // The folder of the main script file, with a trailing "/".
     std::string ScriptFolder;
+    // The full paths of the files of the script whose code runs now, which
+    // its statements' `FileIndex` indexes; none for a tree loaded from its
+    // compiled form, which has no positions. A script object that runs
+    // points it at its own files for as long as it runs.
+    const std::vector<std::string>* FileList = nullptr;
     // Set by the debugger: the application library then leaves the program's
     // own title and icon alone.
     bool StartedFromEnvironment = false;
     LocateCallback Locate;
+    // The window system, when the program offers one.
+    Desktop Gui;
+    // The UI library's window loop (`App.Run`), when that library is linked.
+    std::function<void()> WindowLoop;
     TtsResult* RootContext = nullptr;
     // Options /X and /D.
     std::string SchemaFile;

@@ -73,6 +73,7 @@ std::unique_ptr<TtsResult> TtsDebugResult::NewChild() {
     child->OnWrite = OnWrite;
     child->OnEnter = OnEnter;
     child->OnLeave = OnLeave;
+    child->hookEverywhere_ = hookEverywhere_;
     return child;
 }
 

@@ -22,6 +22,9 @@
 // from, so that an error can be shown with the way it was reached.
 #pragma once
 
+#include "front/syntax_node.h"
+
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -32,7 +35,6 @@
 #include <vector>
 
 namespace ozra::front {
-class TtsNode;
 class TtsExit;
 } // namespace ozra::front
 
@@ -73,14 +75,16 @@ class TtsResult {
     virtual std::unique_ptr<TtsResult> NewChild();
     // Sets `CurrentNode`; the debugged form then calls its enter hook. Runs
     // before every statement, so an undebugged run pays only for a test.
-    void EnterNode(front::TtsNode* node) {
+    void EnterNode(front::TtsStatement* node) {
         CurrentNode = node;
-        if (hooked_) NodeEntered();
+        if (hookEverywhere_ && Wanted(*node, &front::DebugRecord::Breakpoint)) [[unlikely]]
+            NodeEntered();
     }
     // Sets `CurrentNode`; the debugged form then calls its leave hook.
-    void LeaveFunction(front::TtsNode* node) {
+    void LeaveFunction(front::TtsStatement* node) {
         CurrentNode = node;
-        if (hooked_) FunctionLeft(node);
+        if (hookEverywhere_ && Wanted(*node, &front::DebugRecord::EndBreakpoint)) [[unlikely]]
+            FunctionLeft(node);
     }
     // Passes the text to the host's target-file writer.
     virtual void WriteTarget(std::string_view text, std::string_view target, bool overwrite);
@@ -138,16 +142,51 @@ class TtsResult {
 
   protected:
     // The debugger's hooks, called only on a context made with `hooked`.
-    TtsResult(ItsHost* host, bool hooked) : Host(host), hooked_(hooked) {}
+    TtsResult(ItsHost* host, bool hooked) : Host(host) {
+        if (hooked) hookEverywhere_ = &kAlways;
+    }
     virtual void NodeEntered() {}
     virtual void FunctionLeft(front::TtsNode*) {}
 
+    // Null on an undebugged context. Otherwise the hooks are called while it
+    // is set, and when it is clear only at a statement whose debug record
+    // has the flag set: a debugged run that goes freely stays in the
+    // evaluator.
+    const std::atomic<bool>* hookEverywhere_ = nullptr;
+
   private:
-    bool hooked_ = false;
+    static constexpr std::atomic<bool> kAlways{true};
+
+    bool Wanted(const front::TtsStatement& statement,
+                std::atomic<bool> front::DebugRecord::*flag) const noexcept {
+        return hookEverywhere_->load(std::memory_order_relaxed) ||
+               (statement.Debug && (statement.Debug->*flag).load(std::memory_order_relaxed));
+    }
+
     CallGuard ownGuard_;
     OutputSink sink_;
     // The buffer size that triggers a flush; never reached without a sink.
     std::size_t flushAt_ = SIZE_MAX;
+};
+
+// A child pushed on a context for one call and popped when the call ends,
+// however it ends. With `keepState` the child's current statement and
+// pending exit pass to its parent; without, an exit inside the call does not
+// leave the caller.
+class ChildContext {
+public:
+    ChildContext(TtsResult& parent, bool keepState)
+        : parent_(parent), child_(parent.PushChild()), keepState_(keepState) {}
+    ChildContext(const ChildContext&) = delete;
+    ChildContext& operator=(const ChildContext&) = delete;
+    ~ChildContext() { parent_.PopChild(!keepState_); }
+
+    TtsResult& Get() const noexcept { return child_; }
+
+private:
+    TtsResult& parent_;
+    TtsResult& child_;
+    bool keepState_;
 };
 
 // The context of a debugged run: three hooks the debugger fills in. Each
@@ -160,6 +199,13 @@ class TtsDebugResult : public TtsResult {
     using NodeHook = std::function<void(TtsDebugResult& context)>;
 
     explicit TtsDebugResult(ItsHost* host = nullptr) : TtsResult(host, true) {}
+
+    // Calls the enter and leave hooks only while `everywhere` is set or
+    // where a statement's debug record asks for them (its breakpoint, a
+    // function's end breakpoint). Child contexts made later share it.
+    void FilterHooks(const std::atomic<bool>& everywhere) noexcept {
+        hookEverywhere_ = &everywhere;
+    }
 
     std::unique_ptr<TtsResult> NewChild() override;
     void WriteTarget(std::string_view text, std::string_view target, bool overwrite) override;

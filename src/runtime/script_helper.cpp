@@ -10,46 +10,26 @@ namespace ozra::runtime {
 
 using namespace value;
 
-namespace {
-
-// Pushes a child on a context for one call and pops it keeping state, also
-// when the call fails.
-class ChildContext {
-  public:
-    explicit ChildContext(TtsResult& parent) : parent_(parent), child_(parent.PushChild()) {}
-    ChildContext(const ChildContext&) = delete;
-    ChildContext& operator=(const ChildContext&) = delete;
-    ~ChildContext() { parent_.PopChild(false); }
-
-    TtsResult& Get() const noexcept { return child_; }
-
-  private:
-    TtsResult& parent_;
-    TtsResult& child_;
-};
-
-} // namespace
-
 TtsResult& TScriptHelper::RootContext() const {
     if (!global_.RootContext) throw EtsRuntime("no script is running.");
     return *global_.RootContext;
 }
 
 void TScriptHelper::Call(front::TtsObjectNode& object, std::string_view method) {
-    ChildContext child(RootContext());
+    ChildContext child(RootContext(), true);
     TtsValue ignored;
     CallMethod(object, child.Get(), method, ignored, true, nullptr, nullptr);
 }
 
 std::string TScriptHelper::CallForText(front::TtsObjectNode& object, std::string_view method) {
-    ChildContext child(RootContext());
+    ChildContext child(RootContext(), true);
     TtsValue ignored;
     CallMethod(object, child.Get(), method, ignored, false, nullptr, nullptr);
     return std::move(child.Get().Text);
 }
 
 TtsValue TScriptHelper::CallForValue(front::TtsObjectNode& object, std::string_view method) {
-    ChildContext child(RootContext());
+    ChildContext child(RootContext(), true);
     TtsValue result;
     CallMethod(object, child.Get(), method, result, true, nullptr, nullptr);
     return result;
@@ -68,7 +48,7 @@ void TOzraExecutor::AddArgument(TtsObject* hostObject, std::string_view name) {
 }
 
 TtsValue TOzraExecutor::Execute() {
-    ChildContext child(rootContext_);
+    ChildContext child(rootContext_, true);
     front::TtsObjectNode* current = object_.Get();
     std::string_view rest = dottedMethod_;
     for (std::size_t dot = rest.find('.'); dot != std::string_view::npos; dot = rest.find('.')) {

@@ -26,7 +26,7 @@ namespace fs = std::filesystem;
 constexpr const char* kScript = "ns=[.= System.NameSpace.] schema=[.= System.SchemaName.]\n"
                                 "<.file(\"\", true).><.target = \"a.txt\".>A<.end file.>";
 constexpr const char* kUsage =
-    "usage: ozra [OPTION]... SCRIPT | --check FILE... | --dump-tree FILE\n";
+    "usage: ozra [--debug] [OPTION]... SCRIPT | --check FILE... | --dump-tree FILE\n";
 // Stands for what "ozra --help" prints.
 constexpr const char* kHelp = "%HELP%";
 
@@ -40,7 +40,7 @@ struct CommandLineCase {
     int Status;
     std::string Out;
     std::string Err;
-    Files Written;
+    Files Written = {};
     std::string Input = {};
 };
 
@@ -253,6 +253,28 @@ TEST(RunnerCommandLine, WordsAreReadAsTheRulesSay) {
          "",
          "ozra: cannot open script \"%F%/missing.ozra\": no such file\n"},
         {{"%F%"}, {}, 2, "", "ozra: cannot open script \"%F%\": not a file\n"},
+        {{"--debug", "%F%/missing.ozra"},
+         {},
+         2,
+         "",
+         "ozra: cannot open script \"%F%/missing.ozra\": no such file\n"},
+        {{"--debug", "-T", "out"},
+         {},
+         2,
+         "",
+         "ozra: no script given (\"out\" was read as the value of \"-T\")\n" + std::string(kUsage)},
+        {{"--debug", "-"},
+         {},
+         2,
+         "",
+         "ozra: --debug reads its commands from standard input, so the script cannot be \"-\"\n" +
+             std::string(kUsage)},
+        {{"--debug", "gen.ozra", "-o", "o.txt"},
+         {},
+         2,
+         "",
+         "ozra: --debug shows the run's output itself; it takes no \"--output\"\n" +
+             std::string(kUsage)},
         {{"/nothere.ozra"},
          {},
          2,

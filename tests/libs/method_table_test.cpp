@@ -1,7 +1,10 @@
 // The published-method table of every standard library, pinned row by row:
 // a method added, renamed or dropped, or a wrong argument count in a table,
 // fails here. (The dispatcher's use of the counts is tested with the host.)
+#include "libs/app_lib.h"
+#include "libs/dialog_lib.h"
 #include "libs/file_lib.h"
+#include "libs/hardware_lib.h"
 #include "libs/hashtable_lib.h"
 #include "libs/list_lib.h"
 #include "libs/match_base_lib.h"
@@ -12,6 +15,7 @@
 #include "libs/simple_list_lib.h"
 #include "libs/string_lib.h"
 #include "libs/string_list_lib.h"
+#include "libs/utility_lib.h"
 #include "libs/win32_api_lib.h"
 #include "libs/win32_ole_lib.h"
 #include "libs/xml_lib.h"
@@ -228,6 +232,28 @@ TEST(MethodTables, EveryLibraryPublishesItsMethodsWithTheirArgumentCounts) {
          MakeRef<TtsLibGroup>(*host),
          {{"Index", 0, 0}, {"Length", 0, 0}, {"IsNull", 0, 0}, {"Value", 0, 0}}},
         {"raw Match", MakeRef<raw::TtsLibMatch>(*host), {{"Abort", 0, 0}}},
+        {"Utility",
+         MakeRef<TtsLibUtility>(*host, global),
+         {{"NewGuid", 0, 0},
+          {"MD5", 1, 1},
+          {"Base64Encode", 1, 1},
+          {"Base64Decode", 1, 1},
+          {"Base32Encode", 1, 1},
+          {"Base32Decode", 1, 1},
+          {"CopyToClipboard", 1, 1},
+          {"GetClipboardText", 0, 0},
+          {"Random", 0, 2},
+          {"Randomize", 0, 1},
+          {"DecToHex", 1, 1}}},
+        {"Dialog",
+         MakeRef<TtsLibDialog>(*host, global),
+         {{"ColorDialog", 1, 1},
+          {"FontDialog", 0, 2},
+          {"OpenDialog", 1, 2},
+          {"SaveDialog", 2, 3},
+          {"FolderDialog", 3, 3}}},
+        {"Hardware", MakeRef<TtsLibHardware>(*host), {{"GetCpuID", 0, 0}}},
+        {"App", MakeRef<TtsLibApp>(*host, global), {{"Run", 0, 0}}},
         {"Win32Api",
          MakeRef<TtsLibWin32Api>(*host),
          {{"New", 2, 2}, {"Win32Api", 2, 2}, {"Callback", 3, 4}}},

@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdlib.h>
 #include <string>
@@ -39,8 +40,12 @@ inline std::string WithFolder(std::string_view script, const std::string& folder
     return text;
 }
 
+// `more` adds libraries beyond the standard ones; `prepare` sets up the run's
+// data before the host is made (a desktop, the environment flag).
 inline ScriptRun RunWithLibraries(std::string_view script, const std::string& folder,
-                                  const AutomationClasses& classes = AutomationClasses::None()) {
+                                  const AutomationClasses& classes = AutomationClasses::None(),
+                                  void (*more)(runtime::TLibRegister&) = nullptr,
+                                  const std::function<void(runtime::TGlobalData&)>& prepare = {}) {
     front::TtsParser parser;
     std::string parseErrors;
     parser.OnError = [&](std::int32_t position, std::int32_t, const std::string& message) {
@@ -55,8 +60,10 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
     }
     runtime::TLibRegister libraries;
     AddStandardLibraries(libraries, classes);
+    if (more) more(libraries);
     runtime::TGlobalData global;
     global.ScriptFolder = folder;
+    if (prepare) prepare(global);
     runtime::RunParameters parameters;
     parameters.TemplateFolder = folder;
     parameters.TargetFolder = folder;
@@ -73,6 +80,11 @@ inline ScriptRun RunWithLibraries(std::string_view script, const std::string& fo
         run.Error = error.what();
     }
     return run;
+}
+
+inline ScriptRun RunWithLibraries(std::string_view script, const std::string& folder,
+                                  const std::function<void(runtime::TGlobalData&)>& prepare) {
+    return RunWithLibraries(script, folder, AutomationClasses::None(), nullptr, prepare);
 }
 
 // One script and what it must print, or the message it must fail with.

@@ -35,10 +35,13 @@ inline std::string ReadBack(std::FILE* file) {
 
 enum class StandardOutput { Captured, FullDevice, Closed, FirstLineOnly };
 
+// `environment` changes the program's environment: «NAME=value» sets a
+// variable, a bare «NAME» removes it.
 inline ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                              const std::string& folder,
                              StandardOutput output = StandardOutput::Captured,
-                             std::string_view input = {}) {
+                             std::string_view input = {},
+                             const std::vector<std::string>& environment = {}) {
     std::FILE* in = std::tmpfile();
     if (!input.empty()) std::fwrite(input.data(), 1, input.size(), in);
     std::rewind(in);
@@ -55,6 +58,14 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
     const pid_t child = ::fork();
     if (child == 0) {
         if (::chdir(folder.c_str()) != 0) ::_exit(127);
+        for (const std::string& change : environment) {
+            const std::size_t equals = change.find('=');
+            if (equals == std::string::npos) {
+                ::unsetenv(change.c_str());
+            } else {
+                ::setenv(change.substr(0, equals).c_str(), change.c_str() + equals + 1, 1);
+            }
+        }
         switch (output) {
         case StandardOutput::Captured:
             ::dup2(::fileno(out), STDOUT_FILENO);

@@ -1,0 +1,32 @@
+// The connection-string editor's entry point.
+#include "libs/connection_editor.h"
+
+#include "data/data_link_file.h"
+#include "platform/file_system.h"
+#include "libs/path_helper.h"
+#include "runtime/desktop.h"
+
+namespace ozra::libs {
+
+std::string DataLinkFolder() {
+    const std::string folder = UserConfigFolder() + "data-links/";
+    platform::CreateFolders(folder);
+    return folder;
+}
+
+std::string BuildConnectionString(runtime::TGlobalData& global, std::string_view initial) {
+    runtime::ConnectionEditorRequest request;
+    request.Initial = std::string(initial);
+    request.DataLinkFolder = DataLinkFolder();
+    request.ReadDataLink = [](const std::string& path) { return data::ReadDataLinkFile(path); };
+    request.WriteDataLink = [](const std::string& path, const std::string& connection) {
+        data::WriteDataLinkFile(path, connection);
+    };
+    const std::optional<std::string> edited =
+        global.Gui.Call("Data", [&](runtime::DesktopBridge& bridge) {
+            return bridge.EditConnectionString(request);
+        });
+    return edited && *edited != initial ? *edited : "";
+}
+
+} // namespace ozra::libs

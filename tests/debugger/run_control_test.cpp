@@ -1,0 +1,215 @@
+// Controlling runs from the owner's thread: pausing and stopping scripts
+// that never end, ending a debugger in the middle of a run, events that
+// must not arrive late, what inspection answers outside a pause, included
+// units, a single function as the program, and background checks.
+#include "debug_harness.h"
+
+#include <thread>
+
+namespace ozra::debugger::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kEndless = R"(<.
+var n = 0
+?? "started"
+loop
+  n = n + 1
+end loop
+.>)";
+
+// Counts the events it receives.
+struct CountingSink : DebugEventSink {
+    void Paused(const TVeRunningData&) override { ++Pauses; }
+    void Finished(const TVeRunningData&) override { ++Finishes; }
+    int Pauses = 0;
+    int Finishes = 0;
+};
+
+DebugProgram Program(std::string_view text) {
+    DebugProgram program;
+    auto data = std::make_shared<TVeDebugData>("main.ozra", 0);
+    program.Node = TVeDebugger::ParseForRunning(text, *data, {});
+    program.Units.push_back(std::move(data));
+    return program;
+}
+
+TEST(RunControl, PausesAnEndlessLoopWithinASecond) {
+    for (const char* script : {kEndless, "<.loop end loop.>"}) {
+        DebugHarness harness;
+        harness.Load(script);
+        harness.Debugger.Run(RunMode::Run);
+        std::this_thread::sleep_for(50ms);
+        EXPECT_EQ(harness.Debugger.Inspect("n"), "Not paused");
+        const auto asked = std::chrono::steady_clock::now();
+        const std::string pause = harness.Command(RunMode::Pause, 1s);
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, 1s);
+        EXPECT_NE(pause, "none") << script;
+        EXPECT_TRUE(harness.Debugger.IsPaused());
+        if (script == kEndless) {
+            EXPECT_GT(std::stoi(harness.Debugger.Inspect("n")), 0);
+            EXPECT_EQ(harness.Debugger.OutputSoFar(), "started\r\n");
+        }
+        EXPECT_EQ(harness.Command(RunMode::Stop), "done");
+        EXPECT_FALSE(harness.Debugger.IsRunning());
+        EXPECT_EQ(harness.Debugger.Inspect("n"), "Not running");
+        ASSERT_TRUE(harness.Final);
+        EXPECT_FALSE(harness.Final->Error);
+        EXPECT_TRUE(harness.Final->Output.ends_with("[stopped by user]\n"));
+    }
+}
+
+TEST(RunControl, StopsARunningScriptAndOneCaughtInATry) {
+    const char* scripts[] = {kEndless, "<.loop try loop end loop except end try end loop.>"};
+    for (const char* script : scripts) {
+        DebugHarness harness;
+        harness.Load(script);
+        harness.Debugger.Run(RunMode::Run);
+        std::this_thread::sleep_for(20ms);
+        EXPECT_EQ(harness.Command(RunMode::Stop, 2s), "done") << script;
+    }
+}
+
+TEST(RunControl, EndingTheDebuggerEndsItsRunAndDropsItsEvents) {
+    for (const bool paused : {false, true}) {
+        WorkQueue queue;
+        CountingSink sink;
+        auto debugger = std::make_unique<TVeDebugger>(queue, sink);
+        debugger->SetProgram(Program(kEndless), {});
+        debugger->Run(paused ? RunMode::TraceInto : RunMode::Run);
+        std::this_thread::sleep_for(20ms);
+        debugger.reset();
+        queue.RunPending();
+        EXPECT_EQ(sink.Pauses + sink.Finishes, 0) << paused;
+    }
+}
+
+TEST(RunControl, AFinishedRunThatWasDiscardedSendsNothing) {
+    WorkQueue queue;
+    CountingSink sink;
+    TVeDebugger debugger(queue, sink);
+    debugger.SetProgram(Program("<.?? 1.>"), {});
+    debugger.Run(RunMode::Run);
+    while (debugger.IsRunning())
+        std::this_thread::sleep_for(1ms);
+    debugger.SetProgram(Program("<.?? 2.>"), {});
+    queue.RunPending();
+    EXPECT_EQ(sink.Finishes, 0);
+    debugger.Run(RunMode::Run);
+    while (sink.Finishes == 0)
+        queue.WaitAndRun(5ms);
+    EXPECT_EQ(debugger.RunningData()->Output, "2\r\n");
+}
+
+// Ctrl+C pressed just as a run ends must not start a new run.
+TEST(RunControl, ACommandBeforeTheEndIsHeardStartsNoRun) {
+    WorkQueue queue;
+    CountingSink sink;
+    TVeDebugger debugger(queue, sink);
+    debugger.SetProgram(Program("<.?? 1.>"), {});
+    debugger.Run(RunMode::Run);
+    while (debugger.IsRunning())
+        std::this_thread::sleep_for(1ms);
+    debugger.Run(RunMode::Pause);
+    EXPECT_FALSE(debugger.IsRunning());
+    queue.RunPending();
+    EXPECT_EQ(sink.Finishes, 1);
+    EXPECT_EQ(sink.Pauses, 0);
+    debugger.Run(RunMode::TraceInto);
+    while (sink.Pauses == 0)
+        queue.WaitAndRun(5ms);
+    EXPECT_TRUE(debugger.IsPaused());
+}
+
+TEST(RunControl, APauseThatWasLeftIsNotReported) {
+    WorkQueue queue;
+    CountingSink sink;
+    TVeDebugger debugger(queue, sink);
+    debugger.SetProgram(Program("<.?? 1\n?? 2.>"), {});
+    debugger.Run(RunMode::TraceInto);
+    while (!debugger.IsPaused())
+        std::this_thread::sleep_for(1ms);
+    debugger.Run(RunMode::Run);
+    while (sink.Finishes == 0)
+        queue.WaitAndRun(5ms);
+    EXPECT_EQ(sink.Pauses, 0);
+}
+
+TEST(RunControl, BreakpointsInAnIncludedUnit) {
+    DebugHarness harness;
+    harness.Load(Files{{"main.ozra", "<.\nusing(\"lib.ozra\")\n?? twice(4)\n.>"},
+                       {"lib.ozra", "<.\nfunction twice(n)\n  result = n * 2\nend function\n.>"}});
+    ASSERT_TRUE(harness.Debugger.Program().SetBreakpoint("lib.ozra", 3, true));
+    EXPECT_EQ(harness.Command(RunMode::Run), "lib.ozra:3:3");
+    EXPECT_EQ(harness.Debugger.Inspect("n"), "4");
+    EXPECT_EQ(harness.Command(RunMode::StepOver), "end lib.ozra:4:1");
+    EXPECT_EQ(harness.Command(RunMode::StepOver), "done");
+    EXPECT_EQ(harness.Final->Output, "8\r\n");
+}
+
+TEST(RunControl, TheVariablesAPausedStatementSees) {
+    DebugHarness harness;
+    harness.Load("<.\nvar a = 1\nvar s = \"x\"\nfunction f(a, b)\n  var c = [1]\n  result = "
+                 "a\nend function\n?? f(2, 3)\n.>");
+    harness.Debugger.Program().SetBreakpoint("main.ozra", 6, true);
+    EXPECT_EQ(harness.Command(RunMode::Run), "6:3");
+    const auto variables = harness.Debugger.Variables();
+    ASSERT_TRUE(variables);
+    std::vector<std::string> seen;
+    for (const VisibleVariable& variable : *variables)
+        seen.push_back(variable.Name + "=" + variable.Value +
+                       (variable.IsObject ? " (object)" : ""));
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"a=2", "b=3", "c=[Object] (object)", "result=", "s=x"}));
+    EXPECT_EQ(harness.Command(RunMode::Run), "done");
+    EXPECT_FALSE(harness.Debugger.Variables());
+}
+
+TEST(RunControl, AFunctionAsTheProgram) {
+    WorkQueue queue;
+    CountingSink sink;
+    TVeDebugger debugger(queue, sink);
+    DebugProgram program = Program("<.\nfunction f()\n  ?? \"in f\"\nend function\n?? \"top\"\n.>");
+    const TVeDebugNode* function = program.Units[0]->FunctionAt(20);
+    ASSERT_TRUE(function);
+    program.Node = function->Statement;
+    debugger.SetProgram(std::move(program), {});
+    debugger.Run(RunMode::Run);
+    while (sink.Finishes == 0)
+        queue.WaitAndRun(5ms);
+    EXPECT_EQ(debugger.RunningData()->Output, "in f\r\n");
+}
+
+TEST(RunControl, BackgroundChecksRunSideBySideAndCancelledOnesStaySilent) {
+    WorkQueue queue;
+    CountingSink sink;
+    std::vector<std::string> delivered;
+    std::vector<BackgroundCheck> checks;
+    {
+        TVeDebugger debugger(queue, sink);
+        for (int i = 0; i < 6; ++i) {
+            std::string text = "<.\n";
+            for (int k = 0; k < 2000; ++k)
+                text += "?? " + std::to_string(k) + "\n";
+            text += std::string(static_cast<std::size_t>(i), '\n') + "end if\n.>";
+            auto data = std::make_shared<TVeDebugData>("unit" + std::to_string(i));
+            checks.push_back(debugger.ParseInBackground(
+                std::move(text), data, [&delivered](std::shared_ptr<TVeDebugData> done) {
+                    delivered.push_back(done->FileName + " " +
+                                        std::to_string(done->Bookmarks.at(0).Line));
+                }));
+        }
+        checks[1].Cancel();
+        checks.pop_back();
+        // The debugger waits for the parses; the queue delivers afterwards.
+    }
+    queue.RunPending();
+    std::sort(delivered.begin(), delivered.end());
+    EXPECT_EQ(delivered,
+              (std::vector<std::string>{"unit0 2002", "unit2 2004", "unit3 2005", "unit4 2006"}));
+}
+
+} // namespace
+} // namespace ozra::debugger::testing

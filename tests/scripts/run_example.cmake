@@ -1,0 +1,65 @@
+# Runs the bundled main job as a user would: creates the sample database
+# from its SQL script, runs the template project on it, and compares every
+# generated file with the committed expected files. With -DPOSTGRES=ON the
+# database is the one of scripts/with-postgres, reached through its ODBC
+# connection string; its integer keys are not generated ones, as SQLite's
+# row ids are.
+file(REMOVE_RECURSE ${OUTPUT})
+file(MAKE_DIRECTORY ${OUTPUT}/generated)
+set(project ${EXAMPLE}/shop.ozraproj)
+set(options -PConnectionString=${OUTPUT}/shop.db)
+if(POSTGRES)
+  if(NOT DEFINED ENV{OZRA_TEST_PG})
+    message(FATAL_ERROR "no PostgreSQL server: run under scripts/with-postgres")
+  endif()
+  set(pg "$ENV{OZRA_TEST_PG}")
+  string(REGEX REPLACE ".*Port=([0-9]+).*" "\\1" port "${pg}")
+  string(REGEX REPLACE ".*Database=([^;]+).*" "\\1" database "${pg}")
+  string(REGEX REPLACE ".*Uid=([^;]+).*" "\\1" user "${pg}")
+  string(REGEX REPLACE ".*Pwd=([^;]+).*" "\\1" password "${pg}")
+  set(ENV{PGPASSWORD} "${password}")
+  set(psql psql -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p ${port} -U ${user} -d ${database})
+  execute_process(COMMAND ${psql} -c "DROP SCHEMA IF EXISTS second CASCADE; DROP SCHEMA public CASCADE; CREATE SCHEMA public"
+    RESULT_VARIABLE status ERROR_VARIABLE error)
+  execute_process(COMMAND ${psql} -f ${EXAMPLE}/shop.sql RESULT_VARIABLE status2 ERROR_VARIABLE error2)
+  if(NOT status EQUAL 0 OR NOT status2 EQUAL 0)
+    message(FATAL_ERROR "loading the sample into PostgreSQL failed: ${error}${error2}")
+  endif()
+  # The connection string has ";" in it, which -P would split: it goes into
+  # a project file of the test's own.
+  set(project ${OUTPUT}/shop.ozraproj)
+  file(WRITE ${project} "<?xml version=\"1.0\"?>\n<project><files><file type=\"main\">${EXAMPLE}/generate.ozra</file></files><Configs><DatabaseType>PostgreSQL</DatabaseType><Namespace>Shop</Namespace><ConnectionString>${pg}</ConnectionString></Configs></project>\n")
+  set(options -Spublic)
+else()
+  execute_process(COMMAND ${SQLITE3} ${OUTPUT}/shop.db
+    INPUT_FILE ${EXAMPLE}/shop.sql RESULT_VARIABLE status ERROR_VARIABLE error)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "creating the sample database failed: ${error}")
+  endif()
+endif()
+execute_process(
+  COMMAND ${OZRA} ${project} ${options} -T${OUTPUT}/generated/
+  OUTPUT_VARIABLE out ERROR_VARIABLE error RESULT_VARIABLE status TIMEOUT 60)
+if(NOT status EQUAL 0 OR NOT error STREQUAL "")
+  message(FATAL_ERROR "the example run failed (${status}): ${error}")
+endif()
+if(NOT out STREQUAL "Generated 7 files.\n")
+  message(SEND_ERROR "unexpected output: ${out}")
+endif()
+file(GLOB expected RELATIVE ${EXAMPLE}/expected ${EXAMPLE}/expected/*)
+file(GLOB actual RELATIVE ${OUTPUT}/generated ${OUTPUT}/generated/*)
+list(SORT expected)
+list(SORT actual)
+if(NOT expected STREQUAL actual)
+  message(SEND_ERROR "generated files differ: expected ${expected}, got ${actual}")
+endif()
+foreach(name ${expected})
+  file(READ ${EXAMPLE}/expected/${name} want)
+  if(POSTGRES)
+    string(REPLACE ", generated" "" want "${want}")
+  endif()
+  file(READ ${OUTPUT}/generated/${name} got)
+  if(NOT want STREQUAL got)
+    message(SEND_ERROR "${name} differs\n--- expected ---\n${want}\n--- actual ---\n${got}")
+  endif()
+endforeach()
