@@ -23,7 +23,7 @@
 // as text resolve as if written where the call stands. Compile errors are
 // located in the compiled files ("Syntax Error @ file line:column"); an
 // error inside a function called by name reads "Runtime error : " + its
-// message + " @ script line:column".
+// message + " @ " + its file + " line:column".
 #pragma once
 
 #include "runtime/global_data.h"
