@@ -271,6 +271,12 @@ TEST(RunnerCommandLine, WordsAreReadAsTheRulesSay) {
          "",
          {{"Output/a.txt", "A"}},
          "run\nquit\n"},
+        // A compiled script that cannot be read: the error, then its cause.
+        {{"broken.ozrabin"},
+         {{"broken.ozrabin", "garbage"}},
+         1,
+         "",
+         "ozra: The file [%F%/broken.ozrabin] is damaged!\n  Unsupported file format.\n"},
         {{"--debug", "-"},
          {},
          2,
