@@ -1,6 +1,10 @@
 // Reading and writing framed messages.
 #include "framing.h"
 
+#include "data/string_helper.h"
+#include "value/names.h"
+
+#include <algorithm>
 #include <charconv>
 
 namespace ozra::dap {
@@ -8,23 +12,6 @@ namespace ozra::dap {
 namespace {
 
 constexpr std::string_view kLengthHeader = "Content-Length";
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) noexcept {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
-std::string_view Trimmed(std::string_view text) noexcept {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
 
 std::string Quoted(std::string_view text) {
     constexpr std::size_t kShown = 60;
@@ -73,10 +60,12 @@ std::size_t FrameDecoder::ReadHeader(std::string_view header) const {
         if (line.find('\n') != std::string_view::npos || line.find('\r') != std::string_view::npos)
             throw FramingError("header lines must end with CR LF");
         const std::size_t colon = line.find(':');
-        if (colon == std::string_view::npos || Trimmed(line.substr(0, colon)).empty())
+        const std::string_view name =
+            data::TStringHelper::Trim(line.substr(0, std::min(colon, line.size())));
+        if (colon == std::string_view::npos || name.empty())
             throw FramingError("malformed header line " + Quoted(line));
-        if (SameNameIgnoringCase(Trimmed(line.substr(0, colon)), kLengthHeader)) {
-            const std::string_view digits = Trimmed(line.substr(colon + 1));
+        if (value::NamesEqual(name, kLengthHeader)) {
+            const std::string_view digits = data::TStringHelper::Trim(line.substr(colon + 1));
             std::size_t value = 0;
             const auto [end, error] =
                 std::from_chars(digits.data(), digits.data() + digits.size(), value);
