@@ -7,12 +7,6 @@ namespace ozra::dap {
 
 using debugger::RunMode;
 
-namespace {
-
-constexpr int kThreadId = 1;
-
-} // namespace
-
 void RunEvents::Commanded(RunMode mode, bool atEntry) {
     if (atEntry)
         reason_ = "entry";
@@ -27,7 +21,7 @@ void RunEvents::Commanded(RunMode mode, bool atEntry) {
 void RunEvents::Paused(const debugger::TVeRunningData& run) {
     if (const std::optional<std::string> output = debugger_.OutputSoFar()) SendOutput(*output);
     outbox_.Event("stopped",
-                  {{"reason", reason_}, {"threadId", kThreadId}, {"allThreadsStopped", true}});
+                  {{"reason", reason_}, {"threadId", ThreadId}, {"allThreadsStopped", true}});
 }
 
 void RunEvents::Finished(const debugger::TVeRunningData& run) {

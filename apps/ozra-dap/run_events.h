@@ -18,6 +18,9 @@ namespace ozra::dap {
 
 class RunEvents final : public debugger::DebugEventSink {
   public:
+    // A run has one thread, and this is its number.
+    static constexpr int ThreadId = 1;
+
     // `debugger` is only used once events arrive, so it may be constructed
     // after this.
     RunEvents(Outbox& outbox, debugger::TVeDebugger& debugger)

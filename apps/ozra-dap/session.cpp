@@ -23,22 +23,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kThreadId = 1;
 constexpr int kLocalsReference = 1;
-
-// The syntax errors of every unit, one "FILE:LINE:COLUMN: message" a line.
-std::string SyntaxErrors(const debugger::DebugProgram& program) {
-    std::string errors;
-    for (const auto& unit : program.Units) {
-        for (const debugger::TVeBookmark& error : unit->Bookmarks) {
-            errors += "\n" + unit->FileName;
-            if (error.Line > 0)
-                errors += ":" + std::to_string(error.Line) + ":" + std::to_string(error.Column);
-            errors += ": " + error.Message;
-        }
-    }
-    return errors;
-}
 
 const Json& RequiredObject(const Json& arguments, const char* name, const Request& request) {
     const auto found = arguments.find(name);
@@ -183,8 +168,12 @@ void Session::Launch(const Request& request) {
     const runtime::RunParameters parameters = parser.ReadParameters(options.Program, options.Words);
     debugger::DebugProgram program = debugger::CompileDebugProgram(
         parameters.ScriptFile, [](const std::string& fullPath) { return fullPath; });
-    if (const std::string errors = SyntaxErrors(program); !errors.empty())
-        throw std::runtime_error("the script has syntax errors:" + errors);
+    if (const std::vector<std::string> errors = program.SyntaxErrors(); !errors.empty()) {
+        std::string message = "the script has syntax errors:";
+        for (const std::string& error : errors)
+            message += "\n" + error;
+        throw std::runtime_error(message);
+    }
     debugger_.SetProgram(std::move(program),
                          debugger::HostFromOptions(options.Program, options.Words, libraries_));
     launch_ = std::move(options);
@@ -259,7 +248,7 @@ void Session::ConfigurationDone(const Request& request) {
 }
 
 void Session::Threads(const Request& request) {
-    outbox_.Respond(request, {{"threads", {{{"id", kThreadId}, {"name", "main"}}}}});
+    outbox_.Respond(request, {{"threads", {{{"id", RunEvents::ThreadId}, {"name", "main"}}}}});
 }
 
 void Session::Resume(const Request& request) {

@@ -309,22 +309,6 @@ class ConsoleDebugger final : public DebugEventSink {
     TVeDebugger debugger_{queue_, *this};
 };
 
-// Prints the syntax errors of every unit; answers whether there was one.
-bool ReportSyntaxErrors(const DebugProgram& program) {
-    bool any = false;
-    for (const auto& unit : program.Units) {
-        for (const TVeBookmark& error : unit->Bookmarks) {
-            any = true;
-            if (error.Line > 0)
-                ReportLine(unit->FileName + ":" + std::to_string(error.Line) + ":" +
-                           std::to_string(error.Column) + ": " + error.Message);
-            else
-                ReportLine(unit->FileName + ": " + error.Message);
-        }
-    }
-    return any;
-}
-
 } // namespace
 
 int DebugScript(const Invocation& invocation) {
@@ -342,7 +326,10 @@ int DebugScript(const Invocation& invocation) {
         ReportLine(error.what());
         return 1;
     }
-    if (ReportSyntaxErrors(program)) return 1;
+    const std::vector<std::string> errors = program.SyntaxErrors();
+    for (const std::string& error : errors)
+        ReportLine(error);
+    if (!errors.empty()) return 1;
 
     ConsoleDebugger console(interrupts, invocation, std::move(program), isatty(STDIN_FILENO) == 0);
     try {
