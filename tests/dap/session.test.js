@@ -93,6 +93,17 @@ test('stop on entry, and a working folder with the program named in it', async (
   assert.deepStrictEqual(threads.body.threads, [{ id: 1, name: 'main' }]);
 });
 
+test('terminate ends a paused run, which says so in its output', async () => {
+  await Promise.all([
+    dc.configurationSequence(),
+    dc.launch({ program: STEPS, stopOnEntry: true }),
+    dc.assertStoppedLocation('entry', { line: 6 }),
+  ]);
+  const ending = dc.outputUntilExit();
+  await Promise.all([dc.terminateRequest(), dc.waitForEvent('terminated')]);
+  assert.deepStrictEqual(await ending, { text: '[stopped by user]\n', exitCode: 0 });
+});
+
 test('a run-time error ends the run with its message and exit code 1', async () => {
   const ending = dc.outputUntilExit();
   await Promise.all([dc.configurationSequence(), dc.launch({ program: script('failing.ozra') })]);
