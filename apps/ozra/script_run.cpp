@@ -3,15 +3,13 @@
 #include "script_run.h"
 
 #include "output.h"
+#include "run_libraries.h"
 
 #include "compiled/program_data.h"
 #include "compiled/project_compiler.h"
-#include "compiled/runtime_lib.h"
 #include "compiled/tts_compiler.h"
-#include "data/scripting/data_libraries.h"
 #include "front/tree_dump.h"
 #include "libs/path_helper.h"
-#include "libs/standard_libraries.h"
 #include "platform/whole_file.h"
 #include "runtime/command_parser.h"
 #include "runtime/desktop_module.h"
@@ -90,16 +88,6 @@ std::vector<std::string> DesktopModuleCandidates() {
     const std::string folder = libs::ProgramFolder();
     return {folder + OZRA_DESKTOP_MODULE,
             folder + OZRA_MODULE_FROM_PROGRAM + "/" + OZRA_DESKTOP_MODULE};
-}
-
-// The libraries a run's host gets: every standard library, those that
-// compile scripts at run time, and the data libraries.
-runtime::TLibRegister Libraries() {
-    runtime::TLibRegister libraries;
-    libs::AddStandardLibraries(libraries);
-    compiled::AddRuntimeLibraries(libraries);
-    data::scripting::AddDataLibraries(libraries);
-    return libraries;
 }
 
 int RunScript(const Invocation& invocation, const std::optional<std::string>& embeddedProject) {

@@ -5,8 +5,6 @@
 
 #include "command_line.h"
 
-#include "runtime/lib_register.h"
-
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,10 +20,9 @@ int DumpScript(const Invocation& invocation);
 
 // Shared by the modes: an error line on standard error; a path shown to the
 // user (relative to the working folder when under it); whether the script
-// is a file (saying why not on standard error); every library of a run.
+// is a file (saying why not on standard error).
 void ReportLine(std::string_view message);
 std::string DisplayPath(const std::string& fullPath);
 bool ScriptExists(const std::string& script);
-runtime::TLibRegister Libraries();
 
 } // namespace ozra::app
