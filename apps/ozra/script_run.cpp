@@ -4,15 +4,13 @@
 
 #include "error_report.h"
 #include "output.h"
+#include "run_libraries.h"
 
 #include "compiled/program_data.h"
 #include "compiled/project_compiler.h"
-#include "compiled/runtime_lib.h"
 #include "compiled/tts_compiler.h"
-#include "data/scripting/data_libraries.h"
 #include "front/tree_dump.h"
 #include "libs/path_helper.h"
-#include "libs/standard_libraries.h"
 #include "platform/error.h"
 #include "platform/whole_file.h"
 #include "runtime/command_parser.h"
@@ -126,16 +124,6 @@ bool ScriptExists(const std::string& script) {
     const char* why = fs::exists(script, ignored) ? "not a file" : "no such file";
     ReportUnlocated("cannot open script \"" + script + "\": " + why);
     return false;
-}
-
-// The libraries a run's host gets: every standard library, those that
-// compile scripts at run time, and the data libraries.
-runtime::TLibRegister Libraries() {
-    runtime::TLibRegister libraries;
-    libs::AddStandardLibraries(libraries);
-    compiled::AddRuntimeLibraries(libraries);
-    data::scripting::AddDataLibraries(libraries);
-    return libraries;
 }
 
 int RunScript(const Invocation& invocation, const std::optional<std::string>& embeddedProject) {

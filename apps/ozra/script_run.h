@@ -6,8 +6,6 @@
 
 #include "command_line.h"
 
-#include "runtime/lib_register.h"
-
 #include <optional>
 #include <string>
 
@@ -21,8 +19,7 @@ int CheckScript(const Invocation& invocation);
 int DumpScript(const Invocation& invocation);
 
 // Shared by the modes: whether the script is a file (saying why not on
-// standard error); every library of a run.
+// standard error).
 bool ScriptExists(const std::string& script);
-runtime::TLibRegister Libraries();
 
 } // namespace ozra::app

@@ -329,7 +329,7 @@ TEST(RunnerCommandLine, WordsAreReadAsTheRulesSay) {
             shown += " " + word;
         }
         const testing::ProgramRun run = testing::RunProgram(
-            OZRA_PROGRAM, words, folder.string(), testing::StandardOutput::Captured, c.Input);
+            OZRA_PROGRAM, words, folder.string(), testing::StandardOutput::Captured, {}, c.Input);
         SCOPED_TRACE("ozra" + shown);
         EXPECT_EQ(run.Signal, 0);
         EXPECT_EQ(run.ExitStatus, c.Status);

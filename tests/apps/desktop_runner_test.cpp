@@ -26,7 +26,7 @@ class DesktopRunner : public ::testing::Test {
         std::ofstream(folder_ + "/s.ozra") << script;
         environment.insert(environment.end(), {"XDG_RUNTIME_DIR=" + folder_, "HOME=" + folder_});
         return testing::RunProgram(OZRA_PROGRAM, {"s.ozra"}, folder_,
-                                   testing::StandardOutput::Captured, {}, environment);
+                                   testing::StandardOutput::Captured, environment);
     }
 
     std::string folder_;

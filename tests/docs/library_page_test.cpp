@@ -3,10 +3,8 @@
 // description fails here. The libraries are those a run of the runner gets. Each library's section
 // is marked with a comment naming the library's C++ class («<!-- ozra::libs::TtsLibString -->»),
 // and a method is described by a table row that starts with its name («| `Left(count)` | ...»).
-#include "compiled/runtime_lib.h"
-#include "data/scripting/data_libraries.h"
-#include "libs/standard_libraries.h"
 #include "platform/whole_file.h"
+#include "run_libraries.h"
 #include "runtime/global_data.h"
 #include "runtime/host.h"
 #include "runtime/lib_register.h"
@@ -40,10 +38,7 @@ std::string SectionOf(const std::string& page, const std::string& marker) {
 TEST(Documentation, EveryPublishedMethodIsDescribed) {
     runtime::TGlobalData global;
     auto host = value::MakeRef<runtime::TtsHost>();
-    runtime::TLibRegister libraries;
-    libs::AddStandardLibraries(libraries);
-    compiled::AddRuntimeLibraries(libraries);
-    data::scripting::AddDataLibraries(libraries);
+    const runtime::TLibRegister libraries = app::Libraries();
     libraries.ConstructAll(*host, global);
     const std::string page =
         platform::ReadWholeFile(std::string(OZRA_SOURCE_DIR) + "/docs/libraries.md");

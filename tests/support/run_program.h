@@ -3,14 +3,13 @@
 // unnamed temporary files, so a program that writes much to both streams
 // cannot block on a full pipe. Standard output may instead go to a full
 // device, be closed, or go to a reader that stops after the first line.
-// Standard input holds the bytes the test gives, or nothing.
 #pragma once
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -36,17 +35,21 @@ inline std::string ReadBack(std::FILE* file) {
 enum class StandardOutput { Captured, FullDevice, Closed, FirstLineOnly };
 
 // `environment` changes the program's environment: «NAME=value» sets a
-// variable, a bare «NAME» removes it.
+// variable, a bare «NAME» removes it. `input`, when given, is all the
+// program reads on standard input.
 inline ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                              const std::string& folder,
                              StandardOutput output = StandardOutput::Captured,
-                             std::string_view input = {},
-                             const std::vector<std::string>& environment = {}) {
-    std::FILE* in = std::tmpfile();
-    if (!input.empty()) std::fwrite(input.data(), 1, input.size(), in);
-    std::rewind(in);
+                             const std::vector<std::string>& environment = {},
+                             const std::optional<std::string>& input = std::nullopt) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
+    std::FILE* in = input ? std::tmpfile() : nullptr;
+    if (in) {
+        std::fwrite(input->data(), 1, input->size(), in);
+        std::fflush(in);
+        std::rewind(in);
+    }
     int reader[2] = {-1, -1};
     if (output == StandardOutput::FirstLineOnly && ::pipe(reader) != 0) return {};
     std::vector<char*> argv;
@@ -83,7 +86,7 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
             break;
         }
         ::dup2(::fileno(err), STDERR_FILENO);
-        ::dup2(::fileno(in), STDIN_FILENO);
+        if (in) ::dup2(::fileno(in), STDIN_FILENO);
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
@@ -101,9 +104,9 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
     if (WIFSIGNALED(status)) run.Signal = WTERMSIG(status);
     if (output == StandardOutput::Captured) run.Out = ReadBack(out);
     run.Err = ReadBack(err);
-    std::fclose(in);
     std::fclose(out);
     std::fclose(err);
+    if (in) std::fclose(in);
     return run;
 }
 
