@@ -1,6 +1,7 @@
 // The console debugger's session: commands, events and what they print.
 #include "console_debugger.h"
 
+#include "error_report.h"
 #include "interrupt_watch.h"
 #include "output.h"
 #include "run_libraries.h"
@@ -71,7 +72,7 @@ class ConsoleDebugger final : public DebugEventSink {
                     bool echo)
         : interrupts_(interrupts), mainFile_(program.Units.front()->FileName), echo_(echo) {
         debugger_.SetProgram(std::move(program),
-                             HostFromOptions(invocation.Script, invocation.Words, libraries_));
+                             HostFromOptions(invocation.Script(), invocation.Words, libraries_));
     }
 
     // Reads and carries out commands until "quit" or the end of input;
@@ -312,7 +313,7 @@ class ConsoleDebugger final : public DebugEventSink {
 } // namespace
 
 int DebugScript(const Invocation& invocation) {
-    if (!ScriptExists(invocation.Script)) return 2;
+    if (!ScriptExists(invocation.Script())) return 2;
     // Before any thread starts, so that every thread leaves Ctrl+C to it.
     InterruptWatch interrupts;
     DebugProgram program;
@@ -320,7 +321,7 @@ int DebugScript(const Invocation& invocation) {
         runtime::TGlobalData global;
         runtime::TCommandParser options(global);
         const runtime::RunParameters parameters =
-            options.ReadParameters(invocation.Script, invocation.Words);
+            options.ReadParameters(invocation.Script(), invocation.Words);
         program = CompileDebugProgram(parameters.ScriptFile, DisplayPath);
     } catch (const std::exception& error) {
         ReportLine(error.what());
