@@ -348,7 +348,8 @@ std::size_t HighlighterNamed(std::string_view name) {
 // The extensions are escaped: a name such as «x.c++» must not become the
 // pattern "c++".
 std::size_t HighlighterForFileName(std::string_view fileName, std::size_t current) {
-    const std::string_view name = platform::NamePart(platform::SlashPath(fileName));
+    const std::string slashed = platform::SlashPath(fileName);
+    const std::string_view name = platform::NamePart(slashed);
     const std::size_t dot = name.find('.');
     if (dot == std::string_view::npos) return current;
     std::string alternatives;
