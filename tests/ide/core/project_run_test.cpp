@@ -76,7 +76,8 @@ TEST_F(ProjectRunTest, CompileErrorsAreLocatedInTheirFiles) {
         {{}, "line\n  <.using('gone.ozra').>", "a.ozra:2:5: File gone.ozra not found\n"},
         {{{"p/b.ozra", "<.if.>"}},
          "<.using('b.ozra').>\n<.x = .>",
-         "a.ozra:2:5: Syntax error\nb.ozra:1:3: Syntax error\n"},
+         "a.ozra:2:5: Syntax error, unexpected end of code block\n"
+         "b.ozra:1:3: Syntax error, unexpected end of code block\n"},
     };
     for (const auto& each : cases) {
         for (const auto& [name, text] : each.Files)
