@@ -1,0 +1,273 @@
+#include "ide/gui/script_editor.h"
+
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPixmap>
+
+#include <array>
+
+namespace ozra::ide::gui {
+
+namespace {
+
+constexpr int kGlyphMargin = 0;
+constexpr int kNumberMargin = 1;
+constexpr int kExecutionBackground = 20;
+constexpr int kBreakpointBackground = 21;
+constexpr int kErrorIndicator = 8;
+constexpr int kGlyphSize = 14;
+
+const QColor kExecutionColor(255, 0, 0);
+const QColor kBreakpointLineColor(255, 128, 128);
+const QColor kActiveLineColor(172, 216, 255);
+
+QPixmap DrawGlyph(GutterGlyph glyph) {
+    QPixmap pixmap(kGlyphSize, kGlyphSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF box(2, 2, kGlyphSize - 4, kGlyphSize - 4);
+    auto bookmark = [&] {
+        painter.setPen(QColor(0, 0, 128));
+        painter.setBrush(QColor(70, 110, 230));
+        painter.drawRect(QRectF(kGlyphSize - 6, 0, 5, 7));
+    };
+    switch (glyph) {
+        case GutterGlyph::ExecutionPoint: {
+            painter.setPen(QColor(0, 90, 0));
+            painter.setBrush(QColor(40, 200, 40));
+            const std::array<QPointF, 7> arrow = {
+                QPointF(1, 5), QPointF(7, 5), QPointF(7, 1), QPointF(13, 7),
+                QPointF(7, 13), QPointF(7, 9), QPointF(1, 9)};
+            painter.drawPolygon(arrow.data(), static_cast<int>(arrow.size()));
+            break;
+        }
+        case GutterGlyph::BreakpointWithBookmark:
+            painter.setPen(QColor(128, 0, 0));
+            painter.setBrush(QColor(220, 30, 30));
+            painter.drawEllipse(box);
+            bookmark();
+            break;
+        case GutterGlyph::Breakpoint:
+            painter.setPen(QColor(128, 0, 0));
+            painter.setBrush(QColor(220, 30, 30));
+            painter.drawEllipse(box);
+            break;
+        case GutterGlyph::InvalidBreakpoint:
+            painter.setPen(QPen(QColor(128, 0, 0), 1.5));
+            painter.setBrush(QColor(200, 200, 200));
+            painter.drawEllipse(box);
+            painter.drawLine(QPointF(4, 4), QPointF(10, 10));
+            painter.drawLine(QPointF(10, 4), QPointF(4, 10));
+            break;
+        case GutterGlyph::Bookmark: bookmark(); break;
+        case GutterGlyph::Executable:
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(0, 128, 0));
+            painter.drawEllipse(QRectF(5.5, 5.5, 3, 3));
+            break;
+        case GutterGlyph::None: break;
+    }
+    return pixmap;
+}
+
+// Keys the environment's commands own: Scintilla must neither bind them
+// itself nor claim them before the window's shortcuts see them.
+bool IsCommandKey(const QKeyEvent& key) {
+    const int code = key.key();
+    if (code >= Qt::Key_F1 && code <= Qt::Key_F35) return true;
+    return (key.modifiers() & Qt::ControlModifier) != 0;
+}
+
+} // namespace
+
+ScriptEditor::ScriptEditor(QWidget* parent) : QsciScintilla(parent) {
+    setUtf8(true);
+    setEolMode(EolUnix);
+    for (QsciCommand::Command owned :
+         {QsciCommand::Undo, QsciCommand::Redo, QsciCommand::Cut, QsciCommand::Copy,
+          QsciCommand::Paste, QsciCommand::SelectAll}) {
+        if (QsciCommand* command = standardCommands()->find(owned)) {
+            command->setKey(0);
+            command->setAlternateKey(0);
+        }
+    }
+
+    setMarginType(kGlyphMargin, SymbolMargin);
+    setMarginWidth(kGlyphMargin, kGlyphSize + 4);
+    setMarginSensitivity(kGlyphMargin, true);
+    setMarginMarkerMask(kGlyphMargin, (1 << kExecutionBackground) - 1);
+    for (GutterGlyph glyph : {GutterGlyph::ExecutionPoint, GutterGlyph::BreakpointWithBookmark,
+                              GutterGlyph::Breakpoint, GutterGlyph::InvalidBreakpoint,
+                              GutterGlyph::Bookmark, GutterGlyph::Executable})
+        markerDefine(DrawGlyph(glyph), static_cast<int>(glyph));
+    markerDefine(Background, kExecutionBackground);
+    setMarkerBackgroundColor(kExecutionColor, kExecutionBackground);
+    markerDefine(Background, kBreakpointBackground);
+    setMarkerBackgroundColor(kBreakpointLineColor, kBreakpointBackground);
+
+    setMarginType(kNumberMargin, TextMarginRightJustified);
+    setMarginSensitivity(kNumberMargin, true);
+    setMarginsFont(QFont("Courier New", 10));
+    setMarginMarkerMask(kNumberMargin, 0);
+
+    setCaretLineVisible(true);
+    setCaretLineBackgroundColor(kActiveLineColor);
+
+    indicatorDefine(DotsIndicator, kErrorIndicator);
+    setIndicatorForegroundColor(Qt::red, kErrorIndicator);
+
+    connect(this, &QsciScintilla::linesChanged, this, [this] {
+        UpdateLineNumbers();
+        RefreshMarks();
+    });
+    connect(this, &QsciScintilla::cursorPositionChanged, this,
+            [this](int line, int) { CaretMoved(line); });
+    connect(this, &QsciScintilla::marginClicked, this,
+            [this](int, int line, Qt::KeyboardModifiers modifiers) {
+                emit GutterClicked(line + 1, (modifiers & Qt::ControlModifier) != 0);
+            });
+    UpdateLineNumbers();
+}
+
+bool ScriptEditor::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && IsCommandKey(*static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return false;
+    }
+    return QsciScintilla::event(event);
+}
+
+void ScriptEditor::LoadBytes(std::string_view bytes) {
+    const bool wasReadOnly = isReadOnly();
+    setReadOnly(false);
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()), bytes.data());
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_SETSAVEPOINT);
+    SendScintilla(SCI_GOTOPOS, 0L);
+    // New lines typed follow the file's own line ends.
+    const std::size_t feed = bytes.find('\n');
+    setEolMode(feed != std::string_view::npos && feed > 0 && bytes[feed - 1] == '\r' ? EolWindows
+                                                                                      : EolUnix);
+    setReadOnly(wasReadOnly);
+}
+
+std::string ScriptEditor::Bytes() const {
+    auto& self = const_cast<ScriptEditor&>(*this);
+    const long length = self.SendScintilla(SCI_GETLENGTH);
+    const auto* data = reinterpret_cast<const char*>(self.SendScintilla(SCI_GETCHARACTERPOINTER));
+    return std::string(data, static_cast<std::size_t>(length));
+}
+
+void ScriptEditor::ReplaceBytes(std::string_view bytes) {
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_SETTARGETRANGE, 0L, SendScintilla(SCI_GETLENGTH));
+    SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()), bytes.data());
+    SendScintilla(SCI_ENDUNDOACTION);
+}
+
+std::int32_t ScriptEditor::SelectionStartByte() const {
+    return static_cast<std::int32_t>(
+        const_cast<ScriptEditor&>(*this).SendScintilla(SCI_GETSELECTIONSTART));
+}
+
+std::int32_t ScriptEditor::SelectionLengthByte() const {
+    auto& self = const_cast<ScriptEditor&>(*this);
+    return static_cast<std::int32_t>(self.SendScintilla(SCI_GETSELECTIONEND) -
+                                     self.SendScintilla(SCI_GETSELECTIONSTART));
+}
+
+void ScriptEditor::SelectBytes(std::int32_t start, std::int32_t length) {
+    SendScintilla(SCI_SETSEL, static_cast<unsigned long>(start), static_cast<long>(start + length));
+    SendScintilla(SCI_SCROLLCARET);
+}
+
+void ScriptEditor::ReplaceSelectionBytes(std::string_view bytes) {
+    SendScintilla(SCI_SETTARGETRANGE, SendScintilla(SCI_GETSELECTIONSTART),
+                  SendScintilla(SCI_GETSELECTIONEND));
+    SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()), bytes.data());
+    const long end = SendScintilla(SCI_GETTARGETEND);
+    SendScintilla(SCI_SETSEL, static_cast<unsigned long>(end), end);
+}
+
+std::int32_t ScriptEditor::CaretLine() const {
+    int line = 0, index = 0;
+    getCursorPosition(&line, &index);
+    return line + 1;
+}
+
+void ScriptEditor::RefreshMarks() {
+    markerDeleteAll();
+    const int count = lines();
+    const int caret = CaretLine();
+    for (int line = 1; line <= count; ++line) {
+        LineMarks marks = markSource_ ? markSource_(line) : LineMarks{};
+        marks.ExecutionLine = line == executionLine_;
+        const GutterGlyph glyph = GlyphFor(marks);
+        if (glyph != GutterGlyph::None) markerAdd(line - 1, static_cast<int>(glyph));
+        if (marks.ExecutionLine) markerAdd(line - 1, kExecutionBackground);
+        else if (marks.Breakpoint && line != caret) markerAdd(line - 1, kBreakpointBackground);
+    }
+}
+
+void ScriptEditor::SetExecutionLine(std::int32_t line) {
+    executionLine_ = line;
+    setCaretLineVisible(CaretLine() != executionLine_);
+    RefreshMarks();
+}
+
+std::string ScriptEditor::GutterText(std::int32_t line) const {
+    return LineNumberText(line, caretLine_ + 1, numberWidth_);
+}
+
+void ScriptEditor::SetLineNumber(int line) {
+    const std::string text = GutterText(line + 1);
+    setMarginText(line, QString::fromLatin1(text.data(), static_cast<int>(text.size())),
+                  STYLE_LINENUMBER);
+}
+
+void ScriptEditor::UpdateLineNumbers() {
+    const int count = lines();
+    numberWidth_ = LineNumberWidth(count);
+    for (int line = 0; line < count; ++line) SetLineNumber(line);
+    setMarginWidth(kNumberMargin, QString(numberWidth_ + 1, QChar('9')));
+}
+
+void ScriptEditor::CaretMoved(int line) {
+    if (line == caretLine_) return;
+    const int previous = caretLine_;
+    caretLine_ = line;
+    if (previous < lines()) SetLineNumber(previous);
+    SetLineNumber(line);
+    setCaretLineVisible(line + 1 != executionLine_);
+    RefreshMarks();
+}
+
+void ScriptEditor::ClearErrorMarks() {
+    clearIndicatorRange(0, 0, lines(), 0, kErrorIndicator);
+}
+
+void ScriptEditor::MarkError(std::int32_t start, std::int32_t length) {
+    const std::string text = Bytes();
+    const std::size_t end = std::min(text.size(), static_cast<std::size_t>(start) + std::max(length, 1));
+    std::size_t lineStart = std::min(text.size(), static_cast<std::size_t>(std::max(start, 0)));
+    SendScintilla(SCI_SETINDICATORCURRENT, static_cast<unsigned long>(kErrorIndicator));
+    while (lineStart < end) {
+        std::size_t lineEnd = text.find('\n', lineStart);
+        const bool last = lineEnd == std::string::npos || lineEnd + 1 >= end;
+        std::size_t from = text.find_first_not_of(" \t", lineStart);
+        if (from == std::string::npos || from > end) break;
+        std::size_t to = last ? end : text.find_last_not_of(" \t\r", lineEnd) + 1;
+        if (to > from)
+            SendScintilla(SCI_INDICATORFILLRANGE, static_cast<unsigned long>(from),
+                          static_cast<long>(to - from));
+        if (last) break;
+        lineStart = lineEnd + 1;
+    }
+}
+
+} // namespace ozra::ide::gui

@@ -1,0 +1,115 @@
+// The main window offscreen: opening files and projects, recent files,
+// closing, saving bytes unchanged, enabling from the real state.
+#include "gui_test_support.h"
+#include "scripted_prompter.h"
+
+#include "../../support/temp_folder.h"
+
+#include "ide/gui/main_window.h"
+
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+namespace ozra::ide::gui {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    MainWindowTest() {
+        testing::Application();
+        ::setenv("WEFTLINE_HOME", (files.Path + "home/").c_str(), 1);
+    }
+
+    TVeIdeForm& Window(std::vector<std::string> open = {}) {
+        MainWindowOptions options;
+        options.Files = std::move(open);
+        options.NoSplash = true;
+        window = std::make_unique<TVeIdeForm>(prompter, options);
+        window->show();
+        window->Start();
+        return *window;
+    }
+    int EditorCount() const { return window->findChild<QTabWidget*>("EditorArea")->count(); }
+
+    ozra::testing::TempFolder files;
+    testing::ScriptedPrompter prompter;
+    std::unique_ptr<TVeIdeForm> window;
+};
+
+TEST_F(MainWindowTest, CommandLineOpensAProjectAsTheProjectAndReportsAMissingFile) {
+    files.Write("p/a.OZRAPROJ",
+                "<?xml version=\"1.0\"?>\n<project>\n  <files>\n    <file type=\"main\">m.ozra</file>\n"
+                "  </files>\n</project>\n");
+    files.Write("p/m.ozra", "hello\n");
+    TVeIdeForm& w = Window({files.Path + "p/a.OZRAPROJ", files.Path + "gone.ozra"});
+    ASSERT_NE(w.Project().ProjectUnit(), nullptr);
+    ASSERT_NE(w.Project().MainUnit(), nullptr);
+    EXPECT_EQ(w.Project().MainUnit()->DisplayName(), "m.ozra");
+    EXPECT_EQ(prompter.Errors, std::vector<std::string>{"File " + files.Path + "gone.ozra not exists"});
+    EXPECT_EQ(w.Recent().Entries(), std::vector<std::string>{files.Path + "p/a.OZRAPROJ"});
+}
+
+TEST_F(MainWindowTest, AFileOpenedTwiceHasOneEditorAndTopsTheRecentList) {
+    files.Write("a.ozra", "a\n");
+    files.Write("b.ozra", "b\n");
+    TVeIdeForm& w = Window();
+    w.OpenFiles({files.Path + "a.ozra", files.Path + "b.ozra", files.Path + "a.ozra"});
+    EXPECT_EQ(EditorCount(), 2);
+    EXPECT_EQ(w.Project().CurrentUnit()->DisplayName(), "a.ozra");
+    EXPECT_EQ(w.Recent().Entries(),
+              (std::vector<std::string>{files.Path + "a.ozra", files.Path + "b.ozra"}));
+}
+
+TEST_F(MainWindowTest, RecentFilesSurviveARestartAndAVanishedOneIsDropped) {
+    files.Write("a.ozra", "a\n");
+    files.Write("b.ozra", "b\n");
+    Window({files.Path + "a.ozra", files.Path + "b.ozra"});
+    ASSERT_TRUE(window->close());
+    std::filesystem::remove(files.Path + "a.ozra");
+    TVeIdeForm& w = Window();
+    ASSERT_EQ(w.Recent().Entries().size(), 2u);
+    w.OpenRecent(files.Path + "a.ozra");
+    EXPECT_EQ(prompter.Errors, std::vector<std::string>{"File " + files.Path + "a.ozra not exists"});
+    EXPECT_EQ(w.Recent().Entries(), std::vector<std::string>{files.Path + "b.ozra"});
+}
+
+TEST_F(MainWindowTest, CancelOnClosingAModifiedUntitledFileKeepsTheWindow) {
+    TVeIdeForm& w = Window();
+    w.Execute(CommandId::FileNew);
+    ASSERT_NE(w.CurrentEditor(), nullptr);
+    w.CurrentEditor()->Editor().insert("text");
+    ASSERT_TRUE(w.Project().CurrentUnit()->Modified());
+    prompter.Answers = {Answer::Cancel};
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(prompter.Questions.size(), 1u);
+    EXPECT_FALSE(files.Exists("home/Default.toolbar"));
+}
+
+TEST_F(MainWindowTest, AFileWithInvalidUtf8AndCrLfIsSavedByteForByte) {
+    const std::string bytes("caf\xE9\r\n<. x = \"\xC3\xA9\xFF\" .>\r\n\r\nend\x80", 33);
+    files.Write("raw.ozra", bytes);
+    TVeIdeForm& w = Window({files.Path + "raw.ozra"});
+    ASSERT_NE(w.CurrentEditor(), nullptr);
+    w.CurrentEditor()->Unit().SetModified(true);
+    w.Execute(CommandId::FileSave);
+    EXPECT_TRUE(prompter.Errors.empty());
+    EXPECT_EQ(files.Read("raw.ozra"), bytes);
+}
+
+TEST_F(MainWindowTest, FileScopeWithoutAnEditorDisablesRunAndCheck) {
+    TVeIdeForm& w = Window();
+    w.Execute(CommandId::RunFile);
+    w.UpdateCommands();
+    EXPECT_FALSE(w.Action(CommandId::Run).isEnabled());
+    EXPECT_FALSE(w.Action(CommandId::SyntaxCheck).isEnabled());
+    EXPECT_FALSE(w.Action(CommandId::DebugStep).isEnabled());
+    w.Execute(CommandId::FileNew);
+    w.UpdateCommands();
+    EXPECT_TRUE(w.Action(CommandId::Run).isEnabled());
+    EXPECT_TRUE(w.Action(CommandId::FileClose).isEnabled());
+}
+
+} // namespace
+} // namespace ozra::ide::gui
