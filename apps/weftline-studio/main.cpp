@@ -45,7 +45,8 @@ bool ReadArguments(int argc, char** argv, Arguments& arguments) {
             into = argv[++i];
             return true;
         };
-        if (word == "--version") arguments.Version = true;
+        if (word == "--version")
+            arguments.Version = true;
         else if (word == "--screenshot") {
             if (!value(arguments.Screenshot)) return false;
         } else if (word == "--scene") {

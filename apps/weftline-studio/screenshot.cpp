@@ -36,7 +36,8 @@ void RunCommand(TVeIdeForm& window, CommandId command) {
     QElapsedTimer timer;
     timer.start();
     auto& debugger = window.Project().Debugger();
-    while (debugger.IsRunning() && !debugger.IsPaused() && timer.elapsed() < 20000) Settle(20);
+    while (debugger.IsRunning() && !debugger.IsPaused() && timer.elapsed() < 20000)
+        Settle(20);
     Settle(300);
 }
 
@@ -51,16 +52,26 @@ bool DoStep(TVeIdeForm& window, const std::string& step) {
         std::fprintf(stderr, "weftline-studio: %s needs an open file\n", step.c_str());
         return false;
     }
-    if (name == "caret") editor->ShowLine(line);
-    else if (name == "break") editor->Unit().ToggleBreakpoint(line);
-    else if (name == "bookmark") editor->Unit().ToggleBookmark(line, true);
-    else if (name == "run") RunCommand(window, CommandId::Run);
-    else if (name == "step") RunCommand(window, CommandId::DebugStep);
-    else if (name == "into") RunCommand(window, CommandId::DebugInto);
-    else if (name == "return") RunCommand(window, CommandId::DebugReturn);
-    else if (name == "stop") RunCommand(window, CommandId::ProjectStop);
-    else if (name == "check") window.Execute(CommandId::SyntaxCheck);
-    else if (name == "output") window.Execute(CommandId::ViewOutput);
+    if (name == "caret")
+        editor->ShowLine(line);
+    else if (name == "break")
+        editor->Unit().ToggleBreakpoint(line);
+    else if (name == "bookmark")
+        editor->Unit().ToggleBookmark(line, true);
+    else if (name == "run")
+        RunCommand(window, CommandId::Run);
+    else if (name == "step")
+        RunCommand(window, CommandId::DebugStep);
+    else if (name == "into")
+        RunCommand(window, CommandId::DebugInto);
+    else if (name == "return")
+        RunCommand(window, CommandId::DebugReturn);
+    else if (name == "stop")
+        RunCommand(window, CommandId::ProjectStop);
+    else if (name == "check")
+        window.Execute(CommandId::SyntaxCheck);
+    else if (name == "output")
+        window.Execute(CommandId::ViewOutput);
     else if (name == "menu") {
         QMenu* menu = window.Menu(value);
         if (!menu) {

@@ -17,9 +17,11 @@ constexpr int kStayMilliseconds = 2000;
 
 std::vector<int> AboutBox::FadeSteps() {
     std::vector<int> steps;
-    for (int opacity = 10; opacity <= 250; opacity += 10) steps.push_back(opacity);
+    for (int opacity = 10; opacity <= 250; opacity += 10)
+        steps.push_back(opacity);
     steps.push_back(255);
-    for (int opacity = 250; opacity >= 0; opacity -= 10) steps.push_back(opacity);
+    for (int opacity = 250; opacity >= 0; opacity -= 10)
+        steps.push_back(opacity);
     return steps;
 }
 
@@ -56,8 +58,10 @@ void AboutBox::Step() {
     const int opacity = steps_[step_++];
     setWindowOpacity(opacity / 255.0);
     // Fully opaque: stay, then fade out at the usual pace.
-    if (opacity == 255) timer_.start(kStayMilliseconds);
-    else timer_.start(kStepMilliseconds);
+    if (opacity == 255)
+        timer_.start(kStayMilliseconds);
+    else
+        timer_.start(kStepMilliseconds);
 }
 
 void AboutBox::keyPressEvent(QKeyEvent* event) {

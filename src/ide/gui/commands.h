@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <span>
-#include <string>
 #include <string_view>
 
 namespace ozra::ide::gui {
@@ -71,10 +70,10 @@ enum class CommandId : std::uint8_t {
 // How a command's action behaves and where it shows.
 enum CommandFlag : std::uint8_t {
     kPlain = 0,
-    kToggle = 1,         // a checkable switch
-    kRunScope = 2,       // one of the exclusive run-scope choices
-    kHidden = 4,         // in neither menu nor toolbar
-    kOnToolbar = 8,      // repeated on the toolbar
+    kToggle = 1,           // a checkable switch
+    kRunScope = 2,         // one of the exclusive run-scope choices
+    kHidden = 4,           // in neither menu nor toolbar
+    kOnToolbar = 8,        // repeated on the toolbar
     kSeparatorBefore = 16, // a separator precedes it in its menu
 };
 
@@ -95,8 +94,5 @@ const Command& CommandOf(CommandId id) noexcept;
 // The menu captions, in menu-bar order; a command's menu is the one whose
 // caption without "&" equals its category.
 std::span<const std::string_view> MenuCaptions() noexcept;
-
-// The caption as the configuration file names it: every "&" removed.
-std::string PlainCaption(std::string_view caption);
 
 } // namespace ozra::ide::gui

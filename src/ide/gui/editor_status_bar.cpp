@@ -37,9 +37,13 @@ void EditorStatusBar::Update(ScriptEditor& editor) {
     panels_[kMode]->setText(editor.overwriteMode() ? "Overwrite" : "Insert");
 }
 
-void EditorStatusBar::SetHighlighterName(const QString& name) { panels_[kHighlighter]->setText(name); }
+void EditorStatusBar::SetHighlighterName(const QString& name) {
+    panels_[kHighlighter]->setText(name);
+}
 
-QString EditorStatusBar::PanelText(Panel panel) const { return panels_[panel]->text(); }
+QString EditorStatusBar::PanelText(Panel panel) const {
+    return panels_[panel]->text();
+}
 
 bool EditorStatusBar::eventFilter(QObject* watched, QEvent* event) {
     if (watched == panels_[kHighlighter] && event->type() == QEvent::ContextMenu &&

@@ -39,8 +39,10 @@ EditorWindow::EditorWindow(TVeUnit& unit, EditorArea& area, const HighlighterSet
     connect(editor_, &QsciScintilla::cursorPositionChanged, this, [this] { CaretMoved(); });
     connect(editor_, &QsciScintilla::selectionChanged, this, [this] { CaretMoved(); });
     connect(editor_, &ScriptEditor::GutterClicked, this, [this](std::int32_t line, bool control) {
-        if (control) unit_.ToggleBookmark(line, true);
-        else unit_.ToggleBreakpoint(line);
+        if (control)
+            unit_.ToggleBookmark(line, true);
+        else
+            unit_.ToggleBreakpoint(line);
     });
     status_->HighlighterMenuRequested = [this](const QPoint& where) {
         QMenu menu;
@@ -90,7 +92,9 @@ void EditorWindow::MarkExecutionLine(std::int32_t line) {
     ShowLine(line);
 }
 
-void EditorWindow::ClearExecutionLine() { editor_->SetExecutionLine(0); }
+void EditorWindow::ClearExecutionLine() {
+    editor_->SetExecutionLine(0);
+}
 
 void EditorWindow::ShowLine(std::int32_t line) {
     editor_->setCursorPosition(line - 1, 0);
@@ -113,7 +117,8 @@ LineMarks EditorWindow::MarksOf(std::int32_t line) const {
     LineMarks marks;
     marks.Breakpoint = unit_.Breakpoints().Contains(line);
     marks.Bookmark = unit_.Bookmarks().Contains(line);
-    marks.Executable = unit_.DebugDataUpToDate() && IsExecutable(unit_.DebugData()->LineEntry(line));
+    marks.Executable =
+        unit_.DebugDataUpToDate() && IsExecutable(unit_.DebugData()->LineEntry(line));
     return marks;
 }
 

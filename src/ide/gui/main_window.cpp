@@ -37,14 +37,15 @@ TVeIdeForm::TVeIdeForm(Prompter& prompter, MainWindowOptions options)
     : prompter_(prompter), options_(std::move(options)),
       windows_([this](ToolWindowIndex index) { return ShowToolWindow(index); }) {
     setObjectName("MainWindow");
-    project_ = std::make_unique<TVeProject>(ProjectServices{
-        mainThread_, *this, prompter_,
-        [this](runtime::TGlobalData& global, const std::string& optionsFile) {
-            auto host = runHosts_.Make(global, optionsFile);
-            global.Gui.SetBridge(bridge_);
-            return host;
-        }});
-    splash_ = !options_.NoSplash && ReadShowSplash();
+    project_ = std::make_unique<TVeProject>(
+        ProjectServices{mainThread_, *this, prompter_,
+                        [this](runtime::TGlobalData& global, const std::string& optionsFile) {
+                            auto host = runHosts_.Make(global, optionsFile);
+                            global.Gui.SetBridge(bridge_);
+                            return host;
+                        }});
+    LoadConfiguration();
+    splash_ = !options_.NoSplash && config_.ShowSplashScreen();
 
     editorArea_ = new QTabWidget(this);
     editorArea_->setObjectName("EditorArea");
@@ -54,19 +55,21 @@ TVeIdeForm::TVeIdeForm(Prompter& prompter, MainWindowOptions options)
     setCentralWidget(editorArea_);
     connect(editorArea_, &QTabWidget::currentChanged, this, [this](int index) {
         auto* window = dynamic_cast<EditorWindow*>(editorArea_->widget(index));
-        if (window && project_->CurrentUnit() != &window->Unit()) project_->SetCurrentUnit(&window->Unit());
+        if (window && project_->CurrentUnit() != &window->Unit())
+            project_->SetCurrentUnit(&window->Unit());
         if (window) ApplySwitches(*window);
     });
     connect(editorArea_, &QTabWidget::tabCloseRequested, this, [this](int index) {
         if (auto* window = dynamic_cast<EditorWindow*>(editorArea_->widget(index)))
             project_->CloseUnit(window->Unit());
     });
-    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state == Qt::ApplicationActive) return;
-        for (int i = 0; i < editorArea_->count(); ++i)
-            if (auto* window = dynamic_cast<EditorWindow*>(editorArea_->widget(i)))
-                window->ApplicationDeactivated();
-    });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive) return;
+                for (int i = 0; i < editorArea_->count(); ++i)
+                    if (auto* window = dynamic_cast<EditorWindow*>(editorArea_->widget(i)))
+                        window->ApplicationDeactivated();
+            });
 
     BuildActions();
     BuildMenusAndToolbar();
@@ -81,7 +84,10 @@ TVeIdeForm::TVeIdeForm(Prompter& prompter, MainWindowOptions options)
 
 TVeIdeForm::~TVeIdeForm() {
     // The units own their editor windows, which live in the editor area:
-    // they go first, while the area is still there.
+    // they go first, while the area is still there, and the area no longer
+    // reports its pages changing.
+    editorArea_->disconnect(this);
+    commandTimer_.stop();
     project_.reset();
 }
 
@@ -130,7 +136,8 @@ void TVeIdeForm::dropEvent(QDropEvent* event) {
 void TVeIdeForm::LoadToolbarFile() {
     try {
         const std::string file = HomeFile(ToolbarFileName);
-        if (platform::FileExists(file)) recent_ = RecentFiles::FromText(platform::ReadWholeFile(file));
+        if (platform::FileExists(file))
+            recent_ = RecentFiles::FromText(platform::ReadWholeFile(file));
     } catch (const std::exception&) {
         recent_ = RecentFiles();
     }
@@ -146,7 +153,9 @@ void TVeIdeForm::SaveToolbarFile() {
     }
 }
 
-void TVeIdeForm::UpdateCaption() { setWindowTitle(FromBytes(project_->Caption(kApplicationTitle))); }
+void TVeIdeForm::UpdateCaption() {
+    setWindowTitle(FromBytes(project_->Caption(kApplicationTitle)));
+}
 
 void TVeIdeForm::ShowAbout(bool splash) {
     AboutBox about(this, splash);
@@ -156,7 +165,8 @@ void TVeIdeForm::ShowAbout(bool splash) {
 // The project's host.
 
 std::unique_ptr<UnitEditor> TVeIdeForm::CreateEditor(TVeUnit& unit) {
-    auto window = std::make_unique<EditorWindow>(unit, *this, highlighters_);
+    EditorArea& area = *this;
+    auto window = std::make_unique<EditorWindow>(unit, area, highlighters_);
     ApplyEditorConfiguration(*window);
     return window;
 }
@@ -170,6 +180,13 @@ void TVeIdeForm::Notify(ProjectEvent event, TVeUnit* unit) {
         UpdateCaption();
     }
     if (event == ProjectEvent::FilesChanged) UpdateCaption();
+    if (event == ProjectEvent::RunStarted || event == ProjectEvent::Finished) {
+        // The run starts once this notification has been handled.
+        const bool debugging = event == ProjectEvent::RunStarted;
+        for (const auto& each : project_->Units())
+            if (auto* window = dynamic_cast<EditorWindow*>(each->Editor()))
+                window->Editor().setReadOnly(debugging);
+    }
     windows_.Notify(static_cast<int>(event));
     UpdateCommands();
 }
@@ -193,10 +210,13 @@ bool TVeIdeForm::IsShowingEditor(const EditorWindow& window) const {
 
 void TVeIdeForm::SetEditorCaption(EditorWindow& window, const QString& caption) {
     window.setWindowTitle(caption);
-    if (const int index = editorArea_->indexOf(&window); index >= 0) editorArea_->setTabText(index, caption);
+    if (const int index = editorArea_->indexOf(&window); index >= 0)
+        editorArea_->setTabText(index, caption);
 }
 
-void TVeIdeForm::EditorCaretMoved(EditorWindow&) { windows_.Notify(kCaretMoved); }
+void TVeIdeForm::EditorCaretMoved(EditorWindow&) {
+    windows_.Notify(kCaretMoved);
+}
 
 EditorWindow* TVeIdeForm::CurrentEditor() const {
     TVeUnit* unit = project_->CurrentUnit();

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "bridge_qt/qt_bridge.h"
+#include "ide/core/config_file.h"
 #include "ide/core/editor_host.h"
 #include "ide/core/project.h"
 #include "ide/core/run_hosts.h"
@@ -68,7 +69,9 @@ class TVeIdeForm final : public QMainWindow, private EditorHost, private EditorA
     ~TVeIdeForm() override;
 
     TVeProject& Project() noexcept { return *project_; }
-    QAction& Action(CommandId command) noexcept { return *actions_[static_cast<std::size_t>(command)]; }
+    QAction& Action(CommandId command) noexcept {
+        return *actions_[static_cast<std::size_t>(command)];
+    }
     QMenu* Menu(std::string_view category) const;
     const RecentFiles& Recent() const noexcept { return recent_; }
     TVeWindowManager& WindowManager() noexcept { return windows_; }
@@ -116,10 +119,11 @@ class TVeIdeForm final : public QMainWindow, private EditorHost, private EditorA
     void BuildMenusAndToolbar();
     void ExecuteUnguarded(CommandId command);
     void NewFile();
+    void SaveAll();
     void RebuildRecentMenu();
     void LoadToolbarFile();
     void SaveToolbarFile();
-    bool ReadShowSplash();
+    void LoadConfiguration();
     // Word wrap and special characters, the environment-wide switches.
     void ApplySwitches(EditorWindow& window);
     void ApplyEditorConfiguration(EditorWindow& window);
@@ -147,6 +151,8 @@ class TVeIdeForm final : public QMainWindow, private EditorHost, private EditorA
     OutputWindow* output_ = nullptr;
     QDockWidget* outputDock_ = nullptr;
     RecentFiles recent_;
+    ConfigFile config_;
+    EditorSettings editorSettings_;
     QTimer commandTimer_;
     bool activated_ = false;
     bool splash_ = true;

@@ -1,10 +1,11 @@
 // The main window's commands: actions, menus and toolbar made from the
 // command table, their enabling, and what each command does.
+#include "bridge_qt/file_dialog_setup.h"
 #include "ide/core/environment_files.h"
 #include "ide/gui/main_window.h"
 #include "ide/gui/qt_text.h"
+#include "ide/gui/rich_copy.h"
 #include "ide/gui/tool_window.h"
-#include "bridge_qt/file_dialog_setup.h"
 #include "libs/dialog_lib.h"
 #include "platform/file_system.h"
 
@@ -30,32 +31,52 @@ namespace {
 using enum CommandId;
 
 constexpr const char* kOpenFilter =
-    "All Ozra Files (*.ozra;*.ozraproj;*.ozraexec;*.ozracode)|*.ozra;*.ozraproj;*.ozraexec;*.ozracode|"
+    "All Ozra Files "
+    "(*.ozra;*.ozraproj;*.ozraexec;*.ozracode)|*.ozra;*.ozraproj;*.ozraexec;*.ozracode|"
     "Ozra Project (*.ozraproj)|*.ozraproj|Ozra Executable (*.ozraexec)|*.ozraexec|"
     "Ozra CodeGenerator (*.ozracode)|*.ozracode|All Files (*.*)|*.*";
 constexpr const char* kHomepage = "https://www.velkor.example/";
 
 QStyle::StandardPixmap IconOf(CommandId command) {
     switch (command) {
-        case FileNew: return QStyle::SP_FileIcon;
-        case FileOpen: return QStyle::SP_DialogOpenButton;
-        case FileSave: return QStyle::SP_DialogSaveButton;
-        case FileSaveAll: return QStyle::SP_DriveFDIcon;
-        case EditUndo: return QStyle::SP_ArrowBack;
-        case EditRedo: return QStyle::SP_ArrowForward;
-        case EditCut: return QStyle::SP_DialogDiscardButton;
-        case EditCopy: return QStyle::SP_FileDialogDetailedView;
-        case EditPaste: return QStyle::SP_FileDialogContentsView;
-        case SearchFind: return QStyle::SP_FileDialogContentsView;
-        case ToggleBreakpoint: return QStyle::SP_DialogNoButton;
-        case Run: return QStyle::SP_MediaPlay;
-        case ProjectPause: return QStyle::SP_MediaPause;
-        case ProjectStop: return QStyle::SP_MediaStop;
-        case DebugStep: return QStyle::SP_MediaSkipForward;
-        case DebugInto: return QStyle::SP_ArrowDown;
-        case DebugReturn: return QStyle::SP_ArrowUp;
-        case HelpAbout: return QStyle::SP_MessageBoxInformation;
-        default: return QStyle::SP_CustomBase;
+    case FileNew:
+        return QStyle::SP_FileIcon;
+    case FileOpen:
+        return QStyle::SP_DialogOpenButton;
+    case FileSave:
+        return QStyle::SP_DialogSaveButton;
+    case FileSaveAll:
+        return QStyle::SP_DriveFDIcon;
+    case EditUndo:
+        return QStyle::SP_ArrowBack;
+    case EditRedo:
+        return QStyle::SP_ArrowForward;
+    case EditCut:
+        return QStyle::SP_DialogDiscardButton;
+    case EditCopy:
+        return QStyle::SP_FileDialogDetailedView;
+    case EditPaste:
+        return QStyle::SP_FileDialogContentsView;
+    case SearchFind:
+        return QStyle::SP_FileDialogContentsView;
+    case ToggleBreakpoint:
+        return QStyle::SP_DialogNoButton;
+    case Run:
+        return QStyle::SP_MediaPlay;
+    case ProjectPause:
+        return QStyle::SP_MediaPause;
+    case ProjectStop:
+        return QStyle::SP_MediaStop;
+    case DebugStep:
+        return QStyle::SP_MediaSkipForward;
+    case DebugInto:
+        return QStyle::SP_ArrowDown;
+    case DebugReturn:
+        return QStyle::SP_ArrowUp;
+    case HelpAbout:
+        return QStyle::SP_MessageBoxInformation;
+    default:
+        return QStyle::SP_CustomBase;
     }
 }
 
@@ -68,7 +89,8 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
 }
 
 ToolWindowIndex ViewedWindow(CommandId command) {
-    return static_cast<ToolWindowIndex>(static_cast<int>(command) - static_cast<int>(ViewStructure));
+    return static_cast<ToolWindowIndex>(static_cast<int>(command) -
+                                        static_cast<int>(ViewStructure));
 }
 
 // The stand-alone `ozra` program: beside this one when installed, in its
@@ -90,7 +112,8 @@ void TVeIdeForm::BuildActions() {
         const std::string_view hint = command.Hint;
         const std::size_t bar = hint.find('|');
         action->setToolTip(FromBytes(hint.substr(0, bar)));
-        action->setStatusTip(FromBytes(bar == std::string_view::npos ? hint : hint.substr(bar + 1)));
+        action->setStatusTip(
+            FromBytes(bar == std::string_view::npos ? hint : hint.substr(bar + 1)));
         action->setShortcut(QKeySequence(FromBytes(command.Shortcut)));
         if (IconOf(command.Id) != QStyle::SP_CustomBase)
             action->setIcon(style()->standardIcon(IconOf(command.Id)));
@@ -124,7 +147,8 @@ void TVeIdeForm::BuildMenusAndToolbar() {
         if (command.Flags & kSeparatorBefore) menu->addSeparator();
         menu->addAction(&action);
         if (!(command.Flags & kOnToolbar)) continue;
-        if (command.Flags & kSeparatorBefore && !toolbar->actions().isEmpty()) toolbar->addSeparator();
+        if (command.Flags & kSeparatorBefore && !toolbar->actions().isEmpty())
+            toolbar->addSeparator();
         if (command.Id != FileOpen) {
             toolbar->addAction(&action);
             continue;
@@ -159,7 +183,8 @@ CommandState TVeIdeForm::CurrentState() const {
     state.Compiling = project.IsCompiling();
     state.HasMainUnit = project.MainUnit() != nullptr;
     state.HasUnits = !project.Units().empty();
-    for (const auto& unit : project.Units()) state.AnyUnitModified |= unit->Modified();
+    for (const auto& unit : project.Units())
+        state.AnyUnitModified |= unit->Modified();
     if (EditorWindow* current = CurrentEditor()) {
         state.CurrentEditorShowing = true;
         state.CurrentModified = current->Unit().Modified();
@@ -182,7 +207,8 @@ CommandState TVeIdeForm::CurrentState() const {
 
 void TVeIdeForm::UpdateCommands() {
     const CommandState state = CurrentState();
-    for (const Command& command : Commands()) Action(command.Id).setEnabled(IsEnabled(command.Id, state));
+    for (const Command& command : Commands())
+        Action(command.Id).setEnabled(IsEnabled(command.Id, state));
 }
 
 void TVeIdeForm::ApplySwitches(EditorWindow& window) {
@@ -190,7 +216,8 @@ void TVeIdeForm::ApplySwitches(EditorWindow& window) {
     const bool special = Action(ShowSpecialChars).isChecked();
     editor.setWhitespaceVisibility(special ? QsciScintilla::WsVisible : QsciScintilla::WsInvisible);
     editor.setEolVisibility(special);
-    editor.setWrapMode(Action(EditLineWrap).isChecked() ? QsciScintilla::WrapWord : QsciScintilla::WrapNone);
+    editor.setWrapMode(Action(EditLineWrap).isChecked() ? QsciScintilla::WrapWord
+                                                        : QsciScintilla::WrapNone);
 }
 
 void TVeIdeForm::Execute(CommandId command) {
@@ -207,81 +234,153 @@ void TVeIdeForm::ExecuteUnguarded(CommandId command) {
     EditorWindow* current = CurrentEditor();
     auto* focused = qobject_cast<ScriptEditor*>(QApplication::focusWidget());
     switch (command) {
-        case NewProject: project.New(); break;
-        case FileNew: NewFile(); break;
-        case FileOpen: ChooseFilesToOpen(); break;
-        case FileSave: project.SaveCurrent(false); break;
-        case FileSaveAs: project.SaveCurrent(true); break;
-        case FileSaveAll: project.SaveAll(); break;
-        case FileClose:
-            if (current) project.CloseUnit(current->Unit());
-            break;
-        case FileCloseAll: project.Close(); break;
-        case FileExit: close(); break;
-        case EditUndo: if (focused) focused->undo(); break;
-        case EditRedo: if (focused) focused->redo(); break;
-        case EditCopy: if (focused) CopyWithFormats(*focused); break;
-        case EditCut:
-            if (focused) {
-                CopyWithFormats(*focused);
-                focused->removeSelectedText();
-            }
-            break;
-        case EditPaste: if (focused) focused->paste(); break;
-        case EditDelete: if (focused) focused->SendScintilla(QsciScintillaBase::SCI_CLEAR); break;
-        case EditSelectAll: if (focused) focused->selectAll(); break;
-        case ShowSpecialChars:
-        case EditLineWrap:
-            if (current) ApplySwitches(*current);
-            break;
-        case ToggleBookmark:
-            if (current) current->Unit().ToggleBookmark(current->Editor().CaretLine(), true);
-            break;
-        case ToggleBreakpoint:
-            if (current) current->Unit().ToggleBreakpoint(current->Editor().CaretLine());
-            break;
-        case ViewStructure:
-        case ViewFiles:
-        case ViewOutput:
-        case ViewWarning:
-        case ViewError:
-        case ViewBookmark:
-        case ViewBreakpoint:
-        case ViewCommand:
-        case ViewSearchResult:
-        case ViewLayoutManager:
-            if (ToolWindow* window = ShowToolWindow(ViewedWindow(command))) window->FocusContent();
-            break;
-        case Run: project.Run(debugger::RunMode::Run); break;
-        case ProjectPause: project.Run(debugger::RunMode::Pause); break;
-        case ProjectStop: project.Run(debugger::RunMode::Stop); break;
-        case DebugStep: project.Run(debugger::RunMode::StepOver); break;
-        case DebugInto: project.Run(debugger::RunMode::TraceInto); break;
-        case DebugReturn: project.Run(debugger::RunMode::RunUntilReturn); break;
-        case RunProject: project.Scope = RunScope::Project; break;
-        case RunFile: project.Scope = RunScope::CurrentFile; break;
-        case RunFromCursor: project.Scope = RunScope::AtCaret; break;
-        case SyntaxCheck: project.CheckAll(); break;
-        case ToolsOptions: RunOptions(); break;
-        case HelpContents: OpenHelp("Velkor Weftline Studio Manual.chm"); break;
-        case HelpOzra: OpenHelp("Ozra Manual.chm"); break;
-        case HelpOzraApi: OpenHelp("Ozra API.chm"); break;
-        case HelpVisitHome: QDesktopServices::openUrl(QUrl(kHomepage)); break;
-        case HelpAbout: ShowAbout(false); break;
-        // Searching and customising belong to windows of their own; Run to
-        // Cursor is hidden and does nothing.
-        case SearchFind:
-        case SearchReplace:
-        case SearchFindNext:
-        case FindPrev:
-        case DebugCursor:
-        case Customize: break;
+    case NewProject:
+        project.New();
+        break;
+    case FileNew:
+        NewFile();
+        break;
+    case FileOpen:
+        ChooseFilesToOpen();
+        break;
+    case FileSave:
+        if (project.SaveCurrent(false) && current) current->Editor().Saved();
+        break;
+    case FileSaveAs:
+        if (project.SaveCurrent(true) && current) current->Editor().Saved();
+        break;
+    case FileSaveAll:
+        SaveAll();
+        break;
+    case FileClose:
+        if (current) project.CloseUnit(current->Unit());
+        break;
+    case FileCloseAll:
+        project.Close();
+        break;
+    case FileExit:
+        close();
+        break;
+    case EditUndo:
+        if (focused) focused->undo();
+        break;
+    case EditRedo:
+        if (focused) focused->redo();
+        break;
+    case EditCopy:
+        if (focused) CopyWithFormats(*focused);
+        break;
+    case EditCut:
+        if (focused) {
+            CopyWithFormats(*focused);
+            focused->removeSelectedText();
+        }
+        break;
+    case EditPaste:
+        if (focused) focused->paste();
+        break;
+    case EditDelete:
+        if (focused) focused->SendScintilla(QsciScintillaBase::SCI_CLEAR);
+        break;
+    case EditSelectAll:
+        if (focused) focused->selectAll();
+        break;
+    case ShowSpecialChars:
+    case EditLineWrap:
+        if (current) ApplySwitches(*current);
+        break;
+    case ToggleBookmark:
+        if (current) current->Unit().ToggleBookmark(current->Editor().CaretLine(), true);
+        break;
+    case ToggleBreakpoint:
+        if (current) current->Unit().ToggleBreakpoint(current->Editor().CaretLine());
+        break;
+    case ViewStructure:
+    case ViewFiles:
+    case ViewOutput:
+    case ViewWarning:
+    case ViewError:
+    case ViewBookmark:
+    case ViewBreakpoint:
+    case ViewCommand:
+    case ViewSearchResult:
+    case ViewLayoutManager:
+        if (ToolWindow* window = ShowToolWindow(ViewedWindow(command))) window->FocusContent();
+        break;
+    case Run:
+        project.Run(debugger::RunMode::Run);
+        break;
+    case ProjectPause:
+        project.Run(debugger::RunMode::Pause);
+        break;
+    case ProjectStop:
+        project.Run(debugger::RunMode::Stop);
+        break;
+    case DebugStep:
+        project.Run(debugger::RunMode::StepOver);
+        break;
+    case DebugInto:
+        project.Run(debugger::RunMode::TraceInto);
+        break;
+    case DebugReturn:
+        project.Run(debugger::RunMode::RunUntilReturn);
+        break;
+    case RunProject:
+        project.Scope = RunScope::Project;
+        break;
+    case RunFile:
+        project.Scope = RunScope::CurrentFile;
+        break;
+    case RunFromCursor:
+        project.Scope = RunScope::AtCaret;
+        break;
+    case SyntaxCheck:
+        project.CheckAll();
+        break;
+    case ToolsOptions:
+        RunOptions();
+        break;
+    case HelpContents:
+        OpenHelp("Velkor Weftline Studio Manual.chm");
+        break;
+    case HelpOzra:
+        OpenHelp("Ozra Manual.chm");
+        break;
+    case HelpOzraApi:
+        OpenHelp("Ozra API.chm");
+        break;
+    case HelpVisitHome:
+        QDesktopServices::openUrl(QUrl(kHomepage));
+        break;
+    case HelpAbout:
+        ShowAbout(false);
+        break;
+    // Searching and customising belong to windows of their own; Run to
+    // Cursor is hidden and does nothing.
+    case SearchFind:
+    case SearchReplace:
+    case SearchFindNext:
+    case FindPrev:
+    case DebugCursor:
+    case Customize:
+        break;
     }
 }
 
+// The project makes it "other" while no project file is open.
 void TVeIdeForm::NewFile() {
-    const UnitType type = project_->ProjectUnit() ? UnitType::Code : UnitType::Other;
-    if (TVeUnit* unit = project_->NewUnit(type)) unit->OpenInEditor();
+    if (TVeUnit* unit = project_->OpenFile({}, true, UnitType::Code)) unit->OpenInEditor();
+}
+
+// Only the editors whose files were written forget their undo history.
+void TVeIdeForm::SaveAll() {
+    std::vector<EditorWindow*> modified;
+    for (const auto& unit : project_->Units())
+        if (auto* window = dynamic_cast<EditorWindow*>(unit->Editor()); window && unit->Modified())
+            modified.push_back(window);
+    project_->SaveAll();
+    for (EditorWindow* window : modified)
+        if (!window->Unit().Modified()) window->Editor().Saved();
 }
 
 void TVeIdeForm::OpenFiles(const std::vector<std::string>& files) {
@@ -327,7 +426,8 @@ void TVeIdeForm::ChooseFilesToOpen() {
     dialog.setDefaultSuffix("ozra");
     if (dialog.exec() != QDialog::Accepted) return;
     std::vector<std::string> files;
-    for (const QString& file : dialog.selectedFiles()) files.push_back(ToBytes(file));
+    for (const QString& file : dialog.selectedFiles())
+        files.push_back(ToBytes(file));
     OpenFiles(files);
 }
 

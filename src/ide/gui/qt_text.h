@@ -13,6 +13,8 @@ inline QString FromBytes(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-inline std::string ToBytes(const QString& text) { return text.toUtf8().toStdString(); }
+inline std::string ToBytes(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 } // namespace ozra::ide::gui

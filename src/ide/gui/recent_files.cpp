@@ -10,9 +10,8 @@ constexpr std::string_view kHeader = "[Weftline Studio toolbar 1]";
 constexpr std::string_view kRecentKey = "recent=";
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+    return std::ranges::equal(
+        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 std::string_view TrimmedBlanks(std::string_view text) {
@@ -24,13 +23,15 @@ std::string_view TrimmedBlanks(std::string_view text) {
 } // namespace
 
 std::vector<std::string>::iterator RecentFiles::Find(std::string_view name) {
-    return std::ranges::find_if(entries_,
-                                [name](const std::string& entry) { return SameIgnoringCase(entry, name); });
+    return std::ranges::find_if(
+        entries_, [name](const std::string& entry) { return SameIgnoringCase(entry, name); });
 }
 
 void RecentFiles::Add(std::string_view name) {
-    if (auto found = Find(name); found != entries_.end()) entries_.erase(found);
-    else if (entries_.size() >= kCapacity) entries_.pop_back();
+    if (auto found = Find(name); found != entries_.end())
+        entries_.erase(found);
+    else if (entries_.size() >= kCapacity)
+        entries_.pop_back();
     entries_.insert(entries_.begin(), std::string(name));
 }
 
@@ -56,7 +57,8 @@ RecentFiles RecentFiles::FromText(std::string_view text) {
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         if (!line.starts_with(kRecentKey)) continue;
         const std::string_view name = TrimmedBlanks(line.substr(kRecentKey.size()));
-        if (!name.empty() && list.entries_.size() < kCapacity && list.Find(name) == list.entries_.end())
+        if (!name.empty() && list.entries_.size() < kCapacity &&
+            list.Find(name) == list.entries_.end())
             list.entries_.emplace_back(name);
     }
     return list;

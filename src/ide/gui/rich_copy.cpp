@@ -18,7 +18,7 @@ namespace {
 char32_t NextCodePoint(std::string_view text, std::size_t& at) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(at);
-    const int extra = lead < 0x80                  ? 0
+    const int extra = lead < 0x80                   ? 0
                       : lead >= 0xC2 && lead < 0xE0 ? 1
                       : lead >= 0xE0 && lead < 0xF0 ? 2
                       : lead >= 0xF0 && lead < 0xF5 ? 3
@@ -98,7 +98,8 @@ std::string ExportHtml(std::string_view text, std::span<const std::uint8_t> styl
     html.append(fontName).append("'\">");
     ForEachRun(text, styles, [&](std::size_t from, std::size_t to, std::uint8_t style) {
         const StyleLook look = LookOf(looks, style);
-        html += "<span style=\"color: " + Hex(look.Foreground) + "; background: " + Hex(look.Background);
+        html += "<span style=\"color: " + Hex(look.Foreground) +
+                "; background: " + Hex(look.Background);
         if (look.Bold) html += "; font-weight: bold";
         if (look.Italic) html += "; font-style: italic";
         if (look.Underline) html += "; text-decoration: underline";
@@ -106,12 +107,22 @@ std::string ExportHtml(std::string_view text, std::span<const std::uint8_t> styl
         for (std::size_t at = from; at < to;) {
             const char32_t point = NextCodePoint(text, at);
             switch (point) {
-                case '<': html += "&lt;"; break;
-                case '>': html += "&gt;"; break;
-                case '&': html += "&amp;"; break;
-                case '"': html += "&quot;"; break;
-                case '\r': break;
-                default: AppendUtf8(html, point);
+            case '<':
+                html += "&lt;";
+                break;
+            case '>':
+                html += "&gt;";
+                break;
+            case '&':
+                html += "&amp;";
+                break;
+            case '"':
+                html += "&quot;";
+                break;
+            case '\r':
+                break;
+            default:
+                AppendUtf8(html, point);
             }
         }
         html += "</span>";
@@ -133,8 +144,9 @@ std::string ExportRtf(std::string_view text, std::span<const std::uint8_t> style
     std::string body;
     ForEachRun(text, styles, [&](std::size_t from, std::size_t to, std::uint8_t style) {
         const StyleLook look = LookOf(looks, style);
-        body += "{\\cf" + std::to_string(colorIndex(look.Foreground)) + "\\highlight" +
-                std::to_string(colorIndex(look.Background));
+        const std::size_t foreground = colorIndex(look.Foreground);
+        const std::size_t background = colorIndex(look.Background);
+        body += "{\\cf" + std::to_string(foreground) + "\\highlight" + std::to_string(background);
         if (look.Bold) body += "\\b";
         if (look.Italic) body += "\\i";
         if (look.Underline) body += "\\ul";
@@ -155,8 +167,10 @@ std::string ExportRtf(std::string_view text, std::span<const std::uint8_t> style
                 body += "\\u" + std::to_string(static_cast<std::int16_t>(point)) + "?";
             } else {
                 const char32_t rest = point - 0x10000;
-                body += "\\u" + std::to_string(static_cast<std::int16_t>(0xD800 + (rest >> 10))) + "?";
-                body += "\\u" + std::to_string(static_cast<std::int16_t>(0xDC00 + (rest & 0x3FF))) + "?";
+                body +=
+                    "\\u" + std::to_string(static_cast<std::int16_t>(0xD800 + (rest >> 10))) + "?";
+                body += "\\u" + std::to_string(static_cast<std::int16_t>(0xDC00 + (rest & 0x3FF))) +
+                        "?";
             }
         }
         body += '}';
@@ -164,8 +178,8 @@ std::string ExportRtf(std::string_view text, std::span<const std::uint8_t> style
     std::string rtf = "{\\rtf1\\ansi\\ansicpg65001\\deff0{\\fonttbl{\\f0\\fmodern ";
     rtf.append(fontName).append(";}}{\\colortbl ;");
     for (std::uint32_t rgb : colors)
-        rtf += "\\red" + std::to_string((rgb >> 16) & 0xFF) + "\\green" + std::to_string((rgb >> 8) & 0xFF) +
-               "\\blue" + std::to_string(rgb & 0xFF) + ";";
+        rtf += "\\red" + std::to_string((rgb >> 16) & 0xFF) + "\\green" +
+               std::to_string((rgb >> 8) & 0xFF) + "\\blue" + std::to_string(rgb & 0xFF) + ";";
     rtf += "}\\f0\\fs" + std::to_string(fontSize * 2) + " " + body + "}";
     return rtf;
 }
@@ -178,13 +192,14 @@ void CopyWithFormats(ScriptEditor& editor) {
     std::vector<std::uint8_t> styles(text.size());
     StyleLooks looks;
     for (std::int32_t i = 0; i < length; ++i) {
-        const auto style = static_cast<std::uint8_t>(
-            editor.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, static_cast<unsigned long>(start + i)));
+        const auto style = static_cast<std::uint8_t>(editor.SendScintilla(
+            QsciScintillaBase::SCI_GETSTYLEAT, static_cast<unsigned long>(start + i)));
         styles[i] = style;
         if (looks.contains(style)) continue;
         // Scintilla keeps colours as 0xBBGGRR.
         const auto rgb = [](long bgr) {
-            return static_cast<std::uint32_t>(((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF));
+            return static_cast<std::uint32_t>(((bgr & 0xFF) << 16) | (bgr & 0xFF00) |
+                                              ((bgr >> 16) & 0xFF));
         };
         StyleLook look;
         look.Foreground = rgb(editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, style));

@@ -3,6 +3,8 @@
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
+#include <Qsci/qscilexer.h>
+
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -22,7 +24,6 @@ constexpr int kGlyphSize = 14;
 
 const QColor kExecutionColor(255, 0, 0);
 const QColor kBreakpointLineColor(255, 128, 128);
-const QColor kActiveLineColor(172, 216, 255);
 
 QPixmap DrawGlyph(GutterGlyph glyph) {
     QPixmap pixmap(kGlyphSize, kGlyphSize);
@@ -36,50 +37,54 @@ QPixmap DrawGlyph(GutterGlyph glyph) {
         painter.drawRect(QRectF(kGlyphSize - 6, 0, 5, 7));
     };
     switch (glyph) {
-        case GutterGlyph::ExecutionPoint: {
-            painter.setPen(QColor(0, 90, 0));
-            painter.setBrush(QColor(40, 200, 40));
-            const std::array<QPointF, 7> arrow = {
-                QPointF(1, 5), QPointF(7, 5), QPointF(7, 1), QPointF(13, 7),
-                QPointF(7, 13), QPointF(7, 9), QPointF(1, 9)};
-            painter.drawPolygon(arrow.data(), static_cast<int>(arrow.size()));
-            break;
-        }
-        case GutterGlyph::BreakpointWithBookmark:
-            painter.setPen(QColor(128, 0, 0));
-            painter.setBrush(QColor(220, 30, 30));
-            painter.drawEllipse(box);
-            bookmark();
-            break;
-        case GutterGlyph::Breakpoint:
-            painter.setPen(QColor(128, 0, 0));
-            painter.setBrush(QColor(220, 30, 30));
-            painter.drawEllipse(box);
-            break;
-        case GutterGlyph::InvalidBreakpoint:
-            painter.setPen(QPen(QColor(128, 0, 0), 1.5));
-            painter.setBrush(QColor(200, 200, 200));
-            painter.drawEllipse(box);
-            painter.drawLine(QPointF(4, 4), QPointF(10, 10));
-            painter.drawLine(QPointF(10, 4), QPointF(4, 10));
-            break;
-        case GutterGlyph::Bookmark: bookmark(); break;
-        case GutterGlyph::Executable:
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(QColor(0, 128, 0));
-            painter.drawEllipse(QRectF(5.5, 5.5, 3, 3));
-            break;
-        case GutterGlyph::None: break;
+    case GutterGlyph::ExecutionPoint: {
+        painter.setPen(QColor(0, 90, 0));
+        painter.setBrush(QColor(40, 200, 40));
+        const std::array<QPointF, 7> arrow = {QPointF(1, 5),  QPointF(7, 5),  QPointF(7, 1),
+                                              QPointF(13, 7), QPointF(7, 13), QPointF(7, 9),
+                                              QPointF(1, 9)};
+        painter.drawPolygon(arrow.data(), static_cast<int>(arrow.size()));
+        break;
+    }
+    case GutterGlyph::BreakpointWithBookmark:
+        painter.setPen(QColor(128, 0, 0));
+        painter.setBrush(QColor(220, 30, 30));
+        painter.drawEllipse(box);
+        bookmark();
+        break;
+    case GutterGlyph::Breakpoint:
+        painter.setPen(QColor(128, 0, 0));
+        painter.setBrush(QColor(220, 30, 30));
+        painter.drawEllipse(box);
+        break;
+    case GutterGlyph::InvalidBreakpoint:
+        painter.setPen(QPen(QColor(128, 0, 0), 1.5));
+        painter.setBrush(QColor(200, 200, 200));
+        painter.drawEllipse(box);
+        painter.drawLine(QPointF(4, 4), QPointF(10, 10));
+        painter.drawLine(QPointF(10, 4), QPointF(4, 10));
+        break;
+    case GutterGlyph::Bookmark:
+        bookmark();
+        break;
+    case GutterGlyph::Executable:
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0, 128, 0));
+        painter.drawEllipse(QRectF(5.5, 5.5, 3, 3));
+        break;
+    case GutterGlyph::None:
+        break;
     }
     return pixmap;
 }
 
-// Keys the environment's commands own: Scintilla must neither bind them
-// itself nor claim them before the window's shortcuts see them.
-bool IsCommandKey(const QKeyEvent& key) {
+// Keys that may be the environment's shortcuts: Scintilla must not claim
+// them before the window's shortcuts see them. A key no shortcut takes
+// still reaches the editor.
+bool MayBeShortcut(const QKeyEvent& key) {
     const int code = key.key();
     if (code >= Qt::Key_F1 && code <= Qt::Key_F35) return true;
-    return (key.modifiers() & Qt::ControlModifier) != 0;
+    return (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0;
 }
 
 } // namespace
@@ -88,8 +93,8 @@ ScriptEditor::ScriptEditor(QWidget* parent) : QsciScintilla(parent) {
     setUtf8(true);
     setEolMode(EolUnix);
     for (QsciCommand::Command owned :
-         {QsciCommand::Undo, QsciCommand::Redo, QsciCommand::Cut, QsciCommand::Copy,
-          QsciCommand::Paste, QsciCommand::SelectAll}) {
+         {QsciCommand::Undo, QsciCommand::Redo, QsciCommand::SelectionCut,
+          QsciCommand::SelectionCopy, QsciCommand::Paste, QsciCommand::SelectAll}) {
         if (QsciCommand* command = standardCommands()->find(owned)) {
             command->setKey(0);
             command->setAlternateKey(0);
@@ -100,9 +105,9 @@ ScriptEditor::ScriptEditor(QWidget* parent) : QsciScintilla(parent) {
     setMarginWidth(kGlyphMargin, kGlyphSize + 4);
     setMarginSensitivity(kGlyphMargin, true);
     setMarginMarkerMask(kGlyphMargin, (1 << kExecutionBackground) - 1);
-    for (GutterGlyph glyph : {GutterGlyph::ExecutionPoint, GutterGlyph::BreakpointWithBookmark,
-                              GutterGlyph::Breakpoint, GutterGlyph::InvalidBreakpoint,
-                              GutterGlyph::Bookmark, GutterGlyph::Executable})
+    for (GutterGlyph glyph :
+         {GutterGlyph::ExecutionPoint, GutterGlyph::BreakpointWithBookmark, GutterGlyph::Breakpoint,
+          GutterGlyph::InvalidBreakpoint, GutterGlyph::Bookmark, GutterGlyph::Executable})
         markerDefine(DrawGlyph(glyph), static_cast<int>(glyph));
     markerDefine(Background, kExecutionBackground);
     setMarkerBackgroundColor(kExecutionColor, kExecutionBackground);
@@ -115,7 +120,7 @@ ScriptEditor::ScriptEditor(QWidget* parent) : QsciScintilla(parent) {
     setMarginMarkerMask(kNumberMargin, 0);
 
     setCaretLineVisible(true);
-    setCaretLineBackgroundColor(kActiveLineColor);
+    Apply(EditorSettings{});
 
     indicatorDefine(DotsIndicator, kErrorIndicator);
     setIndicatorForegroundColor(Qt::red, kErrorIndicator);
@@ -134,7 +139,8 @@ ScriptEditor::ScriptEditor(QWidget* parent) : QsciScintilla(parent) {
 }
 
 bool ScriptEditor::event(QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride && IsCommandKey(*static_cast<QKeyEvent*>(event))) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        MayBeShortcut(*static_cast<QKeyEvent*>(event))) {
         event->ignore();
         return false;
     }
@@ -152,7 +158,7 @@ void ScriptEditor::LoadBytes(std::string_view bytes) {
     // New lines typed follow the file's own line ends.
     const std::size_t feed = bytes.find('\n');
     setEolMode(feed != std::string_view::npos && feed > 0 && bytes[feed - 1] == '\r' ? EolWindows
-                                                                                      : EolUnix);
+                                                                                     : EolUnix);
     setReadOnly(wasReadOnly);
 }
 
@@ -209,8 +215,10 @@ void ScriptEditor::RefreshMarks() {
         marks.ExecutionLine = line == executionLine_;
         const GutterGlyph glyph = GlyphFor(marks);
         if (glyph != GutterGlyph::None) markerAdd(line - 1, static_cast<int>(glyph));
-        if (marks.ExecutionLine) markerAdd(line - 1, kExecutionBackground);
-        else if (marks.Breakpoint && line != caret) markerAdd(line - 1, kBreakpointBackground);
+        if (marks.ExecutionLine)
+            markerAdd(line - 1, kExecutionBackground);
+        else if (marks.Breakpoint && line != caret)
+            markerAdd(line - 1, kBreakpointBackground);
     }
 }
 
@@ -221,7 +229,7 @@ void ScriptEditor::SetExecutionLine(std::int32_t line) {
 }
 
 std::string ScriptEditor::GutterText(std::int32_t line) const {
-    return LineNumberText(line, caretLine_ + 1, numberWidth_);
+    return LineNumberText(line, CaretLine(), numberWidth_);
 }
 
 void ScriptEditor::SetLineNumber(int line) {
@@ -233,7 +241,8 @@ void ScriptEditor::SetLineNumber(int line) {
 void ScriptEditor::UpdateLineNumbers() {
     const int count = lines();
     numberWidth_ = LineNumberWidth(count);
-    for (int line = 0; line < count; ++line) SetLineNumber(line);
+    for (int line = 0; line < count; ++line)
+        SetLineNumber(line);
     setMarginWidth(kNumberMargin, QString(numberWidth_ + 1, QChar('9')));
 }
 
@@ -247,13 +256,40 @@ void ScriptEditor::CaretMoved(int line) {
     RefreshMarks();
 }
 
+void ScriptEditor::Apply(const EditorSettings& settings) {
+    const auto color = [](const Color& rgb) { return QColor(rgb->Red, rgb->Green, rgb->Blue); };
+    QFont font(QString::fromStdString(settings.FontName), settings.FontSize);
+    font.setStyleHint(QFont::TypeWriter);
+    setFont(font);
+    SendScintilla(SCI_STYLESETFONT, STYLE_DEFAULT, font.family().toUtf8().constData());
+    SendScintilla(SCI_STYLESETSIZE, STYLE_DEFAULT, static_cast<long>(settings.FontSize));
+    if (lexer()) lexer()->setFont(font);
+    setEdgeMode(EdgeLine);
+    setEdgeColumn(settings.RightEdge);
+    if (settings.RightEdgeColor) setEdgeColor(color(settings.RightEdgeColor));
+    if (settings.ActiveLine) setCaretLineBackgroundColor(color(settings.ActiveLine));
+    if (settings.SelectedText.Background)
+        setSelectionBackgroundColor(color(settings.SelectedText.Background));
+    if (settings.SelectedText.Foreground)
+        setSelectionForegroundColor(color(settings.SelectedText.Foreground));
+    setAutoIndent(settings.AutoIndent);
+    setTabWidth(settings.TabWidth);
+    setIndentationsUseTabs(!settings.TabsToSpaces);
+    undoAfterSave_ = settings.UndoAfterSave;
+}
+
+void ScriptEditor::Saved() {
+    if (!undoAfterSave_) SendScintilla(SCI_EMPTYUNDOBUFFER);
+}
+
 void ScriptEditor::ClearErrorMarks() {
     clearIndicatorRange(0, 0, lines(), 0, kErrorIndicator);
 }
 
 void ScriptEditor::MarkError(std::int32_t start, std::int32_t length) {
     const std::string text = Bytes();
-    const std::size_t end = std::min(text.size(), static_cast<std::size_t>(start) + std::max(length, 1));
+    const std::size_t end =
+        std::min(text.size(), static_cast<std::size_t>(start) + std::max(length, 1));
     std::size_t lineStart = std::min(text.size(), static_cast<std::size_t>(std::max(start, 0)));
     SendScintilla(SCI_SETINDICATORCURRENT, static_cast<unsigned long>(kErrorIndicator));
     while (lineStart < end) {

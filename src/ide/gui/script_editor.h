@@ -13,6 +13,7 @@
 // stays visible there. Errors are drawn with an indicator.
 #pragma once
 
+#include "ide/core/config_file.h"
 #include "ide/gui/gutter.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -56,6 +57,12 @@ class ScriptEditor : public QsciScintilla {
     // The line-number text of a 1-based line, as the gutter shows it.
     std::string GutterText(std::int32_t line) const;
 
+    // The editor options of the configuration. The caret-line colour and
+    // the "keep undo after save" switch are remembered for later.
+    void Apply(const EditorSettings& settings);
+    // After a save: forgets the undo history unless the settings keep it.
+    void Saved();
+
     // Underlines byte ranges as errors: leading blanks of each covered line
     // are skipped and all but the last line end at their last non-blank.
     void ClearErrorMarks();
@@ -74,6 +81,7 @@ class ScriptEditor : public QsciScintilla {
     void SetLineNumber(int line);
 
     MarkSource markSource_;
+    bool undoAfterSave_ = false;
     std::int32_t executionLine_ = 0;
     int caretLine_ = 0; // 0-based
     int numberWidth_ = 2;

@@ -9,8 +9,8 @@ namespace ozra::ide::gui {
 namespace {
 
 constexpr std::array<std::string_view, kToolWindowCount> kNames = {
-    "Structure", "Files",       "Output",           "Warnings",      "Errors",         "Bookmarks",
-    "Breakpoints", "Command",   "Find and Replace", "Search Result", "Layout Manager"};
+    "Structure",   "Files",   "Output",           "Warnings",      "Errors",        "Bookmarks",
+    "Breakpoints", "Command", "Find and Replace", "Search Result", "Layout Manager"};
 
 bool SameName(std::string_view name, std::string_view wanted) {
     return std::ranges::equal(name, wanted, [](unsigned char a, unsigned char b) {

@@ -8,7 +8,8 @@ namespace {
 
 constexpr std::uint32_t Numbers(std::initializer_list<int> numbers) {
     std::uint32_t bits = 0;
-    for (int n : numbers) bits |= 1u << n;
+    for (int n : numbers)
+        bits |= 1u << n;
     return bits;
 }
 
@@ -30,7 +31,9 @@ constexpr std::array kHandlers = {
 
 } // namespace
 
-std::span<const NotificationHandler> NotificationHandlers() noexcept { return kHandlers; }
+std::span<const NotificationHandler> NotificationHandlers() noexcept {
+    return kHandlers;
+}
 
 void TVeWindowManager::Notify(int notification) {
     if (notification < 0 || notification >= 32) return;

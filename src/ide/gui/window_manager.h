@@ -43,7 +43,9 @@ class TVeWindowManager {
     void Notify(int notification);
 
   private:
-    static std::size_t Slot(ToolWindowIndex index) noexcept { return static_cast<std::size_t>(index); }
+    static std::size_t Slot(ToolWindowIndex index) noexcept {
+        return static_cast<std::size_t>(index);
+    }
 
     ShowWindow show_;
     std::array<ToolWindow*, kToolWindowCount> windows_{};

@@ -33,7 +33,8 @@ class DebugRunTest : public ::testing::Test {
         ASSERT_TRUE(window->Action(command).isEnabled()) << CommandOf(command).Name;
         window->Action(command).trigger();
         auto& debugger = window->Project().Debugger();
-        ASSERT_TRUE(testing::WaitUntil([&] { return !debugger.IsRunning() || debugger.IsPaused(); }));
+        ASSERT_TRUE(
+            testing::WaitUntil([&] { return !debugger.IsRunning() || debugger.IsPaused(); }));
         // The event reaches the window through its event loop.
         ASSERT_TRUE(testing::WaitUntil([&] {
             return debugger.IsRunning() ? ExecutionLine() != 0 : !window->Project().IsDebugging();
@@ -67,7 +68,8 @@ TEST_F(DebugRunTest, PausesAtABreakpointStepsOverACallAndStops) {
     EXPECT_EQ(ExecutionLine(), 8);
     EXPECT_EQ(OutputText(), "start\n");
     EXPECT_TRUE(window->Action(CommandId::DebugReturn).isEnabled());
-    EXPECT_TRUE(Main().Editor() && dynamic_cast<EditorWindow*>(Main().Editor())->Editor().isReadOnly());
+    EXPECT_TRUE(Main().Editor() &&
+                dynamic_cast<EditorWindow*>(Main().Editor())->Editor().isReadOnly());
 
     Command(CommandId::DebugStep);
     EXPECT_EQ(ExecutionLine(), 9);

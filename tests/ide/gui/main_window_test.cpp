@@ -8,6 +8,7 @@
 #include "ide/gui/main_window.h"
 
 #include <QTabWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -38,15 +39,17 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, CommandLineOpensAProjectAsTheProjectAndReportsAMissingFile) {
-    files.Write("p/a.OZRAPROJ",
-                "<?xml version=\"1.0\"?>\n<project>\n  <files>\n    <file type=\"main\">m.ozra</file>\n"
-                "  </files>\n</project>\n");
+    files.Write(
+        "p/a.OZRAPROJ",
+        "<?xml version=\"1.0\"?>\n<project>\n  <files>\n    <file type=\"main\">m.ozra</file>\n"
+        "  </files>\n</project>\n");
     files.Write("p/m.ozra", "hello\n");
     TVeIdeForm& w = Window({files.Path + "p/a.OZRAPROJ", files.Path + "gone.ozra"});
     ASSERT_NE(w.Project().ProjectUnit(), nullptr);
     ASSERT_NE(w.Project().MainUnit(), nullptr);
     EXPECT_EQ(w.Project().MainUnit()->DisplayName(), "m.ozra");
-    EXPECT_EQ(prompter.Errors, std::vector<std::string>{"File " + files.Path + "gone.ozra not exists"});
+    EXPECT_EQ(prompter.Errors,
+              std::vector<std::string>{"File " + files.Path + "gone.ozra not exists"});
     EXPECT_EQ(w.Recent().Entries(), std::vector<std::string>{files.Path + "p/a.OZRAPROJ"});
 }
 
@@ -70,7 +73,8 @@ TEST_F(MainWindowTest, RecentFilesSurviveARestartAndAVanishedOneIsDropped) {
     TVeIdeForm& w = Window();
     ASSERT_EQ(w.Recent().Entries().size(), 2u);
     w.OpenRecent(files.Path + "a.ozra");
-    EXPECT_EQ(prompter.Errors, std::vector<std::string>{"File " + files.Path + "a.ozra not exists"});
+    EXPECT_EQ(prompter.Errors,
+              std::vector<std::string>{"File " + files.Path + "a.ozra not exists"});
     EXPECT_EQ(w.Recent().Entries(), std::vector<std::string>{files.Path + "b.ozra"});
 }
 
@@ -96,6 +100,37 @@ TEST_F(MainWindowTest, AFileWithInvalidUtf8AndCrLfIsSavedByteForByte) {
     w.Execute(CommandId::FileSave);
     EXPECT_TRUE(prompter.Errors.empty());
     EXPECT_EQ(files.Read("raw.ozra"), bytes);
+}
+
+TEST_F(MainWindowTest, ShortcutsFromTheConfigurationReplaceTheBuiltInOnes) {
+    files.Write("home/WeftlineStudio.config",
+                "<configs><ShortCuts name=\"Short Cuts\" type=\"Catalog\">"
+                "<Edit name=\"Edit\" type=\"Section\">"
+                "<key name=\"Undo\" type=\"Text\" value=\"Alt+BkSp\"/>"
+                "</Edit></ShortCuts></configs>");
+    files.Write("a.ozra", "abc");
+    TVeIdeForm& w = Window({files.Path + "a.ozra"});
+    EXPECT_EQ(w.Action(CommandId::EditUndo).shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    EXPECT_EQ(w.Action(CommandId::EditRedo).shortcut(),
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    EXPECT_EQ(w.Action(CommandId::EditCopy).shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+
+    ScriptEditor& editor = w.CurrentEditor()->Editor();
+    w.activateWindow();
+    editor.setFocus();
+    editor.SelectBytes(3, 0);
+    // Keys as the window system delivers them, shortcuts first.
+    QWindow* system = w.windowHandle();
+    QTest::keyClick(system, Qt::Key_D);
+    ASSERT_EQ(editor.Bytes(), "abcd");
+    // Ctrl+Z belongs to no command now, and the editor does not undo by
+    // itself; the configured key undoes.
+    QTest::keyClick(system, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor.Bytes(), "abcd");
+    w.UpdateCommands();
+    QTest::keyClick(system, Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(editor.Bytes(), "abc");
+    EXPECT_TRUE(prompter.Errors.empty());
 }
 
 TEST_F(MainWindowTest, FileScopeWithoutAnEditorDisablesRunAndCheck) {

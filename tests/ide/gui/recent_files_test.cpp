@@ -8,7 +8,8 @@ namespace {
 
 TEST(RecentFiles, KeepsTwentyNewestFirstAndMovesAReopenedEntryToTheTop) {
     RecentFiles recent;
-    for (int i = 1; i <= 21; ++i) recent.Add("/work/f" + std::to_string(i) + ".ozra");
+    for (int i = 1; i <= 21; ++i)
+        recent.Add("/work/f" + std::to_string(i) + ".ozra");
     ASSERT_EQ(recent.Entries().size(), 20u);
     EXPECT_EQ(recent.Entries().front(), "/work/f21.ozra");
     EXPECT_EQ(recent.Entries().back(), "/work/f2.ozra");

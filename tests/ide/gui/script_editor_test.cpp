@@ -32,7 +32,8 @@ TEST(ScriptEditor, GutterNumbersLineOneEveryTenthAndTheCaretLine) {
     testing::Application();
     ScriptEditor editor;
     std::string text;
-    for (int i = 0; i < 30; ++i) text += "x\n";
+    for (int i = 0; i < 30; ++i)
+        text += "x\n";
     editor.LoadBytes(text);
     EXPECT_EQ(editor.GutterText(1), " 1");
     EXPECT_EQ(editor.GutterText(7), " .");
@@ -42,7 +43,8 @@ TEST(ScriptEditor, GutterNumbersLineOneEveryTenthAndTheCaretLine) {
     EXPECT_EQ(editor.GutterText(7), " 7");
     EXPECT_EQ(editor.GutterText(1), " 1");
 
-    for (int i = 0; i < 100; ++i) text += "y\n";
+    for (int i = 0; i < 100; ++i)
+        text += "y\n";
     editor.LoadBytes(text);
     EXPECT_EQ(editor.GutterText(100), "100");
     EXPECT_EQ(editor.GutterText(15), "  -");
@@ -62,7 +64,8 @@ TEST(Gutter, OneGlyphPerLineTheMostImportantWinning) {
         {{false, false, false, true}, GutterGlyph::Executable},
         {{}, GutterGlyph::None},
     };
-    for (const Case& c : cases) EXPECT_EQ(GlyphFor(c.Marks), c.Glyph);
+    for (const Case& c : cases)
+        EXPECT_EQ(GlyphFor(c.Marks), c.Glyph);
 }
 
 TEST(ScriptEditor, MarksFollowTheMarkSourceAndTheExecutionLine) {

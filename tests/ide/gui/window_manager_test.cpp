@@ -53,9 +53,9 @@ using enum ToolWindowIndex;
 
 TEST(WindowManager, AShowingHandlerCreatesItsWindowOthersSkipMissingWindows) {
     Fixture f;
-    f.manager.Notify(9);  // the Output window does not exist and is not shown
+    f.manager.Notify(9); // the Output window does not exist and is not shown
     EXPECT_TRUE(f.log.empty());
-    f.manager.Notify(8);  // a run starts: Output is created and shown
+    f.manager.Notify(8); // a run starts: Output is created and shown
     EXPECT_EQ(f.shown, std::vector<ToolWindowIndex>{Output});
     EXPECT_EQ(f.log, (std::vector<Delivery>{{Output, 8}}));
     f.manager.Notify(9);
@@ -65,11 +65,14 @@ TEST(WindowManager, AShowingHandlerCreatesItsWindowOthersSkipMissingWindows) {
 
 TEST(WindowManager, DeliversInTableOrderToEveryHandlerOfTheNumber) {
     Fixture f;
-    for (ToolWindowIndex index : {Structure, Files, Warnings, Errors, Breakpoints, Bookmarks, SearchResult})
+    for (ToolWindowIndex index :
+         {Structure, Files, Warnings, Errors, Breakpoints, Bookmarks, SearchResult})
         f.Open(index);
     f.manager.Notify(11);
-    EXPECT_EQ(f.log, (std::vector<Delivery>{{Errors, 11}, {Files, 11}, {Breakpoints, 11},
-                                            {Bookmarks, 11}, {SearchResult, 11}}));
+    EXPECT_EQ(
+        f.log,
+        (std::vector<Delivery>{
+            {Errors, 11}, {Files, 11}, {Breakpoints, 11}, {Bookmarks, 11}, {SearchResult, 11}}));
     f.log.clear();
     f.manager.Notify(12);
     EXPECT_EQ(f.log, (std::vector<Delivery>{{Warnings, 12}, {Structure, 12}, {Files, 12}}));
@@ -85,7 +88,7 @@ TEST(WindowManager, AnUnregisteredWindowHearsNothingMore) {
     f.manager.Unregister(*f.windows[Errors]);
     f.manager.Notify(1);
     EXPECT_TRUE(f.log.empty());
-    f.manager.Notify(7);  // compile errors show the Errors window again
+    f.manager.Notify(7); // compile errors show the Errors window again
     EXPECT_EQ(f.shown, std::vector<ToolWindowIndex>{Errors});
 }
 
