@@ -205,8 +205,9 @@ bool TVeProject::CloseUnit(TVeUnit& unit) {
         unit.memoryText_ = unit.Editor()->Text();
     unit.editor_.reset();
     if (discard) unit.SetModified(false);
-    if (currentUnit_ == &unit) SetCurrentUnit(nullptr);
+    if (currentUnit_ == &unit) currentUnit_ = nullptr;
     if (!IsProjectType(unit.Type()) || unit.Untitled()) RemoveUnit(unit);
+    Notify(ProjectEvent::CurrentUnitChanged, currentUnit_);
     return true;
 }
 

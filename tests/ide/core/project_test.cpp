@@ -29,11 +29,13 @@ TEST_F(ProjectTest, LoadsAndRewritesTheProjectFile) {
                      "lib/b.ozra</file>"
                      "<file type=\"script\" syntax=\"sql\">sub\\c.ozra</file>"
                      "<file type=\"resource\">gone.txt</file>"
+                     "<file type=\"code\">C:\\lib\\b.ozra</file>"
                      "</Files><Configs><Config name=\"run\">/Nns</Config></Configs>"
                      "<Description>Generates the classes.</Description></Project>");
     ASSERT_TRUE(Project.Open(Folder.Path + "p/app.ozraproj"));
 
-    EXPECT_EQ(Prompts.Errors, std::vector<std::string>{"File not found: gone.txt"});
+    EXPECT_EQ(Prompts.Errors, (std::vector<std::string>{"File not found: gone.txt",
+                                                        "File not found: C:\\lib\\b.ozra"}));
     ASSERT_NE(Project.MainUnit(), nullptr);
     EXPECT_EQ(Project.MainUnit()->FileName(), Folder.Path + "p/a.ozra");
     const TVeUnit* c = Project.FindUnit(Folder.Path + "p/sub/c.ozra");
