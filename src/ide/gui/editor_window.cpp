@@ -1,8 +1,8 @@
 #include "ide/gui/editor_window.h"
 
 #include "ide/core/project.h"
+#include "ide/core/text_languages.h"
 #include "ide/core/unit.h"
-#include "ide/gui/highlighter_set.h"
 #include "ide/gui/qt_text.h"
 
 #include <QGuiApplication>
@@ -24,9 +24,10 @@ bool IsExecutable(const front::TtsStatement* entry) {
 
 } // namespace
 
-EditorWindow::EditorWindow(TVeUnit& unit, EditorArea& area, const HighlighterSet& highlighters)
-    : unit_(unit), area_(area), highlighters_(highlighters), editor_(new ScriptEditor(this)),
-      status_(new EditorStatusBar(this)) {
+EditorWindow::EditorWindow(TVeUnit& unit, EditorArea& area,
+                           const EditorConfiguration& configuration)
+    : unit_(unit), area_(area), configuration_(configuration), editor_(new ScriptEditor(this)),
+      lexer_(new TemplateLexer(editor_)), status_(new EditorStatusBar(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -46,10 +47,11 @@ EditorWindow::EditorWindow(TVeUnit& unit, EditorArea& area, const HighlighterSet
     });
     status_->HighlighterMenuRequested = [this](const QPoint& where) {
         QMenu menu;
-        for (const std::string& name : highlighters_.Names()) {
+        for (std::size_t i = 0; i < TextLanguages().size(); ++i) {
+            const std::string name = TextLanguages()[i].DisplayName();
             QAction* item = menu.addAction(FromBytes(name));
             item->setCheckable(true);
-            item->setChecked(name == highlighter_);
+            item->setChecked(i == lexer_->Language());
             connect(item, &QAction::triggered, this, [this, name] { SetHighlighter(name); });
         }
         menu.exec(where);
@@ -58,7 +60,10 @@ EditorWindow::EditorWindow(TVeUnit& unit, EditorArea& area, const HighlighterSet
     idle_.setInterval(kIdleMilliseconds);
     connect(&idle_, &QTimer::timeout, this, [this] { Idle(); });
     idle_.start();
-    highlighters_.Apply(*editor_, highlighter_);
+    lexer_->SetLanguage(HighlighterNamed("[None]"));
+    editor_->setLexer(lexer_);
+    ApplyConfiguration();
+    status_->SetHighlighterName(FromBytes(HighlighterName()));
     status_->Update(*editor_);
 }
 
@@ -76,11 +81,23 @@ void EditorWindow::SetCaption(std::string_view caption) {
     area_.SetEditorCaption(*this, FromBytes(caption));
 }
 
+std::string EditorWindow::HighlighterName() const {
+    return TextLanguages()[lexer_->Language()].DisplayName();
+}
+
 void EditorWindow::SetHighlighter(std::string_view name) {
-    highlighter_ = name.empty() ? highlighters_.NameForFile(unit_.FileName(), highlighter_)
-                                : highlighters_.Canonical(name);
-    highlighters_.Apply(*editor_, highlighter_);
-    status_->SetHighlighterName(FromBytes(highlighter_));
+    const std::size_t index = name.empty()
+                                  ? HighlighterForFileName(unit_.FileName(), lexer_->Language())
+                                  : HighlighterNamed(name);
+    lexer_->SetLanguage(index);
+    lexer_->ApplyStyles(configuration_.File, configuration_.Editor);
+    status_->SetHighlighterName(FromBytes(HighlighterName()));
+}
+
+void EditorWindow::ApplyConfiguration() {
+    editor_->Apply(configuration_.Editor);
+    lexer_->ApplyStyles(configuration_.File, configuration_.Editor);
+    editor_->recolor();
 }
 
 void EditorWindow::Select(std::int32_t start, std::int32_t length) {

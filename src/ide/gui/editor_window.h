@@ -9,9 +9,11 @@
 // application, and keeps the editor read-only while a run is debugged.
 #pragma once
 
+#include "ide/core/config_file.h"
 #include "ide/core/editor_host.h"
 #include "ide/gui/editor_status_bar.h"
 #include "ide/gui/script_editor.h"
+#include "ide/gui/template_lexer.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -23,7 +25,12 @@ class TVeUnit;
 namespace ozra::ide::gui {
 
 class EditorWindow;
-class HighlighterSet;
+
+// The configuration as the main window last read it, shared by its editors.
+struct EditorConfiguration {
+    ConfigFile File;
+    EditorSettings Editor;
+};
 
 // Where editor windows live: the main window's editor area.
 class EditorArea {
@@ -39,13 +46,13 @@ class EditorArea {
 
 class EditorWindow final : public QWidget, public UnitEditor {
   public:
-    EditorWindow(TVeUnit& unit, EditorArea& area, const HighlighterSet& highlighters);
+    EditorWindow(TVeUnit& unit, EditorArea& area, const EditorConfiguration& configuration);
     ~EditorWindow() override;
 
     TVeUnit& Unit() const noexcept { return unit_; }
     ScriptEditor& Editor() noexcept { return *editor_; }
     EditorStatusBar& StatusBar() noexcept { return *status_; }
-    const std::string& HighlighterName() const noexcept { return highlighter_; }
+    std::string HighlighterName() const;
 
     // TextBuffer
     std::string Text() const override { return editor_->Bytes(); }
@@ -66,6 +73,8 @@ class EditorWindow final : public QWidget, public UnitEditor {
     void ShowLine(std::int32_t line) override;
     void Repaint() override;
 
+    // The editor options and the highlighters' styles, as last read.
+    void ApplyConfiguration();
     // Runs the idle work at once (the timer does it every 200 ms).
     void Idle();
     // The application was deactivated: check for outside changes again.
@@ -79,11 +88,11 @@ class EditorWindow final : public QWidget, public UnitEditor {
 
     TVeUnit& unit_;
     EditorArea& area_;
-    const HighlighterSet& highlighters_;
+    const EditorConfiguration& configuration_;
     ScriptEditor* editor_;
+    TemplateLexer* lexer_;
     EditorStatusBar* status_;
     QTimer idle_;
-    std::string highlighter_ = "[None]";
     bool loading_ = false;
     bool changeChecked_ = false;
 };

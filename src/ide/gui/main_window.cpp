@@ -45,7 +45,7 @@ TVeIdeForm::TVeIdeForm(Prompter& prompter, MainWindowOptions options)
                             return host;
                         }});
     LoadConfiguration();
-    splash_ = !options_.NoSplash && config_.ShowSplashScreen();
+    splash_ = !options_.NoSplash && configuration_.File.ShowSplashScreen();
 
     editorArea_ = new QTabWidget(this);
     editorArea_->setObjectName("EditorArea");
@@ -166,7 +166,7 @@ void TVeIdeForm::ShowAbout(bool splash) {
 
 std::unique_ptr<UnitEditor> TVeIdeForm::CreateEditor(TVeUnit& unit) {
     EditorArea& area = *this;
-    auto window = std::make_unique<EditorWindow>(unit, area, highlighters_);
+    auto window = std::make_unique<EditorWindow>(unit, area, configuration_);
     ApplyEditorConfiguration(*window);
     return window;
 }

@@ -21,7 +21,6 @@
 #include "ide/gui/command_enabling.h"
 #include "ide/gui/commands.h"
 #include "ide/gui/editor_window.h"
-#include "ide/gui/highlighter_set.h"
 #include "ide/gui/recent_files.h"
 #include "ide/gui/window_manager.h"
 
@@ -141,7 +140,6 @@ class TVeIdeForm final : public QMainWindow, private EditorHost, private EditorA
     bridge_qt::QtDesktopBridge bridge_;
     BridgeMainThread mainThread_{bridge_};
     StandardRunHosts runHosts_;
-    HighlighterSet highlighters_;
     std::unique_ptr<TVeProject> project_;
     std::array<QAction*, 64> actions_{};
     std::vector<QMenu*> menus_;
@@ -151,8 +149,7 @@ class TVeIdeForm final : public QMainWindow, private EditorHost, private EditorA
     OutputWindow* output_ = nullptr;
     QDockWidget* outputDock_ = nullptr;
     RecentFiles recent_;
-    ConfigFile config_;
-    EditorSettings editorSettings_;
+    EditorConfiguration configuration_;
     QTimer commandTimer_;
     bool activated_ = false;
     bool splash_ = true;

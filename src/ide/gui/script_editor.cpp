@@ -3,8 +3,6 @@
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
-#include <Qsci/qscilexer.h>
-
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -263,7 +261,6 @@ void ScriptEditor::Apply(const EditorSettings& settings) {
     setFont(font);
     SendScintilla(SCI_STYLESETFONT, STYLE_DEFAULT, font.family().toUtf8().constData());
     SendScintilla(SCI_STYLESETSIZE, STYLE_DEFAULT, static_cast<long>(settings.FontSize));
-    if (lexer()) lexer()->setFont(font);
     setEdgeMode(EdgeLine);
     setEdgeColumn(settings.RightEdge);
     if (settings.RightEdgeColor) setEdgeColor(color(settings.RightEdgeColor));

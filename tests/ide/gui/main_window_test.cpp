@@ -5,6 +5,7 @@
 
 #include "../../support/temp_folder.h"
 
+#include "ide/core/text_languages.h"
 #include "ide/gui/main_window.h"
 
 #include <QTabWidget>
@@ -131,6 +132,28 @@ TEST_F(MainWindowTest, ShortcutsFromTheConfigurationReplaceTheBuiltInOnes) {
     QTest::keyClick(system, Qt::Key_Backspace, Qt::AltModifier);
     EXPECT_EQ(editor.Bytes(), "abc");
     EXPECT_TRUE(prompter.Errors.empty());
+}
+
+TEST_F(MainWindowTest, TheHighlighterFollowsTheFileNameAndStylesTemplateCode) {
+    files.Write("page.html", "<b>x</b><. if (a) .>[.. note ..]\n");
+    files.Write("README", "plain\n");
+    TVeIdeForm& w = Window({files.Path + "page.html"});
+    EditorWindow& page = *w.CurrentEditor();
+    EXPECT_EQ(page.HighlighterName(), "HTML");
+    EXPECT_EQ(page.StatusBar().PanelText(EditorStatusBar::kHighlighter).toStdString(), "HTML");
+    ScriptEditor& editor = page.Editor();
+    const auto styleAt = [&](long at) {
+        return static_cast<int>(editor.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, at));
+    };
+    editor.SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0L, -1L);
+    EXPECT_EQ(styleAt(1), TemplateLexer::kTextBase + static_cast<int>(TextToken::Tag));
+    EXPECT_EQ(styleAt(8), TemplateLexer::kCodeMarker);
+    EXPECT_EQ(styleAt(11), TemplateLexer::kCodeBase + static_cast<int>(OzraToken::Key));
+    EXPECT_EQ(styleAt(21), TemplateLexer::kCommentMarker);
+    EXPECT_EQ(styleAt(25), TemplateLexer::kComment);
+
+    w.OpenFiles({files.Path + "README"});
+    EXPECT_EQ(w.CurrentEditor()->HighlighterName(), "[None]");
 }
 
 TEST_F(MainWindowTest, FileScopeWithoutAnEditorDisablesRunAndCheck) {
