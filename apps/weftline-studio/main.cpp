@@ -78,7 +78,6 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName("weftline-studio");
-    QApplication::setApplicationDisplayName("Velkor Weftline Studio");
     QApplication::setApplicationVersion(OZRA_VERSION);
 
     ozra::ide::gui::DialogPrompter prompter;

@@ -1,5 +1,7 @@
 #include "ide/gui/about_box.h"
 
+#include "ide/gui/product.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
@@ -29,7 +31,9 @@ AboutBox::AboutBox(QWidget* parent, bool splash) : QDialog(parent), splash_(spla
     setObjectName("AboutBox");
     setWindowTitle("About Weftline Studio");
     auto* layout = new QVBoxLayout(this);
-    auto* name = new QLabel("<h2>Velkor Weftline Studio</h2>", this);
+    auto* name = new QLabel(
+        "<h2>" + QString::fromUtf8(kApplicationTitle.data(), kApplicationTitle.size()) + "</h2>",
+        this);
     auto* version = new QLabel("Version " + QApplication::applicationVersion(), this);
     auto* line = new QLabel("A development environment for the Ozra template language.", this);
     for (QLabel* label : {name, version, line}) {

@@ -1,32 +1,39 @@
 #include "ide/gui/dialog_prompter.h"
 
 #include "bridge_qt/file_dialog_setup.h"
+#include "ide/gui/product.h"
 #include "ide/gui/qt_text.h"
 #include "libs/dialog_lib.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
 namespace ozra::ide::gui {
 
+namespace {
+
+QString Title() {
+    return FromBytes(kApplicationTitle);
+}
+
+} // namespace
+
 Answer DialogPrompter::Ask(std::string_view question, Choices choices) {
     QMessageBox::StandardButtons buttons = QMessageBox::Yes;
     if (choices != Choices::YesCancel) buttons |= QMessageBox::No;
     if (choices != Choices::YesNo) buttons |= QMessageBox::Cancel;
-    const auto answer = QMessageBox::question(parent_, QApplication::applicationDisplayName(),
-                                              FromBytes(question), buttons);
+    const auto answer = QMessageBox::question(parent_, Title(), FromBytes(question), buttons);
     if (answer == QMessageBox::Yes) return Answer::Yes;
     if (answer == QMessageBox::No) return Answer::No;
     return Answer::Cancel;
 }
 
 void DialogPrompter::ShowError(std::string_view message) {
-    QMessageBox::critical(parent_, QApplication::applicationDisplayName(), FromBytes(message));
+    QMessageBox::critical(parent_, Title(), FromBytes(message));
 }
 
 void DialogPrompter::ShowInfo(std::string_view message) {
-    QMessageBox::information(parent_, QApplication::applicationDisplayName(), FromBytes(message));
+    QMessageBox::information(parent_, Title(), FromBytes(message));
 }
 
 std::optional<std::string> DialogPrompter::ChooseSaveName(const SaveRequest& request) {

@@ -6,6 +6,7 @@
 #include "ide/core/environment_files.h"
 #include "ide/gui/about_box.h"
 #include "ide/gui/output_window.h"
+#include "ide/gui/product.h"
 #include "ide/gui/qt_text.h"
 #include "platform/file_system.h"
 #include "platform/whole_file.h"
@@ -29,7 +30,6 @@ namespace ozra::ide::gui {
 namespace {
 
 constexpr int kCommandMilliseconds = 200;
-constexpr std::string_view kApplicationTitle = "Velkor Weftline Studio";
 
 } // namespace
 

@@ -63,9 +63,9 @@ void TemplateLexer::ApplyStyles(const ConfigFile& config, const EditorSettings& 
     setDefaultFont(font);
     setDefaultColor(Qt::black);
     setDefaultPaper(Qt::white);
-    const auto apply = [&](int style, const AttributeStyle* attribute) {
+    const auto apply = [&](int style, const AttributeStyle* attribute, QColor paper = Qt::white) {
         QFont styled = font;
-        QColor text = Qt::black, paper = Qt::white;
+        QColor text = Qt::black;
         if (attribute) {
             styled.setBold(attribute->Style.Bold);
             styled.setItalic(attribute->Style.Italic);
@@ -89,14 +89,22 @@ void TemplateLexer::ApplyStyles(const ConfigFile& config, const EditorSettings& 
         apply(kTextBase + kind,
               Named(text.Attributes, TextTokenName(static_cast<TextToken>(kind))));
 
+    // Code stands out from the text around it: a token whose background is
+    // the default takes the background of the code's blanks.
     HighlighterStyle ozra{"Ozra", {}, OzraAttributes()};
     config.ApplyHighlighter(ozra);
+    QColor codePaper = Qt::white;
+    if (const AttributeStyle* space = Named(ozra.Attributes, "Space");
+        space && space->Colors.Background)
+        codePaper = QColor(space->Colors.Background->Red, space->Colors.Background->Green,
+                           space->Colors.Background->Blue);
     for (int kind = 0; kind < 12; ++kind) {
         const int attribute = OzraAttributeOf(static_cast<OzraToken>(kind));
         apply(kCodeBase + kind,
               attribute >= 0 && attribute < static_cast<int>(ozra.Attributes.size())
                   ? &ozra.Attributes[attribute]
-                  : nullptr);
+                  : nullptr,
+              codePaper);
     }
     apply(kComment, Named(ozra.Attributes, "Comment"));
 
