@@ -5,9 +5,13 @@
 
 #include "../../support/temp_folder.h"
 
+#include "ide/core/environment_files.h"
 #include "ide/core/text_languages.h"
 #include "ide/gui/main_window.h"
 
+#include <QClipboard>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTabWidget>
 #include <QTest>
 
@@ -154,6 +158,81 @@ TEST_F(MainWindowTest, TheHighlighterFollowsTheFileNameAndStylesTemplateCode) {
 
     w.OpenFiles({files.Path + "README"});
     EXPECT_EQ(w.CurrentEditor()->HighlighterName(), "[None]");
+}
+
+TEST_F(MainWindowTest, OptionsRunTheOzraProgramWithAnArgumentListThenApplyTheConfiguration) {
+    // A stand-in for the program: it records its arguments and changes the
+    // configuration file it is given.
+    files.Write("bin/ozra",
+                "#!/bin/sh\n"
+                "printf '%s\\n' \"$@\" > \"$WEFTLINE_HOME/options-arguments\"\n"
+                "cat > \"${2#/PConfigFile=}\" <<'END'\n"
+                "<configs><ShortCuts><Edit name=\"Edit\"><key name=\"Undo\" value=\"Ctrl+Shift+U\"/>"
+                "</Edit></ShortCuts></configs>\n"
+                "END\n");
+    std::filesystem::permissions(files.Path + "bin/ozra", std::filesystem::perms::owner_all);
+    const std::string path = ::getenv("PATH");
+    TVeIdeForm& w = Window();
+
+    ::setenv("PATH", "/nonexistent", 1);
+    w.Execute(CommandId::ToolsOptions);
+    EXPECT_EQ(prompter.Errors, std::vector<std::string>{"Velkor Ozra Virtual Machine not found!"});
+
+    ::setenv("PATH", (files.Path + "bin:" + path).c_str(), 1);
+    w.Execute(CommandId::ToolsOptions);
+    ::setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(files.Read("home/options-arguments"),
+              DataFolder() + "Config/WeftlineStudioConfig.ozraproj\n/PConfigFile=" + files.Path +
+                  "home/WeftlineStudio.config\n");
+    EXPECT_EQ(w.Action(CommandId::EditUndo).shortcut(),
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U));
+}
+
+TEST_F(MainWindowTest, TheIdleCheckUnderlinesErrorsAndMarksLinesThatCannotBreak) {
+    files.Write("bad.ozra", "<.. note ..>\n<. var a = 1\n?? a +\n.>\n");
+    TVeIdeForm& w = Window({files.Path + "bad.ozra"});
+    w.activateWindow();
+    TVeUnit& unit = w.CurrentEditor()->Unit();
+    unit.ToggleBreakpoint(1);
+    ASSERT_TRUE(testing::WaitUntil([&] { return unit.DebugDataUpToDate(); }));
+    ScriptEditor& editor = w.CurrentEditor()->Editor();
+    ASSERT_FALSE(unit.DebugData()->Bookmarks.empty());
+    const debugger::TVeBookmark& error = unit.DebugData()->Bookmarks.front();
+    EXPECT_NE(editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, 8UL,
+                                   static_cast<long>(error.Offset)),
+              0);
+    EXPECT_TRUE(editor.markersAtLine(0) & (1u << static_cast<int>(GutterGlyph::InvalidBreakpoint)));
+    EXPECT_TRUE(editor.markersAtLine(1) & (1u << static_cast<int>(GutterGlyph::Executable)));
+}
+
+TEST_F(MainWindowTest, CopyPutsHtmlAndRtfBesideThePlainText) {
+    files.Write("c.ozra", "text <. var a = 1 .>\n");
+    TVeIdeForm& w = Window({files.Path + "c.ozra"});
+    ScriptEditor& editor = w.CurrentEditor()->Editor();
+    w.activateWindow();
+    editor.setFocus();
+    ASSERT_TRUE(testing::WaitUntil([&] { return QApplication::focusWidget() == &editor; }));
+    editor.SelectBytes(5, 15);
+    w.Execute(CommandId::EditCopy);
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->text().toStdString(), "<. var a = 1 .>");
+    EXPECT_NE(copied->html().toStdString().find("&lt;."), std::string::npos);
+    EXPECT_TRUE(copied->data("text/rtf").startsWith("{\\rtf1"));
+}
+
+TEST_F(MainWindowTest, DroppedFilesAreOpened) {
+    files.Write("d.ozra", "d\n");
+    TVeIdeForm& w = Window();
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(files.Path + "d.ozra"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &drop);
+    ASSERT_NE(w.CurrentEditor(), nullptr);
+    EXPECT_EQ(w.CurrentEditor()->Unit().DisplayName(), "d.ozra");
 }
 
 TEST_F(MainWindowTest, FileScopeWithoutAnEditorDisablesRunAndCheck) {
