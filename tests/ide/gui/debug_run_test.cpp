@@ -42,7 +42,7 @@ class DebugRunTest : public ::testing::Test {
         QApplication::processEvents();
     }
     std::int32_t ExecutionLine() {
-        auto* editor = dynamic_cast<EditorWindow*>(Main().Editor());
+        auto* editor = window->CurrentEditor();
         return editor ? editor->Editor().ExecutionLine() : 0;
     }
     std::string OutputText() { return window->Output()->toPlainText().toStdString(); }
@@ -79,6 +79,35 @@ TEST_F(DebugRunTest, PausesAtABreakpointStepsOverACallAndStops) {
     EXPECT_EQ(ExecutionLine(), 0);
     // The paused statement runs; the next one ends the run.
     EXPECT_EQ(OutputText(), "start\nx=3\n[stopped by user]\n");
+}
+
+TEST_F(DebugRunTest, PausesAnEndlessLoopOfTheCurrentFileAndStopsIt) {
+    home.Write("loop.ozra", "<.\nvar n = 0\n?? \"started\"\nloop\n  n = n + 1\nend loop\n.>\n");
+    window->OpenFiles({home.Path + "loop.ozra"});
+    window->Execute(CommandId::RunFile);
+    window->Execute(CommandId::Run);
+    auto& debugger = window->Project().Debugger();
+    ASSERT_TRUE(debugger.IsRunning());
+    window->UpdateCommands();
+    EXPECT_TRUE(window->Action(CommandId::ProjectPause).isEnabled());
+    EXPECT_FALSE(window->Action(CommandId::Run).isEnabled());
+
+    auto* loop = window->CurrentEditor();
+    ASSERT_NE(loop, nullptr);
+    // Most likely the run is looping by now; wherever it is, it pauses.
+    testing::Pump(300);
+    window->Execute(CommandId::ProjectPause);
+    ASSERT_TRUE(testing::WaitUntil([&] { return loop->Editor().ExecutionLine() != 0; }));
+    EXPECT_TRUE(debugger.IsPaused());
+    const std::int32_t line = loop->Editor().ExecutionLine();
+    EXPECT_TRUE(line >= 2 && line <= 5) << line;
+    const std::string before = line >= 4 ? "started\n" : "";
+    EXPECT_EQ(OutputText(), before);
+
+    // The paused statement runs, the next one ends the run.
+    Command(CommandId::ProjectStop);
+    EXPECT_EQ(loop->Editor().ExecutionLine(), 0);
+    EXPECT_EQ(OutputText(), std::string(line == 2 ? "" : "started\n") + "[stopped by user]\n");
 }
 
 } // namespace

@@ -38,4 +38,14 @@ inline bool WaitUntil(const std::function<bool()>& done, int seconds = 20) {
     return true;
 }
 
+// Runs the event loop for a while.
+inline void Pump(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+}
+
 } // namespace ozra::ide::gui::testing
