@@ -160,11 +160,11 @@ void ScriptEditor::LoadBytes(std::string_view bytes) {
     setReadOnly(wasReadOnly);
 }
 
-std::string ScriptEditor::Bytes() const {
+std::string_view ScriptEditor::BytesView() const {
     auto& self = const_cast<ScriptEditor&>(*this);
     const long length = self.SendScintilla(SCI_GETLENGTH);
     const auto* data = reinterpret_cast<const char*>(self.SendScintilla(SCI_GETCHARACTERPOINTER));
-    return std::string(data, static_cast<std::size_t>(length));
+    return std::string_view(data, static_cast<std::size_t>(length));
 }
 
 void ScriptEditor::ReplaceBytes(std::string_view bytes) {
@@ -284,22 +284,22 @@ void ScriptEditor::ClearErrorMarks() {
 }
 
 void ScriptEditor::MarkError(std::int32_t start, std::int32_t length) {
-    const std::string text = Bytes();
-    const std::size_t end =
-        std::min(text.size(), static_cast<std::size_t>(start) + std::max(length, 1));
-    std::size_t lineStart = std::min(text.size(), static_cast<std::size_t>(std::max(start, 0)));
+    const std::string_view text = BytesView();
+    const std::size_t first = std::min(text.size(), static_cast<std::size_t>(std::max(start, 0)));
+    const std::size_t end = std::min(text.size(), first + std::max(length, 1));
     SendScintilla(SCI_SETINDICATORCURRENT, static_cast<unsigned long>(kErrorIndicator));
-    while (lineStart < end) {
-        std::size_t lineEnd = text.find('\n', lineStart);
-        const bool last = lineEnd == std::string::npos || lineEnd + 1 >= end;
-        std::size_t from = text.find_first_not_of(" \t", lineStart);
-        if (from == std::string::npos || from > end) break;
-        std::size_t to = last ? end : text.find_last_not_of(" \t\r", lineEnd) + 1;
-        if (to > from)
+    for (std::size_t lineStart = first; lineStart < end;) {
+        const std::size_t feed = text.find('\n', lineStart);
+        const bool last = feed == std::string_view::npos || feed + 1 >= end;
+        const std::size_t lineEnd = last ? end : feed;
+        const std::size_t from = text.find_first_not_of(" \t", lineStart);
+        if (from != std::string_view::npos && from < lineEnd) {
+            const std::size_t to = last ? end : text.find_last_not_of(" \t\r", lineEnd - 1) + 1;
             SendScintilla(SCI_INDICATORFILLRANGE, static_cast<unsigned long>(from),
                           static_cast<long>(to - from));
+        }
         if (last) break;
-        lineStart = lineEnd + 1;
+        lineStart = feed + 1;
     }
 }
 

@@ -37,7 +37,9 @@ class ScriptEditor : public QsciScintilla {
     // Replaces the text with no undo history, the caret at the start and
     // the text unmodified.
     void LoadBytes(std::string_view bytes);
-    std::string Bytes() const;
+    std::string Bytes() const { return std::string(BytesView()); }
+    // The text in place; valid until the next change.
+    std::string_view BytesView() const;
     // Replaces the whole text as one undoable change.
     void ReplaceBytes(std::string_view bytes);
 

@@ -89,5 +89,18 @@ TEST(ScriptEditor, MarksFollowTheMarkSourceAndTheExecutionLine) {
     EXPECT_EQ(glyphs(3), 1u << static_cast<int>(GutterGlyph::Executable));
 }
 
+TEST(ScriptEditor, ErrorUnderlinesSkipLeadingBlanksAndEndAtTheLastNonBlankOfInnerLines) {
+    testing::Application();
+    ScriptEditor editor;
+    editor.LoadBytes("  ab  \n   cd \r\n  ef gh");
+    editor.MarkError(0, 19);
+    std::string marked;
+    for (long at = 0; at < 22; ++at)
+        marked += editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, 8UL, at) ? 'x' : '.';
+    EXPECT_EQ(marked, "..xx......xx.....xx...");
+    editor.ClearErrorMarks();
+    EXPECT_EQ(editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, 8UL, 2L), 0);
+}
+
 } // namespace
 } // namespace ozra::ide::gui
