@@ -18,6 +18,7 @@
 #include <QDropEvent>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStyle>
 #include <QTabWidget>
 #include <QThread>
 #include <QToolBar>
@@ -179,7 +180,10 @@ void TVeIdeForm::Notify(ProjectEvent event, TVeUnit* unit) {
                 editorArea_->setCurrentWidget(window);
         UpdateCaption();
     }
-    if (event == ProjectEvent::FilesChanged) UpdateCaption();
+    if (event == ProjectEvent::FilesChanged) {
+        UpdateCaption();
+        RefreshTabIcons();
+    }
     if (event == ProjectEvent::RunStarted || event == ProjectEvent::Finished) {
         // The run starts once this notification has been handled.
         const bool debugging = event == ProjectEvent::RunStarted;
@@ -198,8 +202,24 @@ void TVeIdeForm::PumpEvents() {
 
 // The editor area.
 
+// A page's icon tells the project file, the main file and the others apart.
+void TVeIdeForm::RefreshTabIcons() {
+    for (int index = 0; index < editorArea_->count(); ++index) {
+        auto* window = dynamic_cast<EditorWindow*>(editorArea_->widget(index));
+        if (!window) continue;
+        const UnitType type = window->Unit().Type();
+        editorArea_->setTabIcon(
+            index, style()->standardIcon(type == UnitType::Project ? QStyle::SP_DirIcon
+                                         : type == UnitType::Main  ? QStyle::SP_MediaPlay
+                                                                   : QStyle::SP_FileIcon));
+    }
+}
+
 void TVeIdeForm::ShowEditor(EditorWindow& window) {
-    if (editorArea_->indexOf(&window) < 0) editorArea_->addTab(&window, window.windowTitle());
+    if (editorArea_->indexOf(&window) < 0) {
+        editorArea_->addTab(&window, window.windowTitle());
+        RefreshTabIcons();
+    }
     editorArea_->setCurrentWidget(&window);
     window.setFocus();
 }

@@ -133,6 +133,7 @@ class TVeIdeForm final : public QMainWindow, private EditorHost, private EditorA
     void OpenHelp(std::string_view file);
     void ShowAbout(bool splash);
     void UpdateCaption();
+    void RefreshTabIcons();
     std::string RunOutputSoFar();
 
     Prompter& prompter_;
