@@ -25,6 +25,7 @@
 #include <QToolButton>
 
 #include <filesystem>
+#include <utility>
 
 namespace ozra::ide::gui {
 
@@ -102,9 +103,11 @@ void TVeIdeForm::Start() {
     UpdateCommands();
 }
 
+// The splash screen runs an event loop of its own, in which the window may
+// be activated again: it is shown once, and the start-up runs once.
 bool TVeIdeForm::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && !activated_) {
-        if (splash_) ShowAbout(true);
+        if (std::exchange(splash_, false)) ShowAbout(true);
         Start();
     }
     return QMainWindow::event(event);
