@@ -5,6 +5,7 @@
 #include "ide/core/unit.h"
 #include "ide/gui/qt_text.h"
 
+#include <QActionGroup>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QVBoxLayout>
@@ -47,11 +48,13 @@ EditorWindow::EditorWindow(TVeUnit& unit, EditorArea& area,
     });
     status_->HighlighterMenuRequested = [this](const QPoint& where) {
         QMenu menu;
+        auto* choices = new QActionGroup(&menu);
         for (std::size_t i = 0; i < TextLanguages().size(); ++i) {
             const std::string name = TextLanguages()[i].DisplayName();
             QAction* item = menu.addAction(FromBytes(name));
             item->setCheckable(true);
             item->setChecked(i == lexer_->Language());
+            choices->addAction(item);
             connect(item, &QAction::triggered, this, [this, name] { SetHighlighter(name); });
         }
         menu.exec(where);

@@ -207,17 +207,24 @@ std::int32_t ScriptEditor::CaretLine() const {
 void ScriptEditor::RefreshMarks() {
     markerDeleteAll();
     const int count = lines();
-    const int caret = CaretLine();
-    for (int line = 1; line <= count; ++line) {
-        LineMarks marks = markSource_ ? markSource_(line) : LineMarks{};
-        marks.ExecutionLine = line == executionLine_;
-        const GutterGlyph glyph = GlyphFor(marks);
-        if (glyph != GutterGlyph::None) markerAdd(line - 1, static_cast<int>(glyph));
-        if (marks.ExecutionLine)
-            markerAdd(line - 1, kExecutionBackground);
-        else if (marks.Breakpoint && line != caret)
-            markerAdd(line - 1, kBreakpointBackground);
-    }
+    for (int line = 1; line <= count; ++line)
+        AddMarks(line);
+}
+
+void ScriptEditor::RefreshLineMarks(std::int32_t line) {
+    markerDelete(line - 1);
+    AddMarks(line);
+}
+
+void ScriptEditor::AddMarks(std::int32_t line) {
+    LineMarks marks = markSource_ ? markSource_(line) : LineMarks{};
+    marks.ExecutionLine = line == executionLine_;
+    const GutterGlyph glyph = GlyphFor(marks);
+    if (glyph != GutterGlyph::None) markerAdd(line - 1, static_cast<int>(glyph));
+    if (marks.ExecutionLine)
+        markerAdd(line - 1, kExecutionBackground);
+    else if (marks.Breakpoint && line != CaretLine())
+        markerAdd(line - 1, kBreakpointBackground);
 }
 
 void ScriptEditor::SetExecutionLine(std::int32_t line) {
@@ -248,10 +255,13 @@ void ScriptEditor::CaretMoved(int line) {
     if (line == caretLine_) return;
     const int previous = caretLine_;
     caretLine_ = line;
-    if (previous < lines()) SetLineNumber(previous);
+    if (previous < lines()) {
+        SetLineNumber(previous);
+        RefreshLineMarks(previous + 1);
+    }
     SetLineNumber(line);
+    RefreshLineMarks(line + 1);
     setCaretLineVisible(line + 1 != executionLine_);
-    RefreshMarks();
 }
 
 void ScriptEditor::Apply(const EditorSettings& settings) {

@@ -53,6 +53,7 @@ class ScriptEditor : public QsciScintilla {
     void SetMarkSource(MarkSource source) { markSource_ = std::move(source); }
     // Redraws every line's glyph and background from the mark source.
     void RefreshMarks();
+    void RefreshLineMarks(std::int32_t line);
     // 1-based; 0 clears it.
     void SetExecutionLine(std::int32_t line);
     std::int32_t ExecutionLine() const noexcept { return executionLine_; }
@@ -78,6 +79,7 @@ class ScriptEditor : public QsciScintilla {
     void GutterClicked(std::int32_t line, bool control);
 
   private:
+    void AddMarks(std::int32_t line);
     void UpdateLineNumbers();
     void CaretMoved(int line);
     void SetLineNumber(int line);
