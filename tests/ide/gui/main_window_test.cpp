@@ -17,6 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
 namespace ozra::ide::gui {
 namespace {
 
@@ -163,13 +166,14 @@ TEST_F(MainWindowTest, TheHighlighterFollowsTheFileNameAndStylesTemplateCode) {
 TEST_F(MainWindowTest, OptionsRunTheOzraProgramWithAnArgumentListThenApplyTheConfiguration) {
     // A stand-in for the program: it records its arguments and changes the
     // configuration file it is given.
-    files.Write("bin/ozra",
-                "#!/bin/sh\n"
-                "printf '%s\\n' \"$@\" > \"$WEFTLINE_HOME/options-arguments\"\n"
-                "cat > \"${2#/PConfigFile=}\" <<'END'\n"
-                "<configs><ShortCuts><Edit name=\"Edit\"><key name=\"Undo\" value=\"Ctrl+Shift+U\"/>"
-                "</Edit></ShortCuts></configs>\n"
-                "END\n");
+    files.Write(
+        "bin/ozra",
+        "#!/bin/sh\n"
+        "printf '%s\\n' \"$@\" > \"$WEFTLINE_HOME/options-arguments\"\n"
+        "cat > \"${2#/PConfigFile=}\" <<'END'\n"
+        "<configs><ShortCuts><Edit name=\"Edit\"><key name=\"Undo\" value=\"Ctrl+Shift+U\"/>"
+        "</Edit></ShortCuts></configs>\n"
+        "END\n");
     std::filesystem::permissions(files.Path + "bin/ozra", std::filesystem::perms::owner_all);
     const std::string path = ::getenv("PATH");
     TVeIdeForm& w = Window();
@@ -219,6 +223,49 @@ TEST_F(MainWindowTest, CopyPutsHtmlAndRtfBesideThePlainText) {
     EXPECT_EQ(copied->text().toStdString(), "<. var a = 1 .>");
     EXPECT_NE(copied->html().toStdString().find("&lt;."), std::string::npos);
     EXPECT_TRUE(copied->data("text/rtf").startsWith("{\\rtf1"));
+}
+
+TEST_F(MainWindowTest, AFileChangedOnDiskIsReloadedOnceAskedAfterTheApplicationWasAway) {
+    files.Write("e.ozra", "old\n");
+    TVeIdeForm& w = Window({files.Path + "e.ozra"});
+    EditorWindow& editor = *w.CurrentEditor();
+    w.activateWindow();
+    ASSERT_TRUE(testing::WaitUntil(
+        [] { return QGuiApplication::applicationState() == Qt::ApplicationActive; }));
+    editor.Idle();
+    files.Write("e.ozra", "new\r\n");
+    std::filesystem::last_write_time(files.Path + "e.ozra",
+                                     std::filesystem::last_write_time(files.Path + "e.ozra") +
+                                         std::chrono::seconds(5));
+    editor.Idle();
+    EXPECT_TRUE(prompter.Questions.empty()) << "checked once per activation";
+    editor.ApplicationDeactivated();
+    prompter.Answers = {Answer::Yes};
+    editor.Idle();
+    ASSERT_EQ(prompter.Questions.size(), 1u);
+    EXPECT_EQ(editor.Text(), "new\r\n");
+    EXPECT_FALSE(editor.Unit().Modified());
+}
+
+TEST_F(MainWindowTest, TheStatusBarShowsLinesCaretSelectionModeAndHighlighter) {
+    files.Write("s.ozra", "one\ntwo\nthree\n");
+    TVeIdeForm& w = Window({files.Path + "s.ozra"});
+    EditorWindow& window = *w.CurrentEditor();
+    const auto panel = [&](EditorStatusBar::Panel p) {
+        window.StatusBar().Update(window.Editor());
+        return window.StatusBar().PanelText(p).toStdString();
+    };
+    window.Editor().setCursorPosition(1, 2);
+    EXPECT_EQ(panel(EditorStatusBar::kLines), "4 lines");
+    EXPECT_EQ(panel(EditorStatusBar::kCaret), "2:3");
+    EXPECT_EQ(panel(EditorStatusBar::kSelection), "6:0");
+    window.Select(5, 3); // the caret ends the selection: line 3, column 1
+    EXPECT_EQ(panel(EditorStatusBar::kCaret), "3:1");
+    EXPECT_EQ(panel(EditorStatusBar::kSelection), "5:3");
+    EXPECT_EQ(panel(EditorStatusBar::kMode), "Insert");
+    EXPECT_EQ(panel(EditorStatusBar::kHighlighter), "[None]");
+    window.Editor().setOverwriteMode(true);
+    EXPECT_EQ(panel(EditorStatusBar::kMode), "Overwrite");
 }
 
 TEST_F(MainWindowTest, DroppedFilesAreOpened) {

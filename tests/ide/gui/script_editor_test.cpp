@@ -96,7 +96,8 @@ TEST(ScriptEditor, ErrorUnderlinesSkipLeadingBlanksAndEndAtTheLastNonBlankOfInne
     editor.MarkError(0, 19);
     std::string marked;
     for (long at = 0; at < 22; ++at)
-        marked += editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, 8UL, at) ? 'x' : '.';
+        marked +=
+            editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, 8UL, at) ? 'x' : '.';
     EXPECT_EQ(marked, "..xx......xx.....xx...");
     editor.ClearErrorMarks();
     EXPECT_EQ(editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, 8UL, 2L), 0);
