@@ -45,7 +45,8 @@ class UnitEditor : public TextBuffer {
     // Docks, shows and activates the window.
     virtual void Show() = 0;
     virtual bool IsShowing() const = 0;
-    // The line (1-based) of the statement a paused run is about to run.
+    // Marks the line (1-based) of the statement a paused run is about to
+    // run, or of a run's error, and brings it into view.
     virtual void MarkExecutionLine(std::int32_t line) = 0;
     virtual void ClearExecutionLine() = 0;
     // Brings a line into view with the caret on it.

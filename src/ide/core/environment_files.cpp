@@ -2,16 +2,12 @@
 #include "ide/core/environment_files.h"
 
 #include "libs/path_helper.h"
-#include "platform/paths.h"
-
-#include <cstdlib>
+#include "platform/user_folder.h"
 
 namespace ozra::ide {
 
 std::string HomeFolder() {
-    const char* home = std::getenv("WEFTLINE_HOME");
-    if (home && *home) return platform::WithTrailingSlash(home);
-    return libs::UserConfigFolder();
+    return platform::UserConfigFolder();
 }
 
 std::string DataFolder() {

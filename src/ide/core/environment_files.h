@@ -1,8 +1,8 @@
 // Where the environment keeps its files on Linux.
 //
 // Its writable files (configuration, toolbar, layouts, search histories)
-// live in its home folder: $WEFTLINE_HOME when set, else
-// $XDG_CONFIG_HOME/weftline-studio (~/.config/weftline-studio). Files it
+// live in its home folder, the user's folder of platform/user_folder.h
+// ($WEFTLINE_HOME, else $XDG_CONFIG_HOME/weftline-studio). Files it
 // ships read-only (the options project) live in its data folder,
 // share/weftline-studio beside the program's bin folder. The file names are
 // those the stored files have always had.

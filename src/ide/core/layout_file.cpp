@@ -1,12 +1,6 @@
-// Reading and writing layout files.
+// Reading and writing the bytes of layout files; depends on nothing but
+// the standard library, so the fuzz target takes this file alone.
 #include "ide/core/layout_file.h"
-
-#include "ide/core/environment_files.h"
-#include "platform/file_system.h"
-#include "platform/paths.h"
-#include "platform/whole_file.h"
-
-#include <algorithm>
 
 namespace ozra::ide {
 
@@ -170,16 +164,6 @@ std::vector<AreaSize> ReadSizes(std::string_view content) {
     return sizes;
 }
 
-void CheckLayoutName(std::string_view name) {
-    if (name.find_first_of("/\\") != std::string_view::npos || name.starts_with('.'))
-        throw LayoutNameError("The layout name \"" + std::string(name) +
-                              "\" may not contain \"/\" or \"\\\" or start with \".\".");
-}
-
-std::string LayoutFolder() {
-    return HomeFile(LayoutFolderName);
-}
-
 } // namespace
 
 LayoutFile ReadLayout(std::string_view bytes) {
@@ -223,40 +207,6 @@ std::string WriteLayout(const LayoutFile& layout) {
             out.Section(FirstStripCode + static_cast<std::int32_t>(strip),
                         PairBytes(*layout.Strips[strip]));
     return std::move(out.Bytes());
-}
-
-std::string LayoutPath(std::string_view name) {
-    CheckLayoutName(name);
-    return LayoutFolder() + std::string(name.empty() ? AutoSaveLayout : name) +
-           std::string(LayoutExtension);
-}
-
-std::optional<LayoutFile> LoadLayout(std::string_view name) {
-    const std::string path = LayoutPath(name);
-    if (!platform::FileExists(path)) return std::nullopt;
-    return ReadLayout(platform::ReadWholeFile(path));
-}
-
-bool SaveLayout(std::string_view name, const LayoutFile& layout) {
-    const std::string path = LayoutPath(name);
-    try {
-        platform::CreateFolders(LayoutFolder());
-        platform::ReplaceWholeFile(path, WriteLayout(layout));
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
-std::vector<std::string> SavedLayouts() {
-    std::vector<std::string> names;
-    for (const std::string& file : platform::FindFiles(
-             LayoutFolder() + "*" + std::string(LayoutExtension), {true, false}, false)) {
-        const std::string_view name = platform::NamePart(file);
-        names.emplace_back(name.substr(0, name.size() - LayoutExtension.size()));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 } // namespace ozra::ide

@@ -173,17 +173,21 @@ bool TVeProject::Open(const std::string& fileName) {
     return true;
 }
 
-void TVeProject::WaitForQuiet() {
-    while (IsDebugging() || IsCompiling())
+// The main thread keeps serving the window and the debugger meanwhile, so
+// the run's end and the checks' results can arrive.
+void TVeProject::WaitForQuiet(bool runStopped) {
+    while ((runStopped && IsDebugging()) || IsCompiling())
         Host().PumpEvents();
 }
 
 bool TVeProject::CloseUnit(TVeUnit& unit) {
     BusyScope busy(*this);
+    bool runStopped = false;
     if (IsProjectType(unit.Type()) && unit.UsedInRun && IsDebugging()) {
         if (Ask().Ask("Debug in progress, terminate?", Choices::YesCancel) != Answer::Yes)
             return false;
         debugger_.Run(debugger::RunMode::Stop);
+        runStopped = true;
     }
     bool discard = false;
     if (unit.Modified()) {
@@ -199,7 +203,7 @@ bool TVeProject::CloseUnit(TVeUnit& unit) {
             break;
         }
     }
-    WaitForQuiet();
+    WaitForQuiet(runStopped);
     // The project document lives on in memory when its editor goes.
     if (unit.Type() == UnitType::Project && unit.Editor() && !discard)
         unit.memoryText_ = unit.Editor()->Text();
@@ -280,7 +284,9 @@ void TVeProject::RegenerateText() {
         if (IsMemberType(unit->Type()) && !unit->Untitled())
             entries.push_back({StoredPath(unit->FileName(), folder), unit->Type(), {}});
     WriteFileEntries(document_, entries);
-    projectUnit_->SetText(ProjectText(document_));
+    // Unchanged text does not mark the project unit modified.
+    const std::string text = ProjectText(document_);
+    if (text != projectUnit_->Text()) projectUnit_->SetText(text);
 }
 
 bool TVeProject::SaveCurrent(bool saveAs) {

@@ -139,7 +139,7 @@ class TVeProject final : private debugger::DebugEventSink {
     void SetType(TVeUnit& unit, UnitType type);
     void LoadDocument(const std::string& fileName);
     bool CloseAll();
-    void WaitForQuiet();
+    void WaitForQuiet(bool runStopped);
     front::FileLoader IncludeLoader(CompilePass& pass, front::FileLoader compilerLoader);
     value::Ref<front::TtsBlock> CompileRoot(TVeUnit& root, CompilePass& pass);
     debugger::DebugProgram RunCompile(TVeUnit* unit);

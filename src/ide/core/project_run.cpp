@@ -168,8 +168,9 @@ void TVeProject::Run(debugger::RunMode mode) {
                          [make = services_.MakeHost, optionsFile](runtime::TGlobalData& global) {
                              return make(global, optionsFile);
                          });
-    Notify(ProjectEvent::RunStarted, runUnit_);
+    // The run's events are posted, so they arrive after this notification.
     debugger_.Run(mode);
+    Notify(ProjectEvent::RunStarted, runUnit_);
 }
 
 bool TVeProject::StartSyntaxCheck() {

@@ -117,6 +117,30 @@ TEST_F(ProjectRunTest, ABreakpointPausesTheRunAndMarksTheLine) {
     EXPECT_EQ(EditorOf(main).ExecutionLine, -1);
 }
 
+TEST_F(ProjectRunTest, ClosingAFileOfAPausedRunAsksToStopIt) {
+    OpenProject("<.var x = 1\nvar y = 2.>[.= x.]");
+    Folder.Write("notes.txt", "n");
+    TVeUnit& main = *Project.MainUnit();
+    main.OpenInEditor();
+    main.ToggleBreakpoint(2);
+    Project.Run(debugger::RunMode::Run);
+    ASSERT_TRUE(PumpUntil([&] { return Project.Debugger().IsPaused(); }));
+    // A file the run does not use closes at once.
+    TVeUnit* notes = Project.OpenFile(Folder.Path + "notes.txt", false, UnitType::Other);
+    notes->OpenInEditor();
+    EXPECT_TRUE(Project.CloseUnit(*notes));
+    EXPECT_TRUE(Project.IsDebugging());
+
+    Prompts.Answers = {Answer::Cancel};
+    EXPECT_FALSE(Project.CloseUnit(main));
+    EXPECT_TRUE(Project.Debugger().IsPaused());
+    Prompts.Answers = {Answer::Yes};
+    EXPECT_TRUE(Project.CloseUnit(main));
+    EXPECT_EQ(Prompts.Asked, std::vector<std::string>(2, "Debug in progress, terminate?"));
+    EXPECT_FALSE(Project.IsDebugging());
+    EXPECT_EQ(Project.Debugger().RunningData()->Output, "[stopped by user]\n");
+}
+
 TEST_F(ProjectRunTest, ARunTimeErrorShowsItsLine) {
     OpenProject("<.var x = 1\nvar y = nothing.Call().>");
     RunToEnd();
