@@ -8,6 +8,7 @@
 #include "ide/gui/tool_window.h"
 #include "libs/dialog_lib.h"
 #include "platform/file_system.h"
+#include "value/names.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -78,14 +79,6 @@ QStyle::StandardPixmap IconOf(CommandId command) {
     default:
         return QStyle::SP_CustomBase;
     }
-}
-
-bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
-    if (text.size() < end.size()) return false;
-    text = text.substr(text.size() - end.size());
-    for (std::size_t i = 0; i < end.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[i])) != end[i]) return false;
-    return true;
 }
 
 ToolWindowIndex ViewedWindow(CommandId command) {
@@ -399,7 +392,10 @@ void TVeIdeForm::OpenOne(const std::string& file) {
         return;
     }
     const std::string full = std::filesystem::absolute(file).lexically_normal().string();
-    if (EndsWithIgnoringCase(full, ".ozraproj")) {
+    constexpr std::string_view kProjectExtension = ".ozraproj";
+    if (full.size() >= kProjectExtension.size() &&
+        value::NamesEqual(std::string_view(full).substr(full.size() - kProjectExtension.size()),
+                          kProjectExtension)) {
         project_->Open(full);
     } else if (TVeUnit* unit = project_->OpenFile(full, false, UnitType::Other)) {
         unit->OpenInEditor();

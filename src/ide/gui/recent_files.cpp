@@ -1,5 +1,7 @@
 #include "ide/gui/recent_files.h"
 
+#include "value/names.h"
+
 #include <algorithm>
 
 namespace ozra::ide::gui {
@@ -24,7 +26,7 @@ std::string_view TrimmedBlanks(std::string_view text) {
 
 std::vector<std::string>::iterator RecentFiles::Find(std::string_view name) {
     return std::ranges::find_if(
-        entries_, [name](const std::string& entry) { return SameIgnoringCase(entry, name); });
+        entries_, [name](const std::string& entry) { return value::NamesEqual(entry, name); });
 }
 
 void RecentFiles::Add(std::string_view name) {
