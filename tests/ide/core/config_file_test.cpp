@@ -97,7 +97,9 @@ TEST(ConfigFileTest, ShortcutTextsBothWays) {
     };
     for (const auto& each : cases) {
         EXPECT_EQ(TextToShortCut(each.Text), each.Key) << each.Text;
-        if (each.Key) EXPECT_EQ(ShortCutToText(*each.Key), each.Written) << each.Text;
+        if (each.Key) {
+            EXPECT_EQ(ShortCutToText(*each.Key), each.Written) << each.Text;
+        }
     }
 }
 

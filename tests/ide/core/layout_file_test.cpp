@@ -85,7 +85,9 @@ TEST(LayoutFileTest, EveryTruncationStopsCleanly) {
     for (std::size_t length = 0; length < bytes.size(); ++length) {
         const LayoutFile read = ReadLayout(std::string_view(bytes).substr(0, length));
         // A cut between sections loses only the later ones.
-        if (!read.Damaged) EXPECT_EQ(WriteLayout(read), bytes.substr(0, length)) << length;
+        if (!read.Damaged) {
+            EXPECT_EQ(WriteLayout(read), bytes.substr(0, length)) << length;
+        }
     }
 }
 
