@@ -100,7 +100,7 @@ TEST_F(MainWindowTest, CancelOnClosingAModifiedUntitledFileKeepsTheWindow) {
 }
 
 TEST_F(MainWindowTest, AFileWithInvalidUtf8AndCrLfIsSavedByteForByte) {
-    const std::string bytes("caf\xE9\r\n<. x = \"\xC3\xA9\xFF\" .>\r\n\r\nend\x80", 33);
+    const std::string bytes = "caf\xE9\r\n<. x = \"\xC3\xA9\xFF\" .>\r\n\r\nend\x80";
     files.Write("raw.ozra", bytes);
     TVeIdeForm& w = Window({files.Path + "raw.ozra"});
     ASSERT_NE(w.CurrentEditor(), nullptr);

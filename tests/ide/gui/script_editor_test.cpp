@@ -9,10 +9,13 @@
 namespace ozra::ide::gui {
 namespace {
 
+using namespace std::string_literals;
+
 TEST(ScriptEditor, GivesBackTheBytesItLoadedInvalidUtf8CrLfAndNulIncluded) {
     testing::Application();
     ScriptEditor editor;
-    const std::string bytes("caf\xC3\xA9 \xFF\xFE bad\r\nline two\r\n\x00 after nul\r\n\xC3", 42);
+    const std::string bytes = "caf\xC3\xA9 \xFF\xFE bad\r\nline two\r\n\x00 after nul\r\n\xC3"s;
+    ASSERT_EQ(bytes.size(), 38u);
     editor.LoadBytes(bytes);
     EXPECT_EQ(editor.Bytes(), bytes);
     EXPECT_FALSE(editor.isModified());
