@@ -202,8 +202,9 @@ void TVeSearchWin::BuildParts() {
     right->addSpacing(pages_->sizeHint().height());
     for (QPushButton* button : {replace_, replaceAll_, findNext_, markAll_})
         right->addWidget(button);
-    right->addStretch();
+    right->addSpacing(multiLine_->sizeHint().height() / 2);
     right->addWidget(multiLine_);
+    right->addStretch();
 
     auto* whole = new QHBoxLayout(this);
     whole->addLayout(left, 1);
