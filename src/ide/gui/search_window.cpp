@@ -238,6 +238,7 @@ void TVeSearchWin::SetMultiLine(bool on) {
     replaceBox_->lineEdit()->setReadOnly(on);
     multiLine_->setText(on ? "Single &line" : "Multi-&line");
     ShowParts();
+    FocusContent();
 }
 
 void TVeSearchWin::ChooseScope(SearchScope scope) {
