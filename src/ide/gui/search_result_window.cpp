@@ -11,9 +11,7 @@ namespace ozra::ide::gui {
 
 namespace {
 
-constexpr int kFilesChanged = 11;
-constexpr int kSearchResults = 14;
-constexpr int kSearchCleared = 15;
+const QColor kSelectionColour(83, 109, 166);
 
 constexpr int kUnitKeyRole = Qt::UserRole;
 constexpr int kHitRole = Qt::UserRole + 1;
@@ -29,9 +27,11 @@ TVeResultWin::TVeResultWin(TVeProject& project, QWidget* parent)
     setUniformRowHeights(true);
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    setStyleSheet("QTreeWidget::item:selected:active { background: rgb(83,109,166); color: white; }"
-                  "QTreeWidget::item:selected:!active { background: rgb(83,109,166); color: "
-                  "black; }");
+    QPalette colours = palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        colours.setColor(group, QPalette::Highlight, kSelectionColour);
+    setPalette(colours);
+    SetSelectedTextColour(Qt::black);
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* row) {
         if (row) ShowHit(*row, false);
     });
@@ -40,10 +40,36 @@ TVeResultWin::TVeResultWin(TVeProject& project, QWidget* parent)
 }
 
 void TVeResultWin::HandleEvent(int notification) {
-    if (notification == kFilesChanged || notification == kSearchResults)
+    switch (static_cast<ProjectEvent>(notification)) {
+    case ProjectEvent::FilesChanged:
+    case ProjectEvent::SearchResults:
         Rebuild();
-    else if (notification == kSearchCleared)
+        break;
+    case ProjectEvent::SearchCleared:
         clear();
+        break;
+    default:
+        break;
+    }
+}
+
+// The selected row's text is white while the list has the focus, black
+// otherwise, on the same background.
+void TVeResultWin::SetSelectedTextColour(const QColor& colour) {
+    QPalette colours = palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        colours.setColor(group, QPalette::HighlightedText, colour);
+    setPalette(colours);
+}
+
+void TVeResultWin::focusInEvent(QFocusEvent* event) {
+    SetSelectedTextColour(Qt::white);
+    QTreeWidget::focusInEvent(event);
+}
+
+void TVeResultWin::focusOutEvent(QFocusEvent* event) {
+    SetSelectedTextColour(Qt::black);
+    QTreeWidget::focusOutEvent(event);
 }
 
 void TVeResultWin::Rebuild() {

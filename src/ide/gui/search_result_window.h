@@ -30,6 +30,8 @@ class TVeResultWin final : public QTreeWidget, public ToolWindow {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     void Rebuild();
@@ -37,6 +39,7 @@ class TVeResultWin final : public QTreeWidget, public ToolWindow {
     // editor or stays here.
     void ShowHit(const QTreeWidgetItem& row, bool focusEditor);
     void FocusEditor();
+    void SetSelectedTextColour(const QColor& colour);
 
     TVeProject& project_;
 };
