@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -20,6 +21,7 @@ namespace ozra::ide::gui {
 namespace {
 
 constexpr int kCommandRole = Qt::UserRole;
+constexpr int kIconSize = 20;
 
 // The commands of a category, dragged out as their names.
 class CommandListWidget final : public QListWidget {
@@ -113,6 +115,7 @@ QWidget* CustomizeDialog::MakeCommandsPage() {
     categories_->setMaximumWidth(130);
     commands_ = new CommandListWidget(page);
     commands_->setObjectName("Commands");
+    commands_->setIconSize(QSize(kIconSize, kIconSize));
     description_ = new QLabel(page);
     description_->setWordWrap(true);
     connect(categories_, &QListWidget::currentRowChanged, this,
@@ -139,11 +142,15 @@ void CustomizeDialog::ShowCategory(int row) {
     commands_->clear();
     if (row < 0) return;
     const std::string category = PlainCaption(MenuCaptions()[static_cast<std::size_t>(row)]);
+    // Captions line up whether or not their command has an icon.
+    QPixmap empty(kIconSize, kIconSize);
+    empty.fill(Qt::transparent);
+    const QIcon blank(empty);
     for (const Command& command : Commands()) {
         if (command.Category != category || !PlaceableCommand(command.Name)) continue;
         const QAction& action = window_.Action(command.Id);
-        auto* item =
-            new QListWidgetItem(action.icon(), FromBytes(PlainCaption(command.Caption)), commands_);
+        auto* item = new QListWidgetItem(action.icon().isNull() ? blank : action.icon(),
+                                         FromBytes(PlainCaption(command.Caption)), commands_);
         item->setData(kCommandRole, static_cast<int>(command.Id));
         item->setToolTip(action.toolTip());
     }
