@@ -34,7 +34,6 @@ inline constexpr const char* kBarItemMime = "application/x-weftline-bar-item";
 struct BarPlace {
     int Bar = 0;
     std::size_t Position = 0;
-    friend bool operator==(const BarPlace&, const BarPlace&) = default;
 };
 
 class BarCustomizer final : public QObject {

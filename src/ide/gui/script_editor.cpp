@@ -130,6 +130,7 @@ ScriptEditor::ScriptEditor(QWidget* parent) : QsciScintilla(parent) {
     });
     connect(this, &QsciScintilla::cursorPositionChanged, this,
             [this](int line, int) { CaretMoved(line); });
+    // Scintilla marks the first change of every new undo step.
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int, int type, const char*, int, int, int, int, int, int, int) {
                 constexpr int kNewStep = SC_PERFORMED_USER | SC_STARTACTION;
