@@ -26,6 +26,8 @@ scenes=(
   "execution-line|$fixture|break=8,run"
   "stepped|$fixture|break=8,run,step"
   "output|$fixture|run"
+  "customize-toolbars|$fixture|customize=Toolbars"
+  "customize-commands|$fixture|customize=Commands,category=Run"
 )
 
 display=:$((90 + RANDOM % 100))

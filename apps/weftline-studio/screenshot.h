@@ -10,6 +10,8 @@
 //                   pauses or ends
 //   check           the syntax check        output  show the Output window
 //   menu=NAME       open a menu of the menu bar (File, Edit, Run, ...)
+//   customize=PAGE  open the Customize dialog on a page (Toolbars, Commands)
+//   category=NAME   choose a category on its Commands page (File, Run, ...)
 #pragma once
 
 #include <string>
