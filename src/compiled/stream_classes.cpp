@@ -250,6 +250,23 @@ constexpr auto MakeGroupTable() {
 
 constexpr auto kGroupBelongs = MakeGroupTable();
 
+static_assert(ClassFields::kGroupCount == kClassCount &&
+              ClassFields::kFieldsPerGroup == kFieldsPerGroup);
+
+// Class number -> tag -> field index + 1; the last row, for class numbers
+// out of range, names no field.
+constexpr auto MakeFieldRows() {
+    std::array<std::array<std::uint8_t, kClassCount * kFieldsPerGroup>, kClassCount + 1> rows{};
+    for (std::size_t c = 0; c < kClassCount; ++c) {
+        for (std::size_t tag = 0; tag < kClassCount * kFieldsPerGroup; ++tag) {
+            if (kGroupBelongs[c][tag / kFieldsPerGroup]) rows[c][tag] = kFieldIndex[tag];
+        }
+    }
+    return rows;
+}
+
+constexpr auto kFieldRows = MakeFieldRows();
+
 } // namespace
 
 bool FitsTarget(FieldTarget target, std::int32_t classNumber) noexcept {
@@ -281,21 +298,16 @@ std::optional<StreamClass> ClassOfNode(NodeKind kind) noexcept {
     return static_cast<StreamClass>(kKindClasses[index] - 1);
 }
 
+ClassFields::ClassFields(std::int32_t classNumber) noexcept
+    : byTag_(kFieldRows[classNumber >= 0 && static_cast<std::size_t>(classNumber) < kClassCount
+                            ? static_cast<std::size_t>(classNumber)
+                            : kClassCount]
+                 .data()),
+      rules_(kFields) {}
+
 ClassInfo ReadableClass(std::int32_t number) noexcept {
     if (number < 0 || static_cast<std::size_t>(number) >= kClassCount) return ClassInfo{};
     return kClasses[static_cast<std::size_t>(number)];
-}
-
-const FieldRule* FindField(std::int32_t classNumber, std::int32_t group,
-                           std::int32_t field) noexcept {
-    if (classNumber < 0 || static_cast<std::size_t>(classNumber) >= kClassCount || group < 0 ||
-        static_cast<std::size_t>(group) >= kClassCount || field < 0 ||
-        static_cast<std::size_t>(field) >= kFieldsPerGroup ||
-        !kGroupBelongs[static_cast<std::size_t>(classNumber)][static_cast<std::size_t>(group)])
-        return nullptr;
-    const std::uint8_t entry = kFieldIndex[static_cast<std::size_t>(group) * kFieldsPerGroup +
-                                           static_cast<std::size_t>(field)];
-    return entry == 0 ? nullptr : &kFields[entry - 1];
 }
 
 } // namespace ozra::compiled

@@ -142,9 +142,28 @@ struct FieldRule {
 // Whether the class numbered `classNumber` is what a field may name.
 bool FitsTarget(FieldTarget target, std::int32_t classNumber) noexcept;
 
-// The rule of a field, when the class numbered `classNumber` has it.
-const FieldRule* FindField(std::int32_t classNumber, std::int32_t group,
-                           std::int32_t field) noexcept;
+// The fields of the class numbered `classNumber`: the rule of a field the
+// class has, looked up as a reader meets it.
+class ClassFields {
+  public:
+    explicit ClassFields(std::int32_t classNumber) noexcept;
+
+    const FieldRule* Find(std::int32_t group, std::int32_t field) const noexcept {
+        const auto g = static_cast<std::uint32_t>(group);
+        const auto f = static_cast<std::uint32_t>(field);
+        if (g >= kGroupCount || f >= kFieldsPerGroup) return nullptr;
+        const std::uint8_t entry = byTag_[g * kFieldsPerGroup + f];
+        return entry == 0 ? nullptr : rules_ + (entry - 1);
+    }
+
+    static constexpr std::uint32_t kGroupCount = 71;
+    static constexpr std::uint32_t kFieldsPerGroup = 8;
+
+  private:
+    // By group * 8 + field: the rule's index + 1, or 0.
+    const std::uint8_t* byTag_;
+    const FieldRule* rules_;
+};
 
 // Field tags the reader and the writer name.
 namespace Tag {

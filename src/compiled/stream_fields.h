@@ -15,10 +15,10 @@
 
 namespace ozra::compiled {
 
-// A node with only what its constructor makes; the stream restores the
-// rest. Raises "[class name] not found." for a class the reader cannot
-// build.
-value::Ref<front::TtsNode> MakeBareNode(front::NodeKind kind);
+// A node with only what its constructor makes, from `arena`; the stream
+// restores the rest. Raises "[class name] not found." for a class the
+// reader cannot build.
+value::Ref<front::TtsNode> MakeBareNode(front::NodeKind kind, front::NodeArena& arena);
 
 // Integer, bool and byte fields; out of range raises "[g, f] out of range.".
 void ApplyInteger(front::TtsNode& node, const FieldRule& rule, std::int32_t number);

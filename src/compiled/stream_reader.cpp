@@ -53,7 +53,7 @@ enum class Wait : std::uint8_t { Nothing, Field, Item, Entry };
 // One block being read.
 struct Frame {
     std::uint32_t Index;
-    std::int32_t ClassNumber;
+    ClassFields Fields;
     ByteReader Own;
     TtsNode* Node;
     // A container: the node and field it fills; none drops what it holds.
@@ -73,7 +73,7 @@ struct Frame {
 
 class Reader {
   public:
-    explicit Reader(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit Reader(std::span<char> bytes) : bytes_(bytes) {}
 
     Ref<TtsBlock> Run() {
         try {
@@ -102,12 +102,13 @@ class Reader {
     std::int32_t NumberOf(std::uint32_t index) const { return shape_.Number(index); }
 
     void ReadHeader() {
-        const Trailer trailer = ReadTrailer(bytes_);
+        const Trailer trailer = ReadTrailer(std::string_view(bytes_.data(), bytes_.size()));
         const std::size_t trailerStart = bytes_.size() - trailer.Length;
         if (static_cast<std::size_t>(trailer.Value) > trailerStart)
             throw EtsCompiler("Unsupported file format.");
         const std::size_t headerStart = trailerStart - static_cast<std::size_t>(trailer.Value);
-        stream_ = ByteReader(std::string_view(bytes_).substr(headerStart, trailer.Value));
+        stream_ = ByteReader(std::string_view(bytes_.data() + headerStart, trailer.Value),
+                             bytes_.size() - headerStart);
         streamStart_ = headerStart;
         for (std::int32_t expected : kMagic) {
             if (stream_.AtEnd() || stream_.Compact() != expected)
@@ -127,9 +128,9 @@ class Reader {
         const std::int32_t length = stream_.Compact();
         if (length < 0) throw EtsCompiler::ReadError();
         const std::string_view own = stream_.Raw(static_cast<std::size_t>(length));
-        if (scrambled_)
-            Unscramble(bytes_.data() + streamStart_ + stream_.Position() - own.size(), own.size());
-        return ByteReader(own);
+        const std::size_t ownStart = streamStart_ + stream_.Position() - own.size();
+        if (scrambled_) Unscramble(bytes_.data() + ownStart, own.size());
+        return ByteReader(own, bytes_.size() - ownStart);
     }
 
     std::uint32_t Register(std::int32_t number, const ClassInfo& info, std::int32_t classNumber) {
@@ -144,7 +145,7 @@ class Reader {
             LoadedShape::Object{number, info.Use == ClassUse::Node && info.Kind == NodeKind::Block,
                                 classNumber == static_cast<std::int32_t>(StreamClass::Control)});
         indexOf_[at] = static_cast<std::int32_t>(index);
-        nodes_.push_back(info.Use == ClassUse::Node ? MakeBareNode(info.Kind) : nullptr);
+        nodes_.push_back(info.Use == ClassUse::Node ? MakeBareNode(info.Kind, arena_) : nullptr);
         return index;
     }
 
@@ -155,8 +156,8 @@ class Reader {
         const std::int32_t number = own.Compact();
         if (classNumber != static_cast<std::int32_t>(StreamClass::Block))
             Fail(number, "is not a block.");
-        Push(Frame{Register(number, ReadableClass(classNumber), classNumber), classNumber, own,
-                   nullptr});
+        Push(Frame{Register(number, ReadableClass(classNumber), classNumber),
+                   ClassFields(classNumber), own, nullptr});
     }
 
     void Push(Frame frame) {
@@ -182,7 +183,7 @@ class Reader {
         const FieldRule& rule = forField ? *parent.Rule : ItemRule(parent);
         if (!FitsTarget(forField ? rule.Target : FieldTarget::Node, classNumber))
             WrongClass(number, rule);
-        Frame frame{Register(number, info, classNumber), classNumber, own, nullptr};
+        Frame frame{Register(number, info, classNumber), ClassFields(classNumber), own, nullptr};
         if (forField && rule.Group == Tag::TableGroup) {
             // A name table's string list fills the table's field.
             frame.Owner = parent.Owner;
@@ -214,7 +215,7 @@ class Reader {
             if (frame.Own.AtEnd()) return false;
             const std::int32_t group = frame.Own.Compact();
             const std::int32_t field = frame.Own.Compact();
-            const FieldRule* rule = FindField(frame.ClassNumber, group, field);
+            const FieldRule* rule = frame.Fields.Find(group, field);
             if (!rule)
                 throw EtsCompiler("[" + std::to_string(group) + ", " + std::to_string(field) +
                                   "] not found.");
@@ -415,10 +416,11 @@ class Reader {
         }
     }
 
-    std::string bytes_;
+    std::span<char> bytes_;
     std::size_t streamStart_ = 0;
     ByteReader stream_{""};
     bool scrambled_ = false;
+    front::NodeArena arena_;
     // By object index, in stream order.
     std::vector<Ref<TtsNode>> nodes_;
     // By object number.
@@ -429,8 +431,8 @@ class Reader {
 
 } // namespace
 
-Ref<TtsBlock> ReadTree(std::string bytes) {
-    return Reader(std::move(bytes)).Run();
+Ref<TtsBlock> ReadTree(std::span<char> bytes) {
+    return Reader(bytes).Run();
 }
 
 } // namespace ozra::compiled
