@@ -6,8 +6,12 @@
 #include <QApplication>
 
 #include <condition_variable>
+#include <csignal>
 #include <cstdio>
+#include <future>
 #include <mutex>
+#include <pthread.h>
+#include <unistd.h>
 #include <vector>
 
 namespace ozra::bridge_qt {
@@ -22,6 +26,22 @@ void SeriousMessagesOnly(QtMsgType type, const QMessageLogContext&, const QStrin
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
+// Makes the application, tells `started`, and runs its event loop.
+template <typename Started> void RunApplication(const DisplayChoice& choice, Started started) {
+    // QApplication keeps references to these for its whole life.
+    std::vector<std::string> words{"ozra"};
+    if (!choice.Platform.empty()) words.insert(words.end(), {"-platform", choice.Platform});
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    int argc = static_cast<int>(words.size());
+    QApplication application(argc, argv.data());
+    QApplication::setQuitOnLastWindowClosed(false);
+    started(application);
+    QApplication::exec();
+}
+
 } // namespace
 
 std::unique_ptr<GuiThread> GuiThread::Start(std::string& error) {
@@ -29,7 +49,9 @@ std::unique_ptr<GuiThread> GuiThread::Start(std::string& error) {
     std::mutex mutex;
     std::condition_variable ready;
     bool started = false;
-    gui->thread_ = std::thread([&, self = gui.get()] {
+    std::promise<void> finished;
+    gui->finished_ = finished.get_future();
+    std::thread thread([&, self = gui.get(), finished = std::move(finished)]() mutable {
         qInstallMessageHandler(SeriousMessagesOnly);
         const DisplayChoice choice = ChooseDisplay();
         if (!choice.Problem.empty()) {
@@ -39,38 +61,32 @@ std::unique_ptr<GuiThread> GuiThread::Start(std::string& error) {
             ready.notify_one();
             return;
         }
-        // QApplication keeps references to these for its whole life.
-        std::vector<std::string> words{"ozra"};
-        if (!choice.Platform.empty()) words.insert(words.end(), {"-platform", choice.Platform});
-        std::vector<char*> argv;
-        for (std::string& word : words)
-            argv.push_back(word.data());
-        argv.push_back(nullptr);
-        int argc = static_cast<int>(words.size());
-        QApplication application(argc, argv.data());
-        QApplication::setQuitOnLastWindowClosed(false);
-        {
+        RunApplication(choice, [&](QApplication& application) {
             std::lock_guard lock(mutex);
             self->application_ = &application;
             started = true;
             ready.notify_one();
-        }
-        QApplication::exec();
+        });
+        finished.set_value();
+        // Parked for good: signals go to the program's other threads.
+        sigset_t all;
+        sigfillset(&all);
+        pthread_sigmask(SIG_BLOCK, &all, nullptr);
+        for (;;)
+            pause();
     });
+    gui->id_ = thread.get_id();
+    thread.detach();
     std::unique_lock lock(mutex);
     ready.wait(lock, [&] { return started; });
-    if (!gui->application_) {
-        lock.unlock();
-        gui->thread_.join();
-        return nullptr;
-    }
+    if (!gui->application_) return nullptr;
     return gui;
 }
 
 GuiThread::~GuiThread() {
-    if (application_)
-        QMetaObject::invokeMethod(application_, &QCoreApplication::quit, Qt::QueuedConnection);
-    if (thread_.joinable()) thread_.join();
+    if (!application_) return;
+    QMetaObject::invokeMethod(application_, &QCoreApplication::quit, Qt::QueuedConnection);
+    finished_.wait();
 }
 
 } // namespace ozra::bridge_qt

@@ -7,7 +7,6 @@
 
 #include <array>
 #include <climits>
-#include <cstdlib>
 #include <unistd.h>
 #include <vector>
 
@@ -45,18 +44,6 @@ std::string ProgramFile() {
 
 std::string ProgramFolder() {
     return ExtractFilePath(ProgramFile());
-}
-
-std::string UserConfigFolder() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string base;
-    if (config && *config == '/') {
-        base = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::string(home && *home ? home : "/") + "/.config";
-    }
-    return platform::WithTrailingSlash(base) + "weftline-studio/";
 }
 
 std::string ExpandFileName(std::string_view path) {

@@ -22,9 +22,6 @@ namespace ozra::libs {
 std::string ProgramFile();
 // The folder of the running program, with a trailing "/".
 std::string ProgramFolder();
-// The folder of this system's files in the user's configuration folder
-// ($XDG_CONFIG_HOME, or ~/.config), with a trailing "/"; it may not exist.
-std::string UserConfigFolder();
 // The path made absolute; "." and ".." resolved; a trailing "/" kept.
 std::string ExpandFileName(std::string_view path);
 

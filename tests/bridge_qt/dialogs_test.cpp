@@ -7,7 +7,8 @@
 #include "../libs/script_support.h"
 
 #include "data/data_link_file.h"
-#include "libs/connection_editor.h"
+#include "data/scripting/connection_editor.h"
+#include "data/scripting/data_libraries.h"
 #include "runtime/desktop_module.h"
 
 #include <QCheckBox>
@@ -122,15 +123,15 @@ TEST(QtDialogs, FontWithItsColourFromANestedDialog) {
 TEST(QtDialogs, OpenWithFiltersAndAProposedName) {
     TempFolder folder;
     folder.Write("notes.txt", "x");
-    const ScriptRun chosen = Answered(
-        "<.= System.Dialog.OpenDialog(\"Text|*.txt;*.log|All|*.*\", \"%T%notes.txt\").>",
-        {On<QFileDialog>([&](QFileDialog& d) {
-            EXPECT_EQ(d.nameFilters(), (QStringList{"Text (*.txt *.log)", "All (*)"}));
-            EXPECT_EQ(QDir(d.directory()).absolutePath() + "/",
-                      QString::fromStdString(folder.Path));
-            static_cast<QDialog&>(d).accept();
-        })},
-        folder.Path);
+    const ScriptRun chosen =
+        Answered("<.= System.Dialog.OpenDialog(\"Text|*.txt;*.log|All|*.*\", \"%T%notes.txt\").>",
+                 {On<QFileDialog>([&](QFileDialog& d) {
+                     EXPECT_EQ(d.nameFilters(), (QStringList{"Text (*.txt *.log)", "All (*)"}));
+                     EXPECT_EQ(QDir(d.directory()).absolutePath() + "/",
+                               QString::fromStdString(folder.Path));
+                     static_cast<QDialog&>(d).accept();
+                 })},
+                 folder.Path);
     EXPECT_EQ(chosen.Error, "");
     EXPECT_EQ(chosen.Output, folder.Path + "notes.txt");
     EXPECT_EQ(Answered("<.= \"[\" ~ System.Dialog.OpenDialog(\"\") ~ \"]\".>", {Cancel()}).Output,
@@ -153,9 +154,9 @@ TEST(QtDialogs, SaveAsksBeforeOverwritingAndAddsTheDefaultExtension) {
     const auto accept = On<QFileDialog>([](QFileDialog& d) { static_cast<QDialog&>(d).accept(); });
 
     // "No" keeps the save dialog open; the user then cancels it.
-    EXPECT_EQ(Answered(with("old.txt"), {accept, answer(QMessageBox::No), Cancel()}, folder.Path)
-                  .Output,
-              "[]");
+    EXPECT_EQ(
+        Answered(with("old.txt"), {accept, answer(QMessageBox::No), Cancel()}, folder.Path).Output,
+        "[]");
     EXPECT_EQ(Answered(with("old.txt"), {accept, answer(QMessageBox::Yes)}, folder.Path).Output,
               "[" + folder.Path + "old.txt]");
     EXPECT_EQ(Answered(with("report"), {accept}, folder.Path).Output,
@@ -167,38 +168,39 @@ TEST(QtDialogs, FolderStartsAtItsFolderAndTakesATypedName) {
     TempFolder folder;
     std::filesystem::create_directories(folder.Path + "root/sub");
     std::filesystem::create_directories(folder.Path + "root/other");
-    const std::string script =
-        "<.= \"[\" ~ System.Dialog.FolderDialog(\"Where?\", \"%T%root\", \"%T%root/sub\") ~ \"]\".>";
-    const ScriptRun chosen = Answered(
-        script,
-        {OnDialogWith("Folders",
-                      [&](QDialog& d) {
-                          auto& edit = Child<QLineEdit>(d, "Folder");
-                          EXPECT_EQ(edit.text().toStdString(), folder.Path + "root/sub");
-                          // A relative name is taken under the selected folder.
-                          edit.setText("../other");
-                          d.accept();
-                      })},
-        folder.Path);
+    const std::string script = "<.= \"[\" ~ System.Dialog.FolderDialog(\"Where?\", \"%T%root\", "
+                               "\"%T%root/sub\") ~ \"]\".>";
+    const ScriptRun chosen =
+        Answered(script,
+                 {OnDialogWith("Folders",
+                               [&](QDialog& d) {
+                                   auto& edit = Child<QLineEdit>(d, "Folder");
+                                   EXPECT_EQ(edit.text().toStdString(), folder.Path + "root/sub");
+                                   // A relative name is taken under the selected folder.
+                                   edit.setText("../other");
+                                   d.accept();
+                               })},
+                 folder.Path);
     EXPECT_EQ(chosen.Output, "[" + folder.Path + "root/other]");
 
     // A folder that does not exist is refused with a message; the dialog
     // stays open until the user cancels.
-    const ScriptRun refused = Answered(
-        script,
-        {OnDialogWith("Folders",
-                      [](QDialog& d) {
-                          Child<QLineEdit>(d, "Folder").setText("missing");
-                          d.accept();
-                      }),
-         On<QMessageBox>([](QMessageBox& box) { box.accept(); }), Cancel()},
-        folder.Path);
+    const ScriptRun refused =
+        Answered(script,
+                 {OnDialogWith("Folders",
+                               [](QDialog& d) {
+                                   Child<QLineEdit>(d, "Folder").setText("missing");
+                                   d.accept();
+                               }),
+                  On<QMessageBox>([](QMessageBox& box) { box.accept(); }), Cancel()},
+                 folder.Path);
     EXPECT_EQ(refused.Output, "[]");
 }
 
 TEST(QtDialogs, ClipboardRoundTripWithNonAsciiText) {
-    const ScriptRun run = RunScript("<.System.Utility.CopyToClipboard(\"Gr\xC3\xBC\xC3\x9F\x65 \xE2\x9C\x93 "
-                              "\xF0\x9F\x98\x80\").><.= System.Utility.GetClipboardText().>");
+    const ScriptRun run =
+        RunScript("<.System.Utility.CopyToClipboard(\"Gr\xC3\xBC\xC3\x9F\x65 \xE2\x9C\x93 "
+                  "\xF0\x9F\x98\x80\").><.= System.Utility.GetClipboardText().>");
     EXPECT_EQ(run.Error, "");
     EXPECT_EQ(run.Output, "Gr\xC3\xBC\xC3\x9F\x65 \xE2\x9C\x93 \xF0\x9F\x98\x80");
     runtime::Desktop direct;
@@ -218,12 +220,12 @@ class ConnectionEditor : public ::testing::Test {
 
     std::string Edit(const std::string& initial, std::vector<DialogAnswerer::Step> steps) {
         DialogAnswerer answerer(Bridge(), std::move(steps));
-        const std::string result = libs::BuildConnectionString(global_, initial);
+        const std::string result = data::scripting::BuildConnectionString(global_, initial);
         EXPECT_TRUE(answerer.Finished()) << initial;
         return result;
     }
 
-    const std::string folder_ = libs::DataLinkFolder();
+    const std::string folder_ = data::scripting::DataLinkFolder();
     runtime::TGlobalData global_;
 };
 
@@ -233,33 +235,48 @@ DialogAnswerer::Step OnEditor(std::function<void(QDialog&)> answer) {
 
 TEST_F(ConnectionEditor, AnswersTheEditedTextAndNothingWhenUnchanged) {
     EXPECT_EQ(Edit("DSN=old", {OnEditor([](QDialog& d) {
-                  EXPECT_TRUE(Child<QRadioButton>(d, "UseString").isChecked());
-                  EXPECT_FALSE(Child<QComboBox>(d, "LinkFile").isEnabled());
-                  auto& text = Child<QLineEdit>(d, "ConnectionString");
-                  EXPECT_EQ(text.text(), "DSN=old");
-                  text.setText("DSN=new;UID=me");
-                  d.accept();
-              })}),
+                       EXPECT_TRUE(Child<QRadioButton>(d, "UseString").isChecked());
+                       EXPECT_FALSE(Child<QComboBox>(d, "LinkFile").isEnabled());
+                       auto& text = Child<QLineEdit>(d, "ConnectionString");
+                       EXPECT_EQ(text.text(), "DSN=old");
+                       text.setText("DSN=new;UID=me");
+                       d.accept();
+                   })}),
               "DSN=new;UID=me");
     EXPECT_EQ(Edit("DSN=old", {OnEditor([](QDialog& d) { d.accept(); })}), "");
     EXPECT_EQ(Edit("DSN=old", {Cancel()}), "");
+}
+
+TEST_F(ConnectionEditor, ScriptsReachItThroughTheDataLibrary) {
+    DialogAnswerer answerer(Bridge(), {OnEditor([](QDialog& d) {
+                                Child<QLineEdit>(d, "ConnectionString").setText("DSN=Orders");
+                                d.accept();
+                            })});
+    const ScriptRun run = RunWithLibraries(
+        "<.= \"[\" ~ System.Data.BuildConnectionString(\"DSN=old\") ~ \"]\".>", "/tmp/",
+        libs::AutomationClasses::None(), &data::scripting::AddDataLibraries,
+        [](runtime::TGlobalData& global) { global.Gui.SetBridge(Bridge()); });
+    EXPECT_TRUE(answerer.Finished());
+    EXPECT_EQ(run.Error, "");
+    EXPECT_EQ(run.Output, "[DSN=Orders]");
 }
 
 TEST_F(ConnectionEditor, ChoosesADataLinkFileOfTheFolder) {
     data::WriteDataLinkFile(folder_ + "prod.udl", "DSN=Orders;PWD=secret");
     const std::string link = "FILE NAME=" + folder_ + "prod.udl";
     EXPECT_EQ(Edit(link, {OnEditor([](QDialog& d) {
-                  EXPECT_TRUE(Child<QRadioButton>(d, "UseLink").isChecked());
-                  EXPECT_EQ(Child<QComboBox>(d, "LinkFile").currentText(), "prod.udl");
-                  EXPECT_EQ(Child<QLabel>(d, "LinkPreview").text(), "DSN=Orders;PWD=***");
-                  d.accept();
-              })}),
-              "") << "unchanged";
+                       EXPECT_TRUE(Child<QRadioButton>(d, "UseLink").isChecked());
+                       EXPECT_EQ(Child<QComboBox>(d, "LinkFile").currentText(), "prod.udl");
+                       EXPECT_EQ(Child<QLabel>(d, "LinkPreview").text(), "DSN=Orders;PWD=***");
+                       d.accept();
+                   })}),
+              "")
+        << "unchanged";
     EXPECT_EQ(Edit("DSN=x", {OnEditor([](QDialog& d) {
-                  Child<QRadioButton>(d, "UseLink").click();
-                  Child<QComboBox>(d, "LinkFile").setCurrentText("prod.udl");
-                  d.accept();
-              })}),
+                       Child<QRadioButton>(d, "UseLink").click();
+                       Child<QComboBox>(d, "LinkFile").setCurrentText("prod.udl");
+                       d.accept();
+                   })}),
               link);
 }
 
@@ -282,18 +299,18 @@ TEST_F(ConnectionEditor, BuildsFromAnOdbcDataSource) {
 }
 
 TEST_F(ConnectionEditor, KeepsAStringAsANewDataLinkFile) {
-    const std::string made = Edit(
-        "", {OnEditor([](QDialog& d) {
-                 Child<QLineEdit>(d, "ConnectionString").setText("Data Source=/srv/app.db");
-                 Child<QPushButton>(d, "SaveLink").click();
-                 EXPECT_TRUE(Child<QRadioButton>(d, "UseLink").isChecked());
-                 EXPECT_EQ(Child<QComboBox>(d, "LinkFile").currentText(), "made.udl");
-                 d.accept();
-             }),
-             On<QInputDialog>([](QInputDialog& d) {
-                 d.setTextValue("made");
-                 d.accept();
-             })});
+    const std::string made =
+        Edit("", {OnEditor([](QDialog& d) {
+                      Child<QLineEdit>(d, "ConnectionString").setText("Data Source=/srv/app.db");
+                      Child<QPushButton>(d, "SaveLink").click();
+                      EXPECT_TRUE(Child<QRadioButton>(d, "UseLink").isChecked());
+                      EXPECT_EQ(Child<QComboBox>(d, "LinkFile").currentText(), "made.udl");
+                      d.accept();
+                  }),
+                  On<QInputDialog>([](QInputDialog& d) {
+                      d.setTextValue("made");
+                      d.accept();
+                  })});
     EXPECT_EQ(made, "FILE NAME=" + folder_ + "made.udl");
     EXPECT_EQ(data::ReadDataLinkFile(folder_ + "made.udl"), "Data Source=/srv/app.db");
 }

@@ -97,9 +97,7 @@ TEST_P(ScriptDataTest, ErrorsNameWhatIsWrong) {
         {"<. ?? %DB%.Objects.customer[0].colour .>", "colour not found."},
         {"<. %DB%.SetDatabaseType(\"Paradox\") .>", "Unknown databse type"},
         {"<. %DB%.SaveData() .>", "Please specify a filename"},
-        {"<. System.Data.BuildConnectionString() .>",
-         "BuildConnectionString needs a display: the connection string editor is a dialog of "
-         "the desktop"},
+        {"<. System.Data.BuildConnectionString() .>", "Data: this program has no desktop."},
         {"<. System.Data.ImportSchema(\"x\") .>", "no enough parameters."},
     };
     for (const Case& c : cases) {

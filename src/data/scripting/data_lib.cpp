@@ -2,6 +2,7 @@
 #include "data/scripting/data_lib.h"
 
 #include "data/data_error.h"
+#include "data/scripting/connection_editor.h"
 #include "platform/file_system.h"
 #include "runtime/host.h"
 #include "runtime/setting_list.h"
@@ -60,11 +61,9 @@ void TtsLibData::NewSchema(LibCall& call, TSys_Impl_Data& data) {
     call.ReturnObject(&data.NewDatabase());
 }
 
-// The connection-string editor is a dialog of the desktop; without one the
-// call says so instead of answering as if the user had cancelled.
-void TtsLibData::BuildConnectionString(LibCall&) {
-    throw EDataError("BuildConnectionString needs a display: the connection string editor is a "
-                     "dialog of the desktop");
+void TtsLibData::BuildConnectionString(LibCall& call, TSys_Impl_Data& data) {
+    call.ReturnText(
+        scripting::BuildConnectionString(data.Global, call.Count() > 0 ? call.Text(0) : ""));
 }
 
 void TtsLibData::ImportSchema(LibCall& call, TSys_Impl_Data& data) {

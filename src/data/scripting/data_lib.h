@@ -78,7 +78,7 @@ class TtsLibData final : public runtime::TtsLibBase {
   private:
     void LoadSchema(runtime::LibCall& call, TSys_Impl_Data& data);
     void NewSchema(runtime::LibCall& call, TSys_Impl_Data& data);
-    void BuildConnectionString(runtime::LibCall& call);
+    void BuildConnectionString(runtime::LibCall& call, TSys_Impl_Data& data);
     void ImportSchema(runtime::LibCall& call, TSys_Impl_Data& data);
     void DefaultSchema(runtime::LibCall& call, TSys_Impl_Data& data);
 };

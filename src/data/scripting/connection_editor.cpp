@@ -1,15 +1,15 @@
 // The connection-string editor's entry point.
-#include "libs/connection_editor.h"
+#include "data/scripting/connection_editor.h"
 
 #include "data/data_link_file.h"
 #include "platform/file_system.h"
-#include "libs/path_helper.h"
+#include "platform/user_folder.h"
 #include "runtime/desktop.h"
 
-namespace ozra::libs {
+namespace ozra::data::scripting {
 
 std::string DataLinkFolder() {
-    const std::string folder = UserConfigFolder() + "data-links/";
+    const std::string folder = platform::UserConfigFolder() + "data-links/";
     platform::CreateFolders(folder);
     return folder;
 }
@@ -18,9 +18,9 @@ std::string BuildConnectionString(runtime::TGlobalData& global, std::string_view
     runtime::ConnectionEditorRequest request;
     request.Initial = std::string(initial);
     request.DataLinkFolder = DataLinkFolder();
-    request.ReadDataLink = [](const std::string& path) { return data::ReadDataLinkFile(path); };
+    request.ReadDataLink = [](const std::string& path) { return ReadDataLinkFile(path); };
     request.WriteDataLink = [](const std::string& path, const std::string& connection) {
-        data::WriteDataLinkFile(path, connection);
+        WriteDataLinkFile(path, connection);
     };
     const std::optional<std::string> edited =
         global.Gui.Call("Data", [&](runtime::DesktopBridge& bridge) {
@@ -29,4 +29,4 @@ std::string BuildConnectionString(runtime::TGlobalData& global, std::string_view
     return edited && *edited != initial ? *edited : "";
 }
 
-} // namespace ozra::libs
+} // namespace ozra::data::scripting

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-namespace ozra::libs {
+namespace ozra::data::scripting {
 
 // The text the user confirmed, when it differs from `initial`; otherwise
 // "" (cancelled or unchanged). Raises "Data: no display available ..."
@@ -25,4 +25,4 @@ std::string BuildConnectionString(runtime::TGlobalData& global, std::string_view
 // made when missing.
 std::string DataLinkFolder();
 
-} // namespace ozra::libs
+} // namespace ozra::data::scripting
