@@ -13,7 +13,12 @@
 //   - Ownership has no cycle, so freeing the root frees everything; an
 //     object has one exclusive owner at most (a statement owned twice would
 //     run once per owner, and nesting that twenty times runs it a million
-//     times).
+//     times). A reference that is not a first one names an object met
+//     before, so every cycle holds an owning reference, read while the
+//     object it names was still being read, to that object (its ancestor
+//     in the reading tree), and only the objects of that ancestor's run
+//     need searching; a used unit whose parents lie past the statement
+//     that uses it has the whole ownership graph searched.
 //   - The tree is what the root owns, directly or not, a used unit's
 //     parents counted as owned by the statement that uses it. A link from
 //     the tree must stay inside it, so that no pointer outlives its object;
@@ -39,10 +44,11 @@ class LoadedShape {
     };
 
     void Reserve(std::size_t objects);
-    // A new object, met as the next block; answers its index.
-    std::uint32_t Begin(const Object& object) {
+    // A new object, met as the next block while the object `reader` (an
+    // index, or -1 for the root) is read; answers its index.
+    std::uint32_t Begin(const Object& object, std::int32_t reader) {
         entries_.push_back(
-            Entry{object.Number, -1, 0,
+            Entry{object.Number, reader, -1, 0,
                   static_cast<std::uint8_t>((object.IsBlock ? kBlock : 0) |
                                             (object.IsBareControl ? kBareControl : 0))});
         return static_cast<std::uint32_t>(entries_.size() - 1);
@@ -89,9 +95,12 @@ class LoadedShape {
 
     struct Entry {
         std::int32_t Number;
+        // The object whose field met this one first, or -1.
+        std::int32_t Reader;
         // The `Parent` link, or -1.
         std::int32_t Parent;
-        // One past the last object of the run this one heads.
+        // One past the last object of the run this one heads; 0 while its
+        // block is being read.
         std::uint32_t End;
         std::uint8_t Flags;
     };
@@ -103,10 +112,21 @@ class LoadedShape {
     [[noreturn]] void Fail(std::uint32_t index, const char* what) const;
     void CheckParentChains() const;
     std::uint32_t Top(std::uint32_t index) const;
-    std::vector<std::uint8_t> CheckOwnership() const;
+    // The owning references that are not first ones, by owner.
+    struct EdgesByOwner {
+        std::vector<std::uint32_t> First;
+        std::vector<std::uint32_t> Targets;
+    };
+    EdgesByOwner OwnedByOwner() const;
+    bool ClosesNoCycle(const EdgesByOwner& edges) const;
+    std::vector<std::uint8_t> CheckOwnership(const EdgesByOwner& edges) const;
+    // What the root owns, for a stream known to hold no ownership cycle.
+    std::vector<std::uint8_t> Reach(const EdgesByOwner& edges) const;
 
     std::vector<Entry> entries_;
     std::vector<std::uint32_t> forwardParents_;
+    // Owning references to objects whose blocks were being read.
+    std::vector<Edge> towardsReading_;
     std::vector<Edge> owned_;
     std::vector<Edge> links_;
     std::vector<Edge> uses_;

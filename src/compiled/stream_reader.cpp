@@ -143,7 +143,8 @@ class Reader {
         if (at >= indexOf_.size()) indexOf_.resize(std::max(at + 1, indexOf_.size() * 3 / 2), -1);
         const std::uint32_t index = shape_.Begin(
             LoadedShape::Object{number, info.Use == ClassUse::Node && info.Kind == NodeKind::Block,
-                                classNumber == static_cast<std::int32_t>(StreamClass::Control)});
+                                classNumber == static_cast<std::int32_t>(StreamClass::Control)},
+            frames_.empty() ? -1 : static_cast<std::int32_t>(frames_.back().Index));
         indexOf_[at] = static_cast<std::int32_t>(index);
         nodes_.push_back(info.Use == ClassUse::Node ? MakeBareNode(info.Kind, arena_) : nullptr);
         return index;
