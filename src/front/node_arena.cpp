@@ -1,6 +1,8 @@
 // Node chunks, the header in front of each node, and giving storage back.
 #include "front/node_arena.h"
 
+#include "front/syntax_tree.h"
+
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -25,7 +27,12 @@ struct NodeArena::Chunk {
 
 namespace {
 
-constexpr std::size_t kAlignment = alignof(std::max_align_t);
+// Nodes hold pointers, counts and 8-byte values, nothing aligned wider; an
+// 8-byte header and 8-byte steps keep them smaller than the heap would.
+constexpr std::size_t kAlignment = 8;
+static_assert(alignof(TtsNode) <= kAlignment && alignof(TtsExpression) <= kAlignment &&
+              alignof(TtsBlock) <= kAlignment && alignof(TtsFunctionNode) <= kAlignment &&
+              alignof(TtsClassNode) <= kAlignment);
 constexpr std::size_t kChunkSize = 64 * 1024;
 
 constexpr std::size_t RoundUp(std::size_t size) {
