@@ -1,15 +1,16 @@
 // The console debugger's session: commands, events and what they print.
 #include "console_debugger.h"
 
+#include "error_report.h"
 #include "interrupt_watch.h"
 #include "output.h"
+#include "run_libraries.h"
 #include "script_run.h"
 
-#include "compiled/project_compiler.h"
+#include "debugger/debug_launch.h"
 #include "debugger/debugger.h"
 #include "front/text_file.h"
 #include "runtime/command_parser.h"
-#include "runtime/run_host.h"
 
 #include <unistd.h>
 
@@ -70,12 +71,8 @@ class ConsoleDebugger final : public DebugEventSink {
     ConsoleDebugger(InterruptWatch& interrupts, const Invocation& invocation, DebugProgram program,
                     bool echo)
         : interrupts_(interrupts), mainFile_(program.Units.front()->FileName), echo_(echo) {
-        debugger_.SetProgram(std::move(program), [&invocation, this](runtime::TGlobalData& global) {
-            runtime::TCommandParser options(global);
-            const runtime::RunParameters parameters =
-                options.ReadParameters(invocation.Script, invocation.Words);
-            return runtime::AssembleRunHost(global, parameters, libraries_);
-        });
+        debugger_.SetProgram(std::move(program),
+                             HostFromOptions(invocation.Script(), invocation.Words, libraries_));
     }
 
     // Reads and carries out commands until "quit" or the end of input;
@@ -313,26 +310,10 @@ class ConsoleDebugger final : public DebugEventSink {
     TVeDebugger debugger_{queue_, *this};
 };
 
-// Prints the syntax errors of every unit; answers whether there was one.
-bool ReportSyntaxErrors(const DebugProgram& program) {
-    bool any = false;
-    for (const auto& unit : program.Units) {
-        for (const TVeBookmark& error : unit->Bookmarks) {
-            any = true;
-            if (error.Line > 0)
-                ReportLine(unit->FileName + ":" + std::to_string(error.Line) + ":" +
-                           std::to_string(error.Column) + ": " + error.Message);
-            else
-                ReportLine(unit->FileName + ": " + error.Message);
-        }
-    }
-    return any;
-}
-
 } // namespace
 
 int DebugScript(const Invocation& invocation) {
-    if (!ScriptExists(invocation.Script)) return 2;
+    if (!ScriptExists(invocation.Script())) return 2;
     // Before any thread starts, so that every thread leaves Ctrl+C to it.
     InterruptWatch interrupts;
     DebugProgram program;
@@ -340,19 +321,16 @@ int DebugScript(const Invocation& invocation) {
         runtime::TGlobalData global;
         runtime::TCommandParser options(global);
         const runtime::RunParameters parameters =
-            options.ReadParameters(invocation.Script, invocation.Words);
-        compiled::TvmProjectCompiler compiler(parameters.ScriptFile);
-        compiler.ParseUnit = [&program](const compiled::UnitSource& unit) {
-            auto data = std::make_shared<TVeDebugData>(DisplayPath(unit.FullPath), unit.FileIndex);
-            program.Units.push_back(data);
-            return TVeDebugCompiler::Parse(unit.Text, *data, unit.Include, unit.Target);
-        };
-        program.Node = compiler.Compile();
+            options.ReadParameters(invocation.Script(), invocation.Words);
+        program = CompileDebugProgram(parameters.ScriptFile, DisplayPath);
     } catch (const std::exception& error) {
         ReportLine(error.what());
         return 1;
     }
-    if (ReportSyntaxErrors(program)) return 1;
+    const std::vector<std::string> errors = program.SyntaxErrors();
+    for (const std::string& error : errors)
+        ReportLine(error);
+    if (!errors.empty()) return 1;
 
     ConsoleDebugger console(interrupts, invocation, std::move(program), isatty(STDIN_FILENO) == 0);
     try {

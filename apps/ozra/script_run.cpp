@@ -2,16 +2,16 @@
 // host, execution, output and error reporting.
 #include "script_run.h"
 
+#include "error_report.h"
 #include "output.h"
+#include "run_libraries.h"
 
 #include "compiled/program_data.h"
 #include "compiled/project_compiler.h"
-#include "compiled/runtime_lib.h"
 #include "compiled/tts_compiler.h"
-#include "data/scripting/data_libraries.h"
 #include "front/tree_dump.h"
 #include "libs/path_helper.h"
-#include "libs/standard_libraries.h"
+#include "platform/error.h"
 #include "platform/whole_file.h"
 #include "runtime/command_parser.h"
 #include "runtime/desktop_module.h"
@@ -22,66 +22,70 @@
 #include "runtime/run_error.h"
 #include "runtime/run_host.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
+#include <optional>
+#include <unistd.h>
 
 namespace ozra::app {
 
-namespace fs = std::filesystem;
-
-void ReportLine(std::string_view message) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
-}
-
-std::string DisplayPath(const std::string& fullPath) {
-    std::error_code ignored;
-    const std::string cwd = fs::current_path(ignored).string() + "/";
-    if (fullPath.size() > cwd.size() && fullPath.compare(0, cwd.size(), cwd) == 0)
-        return fullPath.substr(cwd.size());
-    return fullPath;
-}
-
 namespace {
 
-std::vector<std::string> DisplayPaths(const std::vector<std::string>& fullPaths) {
-    std::vector<std::string> shown;
-    for (const std::string& path : fullPaths)
-        shown.push_back(DisplayPath(path));
-    return shown;
-}
+namespace fs = std::filesystem;
 
-// An error's message, its file shown as the user named it, and then, one
-// line each, what caused it.
-void ReportError(const std::exception& error, const char* indent = "") {
-    std::string message = error.what();
-    if (const auto* located = dynamic_cast<const runtime::EvmErrorException*>(&error)) {
-        message = runtime::EvmErrorException::DisplayMessage(
-            located->BareMessage, DisplayPath(located->FileName), located->Line, located->Column);
-    }
-    ReportLine(indent + message);
-    try {
-        std::rethrow_if_nested(error);
-    } catch (const std::exception& cause) {
-        ReportError(cause, "  ");
-    }
-}
+// A script to compile: a file, or the text read from standard input, which
+// stands in the working folder (its "using" statements are resolved
+// there) under the name "<stdin>".
+struct ScriptSource {
+    std::string Path; // full path
+    std::optional<std::string> Text;
+};
 
-void ReportFailure(const std::exception_ptr& failure) {
-    try {
-        std::rethrow_exception(failure);
-    } catch (const std::exception& error) {
-        ReportError(error);
+std::optional<std::string> ReadStandardInput() {
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got == 0) return text;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            ReportUnlocated(std::string("cannot read the script from standard input: ") +
+                            std::strerror(errno));
+            return std::nullopt;
+        }
+        text.append(buffer, static_cast<std::size_t>(got));
     }
 }
 
-} // namespace
+// The script named on the command line, or nothing when it cannot be read
+// (the reason is reported).
+std::optional<ScriptSource> OpenScript(const std::string& name) {
+    if (name == StandardInputName) {
+        std::optional<std::string> text = ReadStandardInput();
+        if (!text) return std::nullopt;
+        return ScriptSource{runtime::FullPath("<stdin>"), std::move(text)};
+    }
+    if (!ScriptExists(name)) return std::nullopt;
+    return ScriptSource{runtime::FullPath(name), {}};
+}
 
-bool ScriptExists(const std::string& script) {
-    std::error_code ignored;
-    if (fs::is_regular_file(script, ignored)) return true;
-    const char* why = fs::exists(script, ignored) ? "not a file" : "no such file";
-    std::fprintf(stderr, "ozra: cannot open script \"%s\": %s\n", script.c_str(), why);
+compiled::TvmProjectCompiler CompilerFor(const ScriptSource& source) {
+    compiled::TvmProjectCompiler compiler(source.Path);
+    compiler.MainFileText = source.Text;
+    return compiler;
+}
+
+// A file named by "-o" must go into a folder that exists; whether it can be
+// written there is known only when it is written.
+bool OutputFolderExists(const std::string& file) {
+    const fs::path folder = fs::path(file).parent_path();
+    std::error_code error;
+    if (folder.empty() || fs::is_directory(folder, error)) return true;
+    const int reason = fs::exists(folder, error) ? ENOTDIR : ENOENT;
+    ReportUnlocated(platform::FileError(platform::FileAction::Create, file, reason).what());
     return false;
 }
 
@@ -92,29 +96,60 @@ std::vector<std::string> DesktopModuleCandidates() {
             folder + OZRA_MODULE_FROM_PROGRAM + "/" + OZRA_DESKTOP_MODULE};
 }
 
-// The libraries a run's host gets: every standard library, those that
-// compile scripts at run time, and the data libraries.
-runtime::TLibRegister Libraries() {
-    runtime::TLibRegister libraries;
-    libs::AddStandardLibraries(libraries);
-    compiled::AddRuntimeLibraries(libraries);
-    data::scripting::AddDataLibraries(libraries);
-    return libraries;
+// A call of a plain name seen by a check, and where it stands.
+struct SeenCall {
+    value::Ref<front::TtsVarRef> Callee;
+    std::string FileName;
+    front::LineColumn At;
+};
+
+// Each call of a name that no definition in its scope answers (a misspelt
+// function, or a keyword such as "elsif" read as a call), as a warning.
+std::vector<front::CompileError> UnknownCalls(const std::vector<SeenCall>& calls) {
+    std::vector<front::CompileError> unknown;
+    for (const SeenCall& call : calls) {
+        const std::string& name = call.Callee->RefName;
+        if (call.Callee->FindNode(name)) continue;
+        unknown.emplace_back(call.FileName, call.At.Line, call.At.Column,
+                             "warning: call of \"" + name + "\", which no file defines");
+    }
+    return unknown;
+}
+
+} // namespace
+
+bool ScriptExists(const std::string& script) {
+    std::error_code ignored;
+    if (fs::is_regular_file(script, ignored)) return true;
+    const char* why = fs::exists(script, ignored) ? "not a file" : "no such file";
+    ReportUnlocated("cannot open script \"" + script + "\": " + why);
+    return false;
 }
 
 int RunScript(const Invocation& invocation, const std::optional<std::string>& embeddedProject) {
-    if (!embeddedProject && !ScriptExists(invocation.Script)) return 2;
+    std::optional<ScriptSource> source;
+    if (embeddedProject) {
+        source = ScriptSource{invocation.Script(), {}};
+    } else {
+        source = OpenScript(invocation.Script());
+        if (!source) return 2;
+    }
+    const std::string& outputFile = invocation.OutputFile;
+    if (!outputFile.empty() && !OutputFolderExists(outputFile)) return 2;
     runtime::TGlobalData global;
     global.Gui.SetLoader([] { return runtime::LoadDesktopModule(DesktopModuleCandidates()); });
     runtime::RunParameters parameters;
     compiled::CompiledScript script;
     try {
         runtime::TCommandParser options(global);
-        parameters = options.ReadParameters(invocation.Script, invocation.Words);
+        parameters = options.ReadParameters(source->Path, invocation.Words);
         if (embeddedProject) {
             script.Root = compiled::LoadEmbeddedProject(*embeddedProject);
         } else {
-            script = compiled::TvmProjectCompiler::CompileFile(parameters.ScriptFile);
+            source->Path = parameters.ScriptFile;
+            compiled::TvmProjectCompiler compiler = CompilerFor(*source);
+            script.Root = compiler.Compile();
+            script.FileList = compiler.FileList();
         }
         // Compiling to a file is all a run with /C does.
         if (parameters.CompileFlag) {
@@ -123,7 +158,7 @@ int RunScript(const Invocation& invocation, const std::optional<std::string>& em
             return 0;
         }
     } catch (const std::exception& error) {
-        ReportError(error);
+        Report(error);
         return 1;
     }
 
@@ -132,81 +167,106 @@ int RunScript(const Invocation& invocation, const std::optional<std::string>& em
     try {
         host = runtime::AssembleRunHost(global, parameters, libraries);
     } catch (const std::exception& error) {
-        ReportError(error);
+        Report(error);
         return 1;
     }
-    const std::vector<std::string> files = DisplayPaths(script.FileList);
     runtime::TtsResult context(host.Get());
     // The run's text goes out as it is produced, in the pieces the context
-    // streams; a write that fails ends the run.
-    context.StreamTo(WriteOutput);
+    // streams; a write that fails ends the run. Text for an output file is
+    // kept until the run has succeeded.
+    if (outputFile.empty()) context.StreamTo(WriteOutput);
     global.RootContext = &context;
     global.FileList = &script.FileList;
-    std::exception_ptr failure;
+    std::optional<RunFailure> failure;
     try {
-        try {
-            runtime::Run(*script.Root, context);
-        } catch (const OutputError&) {
-            throw;
-        } catch (...) {
-            runtime::RethrowAsRunError(context, &files);
-        }
+        runtime::Run(*script.Root, context);
     } catch (const OutputError& error) {
         global.RootContext = nullptr;
         global.FileList = nullptr;
         return OutputFailed(error);
-    } catch (const std::exception&) {
-        failure = std::current_exception();
+    } catch (...) {
+        failure = CurrentFailure(context, script.FileList);
     }
     global.RootContext = nullptr;
     global.FileList = nullptr;
+    if (!outputFile.empty()) {
+        if (failure) {
+            Report(*failure);
+            return 1;
+        }
+        try {
+            platform::ReplaceWholeFile(outputFile, context.Text);
+        } catch (const platform::Error& error) {
+            ReportUnlocated(error.what());
+            return 1;
+        }
+        return 0;
+    }
     // What the run made before an error is shown, then the error.
     try {
         context.FlushOutput();
     } catch (const OutputError& error) {
-        if (failure) ReportFailure(failure);
+        if (failure) Report(*failure);
         return OutputFailed(error);
     }
     if (!failure) return 0;
-    ReportFailure(failure);
+    Report(*failure);
     return 1;
 }
 
-// Every error of the script and the files it uses, in the form editors and
-// terminals link to a place.
+// Every error of each script and the files it uses, in the form editors and
+// terminals link to a place, and a warning for each call of a name nothing
+// defines; warnings alone do not fail the check.
 int CheckScript(const Invocation& invocation) {
-    if (!ScriptExists(invocation.Script)) return 2;
-    std::vector<front::CompileError> errors;
-    std::string unlocated;
-    try {
-        compiled::TvmProjectCompiler compiler(runtime::FullPath(invocation.Script));
-        compiler.CollectedErrors = &errors;
-        compiler.Compile();
-    } catch (const runtime::EvmErrorException& error) {
-        // A stop that was recorded with its place already, or one that has
-        // no place (an unreadable file, a damaged compiled file).
-        if (errors.empty() || errors.back().Detail != error.BareMessage) unlocated = error.what();
-    } catch (const std::exception& error) {
-        unlocated = error.what();
+    int status = 0;
+    for (const std::string& name : invocation.Scripts) {
+        const std::optional<ScriptSource> source = OpenScript(name);
+        if (!source) {
+            status = 2;
+            continue;
+        }
+        std::vector<front::CompileError> errors;
+        std::vector<SeenCall> calls;
+        std::vector<front::CompileError> warnings;
+        std::string unlocated;
+        try {
+            compiled::TvmProjectCompiler compiler = CompilerFor(*source);
+            compiler.CollectedErrors = &errors;
+            compiler.OnCall = [&calls](front::TtsVarRef& callee, const std::string& file,
+                                       front::LineColumn at) {
+                calls.push_back({value::Ref<front::TtsVarRef>::Retain(&callee), file, at});
+            };
+            compiler.Compile();
+            warnings = UnknownCalls(calls);
+        } catch (const runtime::EvmErrorException& error) {
+            // A stop that was recorded with its place already, or one that
+            // has no place (an unreadable file, a damaged compiled file).
+            if (errors.empty() || errors.back().Detail != error.BareMessage)
+                unlocated = error.what();
+        } catch (const std::exception& error) {
+            unlocated = error.what();
+        }
+        for (const auto& error : errors)
+            ReportAt(error.FileName, error.Line, error.Column, error.Detail);
+        for (const auto& warning : warnings)
+            ReportAt(warning.FileName, warning.Line, warning.Column, warning.Detail);
+        if (!unlocated.empty()) ReportInFile(name, unlocated);
+        if ((!errors.empty() || !unlocated.empty()) && status == 0) status = 1;
     }
-    for (const auto& error : errors) {
-        ReportLine(DisplayPath(error.FileName) + ":" + std::to_string(error.Line) + ":" +
-                   std::to_string(error.Column) + ": " + error.Detail);
-    }
-    if (!unlocated.empty()) ReportLine(invocation.Script + ": " + unlocated);
-    return errors.empty() && unlocated.empty() ? 0 : 1;
+    return status;
 }
 
 int DumpScript(const Invocation& invocation) {
-    if (!ScriptExists(invocation.Script)) return 2;
+    const std::optional<ScriptSource> source = OpenScript(invocation.Script());
+    if (!source) return 2;
     try {
-        const compiled::CompiledScript script =
-            compiled::TvmProjectCompiler::CompileFile(runtime::FullPath(invocation.Script));
-        WriteOutput(front::DumpTree(*script.Root));
+        compiled::TvmProjectCompiler compiler = CompilerFor(*source);
+        const value::Ref<front::TtsBlock> root = compiler.Compile();
+        WriteOutput(front::DumpTree(*root));
     } catch (const OutputError& error) {
         return OutputFailed(error);
     } catch (const std::exception& error) {
-        ReportError(error);
+        Report(error);
         return 1;
     }
     return 0;

@@ -1,15 +1,13 @@
 // The runner's modes: run a script, check it, or print its syntax tree.
 // Each answers the process exit status: 0 success, 1 a compile or run-time
-// error (its message on standard error), 2 a script that cannot be found.
+// error (its message on standard error), 2 a script that cannot be read or
+// an output file whose folder is missing.
 #pragma once
 
 #include "command_line.h"
 
-#include "runtime/lib_register.h"
-
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace ozra::app {
 
@@ -20,12 +18,8 @@ int RunScript(const Invocation& invocation,
 int CheckScript(const Invocation& invocation);
 int DumpScript(const Invocation& invocation);
 
-// Shared by the modes: an error line on standard error; a path shown to the
-// user (relative to the working folder when under it); whether the script
-// is a file (saying why not on standard error); every library of a run.
-void ReportLine(std::string_view message);
-std::string DisplayPath(const std::string& fullPath);
+// Shared by the modes: whether the script is a file (saying why not on
+// standard error).
 bool ScriptExists(const std::string& script);
-runtime::TLibRegister Libraries();
 
 } // namespace ozra::app

@@ -2,6 +2,7 @@
 #include "qt_bridge.h"
 
 #include "connection_editor_dialog.h"
+#include "file_dialog_setup.h"
 #include "folder_dialog.h"
 #include "font_dialog.h"
 #include "gui_thread.h"
@@ -11,7 +12,6 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
 
@@ -25,29 +25,6 @@ QString FromUtf8(const std::string& text) {
 
 std::string ToUtf8(const QString& text) {
     return text.toUtf8().toStdString();
-}
-
-// Qt's form of a filter list: «Text (*.txt *.log)», one entry per line.
-QStringList NameFilters(const std::vector<runtime::FileFilter>& filters) {
-    QStringList names;
-    for (const runtime::FileFilter& filter : filters) {
-        QStringList patterns;
-        for (const std::string& pattern : filter.Patterns)
-            patterns << FromUtf8(pattern);
-        names << FromUtf8(filter.Description) + " (" + patterns.join(' ') + ")";
-    }
-    return names;
-}
-
-// A file dialog of Qt's own, starting at the proposed name.
-void SetUpFileDialog(QFileDialog& dialog, const std::vector<runtime::FileFilter>& filters,
-                     const std::string& fileName) {
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    if (!filters.empty()) dialog.setNameFilters(NameFilters(filters));
-    if (fileName.empty()) return;
-    const QFileInfo proposed(FromUtf8(fileName));
-    if (fileName.find('/') != std::string::npos) dialog.setDirectory(proposed.absolutePath());
-    dialog.selectFile(proposed.fileName());
 }
 
 std::string ChosenFile(QFileDialog& dialog) {

@@ -32,6 +32,11 @@ value::Ref<front::TtsBlock> TvmFileCompiler::Compile() {
         errors.Report(position, message);
     };
     parser.OnLoadFile = Data.UnitLoader;
+    if (Data.OnCall) {
+        parser.OnCall = [&](front::TtsVarRef& callee, std::int32_t position) {
+            Data.OnCall(callee, Data.FileName, lines.Locate(position));
+        };
+    }
     try {
         return parser.Parse(Data.Source, Data.Target);
     } catch (const EvmErrorException&) {

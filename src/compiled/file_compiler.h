@@ -12,13 +12,20 @@
 #pragma once
 
 #include "front/compile_driver.h"
+#include "front/line_map.h"
 #include "front/syntax_tree.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace ozra::compiled {
+
+// Told of each call of a plain name, with the file and place of the name: a
+// checker's hook.
+using CallObserver = std::function<void(front::TtsVarRef& callee, const std::string& fileName,
+                                        front::LineColumn at)>;
 
 // What one file compilation gets.
 struct TvmCompileData {
@@ -30,6 +37,8 @@ struct TvmCompileData {
     // The block the text is compiled into, or none for a new one.
     value::Ref<front::TtsBlock> Target;
     front::FileLoader UnitLoader;
+    // May be empty.
+    CallObserver OnCall;
 };
 
 class TvmFileCompiler {

@@ -59,7 +59,7 @@ Ref<front::TtsBlock> TvmProjectCompiler::Compile() {
     // not the program's.
     if (!IsTextForm() && MainFile.front() != ':' && !platform::IsAbsolutePath(MainFile))
         MainFile = libs::ExpandFileName(MainFile);
-    compiledForm_ = !IsTextForm() && IsCompiledForm(MainFile);
+    compiledForm_ = !IsTextForm() && !MainFileText && IsCompiledForm(MainFile);
     return LoadUnit(MainFile, nullptr);
 }
 
@@ -79,6 +79,10 @@ Ref<front::TtsBlock> TvmProjectCompiler::LoadCompiled(const std::string& fullPat
     }
 }
 
+const std::string& TvmProjectCompiler::SourceGiven() const {
+    return MainFileText ? *MainFileText : MainText;
+}
+
 std::string TvmProjectCompiler::ReadSource(const std::string& fullPath) const {
     try {
         return front::TTextFile::ReadFile(fullPath);
@@ -92,6 +96,7 @@ std::string TvmProjectCompiler::ReadSource(const std::string& fullPath) const {
 Ref<front::TtsBlock> TvmProjectCompiler::LoadUnit(const std::string& fileName,
                                                   Ref<front::TtsBlock> target) {
     const bool mainText = IsTextForm() && unitStack_.empty();
+    const bool givenText = mainText || (unitStack_.empty() && MainFileText);
     std::string base;
     if (!unitStack_.empty()) {
         base = libs::ExtractFilePath(unitStack_.back());
@@ -123,18 +128,19 @@ Ref<front::TtsBlock> TvmProjectCompiler::LoadUnit(const std::string& fileName,
         return LoadUnit(name, std::move(into));
     };
     if (ParseUnit) {
-        const std::string text = mainText ? MainText : ReadSource(fullPath);
+        const std::string text = givenText ? SourceGiven() : ReadSource(fullPath);
         Ref<front::TtsBlock> block =
             ParseUnit(UnitSource{text, fullPath, fileIndex, std::move(include), std::move(target)});
         if (sharedUnit) units_[fullPath] = block;
         return block;
     }
     TvmCompileData data;
-    data.Source = mainText ? MainText : ReadSource(fullPath);
+    data.Source = givenText ? SourceGiven() : ReadSource(fullPath);
     data.FileName = mainText ? std::string() : fullPath;
     data.FileIndex = fileIndex;
     data.Target = std::move(target);
     data.UnitLoader = std::move(include);
+    data.OnCall = OnCall;
     Ref<front::TtsBlock> block = TvmFileCompiler(std::move(data), CollectedErrors).Compile();
     if (sharedUnit) units_[fullPath] = block;
     return block;

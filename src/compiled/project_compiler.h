@@ -20,11 +20,13 @@
 // order; a statement's `FileIndex` is its file's position there.
 #pragma once
 
+#include "compiled/file_compiler.h"
 #include "front/compile_driver.h"
 #include "front/syntax_tree.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -71,6 +73,9 @@ class TvmProjectCompiler {
 
     std::string MainFile;
     std::string MainText;
+    // When set, the text of the main file, which is then not read (a script
+    // from standard input has a name but no file).
+    std::optional<std::string> MainFileText;
     // The folder the main unit's relative names resolve against; when
     // empty, the main file's folder.
     std::string BaseFolder;
@@ -81,12 +86,16 @@ class TvmProjectCompiler {
     // When set, parses every source unit in place of the file compiler: the
     // debugger's compile, which keeps its own data for each unit.
     UnitParser ParseUnit;
+    // When set, told of every call of a plain name in the sources compiled.
+    CallObserver OnCall;
 
   private:
     bool IsTextForm() const noexcept { return MainFile.empty(); }
     std::int32_t FileIndex(const std::string& fullPath);
     value::Ref<front::TtsBlock> LoadCompiled(const std::string& fullPath);
     std::string ReadSource(const std::string& fullPath) const;
+    // The main unit's text when it is not read from its file.
+    const std::string& SourceGiven() const;
 
     int compileCount_ = 0;
     bool compiledForm_ = false;

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 #include <filesystem>
 #include <thread>
 
@@ -128,14 +129,23 @@ void TtsLibRuntime::Throw(LibCall& call) {
     throw value::EtsRuntime(call.Text(0));
 }
 
-void TtsLibRuntime::Call(LibCall& call) {
+void TtsLibRuntime::Call(LibCall& call, TSys_Impl_Runtime& runtime) {
     const value::Ref<TtsVarRef> reference = NameReference(call.Text(0), call.Arguments()->Item(0));
     const TtsExpressions arguments = ArgumentsAfterFirst(call);
     TtsValue result;
     try {
         runtime::Call(*reference, call.Context, arguments.IsEmpty() ? nullptr : &arguments, result);
     } catch (...) {
-        runtime::RethrowAsRunError(call.Context, nullptr);
+        // The function is the caller's own, so the calls the error left
+        // stay traced for the error it becomes.
+        const std::exception_ptr left = std::current_exception();
+        try {
+            runtime::RethrowAsRunError(call.Context, runtime.Global.FileList);
+        } catch (...) {
+            runtime::CallGuard& guard = *call.Context.Guard;
+            if (guard.TracedError == left) guard.TracedError = std::current_exception();
+            throw;
+        }
     }
     call.Return(result);
 }

@@ -23,7 +23,7 @@
 // as text resolve as if written where the call stands. Compile errors are
 // located in the compiled files ("Syntax Error @ file line:column"); an
 // error inside a function called by name reads "Runtime error : " + its
-// message + " @ script line:column".
+// message + " @ " + its file + " line:column".
 #pragma once
 
 #include "runtime/global_data.h"
@@ -62,7 +62,7 @@ class TtsLibRuntime final : public runtime::TtsLibBase {
     void Config(runtime::LibCall& call, TSys_Impl_Runtime& runtime);
     void Delay(runtime::LibCall& call, TSys_Impl_Runtime& runtime);
     void Throw(runtime::LibCall& call);
-    void Call(runtime::LibCall& call);
+    void Call(runtime::LibCall& call, TSys_Impl_Runtime& runtime);
     void GetLastError(runtime::LibCall& call);
     void Eval(runtime::LibCall& call);
     void Exists(runtime::LibCall& call);

@@ -26,6 +26,9 @@ struct DebugProgram {
     // Sets or clears the breakpoint of a line in every compile of a unit;
     // false when the line holds no statement there.
     bool SetBreakpoint(std::string_view fileName, std::int32_t line, bool on) const;
+    // Every unit's syntax errors, one "FILE:LINE:COLUMN: message" each
+    // ("FILE: message" for one without a place).
+    std::vector<std::string> SyntaxErrors() const;
 };
 
 } // namespace ozra::debugger

@@ -26,7 +26,7 @@
 %define api.namespace {ozra::front::grammar}
 %define api.parser.class {Grammar}
 %define api.value.type variant
-%define parse.error simple
+%define parse.error custom
 %parse-param {ozra::front::ParseContext& ctx}
 
 %code requires {
@@ -44,15 +44,23 @@ namespace ozra::front { class ParseContext; }
     ctx.Lex((value)->emplace<ozra::front::ParseValue>(), yyerrstatus_ == 3, yystack_.size())
 }
 
-%token <ozra::front::ParseValue> END_OF_INPUT 0
-%token <ozra::front::ParseValue> IDENT DOTTED INTLIT FLOATLIT HEXLIT STRLIT
-%token <ozra::front::ParseValue> IF CASE FOR FOREACH LOOP FUNCTION CLASS FILE ASSIGN TRY END ELSEIF
-%token <ozra::front::ParseValue> ELSECASE ELSE EXCEPT FINALLY EXIT SKIP USING VAR REF CALL
-%token <ozra::front::ParseValue> DIVMOD IN NOT AND OR BOOL NIL THEN TO STEP DO WHILE UNTIL
-%token <ozra::front::ParseValue> TILDE PLUS MINUS SLASH MULOP POWER INCDEC SHIFTOP BITNOT COLON EQ NE
-%token <ozra::front::ParseValue> RELOP BANG AMP BAR OROR ASSIGNOP COLONEQ QUEST QQ
-%token <ozra::front::ParseValue> LPAREN RPAREN LBRACKET RBRACKET LBRACE RBRACE COMMA SEMI DOT
-%token <ozra::front::ParseValue> BADOP
+/* The quoted names are what syntax errors call the tokens; a name with a
+ * space in it names a kind of token, the others are spellings. */
+%token <ozra::front::ParseValue> END_OF_INPUT 0 "the end of the file"
+%token <ozra::front::ParseValue> IDENT "a name" DOTTED "a dotted name" INTLIT "an integer"
+    FLOATLIT "a number" HEXLIT "a hexadecimal number" STRLIT "a text"
+%token <ozra::front::ParseValue> IF "if" CASE "case" FOR "for" FOREACH "foreach" LOOP "loop"
+    FUNCTION "function" CLASS "class" FILE "file" ASSIGN "assign" TRY "try" END "end"
+    ELSEIF "elseif" ELSECASE "elsecase" ELSE "else" EXCEPT "except" FINALLY "finally"
+    EXIT "exit" SKIP "skip" USING "using" VAR "var" REF "ref" CALL "call"
+%token <ozra::front::ParseValue> DIVMOD "div" IN "in" NOT "not" AND "and" OR "or" BOOL "true"
+    NIL "nil" THEN "then" TO "to" STEP "step" DO "do" WHILE "while" UNTIL "until"
+%token <ozra::front::ParseValue> TILDE "~" PLUS "+" MINUS "-" SLASH "/" MULOP "*" POWER "**"
+    INCDEC "++" SHIFTOP "<<" BITNOT "!^" COLON ":" EQ "=" NE "<>" RELOP "<" BANG "!" AMP "&"
+    BAR "|" OROR "||" ASSIGNOP "+=" COLONEQ ":=" QUEST "?" QQ "??"
+%token <ozra::front::ParseValue> LPAREN "(" RPAREN ")" LBRACKET "[" RBRACKET "]" LBRACE "{"
+    RBRACE "}" COMMA "," SEMI "the end of the statement" DOT "."
+%token <ozra::front::ParseValue> BADOP "an unknown operator"
 %nterm <ozra::front::ParseValue> open_brace if_head case_head for_head
     foreach_head loop_head function_head class_head parameters parameter_list
     file_head assign_head try_head end_statement else_clause except_clause
@@ -429,7 +437,7 @@ filter
 
 %%
 
-void ozra::front::grammar::Grammar::error(const std::string&) {
+void ozra::front::grammar::Grammar::report_syntax_error(const context& where) const {
     // Statement-level symbols and the error symbol carry no value.
     const symbol_kind_type top = yystack_[0].kind();
     const bool atBoundary = yystack_.size() == 1 || top == symbol_kind::S_statement_list;
@@ -437,5 +445,22 @@ void ozra::front::grammar::Grammar::error(const std::string&) {
                         top != symbol_kind::S_statement && top != symbol_kind::S_simple_statement &&
                         top != symbol_kind::S_error_statement;
     const ozra::front::ParseValue none;
-    ctx.SyntaxError(atBoundary, valued ? yystack_[0].value.as<ozra::front::ParseValue>() : none);
+    // Bison's own list of the tokens the state has an action for. It is
+    // the whole truth only right after a shift: a state reached by default
+    // reductions knows less than the one they started from. A longer list
+    // than four would help no one.
+    symbol_kind_type expected[4];
+    const bool afterShift = top < symbol_kind::YYNTOKENS;
+    const int count = afterShift ? where.expected_tokens(expected, 4) : 0;
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i) {
+        const std::string name = symbol_name(expected[i]);
+        names.push_back(name.find(' ') == std::string::npos ? '"' + name + '"' : name);
+    }
+    ctx.SyntaxError(atBoundary, valued ? yystack_[0].value.as<ozra::front::ParseValue>() : none,
+                    names);
 }
+
+// Bison reports through this only what actions raise as syntax errors,
+// which none of ours do; every syntax error goes through the function above.
+void ozra::front::grammar::Grammar::error(const std::string&) {}

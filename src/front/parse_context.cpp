@@ -82,7 +82,38 @@ int ParseContext::Lex(ParseValue& value, bool previousDiscarded, std::size_t sta
     return GrammarCode(lookahead_.Kind);
 }
 
-void ParseContext::SyntaxError(bool atStatementBoundary, const ParseValue& lastSymbol) {
+namespace {
+
+// The offending token as a message shows it: its own text where it has one
+// that says what it is.
+std::string Unexpected(const Token& token) {
+    switch (token.Kind) {
+    case TokenKind::EndOfInput:
+        return "end of file";
+    case TokenKind::StrLit:
+        return "text";
+    case TokenKind::Semi:
+        return token.Text == ";" ? "\";\"" : "end of code block";
+    default:
+        return "\"" + token.Text + "\"";
+    }
+}
+
+std::string ListOf(const std::vector<std::string>& names) {
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) list += i + 1 == names.size() ? " or " : ", ";
+        list += names[i];
+    }
+    return list;
+}
+
+} // namespace
+
+void ParseContext::SyntaxError(bool atStatementBoundary, const ParseValue& lastSymbol,
+                               const std::vector<std::string>& expected) {
+    errorMessage_ = "Syntax error, unexpected " + Unexpected(lookahead_);
+    if (!expected.empty()) errorMessage_ += ", expected " + ListOf(expected);
     // Where a statement begins, the offending token itself is the error;
     // inside a statement the report starts at the last symbol read.
     if (atStatementBoundary || lookahead_.Kind == TokenKind::EndOfInput) {
@@ -97,7 +128,7 @@ void ParseContext::SyntaxError(bool atStatementBoundary, const ParseValue& lastS
 void ParseContext::ErrorStatement(const ParseValue* semi) {
     if (errorValue_.Position == lastErrorPosition_) return;
     lastErrorPosition_ = errorValue_.Position;
-    builder_.SyntaxErrorStatement(errorValue_, semi);
+    builder_.SyntaxErrorStatement(errorValue_, semi, errorMessage_);
 }
 
 bool ParseContext::HasBareEquality(const ParseValue& value) const {
@@ -128,7 +159,10 @@ ParseValue ParseContext::Parenthesized(ParseValue& open, ParseValue& close, Pars
 // chain with a comparison by "=". Parenthesize the comparison to output it.
 ParseValue ParseContext::OutputWithEquals(ParseValue& equals, ParseValue& expression) {
     if (HasBareEquality(expression)) {
-        if (callbacks_.OnError) callbacks_.OnError(expression.Position, expression.Length, "");
+        if (callbacks_.OnError) {
+            callbacks_.OnError(expression.Position, expression.Length,
+                               "Syntax error, a comparison written after \"=\" needs parentheses");
+        }
         ParseValue dropped;
         dropped.Position = equals.Position;
         dropped.Length = expression.Position + expression.Length - equals.Position;

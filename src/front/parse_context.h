@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "front/parse_value.h"
 #include "front/parser_callbacks.h"
@@ -20,7 +21,7 @@
 namespace ozra::front {
 
 class ParseContext final : public ScannerSink {
-public:
+  public:
     // Deeper nesting than this is refused with "yyparse stack overflow".
     static constexpr std::size_t kStackLimit = 1024;
 
@@ -36,9 +37,13 @@ public:
     int Lex(ParseValue& value, bool previousDiscarded, std::size_t stackDepth);
 
     // Called when the grammar meets a token it has no action for, before it
-    // pops the stack. Chooses the value the error symbol will carry: the
-    // offending token where a statement begins, else the last symbol read.
-    void SyntaxError(bool atStatementBoundary, const ParseValue& lastSymbol);
+    // pops the stack, with the names of the tokens it could have taken there
+    // (none when there are too many to list). Chooses the value the error
+    // symbol will carry: the offending token where a statement begins, else
+    // the last symbol read; and words the message: «Syntax error,
+    // unexpected ")", expected "then"».
+    void SyntaxError(bool atStatementBoundary, const ParseValue& lastSymbol,
+                     const std::vector<std::string>& expected);
 
     // An error statement ends at `semi`, or at the error itself when the
     // statement was cut short. Recovery can meet the same error again before
@@ -57,7 +62,7 @@ public:
     void AddText(std::int32_t position, std::int32_t length, std::string_view text) override;
     void OnError(std::int32_t position, std::int32_t length, const std::string& message) override;
 
-private:
+  private:
     bool HasBareEquality(const ParseValue& value) const;
 
     ParserCallbacks& callbacks_;
@@ -70,8 +75,9 @@ private:
     Token handBackToken_;
     std::int32_t lastHandBackPosition_ = -1;
     ParseValue errorValue_;
+    std::string errorMessage_;
     std::int32_t lastErrorPosition_ = -1;
     std::unordered_set<const TtsNode*> bareEquality_;
 };
 
-}  // namespace ozra::front
+} // namespace ozra::front

@@ -319,10 +319,11 @@ ParseValue TtsBuilder::EndBlock(ParseValue& first, ParseValue& last, ParseValue&
     return result;
 }
 
-ParseValue TtsBuilder::SyntaxErrorStatement(ParseValue& error, const ParseValue* semi) {
+ParseValue TtsBuilder::SyntaxErrorStatement(ParseValue& error, const ParseValue* semi,
+                                            const std::string& message) {
     ParseValue result = SpanOf(error);
     if (semi) result.Length = semi->Position - error.Position;
-    Report(result, std::string());
+    Report(result, message);
     return result;
 }
 
@@ -779,6 +780,9 @@ ParseValue TtsBuilder::FunctionCall(ParseValue& first, ParseValue& last, ParseVa
     ParseValue result = SpanOf(first, last);
     auto node = MakeNode<TtsFunctionExpr>(arena_, current_);
     node->Callee = Take<TtsVarRef>(callee);
+    const TtsVarRef& name = *node->Callee;
+    if (owner_.OnCall && name.Kind == NodeKind::VarRef && !name.PropRef)
+        owner_.OnCall(*node->Callee, first.Position);
     node->SetArguments(TakeList(arguments));
     result.Node = std::move(node);
     return result;

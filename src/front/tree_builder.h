@@ -63,7 +63,9 @@ class TtsBuilder {
     ParseValue CloseBrace(ParseValue& brace);
     ParseValue EndBlock(ParseValue& first, ParseValue& last, ParseValue& keyword);
     // `semi` null for an error without SEMI: then the error value's own span.
-    ParseValue SyntaxErrorStatement(ParseValue& error, const ParseValue* semi);
+    // Reports `message`, or "Syntax error" when it is empty.
+    ParseValue SyntaxErrorStatement(ParseValue& error, const ParseValue* semi,
+                                    const std::string& message = {});
     ParseValue ExceptClause(ParseValue& keyword);
     ParseValue ExitStatement(ParseValue& first, ParseValue& last, ParseValue& keyword);
     ParseValue SkipStatement(ParseValue& first, ParseValue& last, ParseValue& keyword);

@@ -32,6 +32,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <new>
 #include <vector>
@@ -262,13 +263,34 @@ class Binding {
     ShortList<TtsValue*, 8> sharedFrom_;
 };
 
+// Records the statement a call was made from as an error leaves the call
+// (see `CallGuard`); a different error than the one traced so far starts a
+// new trace.
+[[gnu::cold, gnu::noinline]] void NoteCallLeft(TtsResult& context, TtsNode* caller) {
+    CallGuard& guard = *context.Guard;
+    std::exception_ptr error = std::current_exception();
+    if (guard.TracedError != error) {
+        guard.TracedError = std::move(error);
+        guard.CallSites.clear();
+    }
+    guard.CallSites.push_back(caller);
+}
+
 // The body runs in the stack scope of the call, which has just checked the
-// stack.
+// stack. When it returns, the statement that made the call is the current
+// one again, so that an error later in that statement is placed there.
 [[gnu::always_inline]] inline void RunBody(TtsFunctionNode& function, TtsResult& context,
                                            TtsValue& out) {
+    TtsNode* const caller = context.CurrentNode;
     context.EnterNode(&function);
-    code::RunSteps(code::CodeOf(*function.Body, context), context);
+    try {
+        code::RunSteps(code::CodeOf(*function.Body, context), context);
+    } catch (...) {
+        NoteCallLeft(context, caller);
+        throw;
+    }
     context.LeaveFunction(&function);
+    context.CurrentNode = caller;
     out = function.ResultVariable->Value();
 }
 

@@ -3,6 +3,8 @@
 // template and target file rules.
 #include "runtime/host.h"
 
+#include <algorithm>
+
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/whole_file.h"
@@ -11,6 +13,7 @@
 #include "value/errors.h"
 #include "value/names.h"
 
+#include <algorithm>
 #include <ctime>
 #include <string>
 #include <typeinfo>
@@ -84,6 +87,19 @@ void TtsHost::SetDefaultLibrary(TtsLibBase& library) {
 
 void TtsHost::SetAutomationLibrary(TtsLibBase& library) {
     automationLibrary_ = Ref<TtsLibBase>::Retain(&library);
+}
+
+std::vector<const TtsLibBase*> TtsHost::Libraries() const {
+    std::vector<const TtsLibBase*> libraries;
+    auto add = [&](const TtsLibBase* library) {
+        if (library && std::find(libraries.begin(), libraries.end(), library) == libraries.end())
+            libraries.push_back(library);
+    };
+    for (const RegistryEntry& entry : registry_)
+        add(entry.Library.Get());
+    add(defaultLibrary_.Get());
+    add(automationLibrary_.Get());
+    return libraries;
 }
 
 TtsLibBase& TtsHost::DefaultLibrary() {

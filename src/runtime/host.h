@@ -152,6 +152,10 @@ class TtsHost final : public front::TtsBlock, public ItsHost {
     void SetDefaultLibrary(TtsLibBase& library);
     void SetAutomationLibrary(TtsLibBase& library);
 
+    // Every library registered, each once, in the order of registration
+    // (the default and automation libraries after the others).
+    std::vector<const TtsLibBase*> Libraries() const;
+
     // The library that serves the value with that access.
     TtsLibBase& LibraryFor(const value::TtsValue& value, std::uint8_t access);
     TtsLibBase& LibraryFor(value::TtsObject* object, std::uint8_t access);

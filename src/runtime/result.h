@@ -17,7 +17,9 @@
 //
 // A run's contexts share one `CallGuard`, which counts nested script calls
 // and watches how much machine stack the tree walk uses, so that runaway
-// recursion ends in a clear error instead of a crash.
+// recursion ends in a clear error instead of a crash. It also keeps, for the
+// last error that left script calls, the statements those calls were made
+// from, so that an error can be shown with the way it was reached.
 #pragma once
 
 #include "front/syntax_node.h"
@@ -25,10 +27,12 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ozra::front {
 class TtsExit;
@@ -50,6 +54,11 @@ struct CallGuard {
     // A call starting below this address is past the budget. Between runs it
     // is the highest address, so the first call of a run sets the base.
     std::uintptr_t StackLimit = UINTPTR_MAX;
+    // The error that last left a script call, and the statements of the
+    // calls it left, innermost first. Only the error's way out writes them,
+    // so a call that returns costs nothing here.
+    std::exception_ptr TracedError;
+    std::vector<front::TtsNode*> CallSites;
 };
 
 class TtsResult {

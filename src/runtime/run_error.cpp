@@ -22,22 +22,25 @@ std::string EvmErrorException::DisplayMessage(const std::string& message,
     return message + " @ script " + position;
 }
 
+StatementPlace PlaceOf(const front::TtsNode* node, const std::vector<std::string>* fileList) {
+    StatementPlace place;
+    if (const auto* statement = front::NodeCast<front::TtsStatement>(node)) {
+        place.Line = statement->Line;
+        place.Column = statement->Column;
+        place.FileIndex = statement->FileIndex;
+        const auto index = static_cast<std::size_t>(place.FileIndex);
+        if (fileList && place.FileIndex >= 0 && index < fileList->size())
+            place.FileName = (*fileList)[index];
+    }
+    return place;
+}
+
 void RaiseRunError(const std::exception& error, const TtsResult& context,
                    const std::vector<std::string>* fileList) {
     if (dynamic_cast<const EvmUserCanceled*>(&error)) throw EvmUserCanceled();
-    std::int32_t line = -1;
-    std::int32_t column = -1;
-    std::int32_t fileIndex = -1;
-    std::string fileName;
-    if (const auto* statement = front::NodeCast<front::TtsStatement>(context.CurrentNode)) {
-        line = statement->Line;
-        column = statement->Column;
-        fileIndex = statement->FileIndex;
-        if (fileList && fileIndex >= 0 && static_cast<std::size_t>(fileIndex) < fileList->size())
-            fileName = (*fileList)[static_cast<std::size_t>(fileIndex)];
-    }
-    throw EvmErrorException("Runtime error : " + std::string(error.what()), std::move(fileName),
-                            fileIndex, line, column);
+    StatementPlace place = PlaceOf(context.CurrentNode, fileList);
+    throw EvmErrorException("Runtime error : " + std::string(error.what()),
+                            std::move(place.FileName), place.FileIndex, place.Line, place.Column);
 }
 
 void RethrowAsRunError(const TtsResult& context, const std::vector<std::string>* fileList) {

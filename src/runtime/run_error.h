@@ -18,9 +18,24 @@
 #include <string>
 #include <vector>
 
+namespace ozra::front {
+class TtsNode;
+}
+
 namespace ozra::runtime {
 
 class TtsResult;
+
+// Where a statement stands: its line, column and file (the entry of the
+// run's file list its file index names, when a list is given). Line and
+// column are -1 for a node that is no statement or has no position.
+struct StatementPlace {
+    std::string FileName;
+    std::int32_t FileIndex = -1;
+    std::int32_t Line = -1;
+    std::int32_t Column = -1;
+};
+StatementPlace PlaceOf(const front::TtsNode* node, const std::vector<std::string>* fileList);
 
 class EvmErrorException : public value::EtsRuntime {
   public:

@@ -38,18 +38,17 @@ TEST_F(DesktopRunner, WithoutADisplayADialogIsAPlacedError) {
         const char* Error;
     } cases[] = {
         {{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"},
-         "Runtime error : Dialog: no display available (set DISPLAY, or QT_QPA_PLATFORM=offscreen) "
-         "@ s.ozra 2:3\n"},
+         "s.ozra:2:3: Dialog: no display available (set DISPLAY, or QT_QPA_PLATFORM=offscreen)\n"},
         {{"DISPLAY=:731", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"},
-         "Runtime error : Dialog: cannot open the display \":731\" @ s.ozra 2:3\n"},
+         "s.ozra:2:3: Dialog: cannot open the display \":731\"\n"},
         {{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM=xcb"},
-         "Runtime error : Dialog: cannot open the display \"\" @ s.ozra 2:3\n"},
+         "s.ozra:2:3: Dialog: cannot open the display \"\"\n"},
         {{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM=nowhere"},
-         "Runtime error : Dialog: the Qt platform \"nowhere\" is not installed @ s.ozra 2:3\n"},
+         "s.ozra:2:3: Dialog: the Qt platform \"nowhere\" is not installed\n"},
     };
     for (const auto& c : cases) {
-        const testing::ProgramRun run = Run("before\n<.System.Dialog.ColorDialog(\"\").>after\n",
-                                            c.Environment);
+        const testing::ProgramRun run =
+            Run("before\n<.System.Dialog.ColorDialog(\"\").>after\n", c.Environment);
         EXPECT_EQ(run.Signal, 0);
         EXPECT_EQ(run.ExitStatus, 1);
         EXPECT_EQ(run.Out, "before\n");

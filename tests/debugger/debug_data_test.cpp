@@ -149,7 +149,7 @@ struct ErrorCase {
 
 TEST(DebugData, SyntaxErrorsBecomeBookmarksAndTheParseGoesOn) {
     const ErrorCase cases[] = {
-        {"<. ?? (1 + .>", {"1:10 Syntax error"}},
+        {"<. ?? (1 + .>", {"1:10 Syntax error, unexpected end of code block"}},
         {"<.\nif (a)\n?? 1\n.>", {"3:5 if not end."}},
         {"<.\nend if\nvar x = 1\nvar x = 2\n.>", {"2:1 if not found.", "4:1 x already exists."}},
         {"<.\nvar y = 1\nvar y = 2\nvar z = 1\nvar z = 2\n.>",

@@ -74,16 +74,22 @@ TEST(Parser, ReportsEachErrorAtItsPlace) {
         {"flat run of code blocks", Repeat("<.= 1.>", 3000), {}},
         {"unclosed parenthesis, then a sound block",
          "<. x = ( .>\n<.y = 1.>",
-         {"1:8: Syntax error"}},
-        {"chained comparison", "<.x = a = b = c.>", {"1:11: Syntax error"}},
-        {"order and equality on one level", "<.? 1 < 2 = true.>", {"1:9: Syntax error"}},
+         {"1:8: Syntax error, unexpected end of code block"}},
+        {"chained comparison", "<.x = a = b = c.>", {"1:11: Syntax error, unexpected \"=\""}},
+        {"order and equality on one level",
+         "<.? 1 < 2 = true.>",
+         {"1:9: Syntax error, unexpected \"=\""}},
         {"order and equality in a condition",
          "<.if (a <> b = c).>x<.end if.>",
-         {"1:12: Syntax error", "1:23: if not found."}},
-        {"equals output of a comparison", "<.= a = b.>", {"1:5: Syntax error"}},
-        {"no unary minus", "<.x = - y.>", {"1:7: Syntax error"}},
-        {"unknown operator", "<.x=-1.>", {"1:3: Syntax error"}},
-        {"reserved word", "<.int = 1.>", {"1:3: Syntax error"}},
+         {"1:12: Syntax error, unexpected \"=\"", "1:23: if not found."}},
+        {"equals output of a comparison",
+         "<.= a = b.>",
+         {"1:5: Syntax error, a comparison written after \"=\" needs parentheses"}},
+        {"no unary minus",
+         "<.x = - y.>",
+         {"1:7: Syntax error, unexpected \"y\", expected an integer or a number"}},
+        {"unknown operator", "<.x=-1.>", {"1:3: Syntax error, unexpected \"=-\""}},
+        {"reserved word", "<.int = 1.>", {"1:3: Syntax error, unexpected \"int\""}},
         {"else outside if", "<.else.>", {"1:3: if or case not found."}},
         {"end names another control",
          "<.for (i = 1 to 3).>\n<.end if.>",
@@ -98,7 +104,7 @@ TEST(Parser, ReportsEachErrorAtItsPlace) {
         {"control open at the end", "<.function f().>\nabc\n", {"2:2: function not end."}},
         {"incomplete statement at the end",
          "abc\n<.x = 1 +",
-         {"2:9: Missing .>", "2:9: Syntax error"}},
+         {"2:9: Missing .>", "2:9: Syntax error, unexpected end of file"}},
         {"unclosed code block at the end", "<.x = 1", {"1:7: Missing .>"}},
         {"overlong token",
          "<.x = 1 + '" + std::string(1048577, 'a') + "'.>",
@@ -116,9 +122,11 @@ TEST(Parser, ReportsEachErrorAtItsPlace) {
 // its own, so one bad expression does not take the control after it along.
 TEST(Parser, RecoveryKeepsTheKeywordAfterAnError) {
     EXPECT_EQ(ErrorsOf("<.x = ( if (a).>yes<.end if.>\n<.else.>"),
-              (std::vector<std::string>{"1:7: Syntax error", "2:3: if or case not found."}));
+              (std::vector<std::string>{"1:7: Syntax error, unexpected \"if\"",
+                                        "2:3: if or case not found."}));
     EXPECT_EQ(ErrorsOf("<.x = (.>\n<.else.>"),
-              (std::vector<std::string>{"1:7: Syntax error", "2:3: if or case not found."}));
+              (std::vector<std::string>{"1:7: Syntax error, unexpected end of code block",
+                                        "2:3: if or case not found."}));
 }
 
 TEST(Parser, SmallestIntegerLiteral) {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,13 +35,21 @@ inline std::string ReadBack(std::FILE* file) {
 enum class StandardOutput { Captured, FullDevice, Closed, FirstLineOnly };
 
 // `environment` changes the program's environment: «NAME=value» sets a
-// variable, a bare «NAME» removes it.
+// variable, a bare «NAME» removes it. `input`, when given, is all the
+// program reads on standard input.
 inline ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                              const std::string& folder,
                              StandardOutput output = StandardOutput::Captured,
-                             const std::vector<std::string>& environment = {}) {
+                             const std::vector<std::string>& environment = {},
+                             const std::optional<std::string>& input = std::nullopt) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
+    std::FILE* in = input ? std::tmpfile() : nullptr;
+    if (in) {
+        std::fwrite(input->data(), 1, input->size(), in);
+        std::fflush(in);
+        std::rewind(in);
+    }
     int reader[2] = {-1, -1};
     if (output == StandardOutput::FirstLineOnly && ::pipe(reader) != 0) return {};
     std::vector<char*> argv;
@@ -77,6 +86,7 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
             break;
         }
         ::dup2(::fileno(err), STDERR_FILENO);
+        if (in) ::dup2(::fileno(in), STDIN_FILENO);
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
@@ -96,6 +106,7 @@ inline ProgramRun RunProgram(const std::string& program, const std::vector<std::
     run.Err = ReadBack(err);
     std::fclose(out);
     std::fclose(err);
+    if (in) std::fclose(in);
     return run;
 }
 

@@ -1,0 +1,121 @@
+#include "screenshot.h"
+
+#include "ide/gui/main_window.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <sstream>
+
+namespace ozra::app {
+
+namespace {
+
+using ozra::ide::gui::CommandId;
+using ozra::ide::gui::TVeIdeForm;
+
+void Settle(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+}
+
+// Gives a run command and waits until the run pauses or ends.
+void RunCommand(TVeIdeForm& window, CommandId command) {
+    window.Execute(command);
+    QElapsedTimer timer;
+    timer.start();
+    auto& debugger = window.Project().Debugger();
+    while (debugger.IsRunning() && !debugger.IsPaused() && timer.elapsed() < 20000)
+        Settle(20);
+    Settle(300);
+}
+
+// False, with a message, for a step it does not know.
+bool DoStep(TVeIdeForm& window, const std::string& step) {
+    const std::size_t equals = step.find('=');
+    const std::string name = step.substr(0, equals);
+    const std::string value = equals == std::string::npos ? "" : step.substr(equals + 1);
+    const int line = std::atoi(value.c_str());
+    auto* editor = window.CurrentEditor();
+    if ((name == "caret" || name == "break" || name == "bookmark") && !editor) {
+        std::fprintf(stderr, "weftline-studio: %s needs an open file\n", step.c_str());
+        return false;
+    }
+    if (name == "caret")
+        editor->ShowLine(line);
+    else if (name == "break")
+        editor->Unit().ToggleBreakpoint(line);
+    else if (name == "bookmark")
+        editor->Unit().ToggleBookmark(line, true);
+    else if (name == "run")
+        RunCommand(window, CommandId::Run);
+    else if (name == "step")
+        RunCommand(window, CommandId::DebugStep);
+    else if (name == "into")
+        RunCommand(window, CommandId::DebugInto);
+    else if (name == "return")
+        RunCommand(window, CommandId::DebugReturn);
+    else if (name == "stop")
+        RunCommand(window, CommandId::ProjectStop);
+    else if (name == "check")
+        window.Execute(CommandId::SyntaxCheck);
+    else if (name == "output")
+        window.Execute(CommandId::ViewOutput);
+    else if (name == "menu") {
+        QMenu* menu = window.Menu(value);
+        if (!menu) {
+            std::fprintf(stderr, "weftline-studio: no menu %s\n", value.c_str());
+            return false;
+        }
+        window.menuBar()->setActiveAction(menu->menuAction());
+    } else {
+        std::fprintf(stderr, "weftline-studio: unknown scene step %s\n", step.c_str());
+        return false;
+    }
+    Settle(200);
+    return true;
+}
+
+void TakeScreenshot(TVeIdeForm& window, const std::string& scene, const std::string& file) {
+    window.Start();
+    Settle(1500);
+    std::istringstream steps(scene);
+    for (std::string step; std::getline(steps, step, ',');) {
+        if (step.empty()) continue;
+        if (!DoStep(window, step)) {
+            QApplication::exit(2);
+            return;
+        }
+    }
+    Settle(500);
+    // The whole screen shows open menus too; offscreen there is only the
+    // window itself.
+    QPixmap picture = window.screen()->grabWindow(0);
+    if (picture.isNull() || QApplication::platformName() == "offscreen") picture = window.grab();
+    if (!picture.save(QString::fromStdString(file), "PNG")) {
+        std::fprintf(stderr, "weftline-studio: cannot write %s\n", file.c_str());
+        QApplication::exit(1);
+        return;
+    }
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    QApplication::exit(0);
+}
+
+} // namespace
+
+void TakeScreenshotLater(TVeIdeForm& window, const std::string& scene, const std::string& file) {
+    QTimer::singleShot(0, &window, [&window, scene, file] { TakeScreenshot(window, scene, file); });
+}
+
+} // namespace ozra::app

@@ -1,0 +1,26 @@
+// `--screenshot PNG [--scene STEPS]`: once the window has started, carry
+// out the scene's steps, save a picture of the screen and quit. Reviewers
+// and tools/screenshots.sh use it to look at the real windows.
+//
+// A scene is a comma-separated list of steps, done in order on the current
+// editor:
+//   caret=LINE      put the caret on a line
+//   break=LINE      toggle a breakpoint      bookmark=LINE  toggle a bookmark
+//   run | step | into | return | stop   a run command; waits until the run
+//                   pauses or ends
+//   check           the syntax check        output  show the Output window
+//   menu=NAME       open a menu of the menu bar (File, Edit, Run, ...)
+#pragma once
+
+#include <string>
+
+namespace ozra::ide::gui {
+class TVeIdeForm;
+}
+
+namespace ozra::app {
+
+void TakeScreenshotLater(ozra::ide::gui::TVeIdeForm& window, const std::string& scene,
+                         const std::string& file);
+
+} // namespace ozra::app

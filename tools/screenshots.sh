@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Starts the environment under a private X server with a small window
+# manager and saves a PNG of each named scene into a folder:
+#   tools/screenshots.sh [BUILD_DIR] [OUT_DIR]
+# Each scene names the files to open and the steps of weftline-studio's
+# --scene option (see apps/weftline-studio/screenshot.h). Most open the
+# debugger fixture project, whose main file calls a function on line 8.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/dev}
+out=${2:-screenshots}
+studio="$build/apps/weftline-studio/weftline-studio"
+fixture="$PWD/tests/ide/gui/data/debug/debug.ozraproj $PWD/tests/ide/gui/data/debug/main.ozra"
+template="$PWD/examples/shop/generate.ozra"
+[[ -x $studio ]] || { echo "screenshots: build $studio first" >&2; exit 1; }
+mkdir -p "$out"
+
+scenes=(
+  "main-window|$fixture|"
+  "template-code|$template|caret=12"
+  "menu-file|$fixture|menu=File"
+  "menu-run|$fixture|menu=Run"
+  "toolbar-paused|$fixture|break=8,run"
+  "gutter|$fixture|check,break=8,break=10,bookmark=6,bookmark=8,caret=4"
+  "breakpoint-line|$fixture|check,break=9,caret=3"
+  "execution-line|$fixture|break=8,run"
+  "stepped|$fixture|break=8,run,step"
+  "output|$fixture|run"
+)
+
+display=:$((90 + RANDOM % 100))
+home=$(mktemp -d)
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp &
+xvfb=$!
+cleanup() {
+  kill "$wm" 2>/dev/null || true
+  wait "$wm" 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+  rm -rf "$home"
+}
+trap cleanup EXIT
+for _ in $(seq 50); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+DISPLAY=$display openbox &
+wm=$!
+sleep 1
+
+for scene in "${scenes[@]}"; do
+  IFS='|' read -r name file steps <<<"$scene"
+  read -r -a args <<<"$file"
+  args+=(--screenshot "$out/$name.png")
+  [[ -n $steps ]] && args+=(--scene "$steps")
+  DISPLAY=$display QT_QPA_PLATFORM=xcb WEFTLINE_HOME=$home XDG_RUNTIME_DIR=$home \
+    timeout 60 "$studio" "${args[@]}" 2> >(grep -v propagateSizeHints >&2)
+  echo "$out/$name.png"
+done
