@@ -105,6 +105,22 @@ class ByteReader {
         }
         return LongCompact();
     }
+    // A field's tag, two compact integers that are nearly always one byte
+    // each.
+    void Tag(std::int32_t& group, std::int32_t& field) {
+        if (end_ - at_ >= 2) {
+            const unsigned first = at_[0];
+            const unsigned second = at_[1];
+            if (first - 6u < 249u && second - 6u < 249u) {
+                at_ += 2;
+                group = static_cast<std::int32_t>(first - 5);
+                field = static_cast<std::int32_t>(second - 5);
+                return;
+            }
+        }
+        group = Compact();
+        field = Compact();
+    }
     std::string_view String();
     StreamValue Value();
     std::string_view Raw(std::size_t count);

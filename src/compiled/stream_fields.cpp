@@ -343,6 +343,31 @@ bool AttachEntry(TtsNode& owner, const FieldRule& rule, std::string_view name, T
     }
 }
 
+void ReserveItems(TtsNode& owner, const FieldRule& rule, std::size_t count) {
+    switch (Key(rule.Group, rule.Field)) {
+    case Key(30, 1):
+        static_cast<TtsPropRef&>(owner).NameParts.reserve(count);
+        return;
+    case Key(32, 0):
+        static_cast<TtsSet&>(owner).Elements.Reserve(count);
+        return;
+    case Key(36, 1):
+        static_cast<TtsFunctionExpr&>(owner).Arguments.Reserve(count);
+        return;
+    case Key(41, 1):
+        static_cast<TtsSubSetExpr&>(owner).Ranges.Reserve(count);
+        return;
+    case Key(44, 0):
+        static_cast<TtsBlock&>(owner).Statements.Reserve(count);
+        return;
+    case Key(44, 1):
+        static_cast<TtsBlock&>(owner).Names.Reserve(count);
+        return;
+    default:
+        return;
+    }
+}
+
 void SetReplaceFlag(TtsNode& owner, const FieldRule& rule, bool allowReplace) {
     if (Key(rule.Group, rule.Field) == Key(44, 1)) {
         static_cast<TtsBlock&>(owner).Names.SetAllowReplace(allowReplace);

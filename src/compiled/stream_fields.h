@@ -33,6 +33,9 @@ bool AttachItem(front::TtsNode& owner, const FieldRule& rule, front::TtsNode* it
 // Adds an entry to the name table or name list field `rule` of `owner`.
 bool AttachEntry(front::TtsNode& owner, const FieldRule& rule, std::string_view name,
                  front::TtsNode* item);
+// Makes room for `count` items or entries in the list, table or name list
+// field `rule` of `owner`, before they are added one by one.
+void ReserveItems(front::TtsNode& owner, const FieldRule& rule, std::size_t count);
 // The replace-on-add flag of the name table field `rule` of `owner`.
 void SetReplaceFlag(front::TtsNode& owner, const FieldRule& rule, bool allowReplace);
 

@@ -52,13 +52,18 @@ enum class Wait : std::uint8_t { Nothing, Field, Item, Entry };
 
 // One block being read.
 struct Frame {
+    Frame(std::uint32_t index, std::int32_t classNumber, const ByteReader& own, TtsNode* node,
+          TtsNode* owner, const FieldRule* ownerRule) noexcept
+        : Index(index), Fields(classNumber), Own(own), Node(node), Owner(owner),
+          OwnerRule(ownerRule) {}
+
     std::uint32_t Index;
     ClassFields Fields;
     ByteReader Own;
     TtsNode* Node;
     // A container: the node and field it fills; none drops what it holds.
-    TtsNode* Owner = nullptr;
-    const FieldRule* OwnerRule = nullptr;
+    TtsNode* Owner;
+    const FieldRule* OwnerRule;
     Wait Waiting = Wait::Nothing;
     const FieldRule* Rule = nullptr;
     // The list field being read, and the name of the entry waiting.
@@ -157,13 +162,8 @@ class Reader {
         const std::int32_t number = own.Compact();
         if (classNumber != static_cast<std::int32_t>(StreamClass::Block))
             Fail(number, "is not a block.");
-        Push(Frame{Register(number, ReadableClass(classNumber), classNumber),
-                   ClassFields(classNumber), own, nullptr});
-    }
-
-    void Push(Frame frame) {
-        frame.Node = nodes_[frame.Index].Get();
-        frames_.push_back(std::move(frame));
+        const std::uint32_t index = Register(number, ReadableClass(classNumber), classNumber);
+        frames_.emplace_back(index, classNumber, own, nodes_[index].Get(), nullptr, nullptr);
     }
 
     // The field a container's items fill, for messages.
@@ -184,16 +184,19 @@ class Reader {
         const FieldRule& rule = forField ? *parent.Rule : ItemRule(parent);
         if (!FitsTarget(forField ? rule.Target : FieldTarget::Node, classNumber))
             WrongClass(number, rule);
-        Frame frame{Register(number, info, classNumber), ClassFields(classNumber), own, nullptr};
+        TtsNode* owner = nullptr;
+        const FieldRule* ownerRule = nullptr;
         if (forField && rule.Group == Tag::TableGroup) {
             // A name table's string list fills the table's field.
-            frame.Owner = parent.Owner;
-            frame.OwnerRule = parent.OwnerRule;
+            owner = parent.Owner;
+            ownerRule = parent.OwnerRule;
         } else if (forField && rule.Target != FieldTarget::Node && rule.Role != LinkRole::RunTime) {
-            frame.Owner = parent.Node;
-            frame.OwnerRule = &rule;
+            owner = parent.Node;
+            ownerRule = &rule;
         }
-        Push(std::move(frame));
+        // `parent` moves when the stack grows.
+        const std::uint32_t index = Register(number, info, classNumber);
+        frames_.emplace_back(index, classNumber, own, nodes_[index].Get(), owner, ownerRule);
     }
 
     // A value stack is run-time state, and names nothing: its block is
@@ -214,8 +217,9 @@ class Reader {
                 continue;
             }
             if (frame.Own.AtEnd()) return false;
-            const std::int32_t group = frame.Own.Compact();
-            const std::int32_t field = frame.Own.Compact();
+            std::int32_t group;
+            std::int32_t field;
+            frame.Own.Tag(group, field);
             const FieldRule* rule = frame.Fields.Find(group, field);
             if (!rule)
                 throw EtsCompiler("[" + std::to_string(group) + ", " + std::to_string(field) +
@@ -260,10 +264,14 @@ class Reader {
         case FieldKind::List:
         case FieldKind::StringList: {
             const std::int32_t count = frame.Own.Compact();
-            // An item takes a byte at least, which bounds any count.
-            if (count < 0 || static_cast<std::size_t>(count) > frame.Own.Remaining())
+            // An item takes a byte at least, an entry two, which bounds any
+            // count.
+            const std::size_t itemSize = rule.Kind == FieldKind::StringList ? 2 : 1;
+            if (count < 0 || static_cast<std::size_t>(count) * itemSize > frame.Own.Remaining())
                 throw EtsCompiler::ReadError();
             frame.ListRule = &rule;
+            if (frame.Owner)
+                ReserveItems(*frame.Owner, *frame.OwnerRule, static_cast<std::size_t>(count));
             frame.Entries = rule.Kind == FieldKind::StringList;
             if (frame.Entries) frame.Own.Compact(); // sorted: the table keeps its own order
             frame.Remaining = static_cast<std::uint32_t>(count);
