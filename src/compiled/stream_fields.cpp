@@ -188,9 +188,6 @@ void ApplyString(TtsNode& node, const FieldRule& rule, std::string_view text) {
 
 bool AttachNode(TtsNode& owner, const FieldRule& rule, TtsNode& target) {
     switch (Key(rule.Group, rule.Field)) {
-    case Key(22, 0):
-        owner.Parent = &target;
-        return true;
     case Key(23, 0):
         static_cast<TtsExpression&>(owner).OwnValue = value::TtsValue::FromObject(&target);
         return true;

@@ -237,6 +237,8 @@ class Reader {
         switch (rule.Kind) {
         case FieldKind::Integer: {
             const std::int32_t number = frame.Own.Compact();
+            // Every object's reference count: read, and dropped.
+            if (rule.Group == Tag::ObjectGroup) return false;
             if (frame.Node) {
                 ApplyInteger(*frame.Node, rule, number);
             } else if (rule.Group == Tag::TableGroup && frame.Owner) {
@@ -338,7 +340,14 @@ class Reader {
         }
         if (rule.Role == LinkRole::RunTime) return;
         TtsNode* node = nodes_[target].Get();
-        if (!node || !AttachNode(*frame.Node, rule, *node)) WrongClass(NumberOf(target), rule);
+        if (!node) WrongClass(NumberOf(target), rule);
+        // Every node's `Parent`, set here rather than through the table.
+        if (rule.Group == Tag::NodeGroup && rule.Field == Tag::ParentField) {
+            frame.Node->Parent = node;
+            shape_.Parent(frame.Index, target);
+            return;
+        }
+        if (!AttachNode(*frame.Node, rule, *node)) WrongClass(NumberOf(target), rule);
         switch (rule.Role) {
         case LinkRole::Owned:
         case LinkRole::Shared:
@@ -349,11 +358,7 @@ class Reader {
             }
             break;
         default:
-            if (rule.Group == Tag::NodeGroup && rule.Field == Tag::ParentField) {
-                shape_.Parent(frame.Index, target);
-            } else {
-                shape_.Linked(frame.Index, target);
-            }
+            shape_.Linked(frame.Index, target);
             break;
         }
         if (rule.Group == Tag::UsingGroup && rule.Field == Tag::UsedBlockField)
