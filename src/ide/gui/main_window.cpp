@@ -8,6 +8,7 @@
 #include "ide/gui/output_window.h"
 #include "ide/gui/product.h"
 #include "ide/gui/qt_text.h"
+#include "ide/gui/tool_window_factory.h"
 #include "platform/file_system.h"
 #include "platform/whole_file.h"
 
@@ -247,22 +248,28 @@ EditorWindow* TVeIdeForm::CurrentEditor() const {
     return window && IsShowingEditor(*window) ? window : nullptr;
 }
 
-// Tool windows. Only the Output window is built so far; the others are
-// made by their own views.
+// A tool window is made at its first show, docked in a widget of its own
+// whose object name is the window's component name, so layouts can find it.
 
 ToolWindow* TVeIdeForm::ShowToolWindow(ToolWindowIndex index) {
-    if (index != ToolWindowIndex::Output) return windows_.Window(index);
-    if (!output_) {
-        outputDock_ = new QDockWidget(FromBytes(ToolWindowName(index)), this);
-        outputDock_->setObjectName("OutputDock");
-        output_ = new OutputWindow([this] { return RunOutputSoFar(); }, outputDock_);
-        outputDock_->setWidget(output_);
-        addDockWidget(Qt::BottomDockWidgetArea, outputDock_);
-        windows_.Register(*output_);
+    QDockWidget*& dock = docks_[static_cast<std::size_t>(index)];
+    if (!dock) {
+        auto made_dock = std::make_unique<QDockWidget>(FromBytes(ToolWindowName(index)), this);
+        MadeToolWindow made = MakeToolWindow(index, *this, made_dock.get());
+        if (!made.Widget) return nullptr;
+        made_dock->setObjectName(FromBytes(ToolWindowComponentName(index)));
+        made_dock->setWidget(made.Widget);
+        dock = made_dock.release();
+        addDockWidget(made.Area, dock);
+        windows_.Register(*made.Window);
     }
-    outputDock_->show();
-    outputDock_->raise();
-    return output_;
+    dock->show();
+    dock->raise();
+    return windows_.Window(index);
+}
+
+OutputWindow* TVeIdeForm::Output() const noexcept {
+    return dynamic_cast<OutputWindow*>(windows_.Window(ToolWindowIndex::Output));
 }
 
 std::string TVeIdeForm::RunOutputSoFar() {

@@ -75,7 +75,9 @@ class TVeIdeForm final : public QMainWindow, private EditorHost, private EditorA
     const RecentFiles& Recent() const noexcept { return recent_; }
     TVeWindowManager& WindowManager() noexcept { return windows_; }
     ToolWindow* ShowToolWindow(ToolWindowIndex index);
-    OutputWindow* Output() const noexcept { return output_; }
+    OutputWindow* Output() const noexcept;
+    // The current or last run's output so far.
+    std::string RunOutputSoFar();
     // The editor window of the current unit, when it is showing.
     EditorWindow* CurrentEditor() const;
 
@@ -134,7 +136,6 @@ class TVeIdeForm final : public QMainWindow, private EditorHost, private EditorA
     void ShowAbout(bool splash);
     void UpdateCaption();
     void RefreshTabIcons();
-    std::string RunOutputSoFar();
 
     Prompter& prompter_;
     MainWindowOptions options_;
@@ -147,8 +148,7 @@ class TVeIdeForm final : public QMainWindow, private EditorHost, private EditorA
     QMenu* recentMenu_ = nullptr;
     QTabWidget* editorArea_ = nullptr;
     TVeWindowManager windows_;
-    OutputWindow* output_ = nullptr;
-    QDockWidget* outputDock_ = nullptr;
+    std::array<QDockWidget*, kToolWindowCount> docks_{};
     RecentFiles recent_;
     EditorConfiguration configuration_;
     QTimer commandTimer_;

@@ -11,11 +11,6 @@ namespace {
 constexpr std::string_view kHeader = "[Weftline Studio toolbar 1]";
 constexpr std::string_view kRecentKey = "recent=";
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(
-        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
 std::string_view TrimmedBlanks(std::string_view text) {
     const std::size_t start = text.find_first_not_of(" \t\r");
     if (start == std::string_view::npos) return {};

@@ -24,6 +24,12 @@ std::string_view ToolWindowName(ToolWindowIndex index) noexcept {
     return kNames[static_cast<std::size_t>(index)];
 }
 
+std::string ToolWindowComponentName(ToolWindowIndex index) {
+    std::string name(ToolWindowName(index));
+    std::ranges::replace(name, ' ', '_');
+    return name;
+}
+
 std::optional<ToolWindowIndex> ToolWindowNamed(std::string_view name) noexcept {
     for (std::size_t i = 0; i < kNames.size(); ++i)
         if (SameName(name, kNames[i])) return static_cast<ToolWindowIndex>(i);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace ozra::ide::gui {
@@ -27,6 +28,9 @@ inline constexpr int kToolWindowCount = 11;
 
 // "Structure", "Files", ... "Layout Manager", by index.
 std::string_view ToolWindowName(ToolWindowIndex index) noexcept;
+// The name with each blank as "_" ("Find_and_Replace"), as layout files and
+// the window's widget name have it.
+std::string ToolWindowComponentName(ToolWindowIndex index);
 // The window of a name, ignoring case, with "_" standing for a blank (as
 // layout files write names); none for an unknown name.
 std::optional<ToolWindowIndex> ToolWindowNamed(std::string_view name) noexcept;

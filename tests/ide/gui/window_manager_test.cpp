@@ -97,6 +97,8 @@ TEST(ToolWindowNames, LookUpIgnoresCaseAndTakesUnderscoresForBlanks) {
     EXPECT_EQ(ToolWindowNamed("FIND AND REPLACE"), FindAndReplace);
     EXPECT_EQ(ToolWindowNamed("Outputs"), std::nullopt);
     EXPECT_EQ(ToolWindowName(LayoutManager), "Layout Manager");
+    EXPECT_EQ(ToolWindowComponentName(FindAndReplace), "Find_and_Replace");
+    EXPECT_EQ(ToolWindowNamed(ToolWindowComponentName(LayoutManager)), LayoutManager);
 }
 
 } // namespace
