@@ -30,6 +30,8 @@ scenes=(
   "replace-multi-line|$fixture|caret=8,replace,click=MultiLine"
   "search-result|$fixture|caret=8,find,tick=ProjectFiles,click=FindNext"
   "mark-all|$fixture|caret=8,find,click=MarkAll"
+  "customize-toolbars|$fixture|customize=Toolbars"
+  "customize-commands|$fixture|customize=Commands,category=Run"
 )
 
 display=:$((90 + RANDOM % 100))

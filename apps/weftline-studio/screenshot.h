@@ -12,6 +12,8 @@
 //   menu=NAME       open a menu of the menu bar (File, Edit, Run, ...)
 //   find | replace  the Find or Replace command
 //   tick=NAME | click=NAME    check or click a button of that object name
+//   customize=PAGE  open the Customize dialog on a page (Toolbars, Commands)
+//   category=NAME   choose a category on its Commands page (File, Run, ...)
 #pragma once
 
 #include <string>

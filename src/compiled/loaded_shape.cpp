@@ -8,70 +8,33 @@
 
 namespace ozra::compiled {
 
-namespace {
-
-constexpr std::uint8_t kOwnedByReader = 1;
-constexpr std::uint8_t kExclusivelyOwned = 2;
-
-} // namespace
-
 void LoadedShape::Reserve(std::size_t objects) {
-    objects_.reserve(objects);
-    parent_.reserve(objects);
-    end_.reserve(objects);
-    ownership_.reserve(objects);
-}
-
-std::uint32_t LoadedShape::Begin(const Object& object) {
-    objects_.push_back(object);
-    parent_.push_back(-1);
-    end_.push_back(0);
-    ownership_.push_back(0);
-    return static_cast<std::uint32_t>(objects_.size() - 1);
-}
-
-void LoadedShape::End(std::uint32_t index) {
-    end_[index] = static_cast<std::uint32_t>(objects_.size());
-}
-
-void LoadedShape::OwnedByReader(std::uint32_t index, bool exclusive) {
-    ownership_[index] |= exclusive ? kOwnedByReader | kExclusivelyOwned : kOwnedByReader;
+    entries_.reserve(objects);
 }
 
 void LoadedShape::Owned(std::uint32_t from, std::uint32_t to, bool exclusive) {
     if (exclusive) {
-        if (ownership_[to] & kExclusivelyOwned) Fail(to, "is owned twice.");
-        ownership_[to] |= kExclusivelyOwned;
+        if (entries_[to].Flags & kExclusivelyOwned) Fail(to, "is owned twice.");
+        entries_[to].Flags |= kExclusivelyOwned;
     }
+    if (entries_[to].End == 0) towardsReading_.push_back(Edge{from, to});
     owned_.push_back(Edge{from, to});
 }
 
-void LoadedShape::Parent(std::uint32_t from, std::uint32_t to) {
-    parent_[from] = static_cast<std::int32_t>(to);
-}
-
-void LoadedShape::Linked(std::uint32_t from, std::uint32_t to) {
-    links_.push_back(Edge{from, to});
-}
-
-void LoadedShape::Used(std::uint32_t usingIndex, std::uint32_t blockIndex) {
-    uses_.push_back(Edge{usingIndex, blockIndex});
-}
-
 void LoadedShape::Fail(std::uint32_t index, const char* what) const {
-    throw EtsCompiler("object " + std::to_string(objects_[index].Number) + " " + what);
+    throw EtsCompiler("object " + std::to_string(entries_[index].Number) + " " + what);
 }
 
 void LoadedShape::CheckParentChains() const {
     // 0 unseen, 1 on the current walk, 2 known to end.
-    std::vector<std::uint8_t> state(objects_.size(), 0);
+    std::vector<std::uint8_t> state(entries_.size(), 0);
     std::vector<std::uint32_t> walk;
-    for (std::uint32_t start = 0; start < objects_.size(); ++start) {
+    for (std::uint32_t start : forwardParents_) {
         std::int32_t at = static_cast<std::int32_t>(start);
         while (at >= 0 && state[static_cast<std::size_t>(at)] == 0) {
             state[static_cast<std::size_t>(at)] = 1;
             walk.push_back(static_cast<std::uint32_t>(at));
-            at = parent_[static_cast<std::size_t>(at)];
+            at = entries_[static_cast<std::size_t>(at)].Parent;
         }
         if (at >= 0 && state[static_cast<std::size_t>(at)] == 1)
             Fail(static_cast<std::uint32_t>(at), "is its own ancestor.");
@@ -82,26 +45,100 @@ void LoadedShape::CheckParentChains() const {
 }
 
 std::uint32_t LoadedShape::Top(std::uint32_t index) const {
-    while (parent_[index] >= 0)
-        index = static_cast<std::uint32_t>(parent_[index]);
+    while (entries_[index].Parent >= 0)
+        index = static_cast<std::uint32_t>(entries_[index].Parent);
     return index;
+}
+
+LoadedShape::EdgesByOwner LoadedShape::OwnedByOwner() const {
+    EdgesByOwner edges{std::vector<std::uint32_t>(entries_.size() + 1, 0),
+                       std::vector<std::uint32_t>(owned_.size())};
+    for (const Edge& edge : owned_)
+        ++edges.First[edge.From + 1];
+    for (std::size_t i = 1; i < edges.First.size(); ++i)
+        edges.First[i] += edges.First[i - 1];
+    std::vector<std::uint32_t> fill(edges.First.begin(), edges.First.end() - 1);
+    for (const Edge& edge : owned_)
+        edges.Targets[fill[edge.From]++] = edge.To;
+    return edges;
+}
+
+// A reference from P to an object M still being read closes a cycle when M
+// owns P, through objects of M's run only (the cycle's first object is
+// then M). The searches visit as many objects as the stream holds at most;
+// beyond that (false) the whole graph is searched instead.
+bool LoadedShape::ClosesNoCycle(const EdgesByOwner& edges) const {
+    std::size_t budget = entries_.size();
+    std::vector<std::uint32_t> seenBy(entries_.size(), UINT32_MAX);
+    std::vector<std::uint32_t> work;
+    for (std::uint32_t search = 0; search < towardsReading_.size(); ++search) {
+        const Edge& edge = towardsReading_[search];
+        const std::uint32_t start = edge.To;
+        const std::uint32_t end = entries_[start].End;
+        const auto visit = [&](std::uint32_t index) {
+            if (index < start || index >= end || seenBy[index] == search) return;
+            seenBy[index] = search;
+            work.push_back(index);
+        };
+        visit(start);
+        while (!work.empty()) {
+            if (budget-- == 0) return false;
+            const std::uint32_t object = work.back();
+            work.pop_back();
+            if (object == edge.From) Fail(start, "owns itself.");
+            for (std::uint32_t child = object + 1; child < entries_[object].End;
+                 child = entries_[child].End) {
+                if (entries_[child].Flags & kOwnedByReader) visit(child);
+            }
+            for (std::uint32_t e = edges.First[object]; e < edges.First[object + 1]; ++e)
+                visit(edges.Targets[e]);
+        }
+    }
+    return true;
+}
+
+// Each object is owned by the field that met it first, whose object comes
+// before it, or through the other owning references.
+std::vector<std::uint8_t> LoadedShape::Reach(const EdgesByOwner& edges) const {
+    const std::size_t count = entries_.size();
+    std::vector<std::uint8_t> kept(count, 0);
+    kept[0] = 1;
+    for (std::size_t i = 1; i < count; ++i) {
+        const Entry& entry = entries_[i];
+        kept[i] = (entry.Flags & kOwnedByReader) && kept[static_cast<std::size_t>(entry.Reader)];
+    }
+    std::vector<std::uint32_t> work;
+    const auto keep = [&](std::uint32_t index) {
+        if (kept[index]) return;
+        kept[index] = 1;
+        work.push_back(index);
+    };
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (!kept[i]) continue;
+        for (std::uint32_t e = edges.First[i]; e < edges.First[i + 1]; ++e)
+            keep(edges.Targets[e]);
+    }
+    while (!work.empty()) {
+        const std::uint32_t object = work.back();
+        work.pop_back();
+        for (std::uint32_t child = object + 1; child < entries_[object].End;
+             child = entries_[child].End) {
+            if (entries_[child].Flags & kOwnedByReader) keep(child);
+        }
+        for (std::uint32_t e = edges.First[object]; e < edges.First[object + 1]; ++e)
+            keep(edges.Targets[e]);
+    }
+    return kept;
 }
 
 // Depth first over every ownership edge: those of the reading tree, found
 // from the runs of objects, and the others, grouped by owner. An edge back
 // to an object on the current path closes a cycle. Answers what the root
 // owns.
-std::vector<bool> LoadedShape::CheckOwnership() const {
-    const std::size_t count = objects_.size();
-    std::vector<std::uint32_t> firstEdge(count + 1, 0);
-    for (const Edge& edge : owned_)
-        ++firstEdge[edge.From + 1];
-    for (std::size_t i = 1; i <= count; ++i)
-        firstEdge[i] += firstEdge[i - 1];
-    std::vector<std::uint32_t> targets(owned_.size());
-    std::vector<std::uint32_t> fill(firstEdge.begin(), firstEdge.end() - 1);
-    for (const Edge& edge : owned_)
-        targets[fill[edge.From]++] = edge.To;
+std::vector<std::uint8_t> LoadedShape::CheckOwnership(const EdgesByOwner& edges) const {
+    const std::size_t count = entries_.size();
+    const std::vector<std::uint32_t>& firstEdge = edges.First;
+    const std::vector<std::uint32_t>& targets = edges.Targets;
 
     struct Frame {
         std::uint32_t Object;
@@ -109,7 +146,7 @@ std::vector<bool> LoadedShape::CheckOwnership() const {
         std::uint32_t NextEdge;
     };
     std::vector<std::uint8_t> state(count, 0);
-    std::vector<bool> kept(count, false);
+    std::vector<std::uint8_t> kept(count, 0);
     std::vector<Frame> path;
     for (std::uint32_t start = 0; start < count; ++start) {
         if (state[start] != 0) continue;
@@ -117,12 +154,12 @@ std::vector<bool> LoadedShape::CheckOwnership() const {
         path.push_back(Frame{start, start + 1, firstEdge[start]});
         while (!path.empty()) {
             Frame& frame = path.back();
-            if (start == 0) kept[frame.Object] = true;
+            if (start == 0) kept[frame.Object] = 1;
             std::uint32_t next = count;
-            while (frame.NextChild < end_[frame.Object]) {
+            while (frame.NextChild < entries_[frame.Object].End) {
                 const std::uint32_t child = frame.NextChild;
-                frame.NextChild = end_[child];
-                if (ownership_[child] & kOwnedByReader) {
+                frame.NextChild = entries_[child].End;
+                if (entries_[child].Flags & kOwnedByReader) {
                     next = child;
                     break;
                 }
@@ -147,23 +184,31 @@ std::vector<bool> LoadedShape::CheckOwnership() const {
 LoadedShape::Tree LoadedShape::Check() {
     CheckParentChains();
     // A using statement holds its unit's parent and the top above it.
+    bool searchAll = false;
+    const auto holds = [&](std::uint32_t user, std::uint32_t held) {
+        const bool ancestor = held <= user && user < entries_[held].End;
+        const bool pastUser = held > user && held >= entries_[user].End;
+        if (ancestor) towardsReading_.push_back(Edge{user, held});
+        if (pastUser) searchAll = true;
+        owned_.push_back(Edge{user, held});
+    };
     for (const Edge& use : uses_) {
-        const std::int32_t parent = parent_[use.To];
+        const std::int32_t parent = entries_[use.To].Parent;
         if (parent < 0) continue;
-        owned_.push_back(Edge{use.From, static_cast<std::uint32_t>(parent)});
-        owned_.push_back(Edge{use.From, Top(static_cast<std::uint32_t>(parent))});
+        holds(use.From, static_cast<std::uint32_t>(parent));
+        holds(use.From, Top(static_cast<std::uint32_t>(parent)));
     }
+    const EdgesByOwner edges = OwnedByOwner();
     Tree tree;
-    tree.Kept = CheckOwnership();
+    tree.Kept = searchAll || !ClosesNoCycle(edges) ? CheckOwnership(edges) : Reach(edges);
     for (const Edge& link : links_) {
         if (tree.Kept[link.From] && !tree.Kept[link.To]) Fail(link.To, "is not part of the tree.");
     }
-    for (std::uint32_t i = 0; i < objects_.size(); ++i) {
-        const std::int32_t parent = parent_[i];
+    for (std::uint32_t i = 0; i < entries_.size(); ++i) {
+        const std::int32_t parent = entries_[i].Parent;
         if (!tree.Kept[i] || parent < 0 || tree.Kept[static_cast<std::size_t>(parent)]) continue;
-        const Object& holder = objects_[static_cast<std::size_t>(parent)];
-        if (objects_[i].IsBlock && holder.IsBareControl &&
-            parent_[static_cast<std::size_t>(parent)] < 0) {
+        const Entry& holder = entries_[static_cast<std::size_t>(parent)];
+        if ((entries_[i].Flags & kBlock) && (holder.Flags & kBareControl) && holder.Parent < 0) {
             tree.DroppedParents.push_back(i);
             continue;
         }

@@ -175,8 +175,8 @@ void AppendValue(std::string& out, const TtsValue& value, std::int32_t objectNum
 }
 
 std::uint8_t ByteReader::Byte() {
-    if (position_ >= bytes_.size()) throw EtsCompiler::ReadError();
-    return static_cast<std::uint8_t>(bytes_[position_++]);
+    if (at_ == end_) throw EtsCompiler::ReadError();
+    return *at_++;
 }
 
 std::int32_t ByteReader::LongCompact() {
@@ -192,10 +192,9 @@ std::int32_t ByteReader::LongCompact() {
         bits = first - 5u;
     } else if (first != 0) {
         if (first > Remaining()) throw EtsCompiler::ReadError();
-        const auto* bytes = reinterpret_cast<const unsigned char*>(bytes_.data() + position_);
         for (std::uint8_t i = 0; i < first && i < 4; ++i)
-            bits |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
-        position_ += first;
+            bits |= static_cast<std::uint32_t>(at_[i]) << (8 * i);
+        at_ += first;
     }
     if (negative) bits = 0u - bits;
     return static_cast<std::int32_t>(bits);
@@ -203,8 +202,8 @@ std::int32_t ByteReader::LongCompact() {
 
 std::string_view ByteReader::Raw(std::size_t count) {
     if (count > Remaining()) throw EtsCompiler::ReadError();
-    const std::string_view run = bytes_.substr(position_, count);
-    position_ += count;
+    const std::string_view run(reinterpret_cast<const char*>(at_), count);
+    at_ += count;
     return run;
 }
 

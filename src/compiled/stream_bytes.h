@@ -30,8 +30,11 @@
 #include "value/errors.h"
 #include "value/value.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -72,42 +75,68 @@ struct StreamValue {
 
 class ByteReader {
   public:
-    explicit ByteReader(std::string_view bytes) noexcept : bytes_(bytes) {}
+    // Reads `bytes`; `readable`, when given, is how many bytes from their
+    // start may be loaded (never used) past their end, which lets values
+    // near the end be read inline too.
+    explicit ByteReader(std::string_view bytes, std::size_t readable = 0) noexcept
+        : start_(reinterpret_cast<const unsigned char*>(bytes.data())), at_(start_),
+          end_(start_ + bytes.size()), limit_(start_ + std::max(readable, bytes.size())) {}
 
     // Values of one to five bytes, nearly all of a stream's, are read
     // inline; negative ones take the long way.
     std::int32_t Compact() {
-        if (position_ < bytes_.size()) {
-            const auto* at = reinterpret_cast<const unsigned char*>(bytes_.data() + position_);
-            const unsigned first = at[0];
-            if (first >= 6 && first != 255) {
-                ++position_;
+        if (at_ < end_) {
+            const unsigned first = *at_;
+            if (first - 6u < 249u) {
+                ++at_;
                 return static_cast<std::int32_t>(first - 5);
             }
-            if (first <= 4 && position_ + first < bytes_.size()) {
-                std::uint32_t bits = 0;
-                for (unsigned i = 0; i < first; ++i)
-                    bits |= static_cast<std::uint32_t>(at[1 + i]) << (8 * i);
-                position_ += first + 1;
-                return static_cast<std::int32_t>(bits);
+            if (first == 0) {
+                ++at_;
+                return 0;
+            }
+            if (first - 1u < 4u && first < static_cast<unsigned>(end_ - at_) && limit_ - at_ >= 5) {
+                static_assert(std::endian::native == std::endian::little);
+                std::uint32_t bits;
+                std::memcpy(&bits, at_ + 1, 4);
+                at_ += first + 1;
+                return static_cast<std::int32_t>(bits & (0xFFFFFFFFu >> (32 - 8 * first)));
             }
         }
         return LongCompact();
+    }
+    // A field's tag, two compact integers that are nearly always one byte
+    // each.
+    void Tag(std::int32_t& group, std::int32_t& field) {
+        if (end_ - at_ >= 2) {
+            const unsigned first = at_[0];
+            const unsigned second = at_[1];
+            if (first - 6u < 249u && second - 6u < 249u) {
+                at_ += 2;
+                group = static_cast<std::int32_t>(first - 5);
+                field = static_cast<std::int32_t>(second - 5);
+                return;
+            }
+        }
+        group = Compact();
+        field = Compact();
     }
     std::string_view String();
     StreamValue Value();
     std::string_view Raw(std::size_t count);
 
-    bool AtEnd() const noexcept { return position_ == bytes_.size(); }
-    std::size_t Remaining() const noexcept { return bytes_.size() - position_; }
-    std::size_t Position() const noexcept { return position_; }
+    bool AtEnd() const noexcept { return at_ == end_; }
+    std::size_t Remaining() const noexcept { return static_cast<std::size_t>(end_ - at_); }
+    std::size_t Position() const noexcept { return static_cast<std::size_t>(at_ - start_); }
 
   private:
     std::uint8_t Byte();
     std::int32_t LongCompact();
 
-    std::string_view bytes_;
-    std::size_t position_ = 0;
+    const unsigned char* start_;
+    const unsigned char* at_;
+    const unsigned char* end_;
+    const unsigned char* limit_;
 };
 
 // The backward compact integer that ends `bytes`, and how many bytes it

@@ -93,7 +93,7 @@ constexpr std::array<ClassInfo, kClassCount> MakeClassTable() {
     return table;
 }
 
-constexpr std::array<ClassInfo, kClassCount> kClasses = MakeClassTable();
+constexpr std::array<ClassInfo, kClassCount> kClassTable = MakeClassTable();
 
 // Node kind -> class number + 1 (0: not registered).
 constexpr std::array<std::int32_t, kKindCount> MakeKindTable() {
@@ -108,10 +108,12 @@ constexpr std::array<std::int32_t, kKindCount> kKindClasses = MakeKindTable();
 using enum FieldKind;
 using enum LinkRole;
 
+} // namespace
+
 // One row a field: group, field, kind, what a reference means, and what it
 // may name.
 // clang-format off
-constexpr FieldRule kFields[] = {
+constexpr FieldRule detail::kFields[] = {
     {1, 0, Integer, None},                               // reference count
     {4, 0, List, Owned},
     {6, 0, StringList, Shared},
@@ -199,6 +201,10 @@ constexpr FieldRule kFields[] = {
 };
 // clang-format on
 
+namespace {
+
+using detail::kFields;
+
 constexpr std::size_t kFieldsPerGroup = 8;
 
 // (group, field) -> index in kFields + 1 (0: no such field).
@@ -213,7 +219,7 @@ constexpr std::array<std::uint8_t, kClassCount * kFieldsPerGroup> MakeFieldIndex
 constexpr auto kFieldIndex = MakeFieldIndex();
 
 constexpr bool GroupBelongs(std::int32_t classNumber, std::int32_t group) noexcept {
-    const ClassInfo& info = kClasses[static_cast<std::size_t>(classNumber)];
+    const ClassInfo& info = kClassTable[static_cast<std::size_t>(classNumber)];
     switch (group) {
     case Tag::ObjectGroup:
         return true;
@@ -230,7 +236,7 @@ constexpr bool GroupBelongs(std::int32_t classNumber, std::int32_t group) noexce
     }
     if (info.Use != ClassUse::Node || group < 0 || static_cast<std::size_t>(group) >= kClassCount)
         return false;
-    const ClassInfo& declaring = kClasses[static_cast<std::size_t>(group)];
+    const ClassInfo& declaring = kClassTable[static_cast<std::size_t>(group)];
     const bool isNodeGroup = group >= static_cast<std::int32_t>(StreamClass::Node) &&
                              group != static_cast<std::int32_t>(StreamClass::Expressions);
     return isNodeGroup && front::IsKindOf(info.Kind, declaring.Kind);
@@ -241,7 +247,7 @@ constexpr auto MakeGroupTable() {
     std::array<std::array<bool, kClassCount>, kClassCount> table{};
     for (std::size_t c = 0; c < kClassCount; ++c) {
         for (std::size_t g = 0; g < kClassCount; ++g) {
-            table[c][g] = kClasses[c].Use != ClassUse::None &&
+            table[c][g] = kClassTable[c].Use != ClassUse::None &&
                           GroupBelongs(static_cast<std::int32_t>(c), static_cast<std::int32_t>(g));
         }
     }
@@ -250,10 +256,23 @@ constexpr auto MakeGroupTable() {
 
 constexpr auto kGroupBelongs = MakeGroupTable();
 
-} // namespace
+static_assert(ClassFields::kGroupCount == kClassCount &&
+              ClassFields::kFieldsPerGroup == kFieldsPerGroup);
 
-bool FitsTarget(FieldTarget target, std::int32_t classNumber) noexcept {
-    const ClassInfo info = ReadableClass(classNumber);
+// Class number -> tag -> field index + 1; the last row, for class numbers
+// out of range, names no field.
+constexpr auto MakeFieldRows() {
+    std::array<std::array<std::uint8_t, kClassCount * kFieldsPerGroup>, kClassCount + 1> rows{};
+    for (std::size_t c = 0; c < kClassCount; ++c) {
+        for (std::size_t tag = 0; tag < kClassCount * kFieldsPerGroup; ++tag) {
+            if (kGroupBelongs[c][tag / kFieldsPerGroup]) rows[c][tag] = kFieldIndex[tag];
+        }
+    }
+    return rows;
+}
+
+constexpr bool Fits(FieldTarget target, std::int32_t classNumber) noexcept {
+    const ClassInfo info = kClassTable[static_cast<std::size_t>(classNumber)];
     switch (target) {
     case FieldTarget::Node:
         return info.Use == ClassUse::Node;
@@ -275,27 +294,28 @@ bool FitsTarget(FieldTarget target, std::int32_t classNumber) noexcept {
     return false;
 }
 
+// By target, then class number.
+constexpr auto MakeFitsTable() {
+    std::array<std::array<bool, kClassCount>, detail::kTargetCount> table{};
+    for (std::size_t t = 0; t < detail::kTargetCount; ++t) {
+        for (std::size_t c = 0; c < kClassCount; ++c)
+            table[t][c] = Fits(static_cast<FieldTarget>(t), static_cast<std::int32_t>(c));
+    }
+    return table;
+}
+
+} // namespace
+
+constexpr std::array<ClassInfo, kClassCount> detail::kClasses = kClassTable;
+constexpr std::array<std::array<bool, kClassCount>, detail::kTargetCount> detail::kFits =
+    MakeFitsTable();
+constexpr std::array<std::array<std::uint8_t, kClassCount * kFieldsPerGroup>, kClassCount + 1>
+    detail::kFieldRows = MakeFieldRows();
+
 std::optional<StreamClass> ClassOfNode(NodeKind kind) noexcept {
     const auto index = static_cast<std::size_t>(kind);
     if (index >= kKindCount || kKindClasses[index] == 0) return std::nullopt;
     return static_cast<StreamClass>(kKindClasses[index] - 1);
-}
-
-ClassInfo ReadableClass(std::int32_t number) noexcept {
-    if (number < 0 || static_cast<std::size_t>(number) >= kClassCount) return ClassInfo{};
-    return kClasses[static_cast<std::size_t>(number)];
-}
-
-const FieldRule* FindField(std::int32_t classNumber, std::int32_t group,
-                           std::int32_t field) noexcept {
-    if (classNumber < 0 || static_cast<std::size_t>(classNumber) >= kClassCount || group < 0 ||
-        static_cast<std::size_t>(group) >= kClassCount || field < 0 ||
-        static_cast<std::size_t>(field) >= kFieldsPerGroup ||
-        !kGroupBelongs[static_cast<std::size_t>(classNumber)][static_cast<std::size_t>(group)])
-        return nullptr;
-    const std::uint8_t entry = kFieldIndex[static_cast<std::size_t>(group) * kFieldsPerGroup +
-                                           static_cast<std::size_t>(field)];
-    return entry == 0 ? nullptr : &kFields[entry - 1];
 }
 
 } // namespace ozra::compiled

@@ -33,6 +33,8 @@
 
 #include "front/node_kind.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -114,7 +116,7 @@ struct ClassInfo {
     ClassUse Use = ClassUse::None;
     front::NodeKind Kind = front::NodeKind::Node;
 };
-ClassInfo ReadableClass(std::int32_t number) noexcept;
+inline ClassInfo ReadableClass(std::int32_t number) noexcept;
 
 enum class FieldKind : std::uint8_t { Integer, String, Reference, Value, Marker, List, StringList };
 enum class LinkRole : std::uint8_t { None, Owned, Shared, Link, RunTime };
@@ -140,11 +142,64 @@ struct FieldRule {
 };
 
 // Whether the class numbered `classNumber` is what a field may name.
-bool FitsTarget(FieldTarget target, std::int32_t classNumber) noexcept;
+inline bool FitsTarget(FieldTarget target, std::int32_t classNumber) noexcept;
 
-// The rule of a field, when the class numbered `classNumber` has it.
-const FieldRule* FindField(std::int32_t classNumber, std::int32_t group,
-                           std::int32_t field) noexcept;
+// The fields of the class numbered `classNumber`: the rule of a field the
+// class has, looked up as a reader meets it.
+class ClassFields {
+  public:
+    inline explicit ClassFields(std::int32_t classNumber) noexcept;
+
+    const FieldRule* Find(std::int32_t group, std::int32_t field) const noexcept {
+        const auto g = static_cast<std::uint32_t>(group);
+        const auto f = static_cast<std::uint32_t>(field);
+        if (g >= kGroupCount || f >= kFieldsPerGroup) return nullptr;
+        const std::uint8_t entry = byTag_[g * kFieldsPerGroup + f];
+        return entry == 0 ? nullptr : rules_ + (entry - 1);
+    }
+
+    static constexpr std::uint32_t kGroupCount = 71;
+    static constexpr std::uint32_t kFieldsPerGroup = 8;
+
+  private:
+    // By group * 8 + field: the rule's index + 1, or 0.
+    const std::uint8_t* byTag_;
+    const FieldRule* rules_;
+};
+
+// The tables behind the lookups above, read for every block, so the
+// lookups are inline.
+namespace detail {
+inline constexpr std::uint32_t kClassCount = ClassFields::kGroupCount;
+inline constexpr std::uint32_t kTargetCount = 8;
+extern const std::array<ClassInfo, kClassCount> kClasses;
+// By target, then class number.
+extern const std::array<std::array<bool, kClassCount>, kTargetCount> kFits;
+// By class number (the last row for numbers out of range), then tag: the
+// field's index in `kFields` + 1, or 0.
+extern const std::array<std::array<std::uint8_t, kClassCount * ClassFields::kFieldsPerGroup>,
+                        kClassCount + 1>
+    kFieldRows;
+extern const FieldRule kFields[];
+} // namespace detail
+
+ClassInfo ReadableClass(std::int32_t number) noexcept {
+    return static_cast<std::uint32_t>(number) < detail::kClassCount
+               ? detail::kClasses[static_cast<std::uint32_t>(number)]
+               : ClassInfo{};
+}
+
+bool FitsTarget(FieldTarget target, std::int32_t classNumber) noexcept {
+    return static_cast<std::uint32_t>(classNumber) < detail::kClassCount &&
+           detail::kFits[static_cast<std::uint32_t>(target)]
+                        [static_cast<std::uint32_t>(classNumber)];
+}
+
+ClassFields::ClassFields(std::int32_t classNumber) noexcept
+    : byTag_(
+          detail::kFieldRows[std::min(static_cast<std::uint32_t>(classNumber), detail::kClassCount)]
+              .data()),
+      rules_(detail::kFields) {}
 
 // Field tags the reader and the writer name.
 namespace Tag {

@@ -6,7 +6,6 @@
 namespace ozra::compiled {
 
 using namespace front;
-using value::MakeRef;
 using value::Ref;
 
 namespace {
@@ -41,84 +40,84 @@ template <class T> bool Points(T*& field, TtsNode& target) {
 
 } // namespace
 
-Ref<TtsNode> MakeBareNode(NodeKind kind) {
+Ref<TtsNode> MakeBareNode(NodeKind kind, NodeArena& arena) {
     switch (kind) {
     case NodeKind::Variable:
-        return MakeRef<TtsVariable>(nullptr);
+        return MakeNode<TtsVariable>(arena, nullptr);
     case NodeKind::GcVariable:
-        return MakeRef<TtsGcVariable>(nullptr);
+        return MakeNode<TtsGcVariable>(arena, nullptr);
     case NodeKind::FsVariable:
-        return MakeRef<TtsFsVariable>(nullptr);
+        return MakeNode<TtsFsVariable>(arena, nullptr);
     case NodeKind::Const:
-        return MakeRef<TtsConst>(nullptr);
+        return MakeNode<TtsConst>(arena, nullptr);
     case NodeKind::VarRef:
-        return MakeRef<TtsVarRef>(nullptr);
+        return MakeNode<TtsVarRef>(arena, nullptr);
     case NodeKind::PropRef:
-        return MakeRef<TtsPropRef>(nullptr);
+        return MakeNode<TtsPropRef>(arena, nullptr);
     case NodeKind::IndexExpr:
-        return MakeRef<TtsIndexExpr>(nullptr);
+        return MakeNode<TtsIndexExpr>(arena, nullptr);
     case NodeKind::Set:
-        return MakeRef<TtsSet>(nullptr);
+        return MakeNode<TtsSet>(arena, nullptr);
     case NodeKind::NaryOperator:
-        return MakeRef<TtsNaryOperator>(nullptr);
+        return MakeNode<TtsNaryOperator>(arena, nullptr);
     case NodeKind::DualOperator:
-        return MakeRef<TtsDualOperator>(nullptr);
+        return MakeNode<TtsDualOperator>(arena, nullptr);
     case NodeKind::FunctionExpr:
-        return MakeRef<TtsFunctionExpr>(nullptr);
+        return MakeNode<TtsFunctionExpr>(arena, nullptr);
     case NodeKind::FilterExpr:
-        return MakeRef<TtsFilterExpr>(nullptr);
+        return MakeNode<TtsFilterExpr>(arena, nullptr);
     case NodeKind::RangeExpr:
-        return MakeRef<TtsRangeExpr>(nullptr);
+        return MakeNode<TtsRangeExpr>(arena, nullptr);
     case NodeKind::SubSetExpr:
-        return MakeRef<TtsSubSetExpr>(nullptr);
+        return MakeNode<TtsSubSetExpr>(arena, nullptr);
     case NodeKind::Text:
-        return MakeRef<TtsText>(nullptr);
+        return MakeNode<TtsText>(arena, nullptr);
     case NodeKind::Block:
-        return MakeRef<TtsBlock>(nullptr);
+        return MakeNode<TtsBlock>(arena, nullptr);
     case NodeKind::Control:
-        return MakeRef<TtsControl>(nullptr);
+        return MakeNode<TtsControl>(arena, nullptr);
     case NodeKind::IfNode:
-        return MakeRef<TtsIfNode>(nullptr);
+        return MakeNode<TtsIfNode>(arena, nullptr);
     case NodeKind::CaseNode:
-        return MakeRef<TtsCaseNode>(nullptr);
+        return MakeNode<TtsCaseNode>(arena, nullptr);
     case NodeKind::LoopNode:
-        return MakeRef<TtsLoopNode>(nullptr);
+        return MakeNode<TtsLoopNode>(arena, nullptr);
     case NodeKind::ForNode:
-        return MakeRef<TtsForNode>(nullptr);
+        return MakeNode<TtsForNode>(arena, nullptr);
     case NodeKind::ForeachNode:
-        return MakeRef<TtsForeachNode>(nullptr);
+        return MakeNode<TtsForeachNode>(arena, nullptr);
     case NodeKind::FunctionNode:
-        return MakeRef<TtsFunctionNode>(nullptr);
+        return MakeNode<TtsFunctionNode>(arena, nullptr);
     case NodeKind::ClassNode:
-        return MakeRef<TtsClassNode>(nullptr);
+        return MakeNode<TtsClassNode>(arena, nullptr);
     case NodeKind::FileNode:
-        return MakeRef<TtsFileNode>(nullptr);
+        return MakeNode<TtsFileNode>(arena, nullptr);
     case NodeKind::OldUsing:
-        return MakeRef<TtsOldUsing>(nullptr);
+        return MakeNode<TtsOldUsing>(arena, nullptr);
     case NodeKind::OldCopy:
-        return MakeRef<TtsOldCopy>(nullptr);
+        return MakeNode<TtsOldCopy>(arena, nullptr);
     case NodeKind::OldExecute:
-        return MakeRef<TtsOldExecute>(nullptr);
+        return MakeNode<TtsOldExecute>(arena, nullptr);
     case NodeKind::AssignNode:
-        return MakeRef<TtsAssignNode>(nullptr);
+        return MakeNode<TtsAssignNode>(arena, nullptr);
     case NodeKind::TryNode:
-        return MakeRef<TtsTryNode>(nullptr);
+        return MakeNode<TtsTryNode>(arena, nullptr);
     case NodeKind::Exit:
-        return MakeRef<TtsExit>(nullptr);
+        return MakeNode<TtsExit>(arena, nullptr);
     case NodeKind::Skip:
-        return MakeRef<TtsSkip>(nullptr);
+        return MakeNode<TtsSkip>(arena, nullptr);
     case NodeKind::Assign:
-        return MakeRef<TtsAssign>(nullptr);
+        return MakeNode<TtsAssign>(arena, nullptr);
     case NodeKind::VarDefine:
-        return MakeRef<TtsVarDefine>(nullptr);
+        return MakeNode<TtsVarDefine>(arena, nullptr);
     case NodeKind::RefDefine:
-        return MakeRef<TtsRefDefine>(nullptr);
+        return MakeNode<TtsRefDefine>(arena, nullptr);
     case NodeKind::Call:
-        return MakeRef<TtsCall>(nullptr);
+        return MakeNode<TtsCall>(arena, nullptr);
     case NodeKind::Output:
-        return MakeRef<TtsOutput>(nullptr);
+        return MakeNode<TtsOutput>(arena, nullptr);
     case NodeKind::Using:
-        return MakeRef<TtsUsing>(nullptr);
+        return MakeNode<TtsUsing>(arena, nullptr);
     default:
         throw EtsCompiler("[" + std::string(NodeKindName(kind)) + "] not found.");
     }
@@ -189,9 +188,6 @@ void ApplyString(TtsNode& node, const FieldRule& rule, std::string_view text) {
 
 bool AttachNode(TtsNode& owner, const FieldRule& rule, TtsNode& target) {
     switch (Key(rule.Group, rule.Field)) {
-    case Key(22, 0):
-        owner.Parent = &target;
-        return true;
     case Key(23, 0):
         static_cast<TtsExpression&>(owner).OwnValue = value::TtsValue::FromObject(&target);
         return true;
@@ -341,6 +337,31 @@ bool AttachEntry(TtsNode& owner, const FieldRule& rule, std::string_view name, T
     }
     default:
         return false;
+    }
+}
+
+void ReserveItems(TtsNode& owner, const FieldRule& rule, std::size_t count) {
+    switch (Key(rule.Group, rule.Field)) {
+    case Key(30, 1):
+        static_cast<TtsPropRef&>(owner).NameParts.reserve(count);
+        return;
+    case Key(32, 0):
+        static_cast<TtsSet&>(owner).Elements.Reserve(count);
+        return;
+    case Key(36, 1):
+        static_cast<TtsFunctionExpr&>(owner).Arguments.Reserve(count);
+        return;
+    case Key(41, 1):
+        static_cast<TtsSubSetExpr&>(owner).Ranges.Reserve(count);
+        return;
+    case Key(44, 0):
+        static_cast<TtsBlock&>(owner).Statements.Reserve(count);
+        return;
+    case Key(44, 1):
+        static_cast<TtsBlock&>(owner).Names.Reserve(count);
+        return;
+    default:
+        return;
     }
 }
 

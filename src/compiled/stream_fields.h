@@ -15,10 +15,10 @@
 
 namespace ozra::compiled {
 
-// A node with only what its constructor makes; the stream restores the
-// rest. Raises "[class name] not found." for a class the reader cannot
-// build.
-value::Ref<front::TtsNode> MakeBareNode(front::NodeKind kind);
+// A node with only what its constructor makes, from `arena`; the stream
+// restores the rest. Raises "[class name] not found." for a class the
+// reader cannot build.
+value::Ref<front::TtsNode> MakeBareNode(front::NodeKind kind, front::NodeArena& arena);
 
 // Integer, bool and byte fields; out of range raises "[g, f] out of range.".
 void ApplyInteger(front::TtsNode& node, const FieldRule& rule, std::int32_t number);
@@ -33,6 +33,9 @@ bool AttachItem(front::TtsNode& owner, const FieldRule& rule, front::TtsNode* it
 // Adds an entry to the name table or name list field `rule` of `owner`.
 bool AttachEntry(front::TtsNode& owner, const FieldRule& rule, std::string_view name,
                  front::TtsNode* item);
+// Makes room for `count` items or entries in the list, table or name list
+// field `rule` of `owner`, before they are added one by one.
+void ReserveItems(front::TtsNode& owner, const FieldRule& rule, std::size_t count);
 // The replace-on-add flag of the name table field `rule` of `owner`.
 void SetReplaceFlag(front::TtsNode& owner, const FieldRule& rule, bool allowReplace);
 

@@ -52,13 +52,18 @@ enum class Wait : std::uint8_t { Nothing, Field, Item, Entry };
 
 // One block being read.
 struct Frame {
+    Frame(std::uint32_t index, std::int32_t classNumber, const ByteReader& own, TtsNode* node,
+          TtsNode* owner, const FieldRule* ownerRule) noexcept
+        : Index(index), Fields(classNumber), Own(own), Node(node), Owner(owner),
+          OwnerRule(ownerRule) {}
+
     std::uint32_t Index;
-    std::int32_t ClassNumber;
+    ClassFields Fields;
     ByteReader Own;
     TtsNode* Node;
     // A container: the node and field it fills; none drops what it holds.
-    TtsNode* Owner = nullptr;
-    const FieldRule* OwnerRule = nullptr;
+    TtsNode* Owner;
+    const FieldRule* OwnerRule;
     Wait Waiting = Wait::Nothing;
     const FieldRule* Rule = nullptr;
     // The list field being read, and the name of the entry waiting.
@@ -73,7 +78,7 @@ struct Frame {
 
 class Reader {
   public:
-    explicit Reader(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit Reader(std::span<char> bytes) : bytes_(bytes) {}
 
     Ref<TtsBlock> Run() {
         try {
@@ -102,12 +107,13 @@ class Reader {
     std::int32_t NumberOf(std::uint32_t index) const { return shape_.Number(index); }
 
     void ReadHeader() {
-        const Trailer trailer = ReadTrailer(bytes_);
+        const Trailer trailer = ReadTrailer(std::string_view(bytes_.data(), bytes_.size()));
         const std::size_t trailerStart = bytes_.size() - trailer.Length;
         if (static_cast<std::size_t>(trailer.Value) > trailerStart)
             throw EtsCompiler("Unsupported file format.");
         const std::size_t headerStart = trailerStart - static_cast<std::size_t>(trailer.Value);
-        stream_ = ByteReader(std::string_view(bytes_).substr(headerStart, trailer.Value));
+        stream_ = ByteReader(std::string_view(bytes_.data() + headerStart, trailer.Value),
+                             bytes_.size() - headerStart);
         streamStart_ = headerStart;
         for (std::int32_t expected : kMagic) {
             if (stream_.AtEnd() || stream_.Compact() != expected)
@@ -127,9 +133,9 @@ class Reader {
         const std::int32_t length = stream_.Compact();
         if (length < 0) throw EtsCompiler::ReadError();
         const std::string_view own = stream_.Raw(static_cast<std::size_t>(length));
-        if (scrambled_)
-            Unscramble(bytes_.data() + streamStart_ + stream_.Position() - own.size(), own.size());
-        return ByteReader(own);
+        const std::size_t ownStart = streamStart_ + stream_.Position() - own.size();
+        if (scrambled_) Unscramble(bytes_.data() + ownStart, own.size());
+        return ByteReader(own, bytes_.size() - ownStart);
     }
 
     std::uint32_t Register(std::int32_t number, const ClassInfo& info, std::int32_t classNumber) {
@@ -142,9 +148,10 @@ class Reader {
         if (at >= indexOf_.size()) indexOf_.resize(std::max(at + 1, indexOf_.size() * 3 / 2), -1);
         const std::uint32_t index = shape_.Begin(
             LoadedShape::Object{number, info.Use == ClassUse::Node && info.Kind == NodeKind::Block,
-                                classNumber == static_cast<std::int32_t>(StreamClass::Control)});
+                                classNumber == static_cast<std::int32_t>(StreamClass::Control)},
+            frames_.empty() ? -1 : static_cast<std::int32_t>(frames_.back().Index));
         indexOf_[at] = static_cast<std::int32_t>(index);
-        nodes_.push_back(info.Use == ClassUse::Node ? MakeBareNode(info.Kind) : nullptr);
+        nodes_.push_back(info.Use == ClassUse::Node ? MakeBareNode(info.Kind, arena_) : nullptr);
         return index;
     }
 
@@ -155,13 +162,8 @@ class Reader {
         const std::int32_t number = own.Compact();
         if (classNumber != static_cast<std::int32_t>(StreamClass::Block))
             Fail(number, "is not a block.");
-        Push(Frame{Register(number, ReadableClass(classNumber), classNumber), classNumber, own,
-                   nullptr});
-    }
-
-    void Push(Frame frame) {
-        frame.Node = nodes_[frame.Index].Get();
-        frames_.push_back(std::move(frame));
+        const std::uint32_t index = Register(number, ReadableClass(classNumber), classNumber);
+        frames_.emplace_back(index, classNumber, own, nodes_[index].Get(), nullptr, nullptr);
     }
 
     // The field a container's items fill, for messages.
@@ -182,16 +184,19 @@ class Reader {
         const FieldRule& rule = forField ? *parent.Rule : ItemRule(parent);
         if (!FitsTarget(forField ? rule.Target : FieldTarget::Node, classNumber))
             WrongClass(number, rule);
-        Frame frame{Register(number, info, classNumber), classNumber, own, nullptr};
+        TtsNode* owner = nullptr;
+        const FieldRule* ownerRule = nullptr;
         if (forField && rule.Group == Tag::TableGroup) {
             // A name table's string list fills the table's field.
-            frame.Owner = parent.Owner;
-            frame.OwnerRule = parent.OwnerRule;
+            owner = parent.Owner;
+            ownerRule = parent.OwnerRule;
         } else if (forField && rule.Target != FieldTarget::Node && rule.Role != LinkRole::RunTime) {
-            frame.Owner = parent.Node;
-            frame.OwnerRule = &rule;
+            owner = parent.Node;
+            ownerRule = &rule;
         }
-        Push(std::move(frame));
+        // `parent` moves when the stack grows.
+        const std::uint32_t index = Register(number, info, classNumber);
+        frames_.emplace_back(index, classNumber, own, nodes_[index].Get(), owner, ownerRule);
     }
 
     // A value stack is run-time state, and names nothing: its block is
@@ -212,9 +217,10 @@ class Reader {
                 continue;
             }
             if (frame.Own.AtEnd()) return false;
-            const std::int32_t group = frame.Own.Compact();
-            const std::int32_t field = frame.Own.Compact();
-            const FieldRule* rule = FindField(frame.ClassNumber, group, field);
+            std::int32_t group;
+            std::int32_t field;
+            frame.Own.Tag(group, field);
+            const FieldRule* rule = frame.Fields.Find(group, field);
             if (!rule)
                 throw EtsCompiler("[" + std::to_string(group) + ", " + std::to_string(field) +
                                   "] not found.");
@@ -231,6 +237,8 @@ class Reader {
         switch (rule.Kind) {
         case FieldKind::Integer: {
             const std::int32_t number = frame.Own.Compact();
+            // Every object's reference count: read, and dropped.
+            if (rule.Group == Tag::ObjectGroup) return false;
             if (frame.Node) {
                 ApplyInteger(*frame.Node, rule, number);
             } else if (rule.Group == Tag::TableGroup && frame.Owner) {
@@ -258,10 +266,14 @@ class Reader {
         case FieldKind::List:
         case FieldKind::StringList: {
             const std::int32_t count = frame.Own.Compact();
-            // An item takes a byte at least, which bounds any count.
-            if (count < 0 || static_cast<std::size_t>(count) > frame.Own.Remaining())
+            // An item takes a byte at least, an entry two, which bounds any
+            // count.
+            const std::size_t itemSize = rule.Kind == FieldKind::StringList ? 2 : 1;
+            if (count < 0 || static_cast<std::size_t>(count) * itemSize > frame.Own.Remaining())
                 throw EtsCompiler::ReadError();
             frame.ListRule = &rule;
+            if (frame.Owner)
+                ReserveItems(*frame.Owner, *frame.OwnerRule, static_cast<std::size_t>(count));
             frame.Entries = rule.Kind == FieldKind::StringList;
             if (frame.Entries) frame.Own.Compact(); // sorted: the table keeps its own order
             frame.Remaining = static_cast<std::uint32_t>(count);
@@ -328,7 +340,14 @@ class Reader {
         }
         if (rule.Role == LinkRole::RunTime) return;
         TtsNode* node = nodes_[target].Get();
-        if (!node || !AttachNode(*frame.Node, rule, *node)) WrongClass(NumberOf(target), rule);
+        if (!node) WrongClass(NumberOf(target), rule);
+        // Every node's `Parent`, set here rather than through the table.
+        if (rule.Group == Tag::NodeGroup && rule.Field == Tag::ParentField) {
+            frame.Node->Parent = node;
+            shape_.Parent(frame.Index, target);
+            return;
+        }
+        if (!AttachNode(*frame.Node, rule, *node)) WrongClass(NumberOf(target), rule);
         switch (rule.Role) {
         case LinkRole::Owned:
         case LinkRole::Shared:
@@ -339,11 +358,7 @@ class Reader {
             }
             break;
         default:
-            if (rule.Group == Tag::NodeGroup && rule.Field == Tag::ParentField) {
-                shape_.Parent(frame.Index, target);
-            } else {
-                shape_.Linked(frame.Index, target);
-            }
+            shape_.Linked(frame.Index, target);
             break;
         }
         if (rule.Group == Tag::UsingGroup && rule.Field == Tag::UsedBlockField)
@@ -415,10 +430,11 @@ class Reader {
         }
     }
 
-    std::string bytes_;
+    std::span<char> bytes_;
     std::size_t streamStart_ = 0;
     ByteReader stream_{""};
     bool scrambled_ = false;
+    front::NodeArena arena_;
     // By object index, in stream order.
     std::vector<Ref<TtsNode>> nodes_;
     // By object number.
@@ -429,8 +445,8 @@ class Reader {
 
 } // namespace
 
-Ref<TtsBlock> ReadTree(std::string bytes) {
-    return Reader(std::move(bytes)).Run();
+Ref<TtsBlock> ReadTree(std::span<char> bytes) {
+    return Reader(bytes).Run();
 }
 
 } // namespace ozra::compiled

@@ -20,12 +20,12 @@
 
 #include "front/syntax_tree.h"
 
-#include <string>
+#include <span>
 
 namespace ozra::compiled {
 
 // The tree of the stream that ends `bytes` (anything before its header is
-// an ignored prefix).
-value::Ref<front::TtsBlock> ReadTree(std::string bytes);
+// an ignored prefix). Scrambled blocks are restored in place.
+value::Ref<front::TtsBlock> ReadTree(std::span<char> bytes);
 
 } // namespace ozra::compiled

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,16 +41,19 @@ class OpenFile {
     // stream read error.
     std::string Read(std::size_t offset, std::size_t count) const {
         std::string bytes(count, '\0');
+        ReadInto(bytes.data(), offset, count);
+        return bytes;
+    }
+    void ReadInto(char* into, std::size_t offset, std::size_t count) const {
         std::size_t done = 0;
         while (done < count) {
             const ssize_t got =
-                ::pread(fd_, bytes.data() + done, count - done, static_cast<off_t>(offset + done));
+                ::pread(fd_, into + done, count - done, static_cast<off_t>(offset + done));
             if (got < 0 && errno == EINTR) continue;
             if (got < 0) Fail();
             if (got == 0) throw EtsCompiler::ReadError();
             done += static_cast<std::size_t>(got);
         }
-        return bytes;
     }
 
   private:
@@ -82,11 +86,17 @@ Extent StreamExtent(const OpenFile& file) {
 } // namespace
 
 value::Ref<front::TtsBlock> TtsCompiler::Load(std::string bytes) {
-    return ReadTree(std::move(bytes));
+    return ReadTree(bytes);
 }
 
 value::Ref<front::TtsBlock> TtsCompiler::LoadFile(const std::string& fileName) {
-    return Load(ReadStreamAtEnd(fileName));
+    // Read straight into storage that is not cleared first: a large
+    // stream is read once, not written twice.
+    const OpenFile file(fileName);
+    const Extent extent = StreamExtent(file);
+    const auto bytes = std::make_unique_for_overwrite<char[]>(extent.Length);
+    file.ReadInto(bytes.get(), extent.Start, extent.Length);
+    return ReadTree(std::span<char>(bytes.get(), extent.Length));
 }
 
 std::string TtsCompiler::Save(const front::TtsBlock& root, bool scrambled) {

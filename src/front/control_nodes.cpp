@@ -4,8 +4,8 @@
 
 #include "value/errors.h"
 
+#include <algorithm>
 #include <optional>
-#include <unordered_set>
 
 namespace ozra::front {
 
@@ -166,13 +166,14 @@ void TtsFunctionNode::RestoreDerived(const std::vector<TtsVariable*>& bodyLocals
         }
     }
     // The formal parameters are the function's too, but never its locals.
-    std::unordered_set<const value::TtsObject*> head;
+    std::vector<const value::TtsObject*> head;
     for (const auto& local : Locals)
-        head.insert(local.Get());
+        head.push_back(local.Get());
     for (int i = 0; Parameters && i < Parameters->Count(); ++i)
-        head.insert(Parameters->Item(i));
+        head.push_back(Parameters->Item(i));
+    std::sort(head.begin(), head.end());
     for (TtsVariable* variable : bodyLocals) {
-        if (owned(variable) && !head.count(variable))
+        if (owned(variable) && !std::binary_search(head.begin(), head.end(), variable))
             Locals.push_back(Ref<TtsVariable>::Retain(variable));
     }
     DecideDirectCall();

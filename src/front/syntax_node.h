@@ -15,6 +15,7 @@
 // evaluation lives in the runtime, which dispatches on `Kind`.
 #pragma once
 
+#include "front/node_arena.h"
 #include "front/node_kind.h"
 #include "value/object.h"
 #include "value/object_list.h"
@@ -37,6 +38,17 @@ class TtsNode : public value::TtsObject {
     ~TtsNode() override;
 
     std::string_view ClassName() const override { return NodeKindName(Kind); }
+
+    // Nodes come from an arena (`MakeNode`) or, made any other way, from
+    // the heap; either way a node frees itself (node_arena.h).
+    static void* operator new(std::size_t size) { return NodeArena::AllocateNode(size, nullptr); }
+    static void* operator new(std::size_t size, NodeArena& arena) {
+        return NodeArena::AllocateNode(size, &arena);
+    }
+    static void operator delete(void* node, std::size_t size) noexcept {
+        NodeArena::FreeNode(node, size);
+    }
+    static void operator delete(void* node, NodeArena&) noexcept { NodeArena::FreeNode(node, 0); }
 
     // Looks a name up from this node outwards along the `Parent` chain: a
     // block answers from its `Names`, a foreach or filter answers its own
@@ -62,6 +74,11 @@ class TtsNode : public value::TtsObject {
     // freeing one node.
     void TakeOwnedReferences(value::OwnedReferences& into) noexcept override;
 };
+
+// A new node of class T from an arena, owned by the returned reference.
+template <class T> Ref<T> MakeNode(NodeArena& arena, TtsNode* parent) {
+    return Ref<T>::Adopt(new (arena) T(parent));
+}
 
 // A checked downcast: the node as a T, or nullptr when it is not one.
 template <class T> T* NodeCast(TtsNode* node) noexcept {

@@ -206,7 +206,7 @@ void TtsBuilder::CloseStructure(const std::string* keyword, const ParseValue& sp
 
 ParseValue TtsBuilder::AssignHead(ParseValue& first, ParseValue& last, ParseValue& variable) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsAssignNode>(current_);
+    auto node = MakeNode<TtsAssignNode>(arena_, current_);
     node->Target = Take<TtsVarRef>(variable);
     OpenControl(std::move(node), "assign", result);
     return result;
@@ -226,16 +226,16 @@ ParseValue TtsBuilder::OpenBrace(ParseValue& brace) {
 
 ParseValue TtsBuilder::CallStatement(ParseValue& first, ParseValue& last, ParseValue& call) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsCall>(current_);
+    auto node = MakeNode<TtsCall>(arena_, current_);
     node->Expression = Take<TtsExpression>(call);
     AddStatement(std::move(node), result);
     return result;
 }
 
 Ref<TtsCaseNode> TtsBuilder::MakeCase(ParseValue& selector, ParseValue& op, ParseValue& arguments) {
-    auto values = MakeRef<TtsSet>(current_);
+    auto values = MakeNode<TtsSet>(arena_, current_);
     values->SetUp(TakeList(arguments));
-    auto node = MakeRef<TtsCaseNode>(current_);
+    auto node = MakeNode<TtsCaseNode>(arena_, current_);
     node->Selector = Take<TtsExpression>(selector);
     node->CaseValues = std::move(values);
     node->CaseOperator = OperatorCode(op.Text);
@@ -260,7 +260,7 @@ ParseValue TtsBuilder::ElseCaseHead(ParseValue& first, ParseValue& last, ParseVa
 ParseValue TtsBuilder::ClassHeadWithBase(ParseValue& first, ParseValue& last, ParseValue& name,
                                          Ref<TtsVarRef> base, ParseValue& parameters) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsClassNode>(current_);
+    auto node = MakeNode<TtsClassNode>(arena_, current_);
     TtsClassNode& classNode = *node;
     OpenControl(std::move(node), "class", result);
     try {
@@ -289,7 +289,7 @@ ParseValue TtsBuilder::ElseClause(ParseValue& keyword) {
     } else if (logic->ElseBranch) {
         Report(result, "else already exists.");
     } else {
-        auto block = MakeRef<TtsBlock>(logic);
+        auto block = MakeNode<TtsBlock>(arena_, logic);
         current_ = block.Get();
         logic->ElseBranch = std::move(block);
     }
@@ -299,7 +299,7 @@ ParseValue TtsBuilder::ElseClause(ParseValue& keyword) {
 ParseValue TtsBuilder::ElseIfHead(ParseValue& first, ParseValue& last, ParseValue& condition) {
     ParseValue result = SpanOf(first, last);
     TtsNode* previous = ChainStart(result);
-    auto node = MakeRef<TtsIfNode>(current_);
+    auto node = MakeNode<TtsIfNode>(arena_, current_);
     node->Condition = Take<TtsExpression>(condition);
     ChainEnd(std::move(node), "elseif", previous, result);
     return result;
@@ -355,7 +355,7 @@ ParseValue TtsBuilder::FinallyClause(ParseValue& keyword) {
 
 ParseValue TtsBuilder::ExitStatement(ParseValue& first, ParseValue& last, ParseValue& keyword) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsExit>(current_);
+    auto node = MakeNode<TtsExit>(arena_, current_);
     node->Name = keyword.Text;
     AddStatement(std::move(node), result);
     return result;
@@ -363,7 +363,7 @@ ParseValue TtsBuilder::ExitStatement(ParseValue& first, ParseValue& last, ParseV
 
 ParseValue TtsBuilder::SkipStatement(ParseValue& first, ParseValue& last, ParseValue& keyword) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsSkip>(current_);
+    auto node = MakeNode<TtsSkip>(arena_, current_);
     node->Name = keyword.Text;
     AddStatement(std::move(node), result);
     return result;
@@ -372,7 +372,7 @@ ParseValue TtsBuilder::SkipStatement(ParseValue& first, ParseValue& last, ParseV
 // A plain file block: the named file is compiled into its body now.
 ParseValue TtsBuilder::FileHeadOf(const ParseValue& span, const std::string& fileName,
                                   bool overwrite) {
-    auto node = MakeRef<TtsFileNode>(current_);
+    auto node = MakeNode<TtsFileNode>(arena_, current_);
     try {
         node->SetUp(fileName, overwrite, owner_.OnLoadFile);
     } catch (const IncludeRefused& refused) {
@@ -395,7 +395,7 @@ Ref<TtsBlock> TtsBuilder::LoadUnit(const ParseValue& span, const std::string& fi
 ParseValue TtsBuilder::OldFileHead(const ParseValue& span, const std::string& fileName,
                                    std::string_view option, bool overwrite) {
     if (EqualsIgnoringCase(option, "using")) {
-        auto node = MakeRef<TtsOldUsing>(current_);
+        auto node = MakeNode<TtsOldUsing>(arena_, current_);
         TtsOldUsing& oldUsing = *node;
         OpenControl(std::move(node), "file", span);
         Ref<TtsBlock> used = LoadUnit(span, fileName);
@@ -407,13 +407,13 @@ ParseValue TtsBuilder::OldFileHead(const ParseValue& span, const std::string& fi
         return span;
     }
     if (EqualsIgnoringCase(option, "copy")) {
-        auto node = MakeRef<TtsOldCopy>(current_);
+        auto node = MakeNode<TtsOldCopy>(arena_, current_);
         node->SetUp(fileName, overwrite);
         OpenControl(std::move(node), "file", span);
         return span;
     }
     if (EqualsIgnoringCase(option, "execute")) {
-        auto node = MakeRef<TtsOldExecute>(current_);
+        auto node = MakeNode<TtsOldExecute>(arena_, current_);
         node->SetUp(fileName, overwrite);
         OpenControl(std::move(node), "file", span);
         return span;
@@ -447,7 +447,7 @@ ParseValue TtsBuilder::FileHeadWithOptionAndFlag(ParseValue& first, ParseValue& 
 ParseValue TtsBuilder::ForHead(ParseValue& first, ParseValue& last, ParseValue& name,
                                ParseValue& start, ParseValue& end) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsForNode>(current_);
+    auto node = MakeNode<TtsForNode>(arena_, current_);
     node->SetUp(name.Text, Take<TtsExpression>(start), nullptr, Take<TtsExpression>(end));
     OpenControl(std::move(node), "for", result);
     return result;
@@ -456,7 +456,7 @@ ParseValue TtsBuilder::ForHead(ParseValue& first, ParseValue& last, ParseValue& 
 ParseValue TtsBuilder::ForStepHead(ParseValue& first, ParseValue& last, ParseValue& name,
                                    ParseValue& start, ParseValue& end, ParseValue& step) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsForNode>(current_);
+    auto node = MakeNode<TtsForNode>(arena_, current_);
     node->SetUp(name.Text, Take<TtsExpression>(start), Take<TtsExpression>(step),
                 Take<TtsExpression>(end));
     OpenControl(std::move(node), "for", result);
@@ -466,7 +466,7 @@ ParseValue TtsBuilder::ForStepHead(ParseValue& first, ParseValue& last, ParseVal
 ParseValue TtsBuilder::ForeachHead(ParseValue& first, ParseValue& last, ParseValue& name,
                                    ParseValue& collection) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsForeachNode>(current_);
+    auto node = MakeNode<TtsForeachNode>(arena_, current_);
     node->SetUp(name.Text, Take<TtsExpression>(collection), nullptr);
     OpenControl(std::move(node), "foreach", result);
     return result;
@@ -475,7 +475,7 @@ ParseValue TtsBuilder::ForeachHead(ParseValue& first, ParseValue& last, ParseVal
 ParseValue TtsBuilder::ForeachFilterHead(ParseValue& first, ParseValue& last, ParseValue& name,
                                          ParseValue& collection, ParseValue& filter) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsForeachNode>(current_);
+    auto node = MakeNode<TtsForeachNode>(arena_, current_);
     node->SetUp(name.Text, Take<TtsExpression>(collection), Take<TtsExpression>(filter));
     OpenControl(std::move(node), "foreach", result);
     return result;
@@ -484,7 +484,7 @@ ParseValue TtsBuilder::ForeachFilterHead(ParseValue& first, ParseValue& last, Pa
 ParseValue TtsBuilder::FunctionHead(ParseValue& first, ParseValue& last, ParseValue& name,
                                     ParseValue& parameters) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsFunctionNode>(current_);
+    auto node = MakeNode<TtsFunctionNode>(arena_, current_);
     TtsFunctionNode& function = *node;
     OpenControl(std::move(node), "function", result);
     try {
@@ -497,7 +497,7 @@ ParseValue TtsBuilder::FunctionHead(ParseValue& first, ParseValue& last, ParseVa
 
 ParseValue TtsBuilder::IfHead(ParseValue& first, ParseValue& last, ParseValue& condition) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsIfNode>(current_);
+    auto node = MakeNode<TtsIfNode>(arena_, current_);
     node->Condition = Take<TtsExpression>(condition);
     OpenControl(std::move(node), "if", result);
     return result;
@@ -505,13 +505,13 @@ ParseValue TtsBuilder::IfHead(ParseValue& first, ParseValue& last, ParseValue& c
 
 ParseValue TtsBuilder::LoopHead(ParseValue& keyword) {
     ParseValue result = SpanOf(keyword);
-    OpenControl(MakeRef<TtsLoopNode>(current_), "loop", result);
+    OpenControl(MakeNode<TtsLoopNode>(arena_, current_), "loop", result);
     return result;
 }
 
 ParseValue TtsBuilder::LoopUntilHead(ParseValue& first, ParseValue& last, ParseValue& condition) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsLoopNode>(current_);
+    auto node = MakeNode<TtsLoopNode>(arena_, current_);
     node->UntilCondition = Take<TtsExpression>(condition);
     OpenControl(std::move(node), "loop", result);
     return result;
@@ -519,7 +519,7 @@ ParseValue TtsBuilder::LoopUntilHead(ParseValue& first, ParseValue& last, ParseV
 
 ParseValue TtsBuilder::WhileHead(ParseValue& first, ParseValue& last, ParseValue& condition) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsLoopNode>(current_);
+    auto node = MakeNode<TtsLoopNode>(arena_, current_);
     node->WhileCondition = Take<TtsExpression>(condition);
     OpenControl(std::move(node), "while", result);
     return result;
@@ -527,14 +527,14 @@ ParseValue TtsBuilder::WhileHead(ParseValue& first, ParseValue& last, ParseValue
 
 ParseValue TtsBuilder::TryHead(ParseValue& keyword) {
     ParseValue result = SpanOf(keyword);
-    OpenControl(MakeRef<TtsTryNode>(current_), "try", result);
+    OpenControl(MakeNode<TtsTryNode>(arena_, current_), "try", result);
     return result;
 }
 
 ParseValue TtsBuilder::OutputStatement(ParseValue& first, ParseValue& last, ParseValue& expression,
                                        bool newLine) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsOutput>(current_);
+    auto node = MakeNode<TtsOutput>(arena_, current_);
     node->Expression = Take<TtsExpression>(expression);
     node->NewLine = newLine;
     AddStatement(std::move(node), result);
@@ -544,7 +544,7 @@ ParseValue TtsBuilder::OutputStatement(ParseValue& first, ParseValue& last, Pars
 ParseValue TtsBuilder::RefStatement(ParseValue& first, ParseValue& last, ParseValue& name,
                                     ParseValue& target) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsRefDefine>(current_);
+    auto node = MakeNode<TtsRefDefine>(arena_, current_);
     TtsRefDefine& statement = *node;
     AddStatement(std::move(node), result);
     try {
@@ -559,7 +559,7 @@ ParseValue TtsBuilder::RefStatement(ParseValue& first, ParseValue& last, ParseVa
 ParseValue TtsBuilder::IncDecStatement(ParseValue& first, ParseValue& last, ParseValue& variable,
                                        ParseValue& op) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsAssign>(current_);
+    auto node = MakeNode<TtsAssign>(arena_, current_);
     node->InitTarget(Take<TtsVarRef>(variable), AssignCode(op.Text), nullptr);
     AddStatement(std::move(node), result);
     return result;
@@ -568,7 +568,7 @@ ParseValue TtsBuilder::IncDecStatement(ParseValue& first, ParseValue& last, Pars
 ParseValue TtsBuilder::AssignStatement(ParseValue& first, ParseValue& last, ParseValue& variable,
                                        ParseValue& op, ParseValue& value) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsAssign>(current_);
+    auto node = MakeNode<TtsAssign>(arena_, current_);
     node->InitTarget(Take<TtsVarRef>(variable), AssignCode(op.Text), Take<TtsExpression>(value));
     AddStatement(std::move(node), result);
     return result;
@@ -577,7 +577,7 @@ ParseValue TtsBuilder::AssignStatement(ParseValue& first, ParseValue& last, Pars
 ParseValue TtsBuilder::UsingWith(ParseValue& first, ParseValue& last, const std::string& fileName,
                                  const std::string& alias) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsUsing>(current_);
+    auto node = MakeNode<TtsUsing>(arena_, current_);
     TtsUsing& statement = *node;
     AddStatement(std::move(node), result);
     Ref<TtsBlock> used = LoadUnit(result, fileName);
@@ -600,7 +600,7 @@ ParseValue TtsBuilder::UsingAliasStatement(ParseValue& first, ParseValue& last,
 
 ParseValue TtsBuilder::VarStatement(ParseValue& first, ParseValue& last, ParseValue& name) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsVarDefine>(current_);
+    auto node = MakeNode<TtsVarDefine>(arena_, current_);
     TtsVarDefine& statement = *node;
     AddStatement(std::move(node), result);
     try {
@@ -615,7 +615,7 @@ ParseValue TtsBuilder::VarInitStatement(ParseValue& first, ParseValue& last, Par
                                         ParseValue& op, ParseValue& value) {
     ParseValue result = SpanOf(first, last);
     Ref<TtsExpression> initial = Take<TtsExpression>(value);
-    auto node = MakeRef<TtsVarDefine>(current_);
+    auto node = MakeNode<TtsVarDefine>(arena_, current_);
     TtsVarDefine& statement = *node;
     AddStatement(std::move(node), result);
     try {
@@ -627,7 +627,7 @@ ParseValue TtsBuilder::VarInitStatement(ParseValue& first, ParseValue& last, Par
 }
 
 void TtsBuilder::AddText(std::int32_t position, std::int32_t length, std::string_view text) {
-    auto node = MakeRef<TtsText>(current_);
+    auto node = MakeNode<TtsText>(arena_, current_);
     node->Text = text;
     ParseValue span;
     span.Position = position;
@@ -639,7 +639,7 @@ void TtsBuilder::AddText(std::int32_t position, std::int32_t length, std::string
 
 ParseValue TtsBuilder::Constant(const ParseValue& span, const TtsValue& value) {
     ParseValue result = SpanOf(span);
-    auto node = MakeRef<TtsConst>(current_);
+    auto node = MakeNode<TtsConst>(arena_, current_);
     node->SetValue(value);
     result.Node = std::move(node);
     return result;
@@ -728,7 +728,7 @@ ParseValue TtsBuilder::StringConst(ParseValue& token) {
 
 ParseValue TtsBuilder::NameRef(ParseValue& token) {
     ParseValue result = SpanOf(token);
-    auto node = MakeRef<TtsVarRef>(current_);
+    auto node = MakeNode<TtsVarRef>(arena_, current_);
     node->SetName(token.Text);
     result.Node = std::move(node);
     return result;
@@ -736,7 +736,7 @@ ParseValue TtsBuilder::NameRef(ParseValue& token) {
 
 ParseValue TtsBuilder::DottedRef(ParseValue& token) {
     ParseValue result = SpanOf(token);
-    auto node = MakeRef<TtsPropRef>(current_);
+    auto node = MakeNode<TtsPropRef>(arena_, current_);
     node->SetName(token.Text);
     result.Node = std::move(node);
     return result;
@@ -758,7 +758,7 @@ ParseValue TtsBuilder::Parenthesized(ParseValue& first, ParseValue& last, ParseV
 
 ParseValue TtsBuilder::UnaryOperator(ParseValue& op, ParseValue& operand) {
     ParseValue result = SpanOf(op, operand);
-    auto node = MakeRef<TtsNaryOperator>(current_);
+    auto node = MakeNode<TtsNaryOperator>(arena_, current_);
     node->OperatorCode = OperatorCode(op.Text);
     node->Operand = Take<TtsExpression>(operand);
     result.Node = std::move(node);
@@ -767,7 +767,7 @@ ParseValue TtsBuilder::UnaryOperator(ParseValue& op, ParseValue& operand) {
 
 ParseValue TtsBuilder::BinaryOperator(ParseValue& left, ParseValue& op, ParseValue& right) {
     ParseValue result = SpanOf(left, right);
-    auto node = MakeRef<TtsDualOperator>(current_);
+    auto node = MakeNode<TtsDualOperator>(arena_, current_);
     node->Left = Take<TtsExpression>(left);
     node->Right = Take<TtsExpression>(right);
     node->OperatorCode = OperatorCode(op.Text);
@@ -778,7 +778,7 @@ ParseValue TtsBuilder::BinaryOperator(ParseValue& left, ParseValue& op, ParseVal
 ParseValue TtsBuilder::FunctionCall(ParseValue& first, ParseValue& last, ParseValue& callee,
                                     ParseValue& arguments) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsFunctionExpr>(current_);
+    auto node = MakeNode<TtsFunctionExpr>(arena_, current_);
     node->Callee = Take<TtsVarRef>(callee);
     const TtsVarRef& name = *node->Callee;
     if (owner_.OnCall && name.Kind == NodeKind::VarRef && !name.PropRef)
@@ -817,7 +817,7 @@ ParseValue TtsBuilder::RefArgument(ParseValue& first, ParseValue& name) {
     try {
         result.Node = Ref<TtsNode>::Retain(current_->FindNode(name.Text, NodeKind::Variable));
     } catch (const value::EtsException& error) {
-        auto reference = MakeRef<TtsVarRef>(current_);
+        auto reference = MakeNode<TtsVarRef>(arena_, current_);
         reference->SetName(name.Text);
         result.Node = std::move(reference);
         Report(result, error.what());
@@ -826,7 +826,7 @@ ParseValue TtsBuilder::RefArgument(ParseValue& first, ParseValue& name) {
 }
 
 Ref<TtsExpression> TtsBuilder::FormalParameter(const std::string& name) {
-    auto parameter = MakeRef<TtsFsVariable>(current_);
+    auto parameter = MakeNode<TtsFsVariable>(arena_, current_);
     parameter->Name = name;
     parameter->Tag = ParamMode::Parameter;
     return parameter;
@@ -860,7 +860,7 @@ ParseValue TtsBuilder::NextRange(ParseValue& list, ParseValue& range) {
 
 ParseValue TtsBuilder::RangeExpr(ParseValue& start, ParseValue& end) {
     ParseValue result = SpanOf(start, end);
-    auto node = MakeRef<TtsRangeExpr>(current_);
+    auto node = MakeNode<TtsRangeExpr>(arena_, current_);
     node->RangeStart = Take<TtsExpression>(start);
     node->RangeEnd = Take<TtsExpression>(end);
     result.Node = std::move(node);
@@ -869,7 +869,7 @@ ParseValue TtsBuilder::RangeExpr(ParseValue& start, ParseValue& end) {
 
 ParseValue TtsBuilder::ListLiteral(ParseValue& first, ParseValue& last, ParseValue& arguments) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsSet>(current_);
+    auto node = MakeNode<TtsSet>(arena_, current_);
     node->SetUp(TakeList(arguments));
     result.Node = std::move(node);
     return result;
@@ -878,7 +878,7 @@ ParseValue TtsBuilder::ListLiteral(ParseValue& first, ParseValue& last, ParseVal
 ParseValue TtsBuilder::FilterExpr(ParseValue& first, ParseValue& last, ParseValue& name,
                                   ParseValue& source, ParseValue& condition) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsFilterExpr>(current_);
+    auto node = MakeNode<TtsFilterExpr>(arena_, current_);
     node->ItemName = name.Text;
     node->ItemVariable = CreateVariable(*node, name.Text, false);
     node->Source = Take<TtsExpression>(source);
@@ -890,7 +890,7 @@ ParseValue TtsBuilder::FilterExpr(ParseValue& first, ParseValue& last, ParseValu
 ParseValue TtsBuilder::IndexExpr(ParseValue& first, ParseValue& last, ParseValue& target,
                                  ParseValue& index) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsIndexExpr>(current_);
+    auto node = MakeNode<TtsIndexExpr>(arena_, current_);
     node->Target = Take<TtsExpression>(target);
     node->Index = Take<TtsExpression>(index);
     result.Node = std::move(node);
@@ -900,7 +900,7 @@ ParseValue TtsBuilder::IndexExpr(ParseValue& first, ParseValue& last, ParseValue
 ParseValue TtsBuilder::SubSetExpr(ParseValue& first, ParseValue& last, ParseValue& source,
                                   ParseValue& ranges) {
     ParseValue result = SpanOf(first, last);
-    auto node = MakeRef<TtsSubSetExpr>(current_);
+    auto node = MakeNode<TtsSubSetExpr>(arena_, current_);
     node->Source = Take<TtsExpression>(source);
     node->Ranges = TakeList(ranges);
     result.Node = std::move(node);

@@ -187,6 +187,7 @@ class TtsBuilder {
     ParserCallbacks& owner_;
     Ref<TtsBlock> root_;
     TtsNode* current_;
+    NodeArena arena_;
 };
 
 } // namespace ozra::front

@@ -54,6 +54,7 @@ void Desktop::CallOnGui(std::string_view purpose, const std::function<void(Deskt
     // ran or was dropped: only then may the waiting run thread leave, since
     // the work refers to its stack.
     struct Completion {
+        Completion(Desktop& owner, Outcome& result) : Owner(owner), Result(result) {}
         Desktop& Owner;
         Outcome& Result;
         ~Completion() {

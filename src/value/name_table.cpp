@@ -19,9 +19,7 @@ TtsHash::~TtsHash() {
     RemoveAll();
 }
 
-int TtsHash::FindEntry(std::string_view name) const noexcept {
-    if (index_.empty()) return -1;
-    const std::uint32_t hash = NameHash(name);
+int TtsHash::FindEntry(std::string_view name, std::uint32_t hash) const noexcept {
     const std::size_t mask = index_.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t number = index_[slot];
@@ -49,7 +47,8 @@ int TtsHash::IndexOf(std::string_view name) const {
 }
 
 void TtsHash::Add(std::string_view name, Ref<TtsObject> object) {
-    const int existing = FindEntry(name);
+    const std::uint32_t hash = NameHash(name);
+    const int existing = index_.empty() ? -1 : FindEntry(name, hash);
     if (existing >= 0) {
         if (!allowReplace_) throw EtsException::AlreadyExists(name);
         // The old object leaves with `object` at the end of this scope.
@@ -58,8 +57,8 @@ void TtsHash::Add(std::string_view name, Ref<TtsObject> object) {
     }
     // Make room everywhere first, so that a failed allocation leaves the
     // table unchanged (and releases the object with `object`).
-    if ((entries_.size() + 1) * 2 > index_.size()) GrowIndex();
-    const std::uint32_t hash = NameHash(name);
+    if ((entries_.size() + 1) * 2 > index_.size())
+        GrowIndex(index_.empty() ? InitialIndexCapacity : index_.size() * 2);
     entries_.push_back(Entry{std::string(name), hash, std::move(object)});
     const auto number = static_cast<std::uint32_t>(entries_.size() - 1);
     InsertIntoIndex(hash, number);
@@ -136,8 +135,16 @@ void TtsHash::InsertIntoIndex(std::uint32_t hash, std::uint32_t entry) {
     index_[slot] = entry + 1;
 }
 
-void TtsHash::GrowIndex() {
-    std::vector<std::uint32_t> grown(index_.empty() ? InitialIndexCapacity : index_.size() * 2, 0);
+void TtsHash::Reserve(std::size_t count) {
+    entries_.reserve(count);
+    std::size_t capacity = index_.empty() ? InitialIndexCapacity : index_.size();
+    while (count * 2 > capacity)
+        capacity *= 2;
+    if (capacity > index_.size()) GrowIndex(capacity);
+}
+
+void TtsHash::GrowIndex(std::size_t capacity) {
+    std::vector<std::uint32_t> grown(capacity, 0);
     index_.swap(grown);
     for (std::uint32_t e = 0; e < entries_.size(); ++e)
         InsertIntoIndex(entries_[e].hash, e);

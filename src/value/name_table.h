@@ -17,6 +17,7 @@
 // find-or-fail, which each class chooses by overriding `NotFound`.
 #pragma once
 
+#include "value/names.h"
 #include "value/object.h"
 
 #include <cstdint>
@@ -57,6 +58,9 @@ class TtsHash {
     void AddCounted(std::string_view name, TtsObject* object) {
         Add(name, Ref<TtsObject>::Retain(object));
     }
+    // Makes room for `count` entries in all, so that adding them allocates
+    // nothing more.
+    void Reserve(std::size_t count);
     // Releases every object, the last entry first.
     void RemoveAll() noexcept;
     // Hands every object over to a release in progress (see object.h); the
@@ -91,11 +95,14 @@ class TtsHash {
         Ref<TtsObject> object;
     };
 
-    int FindEntry(std::string_view name) const noexcept;
+    int FindEntry(std::string_view name) const noexcept {
+        return index_.empty() ? -1 : FindEntry(name, NameHash(name));
+    }
+    int FindEntry(std::string_view name, std::uint32_t hash) const noexcept;
     // Entry number of a position in iteration order.
     std::size_t EntryAt(int index) const;
     void InsertIntoIndex(std::uint32_t hash, std::uint32_t entry);
-    void GrowIndex();
+    void GrowIndex(std::size_t capacity);
 
     // Entries in the order they were added; positions never change, so the
     // index can refer to them by number.

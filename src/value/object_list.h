@@ -36,6 +36,8 @@ template <class T> class TtsListOf {
     ~TtsListOf() { Clear(); }
 
     void Add(Ref<T> item) { items_.push_back(std::move(item)); }
+    // Makes room for `count` items in all.
+    void Reserve(std::size_t count) { items_.reserve(count); }
 
     void Clear() noexcept {
         while (!items_.empty())

@@ -114,8 +114,9 @@ TEST(Tree, DestroyingTheRootFreesSharedNodesOnce) {
             NodeCast<TtsFunctionNode>(driver.Builder().Root()->Statements[1]));
         EXPECT_EQ(function->RefCount(), 3);
     }
-    // The root is gone; the function lives on through our reference alone,
-    // and y through the function's "ref" entry and argument list.
+    // The root and the builder, with the storage it made nodes in, are
+    // gone; the function lives on through our reference alone, and y
+    // through the function's "ref" entry and argument list.
     EXPECT_EQ(function->RefCount(), 1);
     value::TtsObject* y = function->Body->Names.Find("r");
     ASSERT_NE(y, nullptr);
