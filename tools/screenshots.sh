@@ -26,6 +26,10 @@ scenes=(
   "execution-line|$fixture|break=8,run"
   "stepped|$fixture|break=8,run,step"
   "output|$fixture|run"
+  "find|$fixture|caret=8,find"
+  "replace-multi-line|$fixture|caret=8,replace,click=MultiLine"
+  "search-result|$fixture|caret=8,find,tick=ProjectFiles,click=FindNext"
+  "mark-all|$fixture|caret=8,find,click=MarkAll"
   "customize-toolbars|$fixture|customize=Toolbars"
   "customize-commands|$fixture|customize=Commands,category=Run"
 )

@@ -3,6 +3,7 @@
 #include "ide/gui/customize_dialog.h"
 #include "ide/gui/main_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
@@ -92,7 +93,21 @@ bool DoStep(TVeIdeForm& window, const std::string& step) {
         window.Execute(CommandId::SyntaxCheck);
     else if (name == "output")
         window.Execute(CommandId::ViewOutput);
-    else if (name == "menu") {
+    else if (name == "find")
+        window.Execute(CommandId::SearchFind);
+    else if (name == "replace")
+        window.Execute(CommandId::SearchReplace);
+    else if (name == "tick" || name == "click") {
+        auto* button = window.findChild<QAbstractButton*>(QString::fromStdString(value));
+        if (!button) {
+            std::fprintf(stderr, "weftline-studio: no button %s\n", value.c_str());
+            return false;
+        }
+        if (name == "click")
+            button->click();
+        else
+            button->setChecked(true);
+    } else if (name == "menu") {
         QMenu* menu = window.Menu(value);
         if (!menu) {
             std::fprintf(stderr, "weftline-studio: no menu %s\n", value.c_str());

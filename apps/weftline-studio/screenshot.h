@@ -10,6 +10,8 @@
 //                   pauses or ends
 //   check           the syntax check        output  show the Output window
 //   menu=NAME       open a menu of the menu bar (File, Edit, Run, ...)
+//   find | replace  the Find or Replace command
+//   tick=NAME | click=NAME    check or click a button of that object name
 //   customize=PAGE  open the Customize dialog on a page (Toolbars, Commands)
 //   category=NAME   choose a category on its Commands page (File, Run, ...)
 #pragma once

@@ -185,7 +185,8 @@ TEST(RunControl, TheCallsAPausedStatementIsInside) {
     harness.Debugger.Program().SetBreakpoint("main.ozra", 15, true);
     const auto callers = [&] {
         std::vector<std::string> lines;
-        for (const RunPlace& place : harness.Debugger.RunningData()->Callers)
+        const std::optional<TVeRunningData> run = harness.Debugger.RunningData();
+        for (const RunPlace& place : run->Callers)
             lines.push_back(place.Function + "@" + std::to_string(place.Line));
         return lines;
     };

@@ -5,6 +5,7 @@
 #include "ide/gui/main_window.h"
 #include "ide/gui/qt_text.h"
 #include "ide/gui/rich_copy.h"
+#include "ide/gui/search_window.h"
 #include "ide/gui/tool_window.h"
 #include "libs/dialog_lib.h"
 #include "platform/file_system.h"
@@ -317,12 +318,13 @@ void TVeIdeForm::ExecuteUnguarded(CommandId command) {
     case Customize:
         ShowCustomizeDialog();
         break;
-    // Searching belongs to a window of its own; Run to Cursor is hidden
-    // and does nothing.
     case SearchFind:
     case SearchReplace:
     case SearchFindNext:
     case FindPrev:
+        RunSearchCommand(*this, command);
+        break;
+    // Run to Cursor is hidden and does nothing.
     case DebugCursor:
         break;
     }

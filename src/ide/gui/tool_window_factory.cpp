@@ -2,6 +2,8 @@
 
 #include "ide/gui/main_window.h"
 #include "ide/gui/output_window.h"
+#include "ide/gui/search_result_window.h"
+#include "ide/gui/search_window.h"
 
 namespace ozra::ide::gui {
 
@@ -18,6 +20,10 @@ MadeToolWindow MakeToolWindow(ToolWindowIndex index, TVeIdeForm& form, QWidget* 
     case ToolWindowIndex::Output:
         return Made(new OutputWindow([&form] { return form.RunOutputSoFar(); }, parent),
                     Qt::BottomDockWidgetArea);
+    case ToolWindowIndex::FindAndReplace:
+        return Made(new TVeSearchWin(form, parent), Qt::RightDockWidgetArea);
+    case ToolWindowIndex::SearchResult:
+        return Made(new TVeResultWin(form.Project(), parent), Qt::BottomDockWidgetArea);
     default:
         return {};
     }
