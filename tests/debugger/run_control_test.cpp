@@ -124,7 +124,8 @@ TEST(RunControl, ACommandBeforeTheEndIsHeardStartsNoRun) {
     counted.WaitForRunEnd();
     counted.Debugger.Run(RunMode::Pause);
     EXPECT_FALSE(counted.Debugger.IsRunning());
-    counted.Queue.RunPending();
+    // The run's thread may post its end a moment after it finished.
+    counted.DeliverUntilFinished();
     EXPECT_EQ(counted.Sink.Finishes, 1);
     EXPECT_EQ(counted.Sink.Pauses, 0);
     counted.Debugger.Run(RunMode::TraceInto);
