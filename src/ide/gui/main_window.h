@@ -136,6 +136,9 @@ class TVeIdeForm final : public QMainWindow, private EditorHost, private EditorA
     void ShowAbout(bool splash);
     void UpdateCaption();
     void RefreshTabIcons();
+    // Closing a window that is not kept destroys it: nothing reaches it
+    // any more and its next show makes a new one.
+    void ForgetToolWindow(ToolWindowIndex index);
 
     Prompter& prompter_;
     MainWindowOptions options_;

@@ -34,6 +34,9 @@ std::string ToolWindowComponentName(ToolWindowIndex index);
 // The window of a name, ignoring case, with "_" standing for a blank (as
 // layout files write names); none for an unknown name.
 std::optional<ToolWindowIndex> ToolWindowNamed(std::string_view name) noexcept;
+// Closing hides these windows, which keep their state; it destroys the
+// others.
+bool KeptWhenClosed(ToolWindowIndex index) noexcept;
 
 class ToolWindow {
   public:
