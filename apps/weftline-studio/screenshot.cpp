@@ -1,9 +1,13 @@
 #include "screenshot.h"
 
+#include "ide/gui/command_window.h"
 #include "ide/gui/main_window.h"
+
+#include <Qsci/qsciscintilla.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
@@ -41,6 +45,21 @@ void RunCommand(TVeIdeForm& window, CommandId command) {
     Settle(300);
 }
 
+// Types into the Command window, showing it first, as a user would.
+void TypeCommand(TVeIdeForm& window, const std::string& text) {
+    window.Execute(CommandId::ViewCommand);
+    auto* command = dynamic_cast<ozra::ide::gui::TVeCommandWin*>(
+        window.WindowManager().Window(ozra::ide::gui::ToolWindowIndex::Command));
+    if (!command) return;
+    QWidget& editor = command->Editor();
+    for (const QChar character : QString::fromStdString(text)) {
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
+        QApplication::sendEvent(&editor, &key);
+    }
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&editor, &enter);
+}
+
 // False, with a message, for a step it does not know.
 bool DoStep(TVeIdeForm& window, const std::string& step) {
     const std::size_t equals = step.find('=');
@@ -72,6 +91,16 @@ bool DoStep(TVeIdeForm& window, const std::string& step) {
         window.Execute(CommandId::SyntaxCheck);
     else if (name == "output")
         window.Execute(CommandId::ViewOutput);
+    else if (name == "view") {
+        const auto index = ozra::ide::gui::ToolWindowNamed(value);
+        if (!index) {
+            std::fprintf(stderr, "weftline-studio: no tool window %s\n", value.c_str());
+            return false;
+        }
+        window.Execute(static_cast<CommandId>(static_cast<int>(CommandId::ViewStructure) +
+                                              static_cast<int>(*index)));
+    } else if (name == "command")
+        TypeCommand(window, value);
     else if (name == "menu") {
         QMenu* menu = window.Menu(value);
         if (!menu) {

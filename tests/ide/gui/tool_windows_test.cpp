@@ -17,6 +17,7 @@
 #include <QDockWidget>
 #include <QMenu>
 #include <QPointer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -213,6 +214,13 @@ TEST_F(ToolWindowsTest, WarningsRowsWithAndWithoutAPlace) {
     warnings.Tree().setCurrentItem(warnings.Tree().topLevelItem(0));
     EXPECT_EQ(CaretLine(editor), 2);
     EXPECT_EQ(CaretColumn(editor), 5);
+
+    // Enter in the list returns to the editor.
+    window->activateWindow();
+    warnings.FocusContent();
+    ASSERT_TRUE(testing::WaitUntil([&] { return warnings.Tree().hasFocus(); }));
+    QTest::keyClick(&warnings.Tree(), Qt::Key_Return);
+    EXPECT_TRUE(testing::WaitUntil([&] { return editor.Editor().hasFocus(); }));
 }
 
 TEST_F(ToolWindowsTest, ErrorsOfAFailedRunOpenTheirFileAtTheirPlace) {
