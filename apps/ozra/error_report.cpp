@@ -63,6 +63,7 @@ RunFailure CurrentFailure(const runtime::TtsResult& context,
         failure.Message = "unknown error";
     }
     if (context.Guard->TracedError == current) {
+        failure.Callers = context.Guard->PlacedCallSites;
         for (const front::TtsNode* call : context.Guard->CallSites)
             failure.Callers.push_back(runtime::PlaceOf(call, &fileList));
     }

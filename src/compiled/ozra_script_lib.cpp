@@ -98,7 +98,7 @@ void TObj_Lib_OzraScript::Execute(LibCall& call, TObj_Impl_OzraScript& script) {
     try {
         runtime::Run(root, child.Get());
     } catch (...) {
-        runtime::RethrowAsRunError(child.Get(), &script.FileList);
+        runtime::RethrowFromInnerScript(child.Get(), script.FileList, call.Context);
     }
     call.ReturnText(child.Get().Text);
 }
@@ -112,7 +112,7 @@ void TObj_Lib_OzraScript::Call(LibCall& call, TObj_Impl_OzraScript& script) {
     try {
         runtime::Call(*reference, child.Get(), arguments.IsEmpty() ? nullptr : &arguments, result);
     } catch (...) {
-        runtime::RethrowAsRunError(child.Get(), &script.FileList);
+        runtime::RethrowFromInnerScript(child.Get(), script.FileList, call.Context);
     }
     call.Context.Append(child.Get().Text);
     call.Return(result);

@@ -5,6 +5,9 @@
 #include "data/variant_array.h"
 #include "value/conversions.h"
 
+#include <initializer_list>
+#include <span>
+
 namespace ozra::data {
 
 using value::TtsValue;
@@ -50,6 +53,26 @@ void KeepExact(RowSet& rows, std::string_view column, const std::string& name) {
 TtsValue Cell(const RowSet& rows, const std::vector<TtsValue>& row, std::string_view column) {
     int index = rows.FindColumn(column);
     return index < 0 ? TtsValue::Null() : row[index];
+}
+
+// A catalogue column taken unchanged from a column of the driver's rows.
+struct CopiedColumn {
+    std::string_view Ours;
+    std::string_view Drivers;
+};
+
+constexpr CopiedColumn kTableColumns[] = {
+    {"Table_Catalog", "TABLE_CAT"}, {"Table_Schema", "TABLE_SCHEM"}, {"Table_Name", "TABLE_NAME"}};
+
+// Adds a catalogue row for a driver's row, with the copied columns filled.
+std::vector<TtsValue>& AddCopiedRow(RowSet& rows, const RowSet& found,
+                                    const std::vector<TtsValue>& source,
+                                    std::initializer_list<std::span<const CopiedColumn>> columns) {
+    std::vector<TtsValue>& row = rows.AddRow();
+    for (std::span<const CopiedColumn> group : columns)
+        for (const CopiedColumn& column : group)
+            SetCell(rows, row, column.Ours, Cell(found, source, column.Drivers));
+    return row;
 }
 
 bool IsExactNumber(int sqlType) {
@@ -165,13 +188,9 @@ RowSet OdbcConnection::Tables(const CatalogueRestrictions& restrictions) {
     KeepExact(found, "TABLE_SCHEM", schema);
     KeepExact(found, "TABLE_NAME", table);
     RowSet rows = CatalogueRows(CatalogueKind::Tables);
-    for (const std::vector<TtsValue>& source : found.Rows) {
-        std::vector<TtsValue>& row = rows.AddRow();
-        SetCell(rows, row, "Table_Catalog", Cell(found, source, "TABLE_CAT"));
-        SetCell(rows, row, "Table_Schema", Cell(found, source, "TABLE_SCHEM"));
-        SetCell(rows, row, "Table_Name", Cell(found, source, "TABLE_NAME"));
-        SetCell(rows, row, "Table_Type", Cell(found, source, "TABLE_TYPE"));
-    }
+    static constexpr CopiedColumn kType[] = {{"Table_Type", "TABLE_TYPE"}};
+    for (const std::vector<TtsValue>& source : found.Rows)
+        AddCopiedRow(rows, found, source, {kTableColumns, kType});
     return rows;
 }
 
@@ -187,21 +206,18 @@ RowSet OdbcConnection::Columns(const CatalogueRestrictions& restrictions) {
     KeepExact(found, "TABLE_SCHEM", schema);
     KeepExact(found, "TABLE_NAME", table);
     RowSet rows = CatalogueRows(CatalogueKind::Columns);
+    static constexpr CopiedColumn kColumn[] = {{"Column_Name", "COLUMN_NAME"},
+                                               {"Ordinal_Position", "ORDINAL_POSITION"},
+                                               {"Column_Default", "COLUMN_DEF"},
+                                               {"Type_Name", "TYPE_NAME"}};
     for (const std::vector<TtsValue>& source : found.Rows) {
-        std::vector<TtsValue>& row = rows.AddRow();
+        std::vector<TtsValue>& row = AddCopiedRow(rows, found, source, {kTableColumns, kColumn});
         const int sqlType = static_cast<int>(value::ToInt64(Cell(found, source, "DATA_TYPE")));
         const int type = CatalogueTypeOfSql(sqlType);
-        SetCell(rows, row, "Table_Catalog", Cell(found, source, "TABLE_CAT"));
-        SetCell(rows, row, "Table_Schema", Cell(found, source, "TABLE_SCHEM"));
-        SetCell(rows, row, "Table_Name", Cell(found, source, "TABLE_NAME"));
-        SetCell(rows, row, "Column_Name", Cell(found, source, "COLUMN_NAME"));
-        SetCell(rows, row, "Ordinal_Position", Cell(found, source, "ORDINAL_POSITION"));
-        SetCell(rows, row, "Column_Default", Cell(found, source, "COLUMN_DEF"));
         SetCell(
             rows, row, "Is_Nullable",
             TtsValue::FromBoolean(value::ToInt64(Cell(found, source, "NULLABLE")) != SQL_NO_NULLS));
         SetCell(rows, row, "Data_Type", TtsValue::FromInt32(type));
-        SetCell(rows, row, "Type_Name", Cell(found, source, "TYPE_NAME"));
         const TtsValue size = Cell(found, source, "COLUMN_SIZE");
         if (IsCharacterOrBinaryType(type)) {
             // A driver that reports the type modifier shows an unbounded
@@ -258,15 +274,10 @@ RowSet OdbcConnection::PrimaryKeys(const CatalogueRestrictions& restrictions) {
     for (const TableName& table :
          TablesFor(*this, Restriction(restrictions, 1), Restriction(restrictions, 2))) {
         RowSet found = FetchPrimaryKeys(link_, table.Schema, table.Name);
-        for (const std::vector<TtsValue>& source : found.Rows) {
-            std::vector<TtsValue>& row = rows.AddRow();
-            SetCell(rows, row, "Table_Catalog", Cell(found, source, "TABLE_CAT"));
-            SetCell(rows, row, "Table_Schema", Cell(found, source, "TABLE_SCHEM"));
-            SetCell(rows, row, "Table_Name", Cell(found, source, "TABLE_NAME"));
-            SetCell(rows, row, "Column_Name", Cell(found, source, "COLUMN_NAME"));
-            SetCell(rows, row, "Ordinal", Cell(found, source, "KEY_SEQ"));
-            SetCell(rows, row, "Pk_Name", Cell(found, source, "PK_NAME"));
-        }
+        static constexpr CopiedColumn kKey[] = {
+            {"Column_Name", "COLUMN_NAME"}, {"Ordinal", "KEY_SEQ"}, {"Pk_Name", "PK_NAME"}};
+        for (const std::vector<TtsValue>& source : found.Rows)
+            AddCopiedRow(rows, found, source, {kTableColumns, kKey});
     }
     return rows;
 }
@@ -288,18 +299,18 @@ RowSet OdbcConnection::ForeignKeys(const CatalogueRestrictions& restrictions) {
                                   Size(child.Name));
         });
         KeepExact(found, "PKTABLE_SCHEM", parentSchema);
+        static constexpr CopiedColumn kKey[] = {{"Pk_Table_Catalog", "PKTABLE_CAT"},
+                                                {"Pk_Table_Schema", "PKTABLE_SCHEM"},
+                                                {"Pk_Table_Name", "PKTABLE_NAME"},
+                                                {"Pk_Column_Name", "PKCOLUMN_NAME"},
+                                                {"Fk_Table_Catalog", "FKTABLE_CAT"},
+                                                {"Fk_Table_Schema", "FKTABLE_SCHEM"},
+                                                {"Fk_Table_Name", "FKTABLE_NAME"},
+                                                {"Fk_Column_Name", "FKCOLUMN_NAME"},
+                                                {"Ordinal", "KEY_SEQ"},
+                                                {"Fk_Name", "FK_NAME"}};
         for (const std::vector<TtsValue>& source : found.Rows) {
-            std::vector<TtsValue>& row = rows.AddRow();
-            SetCell(rows, row, "Pk_Table_Catalog", Cell(found, source, "PKTABLE_CAT"));
-            SetCell(rows, row, "Pk_Table_Schema", Cell(found, source, "PKTABLE_SCHEM"));
-            SetCell(rows, row, "Pk_Table_Name", Cell(found, source, "PKTABLE_NAME"));
-            SetCell(rows, row, "Pk_Column_Name", Cell(found, source, "PKCOLUMN_NAME"));
-            SetCell(rows, row, "Fk_Table_Catalog", Cell(found, source, "FKTABLE_CAT"));
-            SetCell(rows, row, "Fk_Table_Schema", Cell(found, source, "FKTABLE_SCHEM"));
-            SetCell(rows, row, "Fk_Table_Name", Cell(found, source, "FKTABLE_NAME"));
-            SetCell(rows, row, "Fk_Column_Name", Cell(found, source, "FKCOLUMN_NAME"));
-            SetCell(rows, row, "Ordinal", Cell(found, source, "KEY_SEQ"));
-            SetCell(rows, row, "Fk_Name", Cell(found, source, "FK_NAME"));
+            std::vector<TtsValue>& row = AddCopiedRow(rows, found, source, {kKey});
             SetCell(rows, row, "Update_Rule", RuleText(Cell(found, source, "UPDATE_RULE")));
             SetCell(rows, row, "Delete_Rule", RuleText(Cell(found, source, "DELETE_RULE")));
         }
@@ -320,18 +331,15 @@ RowSet OdbcConnection::Indexes(const CatalogueRestrictions& restrictions) {
         });
         for (const std::vector<TtsValue>& source : found.Rows) {
             if (value::ToInt64(Cell(found, source, "TYPE")) == SQL_TABLE_STAT) continue;
+            static constexpr CopiedColumn kIndex[] = {{"Index_Name", "INDEX_NAME"},
+                                                      {"Ordinal_Position", "ORDINAL_POSITION"},
+                                                      {"Column_Name", "COLUMN_NAME"}};
             const TtsValue name = Cell(found, source, "INDEX_NAME");
-            std::vector<TtsValue>& row = rows.AddRow();
-            SetCell(rows, row, "Table_Catalog", Cell(found, source, "TABLE_CAT"));
-            SetCell(rows, row, "Table_Schema", Cell(found, source, "TABLE_SCHEM"));
-            SetCell(rows, row, "Table_Name", Cell(found, source, "TABLE_NAME"));
-            SetCell(rows, row, "Index_Name", name);
+            std::vector<TtsValue>& row = AddCopiedRow(rows, found, source, {kTableColumns, kIndex});
             SetCell(rows, row, "Primary_Key",
                     TtsValue::FromBoolean(!primaryName.empty() && DataText(name) == primaryName));
             SetCell(rows, row, "Unique",
                     TtsValue::FromBoolean(value::ToInt64(Cell(found, source, "NON_UNIQUE")) == 0));
-            SetCell(rows, row, "Ordinal_Position", Cell(found, source, "ORDINAL_POSITION"));
-            SetCell(rows, row, "Column_Name", Cell(found, source, "COLUMN_NAME"));
         }
     }
     return rows;

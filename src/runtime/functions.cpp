@@ -271,6 +271,7 @@ class Binding {
     std::exception_ptr error = std::current_exception();
     if (guard.TracedError != error) {
         guard.TracedError = std::move(error);
+        guard.PlacedCallSites.clear();
         guard.CallSites.clear();
     }
     guard.CallSites.push_back(caller);

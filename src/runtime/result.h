@@ -23,6 +23,7 @@
 #pragma once
 
 #include "front/syntax_node.h"
+#include "runtime/run_error.h"
 
 #include <atomic>
 #include <cstddef>
@@ -56,8 +57,11 @@ struct CallGuard {
     std::uintptr_t StackLimit = UINTPTR_MAX;
     // The error that last left a script call, and the statements of the
     // calls it left, innermost first. Only the error's way out writes them,
-    // so a call that returns costs nothing here.
+    // so a call that returns costs nothing here. Calls left inside scripts
+    // compiled during the run are placed as the error leaves each script,
+    // against its own files, and come before `CallSites`.
     std::exception_ptr TracedError;
+    std::vector<StatementPlace> PlacedCallSites;
     std::vector<front::TtsNode*> CallSites;
 };
 
@@ -174,7 +178,7 @@ class TtsResult {
 // pending exit pass to its parent; without, an exit inside the call does not
 // leave the caller.
 class ChildContext {
-public:
+  public:
     ChildContext(TtsResult& parent, bool keepState)
         : parent_(parent), child_(parent.PushChild()), keepState_(keepState) {}
     ChildContext(const ChildContext&) = delete;
@@ -183,7 +187,7 @@ public:
 
     TtsResult& Get() const noexcept { return child_; }
 
-private:
+  private:
     TtsResult& parent_;
     TtsResult& child_;
     bool keepState_;

@@ -53,4 +53,25 @@ void RethrowAsRunError(const TtsResult& context, const std::vector<std::string>*
     }
 }
 
+void RethrowFromInnerScript(const TtsResult& inner, const std::vector<std::string>& fileList,
+                            const TtsResult& caller) {
+    CallGuard& guard = *inner.Guard;
+    std::vector<StatementPlace> placed;
+    if (guard.TracedError == std::current_exception()) {
+        placed = std::move(guard.PlacedCallSites);
+        // The call into the script was made at the caller's statement,
+        // which the caller's files name (below), not the script's.
+        for (const front::TtsNode* call : guard.CallSites)
+            if (call != caller.CurrentNode) placed.push_back(PlaceOf(call, &fileList));
+    }
+    try {
+        RethrowAsRunError(inner, &fileList);
+    } catch (...) {
+        guard.TracedError = std::current_exception();
+        guard.PlacedCallSites = std::move(placed);
+        guard.CallSites.assign(1, caller.CurrentNode);
+        throw;
+    }
+}
+
 } // namespace ozra::runtime

@@ -68,5 +68,11 @@ class EvmUserCanceled : public std::runtime_error {
 // passes unchanged.
 [[noreturn]] void RethrowAsRunError(const TtsResult& context,
                                     const std::vector<std::string>* fileList);
+// The same, as an error leaves a script compiled during the run, whose
+// nodes only its own `fileList` can name: the calls the error left inside
+// it are placed now, followed by the caller's current statement.
+[[noreturn]] void RethrowFromInnerScript(const TtsResult& inner,
+                                         const std::vector<std::string>& fileList,
+                                         const TtsResult& caller);
 
 } // namespace ozra::runtime

@@ -35,6 +35,26 @@ DebugProgram Program(std::string_view text) {
     return program;
 }
 
+// A debugger with a queue of its own, counting the events it delivers.
+struct CountedDebugger {
+    void Start(std::string_view script, RunMode mode) {
+        Debugger.SetProgram(Program(script), {});
+        Debugger.Run(mode);
+    }
+    void WaitForRunEnd() {
+        while (Debugger.IsRunning())
+            std::this_thread::sleep_for(1ms);
+    }
+    void DeliverUntilFinished() {
+        while (Sink.Finishes == 0)
+            Queue.WaitAndRun(5ms);
+    }
+
+    WorkQueue Queue;
+    CountingSink Sink;
+    TVeDebugger Debugger{Queue, Sink};
+};
+
 TEST(RunControl, PausesAnEndlessLoopWithinASecond) {
     for (const char* script : {kEndless, "<.loop end loop.>"}) {
         DebugHarness harness;
@@ -86,54 +106,41 @@ TEST(RunControl, EndingTheDebuggerEndsItsRunAndDropsItsEvents) {
 }
 
 TEST(RunControl, AFinishedRunThatWasDiscardedSendsNothing) {
-    WorkQueue queue;
-    CountingSink sink;
-    TVeDebugger debugger(queue, sink);
-    debugger.SetProgram(Program("<.?? 1.>"), {});
-    debugger.Run(RunMode::Run);
-    while (debugger.IsRunning())
-        std::this_thread::sleep_for(1ms);
-    debugger.SetProgram(Program("<.?? 2.>"), {});
-    queue.RunPending();
-    EXPECT_EQ(sink.Finishes, 0);
-    debugger.Run(RunMode::Run);
-    while (sink.Finishes == 0)
-        queue.WaitAndRun(5ms);
-    EXPECT_EQ(debugger.RunningData()->Output, "2\r\n");
+    CountedDebugger counted;
+    counted.Start("<.?? 1.>", RunMode::Run);
+    counted.WaitForRunEnd();
+    counted.Debugger.SetProgram(Program("<.?? 2.>"), {});
+    counted.Queue.RunPending();
+    EXPECT_EQ(counted.Sink.Finishes, 0);
+    counted.Debugger.Run(RunMode::Run);
+    counted.DeliverUntilFinished();
+    EXPECT_EQ(counted.Debugger.RunningData()->Output, "2\r\n");
 }
 
 // Ctrl+C pressed just as a run ends must not start a new run.
 TEST(RunControl, ACommandBeforeTheEndIsHeardStartsNoRun) {
-    WorkQueue queue;
-    CountingSink sink;
-    TVeDebugger debugger(queue, sink);
-    debugger.SetProgram(Program("<.?? 1.>"), {});
-    debugger.Run(RunMode::Run);
-    while (debugger.IsRunning())
-        std::this_thread::sleep_for(1ms);
-    debugger.Run(RunMode::Pause);
-    EXPECT_FALSE(debugger.IsRunning());
-    queue.RunPending();
-    EXPECT_EQ(sink.Finishes, 1);
-    EXPECT_EQ(sink.Pauses, 0);
-    debugger.Run(RunMode::TraceInto);
-    while (sink.Pauses == 0)
-        queue.WaitAndRun(5ms);
-    EXPECT_TRUE(debugger.IsPaused());
+    CountedDebugger counted;
+    counted.Start("<.?? 1.>", RunMode::Run);
+    counted.WaitForRunEnd();
+    counted.Debugger.Run(RunMode::Pause);
+    EXPECT_FALSE(counted.Debugger.IsRunning());
+    counted.Queue.RunPending();
+    EXPECT_EQ(counted.Sink.Finishes, 1);
+    EXPECT_EQ(counted.Sink.Pauses, 0);
+    counted.Debugger.Run(RunMode::TraceInto);
+    while (counted.Sink.Pauses == 0)
+        counted.Queue.WaitAndRun(5ms);
+    EXPECT_TRUE(counted.Debugger.IsPaused());
 }
 
 TEST(RunControl, APauseThatWasLeftIsNotReported) {
-    WorkQueue queue;
-    CountingSink sink;
-    TVeDebugger debugger(queue, sink);
-    debugger.SetProgram(Program("<.?? 1\n?? 2.>"), {});
-    debugger.Run(RunMode::TraceInto);
-    while (!debugger.IsPaused())
+    CountedDebugger counted;
+    counted.Start("<.?? 1\n?? 2.>", RunMode::TraceInto);
+    while (!counted.Debugger.IsPaused())
         std::this_thread::sleep_for(1ms);
-    debugger.Run(RunMode::Run);
-    while (sink.Finishes == 0)
-        queue.WaitAndRun(5ms);
-    EXPECT_EQ(sink.Pauses, 0);
+    counted.Debugger.Run(RunMode::Run);
+    counted.DeliverUntilFinished();
+    EXPECT_EQ(counted.Sink.Pauses, 0);
 }
 
 TEST(RunControl, BreakpointsInAnIncludedUnit) {
@@ -168,18 +175,15 @@ TEST(RunControl, TheVariablesAPausedStatementSees) {
 }
 
 TEST(RunControl, AFunctionAsTheProgram) {
-    WorkQueue queue;
-    CountingSink sink;
-    TVeDebugger debugger(queue, sink);
+    CountedDebugger counted;
     DebugProgram program = Program("<.\nfunction f()\n  ?? \"in f\"\nend function\n?? \"top\"\n.>");
     const TVeDebugNode* function = program.Units[0]->FunctionAt(20);
     ASSERT_TRUE(function);
     program.Node = function->Statement;
-    debugger.SetProgram(std::move(program), {});
-    debugger.Run(RunMode::Run);
-    while (sink.Finishes == 0)
-        queue.WaitAndRun(5ms);
-    EXPECT_EQ(debugger.RunningData()->Output, "in f\r\n");
+    counted.Debugger.SetProgram(std::move(program), {});
+    counted.Debugger.Run(RunMode::Run);
+    counted.DeliverUntilFinished();
+    EXPECT_EQ(counted.Debugger.RunningData()->Output, "in f\r\n");
 }
 
 TEST(RunControl, BackgroundChecksRunSideBySideAndCancelledOnesStaySilent) {
