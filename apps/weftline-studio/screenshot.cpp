@@ -93,12 +93,12 @@ bool DoStep(TVeIdeForm& window, const std::string& step) {
         window.Execute(CommandId::ViewOutput);
     else if (name == "view") {
         const auto index = ozra::ide::gui::ToolWindowNamed(value);
-        if (!index) {
+        ozra::ide::gui::ToolWindow* shown = index ? window.ShowToolWindow(*index) : nullptr;
+        if (!shown) {
             std::fprintf(stderr, "weftline-studio: no tool window %s\n", value.c_str());
             return false;
         }
-        window.Execute(static_cast<CommandId>(static_cast<int>(CommandId::ViewStructure) +
-                                              static_cast<int>(*index)));
+        shown->FocusContent();
     } else if (name == "command")
         TypeCommand(window, value);
     else if (name == "menu") {

@@ -5,7 +5,6 @@
 #include "ide/gui/tool_icons.h"
 #include "ide/gui/tool_tree.h"
 
-#include <QHeaderView>
 #include <QMenu>
 #include <QVBoxLayout>
 

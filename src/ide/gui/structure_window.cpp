@@ -6,7 +6,6 @@
 #include "ide/gui/tool_icons.h"
 #include "ide/gui/tool_tree.h"
 
-#include <QHeaderView>
 #include <QVBoxLayout>
 
 #include <algorithm>

@@ -4,6 +4,8 @@
 
 #include <QCloseEvent>
 
+#include <utility>
+
 namespace ozra::ide::gui {
 
 ToolDock::ToolDock(ToolWindowIndex index, std::function<void()> destroying, QWidget* parent)

@@ -55,11 +55,11 @@ class ToolWindowsTest : public ::testing::Test {
         window->Start();
     }
 
+    // As the window's view command does.
     template <typename Window> Window& Show(ToolWindowIndex index) {
-        window->Execute(static_cast<CommandId>(static_cast<int>(CommandId::ViewStructure) +
-                                               static_cast<int>(index)));
-        auto* shown = dynamic_cast<Window*>(window->WindowManager().Window(index));
+        auto* shown = dynamic_cast<Window*>(window->ShowToolWindow(index));
         EXPECT_NE(shown, nullptr);
+        shown->FocusContent();
         return *shown;
     }
     EditorWindow& Open(const std::string& name, std::string_view text) {
