@@ -14,10 +14,6 @@ namespace ozra::ide::gui {
 
 namespace {
 
-constexpr int kCompileFinished = 1;
-constexpr int kFilesChanged = 11;
-constexpr int kCurrentUnitChanged = 12;
-
 constexpr int kNameWidth = 180;
 constexpr int kPathWidth = 385;
 
@@ -57,15 +53,15 @@ TVeFilesWin::TVeFilesWin(TVeProject& project, QWidget* parent)
 }
 
 void TVeFilesWin::HandleEvent(int notification) {
-    switch (notification) {
-    case kCompileFinished:
-    case kFilesChanged:
+    switch (static_cast<ProjectEvent>(notification)) {
+    case ProjectEvent::CompileFinished:
+    case ProjectEvent::FilesChanged:
         SynchroniseUnit();
         RefreshProject();
         break;
     // Opening a file outside the project and closing one change the list
     // too, and tell only of the current unit.
-    case kCurrentUnitChanged:
+    case ProjectEvent::CurrentUnitChanged:
         SynchroniseUnit();
         RefreshProject();
         SelectCurrent();

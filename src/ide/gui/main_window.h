@@ -41,9 +41,6 @@ namespace ozra::ide::gui {
 
 class OutputWindow;
 
-// Sent by an editor when its caret or selection moves.
-inline constexpr int kCaretMoved = 13;
-
 // The desktop bridge as the debugger's main thread: posted work runs on the
 // window's event loop.
 class BridgeMainThread final : public debugger::MainThread {

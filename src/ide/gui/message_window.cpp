@@ -9,17 +9,6 @@
 
 namespace ozra::ide::gui {
 
-namespace {
-
-constexpr int kCompileFinished = 1;
-constexpr int kDebugData = 5;
-constexpr int kDebugDataErrors = 6;
-constexpr int kCompileErrors = 7;
-constexpr int kFilesChanged = 11;
-constexpr int kCurrentUnitChanged = 12;
-
-} // namespace
-
 TVeMessageWin::TVeMessageWin(ToolWindowIndex index, TVeProject& project, QWidget* parent)
     : TVeInfoWindow(index, project, parent), tree_(new ToolTree(false, this)) {
     tree_->setHeaderHidden(true);
@@ -38,14 +27,16 @@ TVeMessageWin::TVeMessageWin(ToolWindowIndex index, TVeProject& project, QWidget
 }
 
 void TVeMessageWin::HandleEvent(int notification) {
+    using enum ProjectEvent;
+    const auto event = static_cast<ProjectEvent>(notification);
     SynchroniseUnit();
     if (!IsErrors()) {
-        if (notification == kDebugData) ClearContent();
-        if (notification == kDebugDataErrors || notification == kCurrentUnitChanged) RefreshUnit();
+        if (event == DebugData) ClearContent();
+        if (event == DebugDataErrors || event == CurrentUnitChanged) RefreshUnit();
         return;
     }
-    if (notification == kCompileFinished || notification == kFilesChanged) ClearContent();
-    if (notification == kCompileErrors) RefreshProject();
+    if (event == CompileFinished || event == FilesChanged) ClearContent();
+    if (event == CompileErrors) RefreshProject();
 }
 
 void TVeMessageWin::ClearContent() {

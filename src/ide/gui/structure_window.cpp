@@ -14,11 +14,6 @@ namespace ozra::ide::gui {
 
 namespace {
 
-constexpr int kCompileFinished = 1;
-constexpr int kDebugData = 5;
-constexpr int kCurrentUnitChanged = 12;
-constexpr int kCaretMoved = 13;
-
 // A definition's row shows its opening line.
 QString FirstLine(std::string_view text) {
     return FromBytes(text.substr(0, text.find_first_of("\r\n"))).trimmed();
@@ -38,16 +33,16 @@ TVeStructureWin::TVeStructureWin(TVeProject& project, QWidget* parent)
 }
 
 void TVeStructureWin::HandleEvent(int notification) {
-    switch (notification) {
-    case kCompileFinished:
-    case kDebugData:
-    case kCurrentUnitChanged:
-        SynchroniseUnit();
-        RefreshUnit();
+    SynchroniseUnit();
+    if (notification == kCaretMoved) {
         SyncSelection();
-        break;
-    case kCaretMoved:
-        SynchroniseUnit();
+        return;
+    }
+    switch (static_cast<ProjectEvent>(notification)) {
+    case ProjectEvent::CompileFinished:
+    case ProjectEvent::DebugData:
+    case ProjectEvent::CurrentUnitChanged:
+        RefreshUnit();
         SyncSelection();
         break;
     default:

@@ -26,6 +26,10 @@ enum class ToolWindowIndex : std::uint8_t {
 
 inline constexpr int kToolWindowCount = 11;
 
+// Sent by an editor when its caret or selection moves; the other numbers
+// the windows hear are the project's (`ProjectEvent`).
+inline constexpr int kCaretMoved = 13;
+
 // "Structure", "Files", ... "Layout Manager", by index.
 std::string_view ToolWindowName(ToolWindowIndex index) noexcept;
 // The name with each blank as "_" ("Find_and_Replace"), as layout files and

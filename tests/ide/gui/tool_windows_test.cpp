@@ -10,6 +10,7 @@
 #include "ide/gui/files_window.h"
 #include "ide/gui/main_window.h"
 #include "ide/gui/message_window.h"
+#include "ide/gui/output_window.h"
 #include "ide/gui/structure_window.h"
 #include "ide/gui/tool_tree.h"
 
@@ -287,6 +288,23 @@ TEST_F(ToolWindowsTest, ClearingBreakpointsTakesThemOutOfTheDebugData) {
     EXPECT_FALSE(editor.Unit().DebugData()->HasBreakpoint(2));
     EXPECT_FALSE(editor.Unit().DebugData()->HasBreakpoint(3));
     EXPECT_TRUE(Rows(breakpoints.Tree()).empty());
+}
+
+TEST_F(ToolWindowsTest, ClearedBreakpointsNoLongerStopARunInProgress) {
+    window->OpenFiles({std::string(OZRA_TEST_DATA_DIR) + "/debug/debug.ozraproj"});
+    TVeUnit& main = *window->Project().MainUnit();
+    main.OpenInEditor();
+    main.ToggleBreakpoint(8);
+    main.ToggleBreakpoint(9);
+    auto& debugger = window->Project().Debugger();
+    window->Execute(CommandId::Run);
+    ASSERT_TRUE(testing::WaitUntil([&] { return debugger.IsPaused(); }));
+
+    Show<TVeBookmarkWin>(Breakpoints).ClearAllAction().trigger();
+    window->Execute(CommandId::Run);
+    // Finished, without stopping at the line after.
+    auto output = [&] { return window->Output()->toPlainText().toStdString(); };
+    EXPECT_TRUE(testing::WaitUntil([&] { return output() == "start\nx=3\nend\n"; })) << output();
 }
 
 } // namespace
