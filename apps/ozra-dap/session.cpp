@@ -275,27 +275,42 @@ void Session::Pause(const Request& request) {
     outbox_.Respond(request);
 }
 
-// The run's one frame: where it is paused, in the function it is in.
-void Session::StackTrace(const Request& request) {
-    const std::optional<debugger::TVeRunningData> run = debugger_.RunningData();
-    Json frames = Json::array();
-    if (run && run->Place && request.Arguments.value("startFrame", 0) == 0) {
-        const debugger::RunPlace& place = *run->Place;
-        frames.push_back(
-            {{"id", 1},
-             {"name", place.Function.empty() ? std::string(platform::NamePart(place.FileName))
-                                             : place.Function},
-             {"source",
-              {{"name", std::string(platform::NamePart(place.FileName))},
-               {"path", place.FileName}}},
-             {"line", ClientLine(place.Line)},
-             {"column", ClientColumn(place.Column)}});
-    }
-    const std::size_t total = frames.size();
-    outbox_.Respond(request, {{"stackFrames", std::move(frames)}, {"totalFrames", total}});
+// The frame of the paused place (id 1) or of a call it is inside: the
+// place's function (the file's name at a unit's top level) and position.
+Json Session::Frame(const debugger::RunPlace& place, std::size_t id) const {
+    const std::string file(platform::NamePart(place.FileName));
+    return {{"id", id},
+            {"name", place.Function.empty() ? file : place.Function},
+            {"source", {{"name", file}, {"path", place.FileName}}},
+            {"line", ClientLine(place.Line)},
+            {"column", ClientColumn(place.Column)}};
 }
 
+// The paused place, then the statements of the calls it is inside.
+void Session::StackTrace(const Request& request) {
+    const std::optional<debugger::TVeRunningData> run = debugger_.RunningData();
+    std::vector<const debugger::RunPlace*> places;
+    if (run && run->Place) {
+        places.push_back(&*run->Place);
+        for (const debugger::RunPlace& caller : run->Callers)
+            places.push_back(&caller);
+    }
+    const auto start = static_cast<std::size_t>(
+        std::max<std::int64_t>(0, request.Arguments.value("startFrame", std::int64_t{0})));
+    const std::int64_t levels = request.Arguments.value("levels", std::int64_t{0});
+    const std::size_t end = levels > 0 ? std::min(places.size(), start + levels) : places.size();
+    Json frames = Json::array();
+    for (std::size_t i = start; i < end; ++i)
+        frames.push_back(Frame(*places[i], i + 1));
+    outbox_.Respond(request, {{"stackFrames", std::move(frames)}, {"totalFrames", places.size()}});
+}
+
+// Only the paused frame's variables can be read.
 void Session::Scopes(const Request& request) {
+    if (request.Arguments.value("frameId", std::int64_t{1}) != 1) {
+        outbox_.Respond(request, {{"scopes", Json::array()}});
+        return;
+    }
     outbox_.Respond(request, {{"scopes",
                                {{{"name", "Locals"},
                                  {"presentationHint", "locals"},

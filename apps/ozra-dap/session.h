@@ -55,6 +55,7 @@ class Session {
     void Resume(const Request& request);
     void Pause(const Request& request);
     void StackTrace(const Request& request);
+    Json Frame(const debugger::RunPlace& place, std::size_t id) const;
     void Scopes(const Request& request);
     void Variables(const Request& request);
     void Evaluate(const Request& request);

@@ -42,7 +42,7 @@ constexpr const char* kCommands =
     "finish              run until the current function returns\n"
     "stop                end the run\n"
     "print NAME          the value of a variable or dotted name\n"
-    "where               where the run is paused\n"
+    "where               where the run is paused, and the calls it is in\n"
     "output              the run's output so far\n"
     "quit                leave the debugger\n"
     "next, step and finish start a run paused at its first statement; Ctrl+C\n"
@@ -247,6 +247,11 @@ class ConsoleDebugger final : public DebugEventSink {
         if (!place.Function.empty()) out_ << " in " << place.Function;
         out_ << '\n';
         PrintSourceLine(place);
+        for (const RunPlace& caller : run->Callers) {
+            out_ << "called from " << PlaceText(caller);
+            if (!caller.Function.empty()) out_ << " in " << caller.Function;
+            out_ << '\n';
+        }
     }
 
     void ShowOutput() {

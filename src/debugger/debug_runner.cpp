@@ -34,6 +34,7 @@ TVeDebugRunner::TVeDebugRunner(DebugProgram program, std::unique_ptr<runtime::TG
     context_.OnEnter = [this](TtsDebugResult& context) { EnterHook(context); };
     context_.OnLeave = [this](TtsDebugResult& context) { LeaveHook(context); };
     context_.FilterHooks(hookEverywhere_);
+    context_.Guard->Callers = &callers_;
 }
 
 TVeDebugRunner::~TVeDebugRunner() {
@@ -116,6 +117,7 @@ TVeRunningData TVeDebugRunner::RunningData() const {
     std::lock_guard lock(mutex_);
     TVeRunningData data;
     data.Place = place_;
+    if (parked_) data.Callers = callerPlaces_;
     data.Finished = finished_;
     data.Error = error_;
     data.RunTimeMs = finished_ ? runTimeMs_ : 0;
@@ -268,8 +270,10 @@ void TVeDebugRunner::Park(std::unique_lock<std::mutex>& lock, TtsDebugResult& co
     parkDepth_ = context.Guard->Depth;
     const std::uint64_t serial = ++pauseSerial_;
     place_ = PlaceOf(node, atEnd);
+    callerPlaces_ = CallerPlaces();
     TVeRunningData data;
     data.Place = place_;
+    data.Callers = callerPlaces_;
     PostPaused(serial, std::move(data));
     changed_.notify_all();
     for (;;) {
@@ -307,6 +311,16 @@ RunPlace TVeDebugRunner::PlaceOf(const TVeDebugNode& node, bool atEnd) const {
         }
     }
     return place;
+}
+
+std::vector<RunPlace> TVeDebugRunner::CallerPlaces() const {
+    std::vector<RunPlace> places;
+    for (auto caller = callers_.rbegin(); caller != callers_.rend(); ++caller) {
+        const auto* statement = NodeCast<TtsStatement>(*caller);
+        if (const TVeDebugNode* node = statement ? TVeDebugNode::Of(*statement) : nullptr)
+            places.push_back(PlaceOf(*node, false));
+    }
+    return places;
 }
 
 std::optional<RunPlace> TVeDebugRunner::CurrentPlace() const {

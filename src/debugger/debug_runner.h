@@ -119,6 +119,7 @@ class TVeDebugRunner final : public runtime::TRunningThreadBase,
         hookEverywhere_.store(mode != RunMode::Run, std::memory_order_relaxed);
     }
     RunPlace PlaceOf(const TVeDebugNode& node, bool atEnd) const;
+    std::vector<RunPlace> CallerPlaces() const;
     std::optional<RunPlace> CurrentPlace() const;
     void PostPaused(std::uint64_t serial, TVeRunningData data);
     void PostFinished(TVeRunningData data);
@@ -147,6 +148,9 @@ class TVeDebugRunner final : public runtime::TRunningThreadBase,
     int parkDepth_ = 0;
     std::uint64_t pauseSerial_ = 0;
     std::optional<RunPlace> place_;
+    std::vector<RunPlace> callerPlaces_;
+    // The run thread's list of the running calls' callers.
+    std::vector<front::TtsNode*> callers_;
     std::deque<Request*> requests_;
     std::chrono::steady_clock::time_point startTime_;
     std::int64_t runTimeMs_ = 0;

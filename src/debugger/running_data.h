@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ozra::debugger {
 
@@ -40,6 +41,9 @@ struct TVeRunningData {
     // Where the run is paused, or where it was when it ended (where an
     // error happened); none when no statement with a record ran.
     std::optional<RunPlace> Place;
+    // While paused, the statements the running calls were made from,
+    // innermost first (a call made from code without records is left out).
+    std::vector<RunPlace> Callers;
     bool Finished = false;
     // Set when the run ended with an error that has a position.
     bool Error = false;

@@ -283,10 +283,11 @@ class Binding {
 [[gnu::always_inline]] inline void RunBody(TtsFunctionNode& function, TtsResult& context,
                                            TtsValue& out) {
     TtsNode* const caller = context.CurrentNode;
-    context.EnterNode(&function);
+    context.EnterFunction(&function, caller);
     try {
         code::RunSteps(code::CodeOf(*function.Body, context), context);
     } catch (...) {
+        context.FunctionUnwound();
         NoteCallLeft(context, caller);
         throw;
     }

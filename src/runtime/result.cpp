@@ -68,6 +68,17 @@ void TtsResult::AppendTemplateFile(std::string_view name) {
     Text.append(Host->ReadTemplateFile(name));
 }
 
+void TtsResult::DebuggedFunctionEntered(front::TtsStatement& function, front::TtsNode* caller) {
+    if (Guard->Callers) Guard->Callers->push_back(caller);
+    if (Wanted(function, &front::DebugRecord::Breakpoint)) NodeEntered();
+}
+
+// A stop raised by the leave hook ends the run, and with it the list.
+void TtsResult::DebuggedFunctionEnded(front::TtsStatement& function) {
+    if (Wanted(function, &front::DebugRecord::EndBreakpoint)) FunctionLeft(&function);
+    if (Guard->Callers) Guard->Callers->pop_back();
+}
+
 std::unique_ptr<TtsResult> TtsDebugResult::NewChild() {
     auto child = std::make_unique<TtsDebugResult>();
     child->OnWrite = OnWrite;

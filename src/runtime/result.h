@@ -63,6 +63,10 @@ struct CallGuard {
     std::exception_ptr TracedError;
     std::vector<StatementPlace> PlacedCallSites;
     std::vector<front::TtsNode*> CallSites;
+    // Set by a debugger that shows where a paused statement was called
+    // from: the statements the running calls were made from, outermost
+    // first. Only debugged contexts keep it, so a plain run pays nothing.
+    std::vector<front::TtsNode*>* Callers = nullptr;
 };
 
 class TtsResult {
@@ -84,11 +88,25 @@ class TtsResult {
         if (hookEverywhere_ && Wanted(*node, &front::DebugRecord::Breakpoint)) [[unlikely]]
             NodeEntered();
     }
-    // Sets `CurrentNode`; the debugged form then calls its leave hook.
+    // `EnterNode` for a function's body, called from `caller`: a debugged
+    // form also keeps the caller on the run's list (`CallGuard::Callers`).
+    void EnterFunction(front::TtsStatement* function, front::TtsNode* caller) {
+        CurrentNode = function;
+        if (hookEverywhere_) [[unlikely]]
+            DebuggedFunctionEntered(*function, caller);
+    }
+    // Sets `CurrentNode`; the debugged form then calls its leave hook and
+    // lets the caller go.
     void LeaveFunction(front::TtsStatement* node) {
         CurrentNode = node;
-        if (hookEverywhere_ && Wanted(*node, &front::DebugRecord::EndBreakpoint)) [[unlikely]]
-            FunctionLeft(node);
+        if (hookEverywhere_) [[unlikely]]
+            DebuggedFunctionEnded(*node);
+    }
+    // A function's body left by an error: the debugged form lets the caller
+    // go.
+    void FunctionUnwound() {
+        if (hookEverywhere_ && Guard->Callers) [[unlikely]]
+            Guard->Callers->pop_back();
     }
     // Passes the text to the host's target-file writer.
     virtual void WriteTarget(std::string_view text, std::string_view target, bool overwrite);
@@ -166,6 +184,8 @@ class TtsResult {
         return hookEverywhere_->load(std::memory_order_relaxed) ||
                (statement.Debug && (statement.Debug->*flag).load(std::memory_order_relaxed));
     }
+    void DebuggedFunctionEntered(front::TtsStatement& function, front::TtsNode* caller);
+    void DebuggedFunctionEnded(front::TtsStatement& function);
 
     CallGuard ownGuard_;
     OutputSink sink_;

@@ -42,6 +42,11 @@ test('a breakpoint, the variables, evaluation, every step and the run to its end
   assert.strictEqual(await evaluate('nothing'), 'variable nothing not found.');
 
   await step(dc.stepInRequest({ threadId: 1 }), 'step', 3, 'add');
+  // The frames: the function, then where it was called from.
+  const stack = await dc.stackTraceRequest({ threadId: 1 });
+  assert.deepStrictEqual(stack.body.stackFrames.map((f) => [f.id, f.name, f.line]),
+    [[1, 'add', 3], [2, 'steps.ozra', 8]]);
+  assert.deepStrictEqual((await dc.scopesRequest({ frameId: 2 })).body.scopes, []);
   // A function sees its parameters, its own variables and the script's.
   assert.deepStrictEqual(await variables(), { a: '0', b: '1', result: '', s: '', total: '0' });
   await step(dc.nextRequest({ threadId: 1 }), 'step', 4);

@@ -174,6 +174,28 @@ TEST(RunControl, TheVariablesAPausedStatementSees) {
     EXPECT_FALSE(harness.Debugger.Variables());
 }
 
+// Where a paused statement was called from, innermost first; a call left by
+// a caught error is gone from the list.
+TEST(RunControl, TheCallsAPausedStatementIsInside) {
+    DebugHarness harness;
+    harness.Load("<.\nfunction inner()\n  result = 1\nend function\nfunction outer()\n"
+                 "  result = inner()\nend function\nfunction failing()\n  result = 1 / 0\n"
+                 "end function\ntry\n  failing()\nexcept\nend try\n?? outer()\n.>");
+    harness.Debugger.Program().SetBreakpoint("main.ozra", 3, true);
+    harness.Debugger.Program().SetBreakpoint("main.ozra", 15, true);
+    const auto callers = [&] {
+        std::vector<std::string> lines;
+        for (const RunPlace& place : harness.Debugger.RunningData()->Callers)
+            lines.push_back(place.Function + "@" + std::to_string(place.Line));
+        return lines;
+    };
+    EXPECT_EQ(harness.Command(RunMode::Run), "15:1");
+    EXPECT_EQ(callers(), std::vector<std::string>{});
+    EXPECT_EQ(harness.Command(RunMode::Run), "3:3");
+    EXPECT_EQ(callers(), (std::vector<std::string>{"outer@6", "@15"}));
+    EXPECT_EQ(harness.Command(RunMode::Run), "done");
+}
+
 TEST(RunControl, AFunctionAsTheProgram) {
     CountedDebugger counted;
     DebugProgram program = Program("<.\nfunction f()\n  ?? \"in f\"\nend function\n?? \"top\"\n.>");
