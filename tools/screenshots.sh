@@ -39,6 +39,8 @@ scenes=(
   "tool-bookmarks|$fixture|bookmark=2,bookmark=6,bookmark=9,view=Bookmarks"
   "tool-breakpoints|$fixture|check,break=8,break=10,view=Breakpoints"
   "tool-command|$fixture|break=8,run,command=?x,command=?missing,command=help,command=?"
+  "customize-toolbars|$fixture|customize=Toolbars"
+  "customize-commands|$fixture|customize=Commands,category=Run"
 )
 
 display=:$((90 + RANDOM % 100))

@@ -1,6 +1,7 @@
 #include "screenshot.h"
 
 #include "ide/gui/command_window.h"
+#include "ide/gui/customize_dialog.h"
 #include "ide/gui/main_window.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -8,10 +9,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
+#include <QTabWidget>
 #include <QThread>
 #include <QTimer>
 
@@ -58,6 +61,23 @@ void TypeCommand(TVeIdeForm& window, const std::string& text) {
     }
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(&editor, &enter);
+}
+
+bool ShowPage(ozra::ide::gui::CustomizeDialog& dialog, const std::string& title) {
+    for (int page = 0; page < dialog.Pages().count(); ++page)
+        if (dialog.Pages().tabText(page).toStdString() == title) {
+            dialog.Pages().setCurrentIndex(page);
+            return true;
+        }
+    return false;
+}
+
+bool ShowCategory(ozra::ide::gui::CustomizeDialog& dialog, const std::string& name) {
+    const auto found =
+        dialog.Categories().findItems(QString::fromStdString(name), Qt::MatchExactly);
+    if (found.isEmpty()) return false;
+    dialog.Categories().setCurrentItem(found.first());
+    return true;
 }
 
 // False, with a message, for a step it does not know.
@@ -108,6 +128,14 @@ bool DoStep(TVeIdeForm& window, const std::string& step) {
             return false;
         }
         window.menuBar()->setActiveAction(menu->menuAction());
+    } else if (name == "customize" || name == "category") {
+        if (name == "customize") window.Execute(CommandId::Customize);
+        auto* dialog = window.findChild<ozra::ide::gui::CustomizeDialog*>();
+        if (!dialog ||
+            !(name == "customize" ? ShowPage(*dialog, value) : ShowCategory(*dialog, value))) {
+            std::fprintf(stderr, "weftline-studio: no %s %s\n", name.c_str(), value.c_str());
+            return false;
+        }
     } else {
         std::fprintf(stderr, "weftline-studio: unknown scene step %s\n", step.c_str());
         return false;

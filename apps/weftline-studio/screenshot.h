@@ -12,6 +12,8 @@
 //   view=NAME       show a tool window by name (Structure, Files, ...)
 //   command=TEXT    type a command into the Command window and press Enter
 //   menu=NAME       open a menu of the menu bar (File, Edit, Run, ...)
+//   customize=PAGE  open the Customize dialog on a page (Toolbars, Commands)
+//   category=NAME   choose a category on its Commands page (File, Run, ...)
 #pragma once
 
 #include <string>

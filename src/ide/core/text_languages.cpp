@@ -347,7 +347,8 @@ std::size_t HighlighterNamed(std::string_view name) {
 
 // The extensions are escaped: a name such as «x.c++» must not become the
 // pattern "c++".
-std::size_t HighlighterForFileName(std::string_view fileName, std::size_t current) {
+std::size_t HighlighterForFileName(std::string_view fileName, std::size_t current,
+                                   const ConfigFile& config) {
     const std::string slashed = platform::SlashPath(fileName);
     const std::string_view name = platform::NamePart(slashed);
     const std::size_t dot = name.find('.');
@@ -371,8 +372,12 @@ std::size_t HighlighterForFileName(std::string_view fileName, std::size_t curren
         return current;
     }
     const std::vector<TextLanguage>& languages = TextLanguages();
-    for (std::size_t index = 0; index < languages.size(); ++index)
-        if (expression->Match(regex::SharedText(languages[index].Filter))->Success()) return index;
+    for (std::size_t index = 0; index < languages.size(); ++index) {
+        HighlighterStyle filter{
+            languages[index].DisplayName(), std::string(languages[index].Filter), {}};
+        config.ApplyHighlighter(filter);
+        if (expression->Match(regex::SharedText(filter.Filter))->Success()) return index;
+    }
     return current;
 }
 

@@ -89,8 +89,10 @@ std::vector<Token> TokenizeTextLine(const TextLanguage& language, std::string_vi
 std::size_t HighlighterNamed(std::string_view name);
 // The first highlighter, in menu order, whose filter holds one of the
 // file name's extensions as a word (ignoring case); `current` for a name
-// without "." or when none matches.
-std::size_t HighlighterForFileName(std::string_view fileName, std::size_t current);
+// without "." or when none matches. A filter the configuration gives a
+// highlighter replaces its built-in one.
+std::size_t HighlighterForFileName(std::string_view fileName, std::size_t current,
+                                   const ConfigFile& config = ConfigFile());
 
 // The styles the configuration file lists: "Ozra" first, then every text
 // highlighter in menu order.

@@ -89,9 +89,10 @@ std::string EditorWindow::HighlighterName() const {
 }
 
 void EditorWindow::SetHighlighter(std::string_view name) {
-    const std::size_t index = name.empty()
-                                  ? HighlighterForFileName(unit_.FileName(), lexer_->Language())
-                                  : HighlighterNamed(name);
+    const std::size_t index =
+        name.empty()
+            ? HighlighterForFileName(unit_.FileName(), lexer_->Language(), configuration_.File)
+            : HighlighterNamed(name);
     lexer_->SetLanguage(index);
     lexer_->ApplyStyles(configuration_.File, configuration_.Editor);
     status_->SetHighlighterName(FromBytes(HighlighterName()));

@@ -5,6 +5,7 @@
 
 #include "ide/core/environment_files.h"
 #include "ide/gui/about_box.h"
+#include "ide/gui/customize_dialog.h"
 #include "ide/gui/output_window.h"
 #include "ide/gui/product.h"
 #include "ide/gui/qt_text.h"
@@ -140,16 +141,21 @@ void TVeIdeForm::dropEvent(QDropEvent* event) {
     OpenFiles(files);
 }
 
-// Loading and saving the toolbar customisation: the recent files. A missing
-// or unreadable file leaves the list empty; a failed save is not worth a
-// box at exit.
+// Loading and saving the toolbar customisation: the menus' and the
+// toolbar's items and the recent files, each reading its own lines of the
+// file. A missing or unreadable file leaves both built in; a failed save
+// is not worth a box at exit.
 void TVeIdeForm::LoadToolbarFile() {
     try {
         const std::string file = HomeFile(ToolbarFileName);
-        if (platform::FileExists(file))
-            recent_ = RecentFiles::FromText(platform::ReadWholeFile(file));
+        if (platform::FileExists(file)) {
+            const std::string text = platform::ReadWholeFile(file);
+            recent_ = RecentFiles::FromText(text);
+            SetBars(BarArrangement::FromText(text));
+        }
     } catch (const std::exception&) {
         recent_ = RecentFiles();
+        SetBars(BarArrangement::BuiltIn());
     }
     RebuildRecentMenu();
 }
@@ -158,7 +164,7 @@ void TVeIdeForm::SaveToolbarFile() {
     try {
         const std::string file = HomeFile(ToolbarFileName);
         platform::CreateFolderOf(file);
-        platform::ReplaceWholeFile(file, recent_.ToText());
+        platform::ReplaceWholeFile(file, recent_.ToText() + Bars().ToText());
     } catch (const std::exception&) {
     }
 }

@@ -7,10 +7,10 @@
 // to the `Prompter` it is given, so tests answer them from a script.
 //
 // Start-up: the configuration is read when the window is made; the first
-// activation loads the toolbar customisation (the recent files), opens the
-// files given on the command line and applies the configuration. Closing
-// closes the project (the user may cancel, and the window then stays) and
-// saves the toolbar customisation.
+// activation loads the toolbar customisation (the menus' and the toolbar's
+// items and the recent files), opens the files given on the command line
+// and applies the configuration. Closing closes the project (the user may
+// cancel, and the window then stays) and saves the toolbar customisation.
 #pragma once
 
 #include "bridge_qt/qt_bridge.h"
@@ -18,6 +18,7 @@
 #include "ide/core/editor_host.h"
 #include "ide/core/project.h"
 #include "ide/core/run_hosts.h"
+#include "ide/gui/bar_arrangement.h"
 #include "ide/gui/command_enabling.h"
 #include "ide/gui/commands.h"
 #include "ide/gui/editor_window.h"
@@ -35,10 +36,13 @@
 class QDockWidget;
 class QMenu;
 class QTabWidget;
+class QToolBar;
 class QToolButton;
+class QWidgetAction;
 
 namespace ozra::ide::gui {
 
+class CustomizeDialog;
 class OutputWindow;
 
 // The desktop bridge as the debugger's main thread: posted work runs on the
@@ -69,6 +73,11 @@ class TVeIdeForm final : public QMainWindow, private EditorHost, private EditorA
         return *actions_[static_cast<std::size_t>(command)];
     }
     QMenu* Menu(std::string_view category) const;
+    // The menus in menu-bar order, and what they and the toolbar show.
+    const std::vector<QMenu*>& Menus() const noexcept { return menus_; }
+    QToolBar& Toolbar() const noexcept { return *toolbar_; }
+    BarArrangement Bars() const;
+    void SetBars(BarArrangement bars);
     const RecentFiles& Recent() const noexcept { return recent_; }
     TVeWindowManager& WindowManager() noexcept { return windows_; }
     ToolWindow* ShowToolWindow(ToolWindowIndex index);
@@ -115,6 +124,8 @@ class TVeIdeForm final : public QMainWindow, private EditorHost, private EditorA
 
     void BuildActions();
     void BuildMenusAndToolbar();
+    void FillBar(QWidget& bar, const BarItems& items, bool toolbar);
+    void ShowCustomizeDialog();
     void ExecuteUnguarded(CommandId command);
     void NewFile();
     void SaveAll();
@@ -146,6 +157,12 @@ class TVeIdeForm final : public QMainWindow, private EditorHost, private EditorA
     std::array<QAction*, 64> actions_{};
     std::vector<QMenu*> menus_;
     QMenu* recentMenu_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    // The open button with the recent files, as the toolbar shows it.
+    QWidgetAction* openItem_ = nullptr;
+    BarArrangement bars_;
+    // Made at its first use and kept, hidden, when closed.
+    std::unique_ptr<CustomizeDialog> customize_;
     QTabWidget* editorArea_ = nullptr;
     TVeWindowManager windows_;
     std::array<QDockWidget*, kToolWindowCount> docks_{};

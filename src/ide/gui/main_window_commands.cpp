@@ -15,12 +15,10 @@
 #include <QDesktopServices>
 #include <QDockWidget>
 #include <QFileDialog>
-#include <QMenuBar>
+#include <QMenu>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStyle>
-#include <QToolBar>
-#include <QToolButton>
 #include <QUrl>
 
 #include <filesystem>
@@ -123,38 +121,6 @@ void TVeIdeForm::BuildActions() {
     Action(RunProject).setChecked(true);
 }
 
-void TVeIdeForm::BuildMenusAndToolbar() {
-    for (std::string_view caption : MenuCaptions()) {
-        QMenu* menu = menuBar()->addMenu(FromBytes(caption));
-        menu->setObjectName(FromBytes(PlainCaption(caption)));
-        menus_.push_back(menu);
-    }
-    auto* toolbar = addToolBar("Toolbar");
-    toolbar->setObjectName("Toolbar");
-    toolbar->setMovable(false);
-    recentMenu_ = new QMenu(this);
-    recentMenu_->setObjectName("RecentFiles");
-    for (const Command& command : Commands()) {
-        QMenu* menu = Menu(command.Category);
-        QAction& action = Action(command.Id);
-        if (command.Flags & kSeparatorBefore) menu->addSeparator();
-        menu->addAction(&action);
-        if (!(command.Flags & kOnToolbar)) continue;
-        if (command.Flags & kSeparatorBefore && !toolbar->actions().isEmpty())
-            toolbar->addSeparator();
-        if (command.Id != FileOpen) {
-            toolbar->addAction(&action);
-            continue;
-        }
-        auto* open = new QToolButton(toolbar);
-        open->setObjectName("OpenButton");
-        open->setDefaultAction(&action);
-        open->setMenu(recentMenu_);
-        open->setPopupMode(QToolButton::MenuButtonPopup);
-        toolbar->addWidget(open);
-    }
-}
-
 QMenu* TVeIdeForm::Menu(std::string_view category) const {
     for (QMenu* menu : menus_)
         if (ToBytes(menu->objectName()) == category) return menu;
@@ -189,7 +155,7 @@ CommandState TVeIdeForm::CurrentState() const {
         state.FocusIsEditor = true;
         state.FocusHasSelection = focused->hasSelectedText();
         state.FocusWritable = !focused->isReadOnly();
-        state.FocusCanUndo = focused->isUndoAvailable();
+        state.FocusCanUndo = focused->CanUndo();
         state.FocusCanRedo = focused->isRedoAvailable();
     }
     state.Debugging = project_->IsDebugging();
@@ -348,14 +314,16 @@ void TVeIdeForm::ExecuteUnguarded(CommandId command) {
     case HelpAbout:
         ShowAbout(false);
         break;
-    // Searching and customising belong to windows of their own; Run to
-    // Cursor is hidden and does nothing.
+    case Customize:
+        ShowCustomizeDialog();
+        break;
+    // Searching belongs to a window of its own; Run to Cursor is hidden
+    // and does nothing.
     case SearchFind:
     case SearchReplace:
     case SearchFindNext:
     case FindPrev:
     case DebugCursor:
-    case Customize:
         break;
     }
 }

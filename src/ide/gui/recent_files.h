@@ -3,9 +3,10 @@
 //
 // It is stored with the menu and toolbar customisation in
 // "Default.toolbar", a small text file of our own: a first line naming the
-// format, then one "recent=" line per entry, newest first. Names holding a
-// line break are not stored, so every entry read back is one that was
-// written.
+// format, then one "recent=" line per entry, newest first, then the bars'
+// lines (bar_arrangement.h); each reader skips the other's lines. Names
+// holding a line break are not stored, so every entry read back is one
+// that was written.
 #pragma once
 
 #include <cstddef>

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
 #include <array>
 
 namespace ozra::ide::gui {
@@ -129,6 +130,16 @@ ScriptEditor::ScriptEditor(QWidget* parent) : QsciScintilla(parent) {
     });
     connect(this, &QsciScintilla::cursorPositionChanged, this,
             [this](int line, int) { CaretMoved(line); });
+    // Scintilla marks the first change of every new undo step.
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int, int type, const char*, int, int, int, int, int, int, int) {
+                constexpr int kNewStep = SC_PERFORMED_USER | SC_STARTACTION;
+                if ((type & kNewStep) == kNewStep &&
+                    (type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT))) {
+                    ++undoDepth_;
+                    undoFloor_ = std::max(undoFloor_, undoDepth_ - undoLevel_);
+                }
+            });
     connect(this, &QsciScintilla::marginClicked, this,
             [this](int, int line, Qt::KeyboardModifiers modifiers) {
                 emit GutterClicked(line + 1, (modifiers & Qt::ControlModifier) != 0);
@@ -145,12 +156,52 @@ bool ScriptEditor::event(QEvent* event) {
     return QsciScintilla::event(event);
 }
 
+template <typename Edit> void ScriptEditor::Typed(Edit edit) {
+    if (groupUndo_) {
+        edit();
+        return;
+    }
+    SendScintilla(SCI_BEGINUNDOACTION);
+    edit();
+    SendScintilla(SCI_ENDUNDOACTION);
+}
+
+void ScriptEditor::keyPressEvent(QKeyEvent* event) {
+    Typed([&] { QsciScintilla::keyPressEvent(event); });
+}
+
+void ScriptEditor::inputMethodEvent(QInputMethodEvent* event) {
+    Typed([&] { QsciScintilla::inputMethodEvent(event); });
+}
+
+bool ScriptEditor::CanUndo() const {
+    return undoDepth_ > undoFloor_ && isUndoAvailable();
+}
+
+void ScriptEditor::undo() {
+    if (!CanUndo()) return;
+    QsciScintilla::undo();
+    --undoDepth_;
+}
+
+void ScriptEditor::redo() {
+    if (!isRedoAvailable()) return;
+    QsciScintilla::redo();
+    ++undoDepth_;
+}
+
+void ScriptEditor::ForgetUndo() {
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    undoDepth_ = 0;
+    undoFloor_ = 0;
+}
+
 void ScriptEditor::LoadBytes(std::string_view bytes) {
     const bool wasReadOnly = isReadOnly();
     setReadOnly(false);
     SendScintilla(SCI_CLEARALL);
     SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()), bytes.data());
-    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    ForgetUndo();
     SendScintilla(SCI_SETSAVEPOINT);
     SendScintilla(SCI_GOTOPOS, 0L);
     // New lines typed follow the file's own line ends.
@@ -283,10 +334,13 @@ void ScriptEditor::Apply(const EditorSettings& settings) {
     setTabWidth(settings.TabWidth);
     setIndentationsUseTabs(!settings.TabsToSpaces);
     undoAfterSave_ = settings.UndoAfterSave;
+    groupUndo_ = settings.GroupUndo;
+    undoLevel_ = std::max(settings.UndoLevel, 0);
+    undoFloor_ = std::max(undoFloor_, undoDepth_ - undoLevel_);
 }
 
 void ScriptEditor::Saved() {
-    if (!undoAfterSave_) SendScintilla(SCI_EMPTYUNDOBUFFER);
+    if (!undoAfterSave_) ForgetUndo();
 }
 
 void ScriptEditor::ClearErrorMarks() {

@@ -11,6 +11,15 @@
 // Marker backgrounds paint the execution line and breakpoint lines; the
 // caret line has its own colour, hidden on the execution line so the red
 // stays visible there. Errors are drawn with an indicator.
+//
+// Undo follows the editor options. Scintilla joins a run of typing into
+// one step; with "Group Undo" off every key's edit is bracketed as a step
+// of its own. Scintilla has no limit on its history, so "Undo Level" is
+// kept here: the editor counts the steps Scintilla can undo and lets undo
+// take back only the newest "Undo Level" of them. An older step is dropped
+// for good, as from a list of that length, though Scintilla still holds
+// its bytes until the history is emptied (on load, and on save unless the
+// history is kept).
 #pragma once
 
 #include "ide/core/config_file.h"
@@ -65,6 +74,10 @@ class ScriptEditor : public QsciScintilla {
     void Apply(const EditorSettings& settings);
     // After a save: forgets the undo history unless the settings keep it.
     void Saved();
+    // Undo within the newest "Undo Level" steps; redo.
+    void undo() override;
+    void redo() override;
+    bool CanUndo() const;
 
     // Underlines byte ranges as errors: leading blanks of each covered line
     // are skipped and all but the last line end at their last non-blank.
@@ -73,6 +86,8 @@ class ScriptEditor : public QsciScintilla {
 
   protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
   signals:
     // A click in the gutter on a 1-based line; `control` with Ctrl held.
@@ -83,9 +98,19 @@ class ScriptEditor : public QsciScintilla {
     void UpdateLineNumbers();
     void CaretMoved(int line);
     void SetLineNumber(int line);
+    void ForgetUndo();
+    // Runs one typed edit as an undo step of its own when steps are not
+    // grouped.
+    template <typename Edit> void Typed(Edit edit);
 
     MarkSource markSource_;
     bool undoAfterSave_ = false;
+    bool groupUndo_ = true;
+    int undoLevel_ = 1024;
+    // The steps Scintilla can undo, and how many of the oldest of them are
+    // past the level and dropped.
+    int undoDepth_ = 0;
+    int undoFloor_ = 0;
     std::int32_t executionLine_ = 0;
     int caretLine_ = 0; // 0-based
     int numberWidth_ = 2;

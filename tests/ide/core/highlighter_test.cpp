@@ -1,6 +1,7 @@
 // The highlighters' tokenizers: Ozra code line by line, the template
 // splitter, the text highlighters, and choosing one by name or file name.
 #include "ide/core/template_highlighter.h"
+#include "libs/xml/xml_document.h"
 #include "value/names.h"
 
 #include <gtest/gtest.h>
@@ -205,6 +206,13 @@ TEST(TextHighlighterTest, TheMenuAndItsChoices) {
             << each.FileName;
     EXPECT_EQ(HighlighterNamed("sql"), HighlighterNamed("SQL"));
     EXPECT_EQ(HighlighterNamed("no such"), 0u);
+
+    // A filter the configuration gives replaces the built-in one.
+    EXPECT_EQ(menu[HighlighterForFileName("main.ozra", pascal)].DisplayName(), "Pascal");
+    const ConfigFile config(xml::ParseXml(
+        R"(<configs><languages><l name="html"><f name="File filter" value="Pages (*.ozra)|*.ozra"/>)"
+        R"(</l></languages></configs>)"));
+    EXPECT_EQ(menu[HighlighterForFileName("main.ozra", pascal, config)].DisplayName(), "HTML");
 }
 
 TEST(TextHighlighterTest, TheConfigurationListsOzraFirstThenTheMenu) {

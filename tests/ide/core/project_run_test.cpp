@@ -4,6 +4,7 @@
 
 #include "libs/path_helper.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -28,11 +29,17 @@ class ProjectRunTest : public ProjectTest {
                     error.Message + "\n";
         return text;
     }
-    // The output of a run of the project, or the compile's errors.
+    // The output of a run of the project, or the compile's errors. The run
+    // ends on its thread before its end reaches the queue, so wait for the
+    // end's notification itself.
     std::string RunToEnd() {
+        const auto finishes = [&] {
+            return std::ranges::count(Host.Events, static_cast<int>(ProjectEvent::Finished));
+        };
+        const auto before = finishes();
         Project.Run(debugger::RunMode::Run);
         if (!Project.Errors().empty()) return ErrorsText();
-        EXPECT_TRUE(PumpUntil([&] { return !Project.IsDebugging(); }));
+        EXPECT_TRUE(PumpUntil([&] { return finishes() > before; }));
         const auto run = Project.Debugger().RunningData();
         return run ? run->Output : "no run";
     }

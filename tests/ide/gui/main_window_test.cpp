@@ -19,6 +19,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 
 namespace ozra::ide::gui {
 namespace {
@@ -161,6 +162,27 @@ TEST_F(MainWindowTest, TheHighlighterFollowsTheFileNameAndStylesTemplateCode) {
 
     w.OpenFiles({files.Path + "README"});
     EXPECT_EQ(w.CurrentEditor()->HighlighterName(), "[None]");
+}
+
+// The panel names the text highlighter, the one for the text around code
+// blocks: XML for the project file, the one a project entry names, and
+// plain text for a template whose extension names none.
+TEST_F(MainWindowTest, TheStatusBarNamesEachEditorsTextHighlighter) {
+    files.Write("p/p.ozraproj", "<?xml version=\"1.0\"?>\n<project>\n  <files>\n"
+                                "    <file type=\"main\">m.ozra</file>\n"
+                                "    <file type=\"script\" syntax=\"sql\">q.ozra</file>\n"
+                                "  </files>\n</project>\n");
+    files.Write("p/m.ozra", "<. x = 1 .>\n");
+    files.Write("p/q.ozra", "select <. x .>\n");
+    TVeIdeForm& w = Window({files.Path + "p/p.ozraproj"});
+    std::map<std::string, std::string> panels;
+    for (const auto& unit : w.Project().Units()) {
+        unit->OpenInEditor();
+        panels[unit->DisplayName()] =
+            w.CurrentEditor()->StatusBar().PanelText(EditorStatusBar::kHighlighter).toStdString();
+    }
+    EXPECT_EQ(panels, (std::map<std::string, std::string>{
+                          {"p.ozraproj", "XML"}, {"m.ozra", "[None]"}, {"q.ozra", "SQL"}}));
 }
 
 TEST_F(MainWindowTest, OptionsRunTheOzraProgramWithAnArgumentListThenApplyTheConfiguration) {

@@ -1,8 +1,10 @@
 // The editor control: bytes in and out unchanged, the gutter's numbers and
-// glyphs, error underlines.
+// glyphs, error underlines, undo steps grouped and capped as configured.
 #include "gui_test_support.h"
 
 #include "ide/gui/script_editor.h"
+
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +106,68 @@ TEST(ScriptEditor, ErrorUnderlinesSkipLeadingBlanksAndEndAtTheLastNonBlankOfInne
     EXPECT_EQ(marked, "..xx......xx.....xx...");
     editor.ClearErrorMarks();
     EXPECT_EQ(editor.SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, 8UL, 2L), 0);
+}
+
+// Four keys typed, then undone while undo is offered: the texts seen.
+TEST(ScriptEditor, UndoGroupsTypingAndKeepsOnlyTheNewestStepsOfTheLevel) {
+    struct Case {
+        bool Group;
+        int Level;
+        std::vector<std::string> Undone;
+    };
+    const Case cases[] = {
+        {true, 1024, {""}},
+        {false, 1024, {"abc", "ab", "a", ""}},
+        {false, 2, {"abc", "ab"}},
+        {true, 0, {}},
+    };
+    testing::Application();
+    for (const Case& each : cases) {
+        SCOPED_TRACE(::testing::Message() << each.Group << " " << each.Level);
+        ScriptEditor editor;
+        editor.Apply(EditorSettings{.UndoLevel = each.Level, .GroupUndo = each.Group});
+        editor.LoadBytes("");
+        QTest::keyClicks(&editor, "abcd");
+        ASSERT_EQ(editor.Bytes(), "abcd");
+        std::vector<std::string> undone;
+        while (editor.CanUndo()) {
+            editor.undo();
+            undone.push_back(editor.Bytes());
+        }
+        EXPECT_EQ(undone, each.Undone);
+        editor.undo();
+        EXPECT_EQ(editor.Bytes(), undone.empty() ? "abcd" : undone.back());
+    }
+}
+
+// A step past the level stays dropped; redo brings back what undo took,
+// and the newest steps are always the ones kept.
+TEST(ScriptEditor, StepsPastTheUndoLevelStayDroppedWhileTheNewestAreKept) {
+    testing::Application();
+    ScriptEditor editor;
+    editor.Apply(EditorSettings{.UndoLevel = 2, .GroupUndo = false});
+    editor.LoadBytes("");
+    QTest::keyClicks(&editor, "abcd");
+    editor.undo();
+    editor.undo();
+    EXPECT_FALSE(editor.CanUndo());
+    editor.redo();
+    editor.redo();
+    EXPECT_EQ(editor.Bytes(), "abcd");
+    editor.undo();
+    QTest::keyClicks(&editor, "x");
+    EXPECT_EQ(editor.Bytes(), "abcx");
+    editor.undo();
+    editor.undo();
+    EXPECT_EQ(editor.Bytes(), "ab");
+    EXPECT_FALSE(editor.CanUndo());
+
+    // A lower level from the options drops the older steps at once.
+    QTest::keyClicks(&editor, "yz");
+    editor.Apply(EditorSettings{.UndoLevel = 1, .GroupUndo = false});
+    editor.undo();
+    EXPECT_EQ(editor.Bytes(), "aby");
+    EXPECT_FALSE(editor.CanUndo());
 }
 
 } // namespace
