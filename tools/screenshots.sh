@@ -14,6 +14,12 @@ fixture="$PWD/tests/ide/gui/data/debug/debug.ozraproj $PWD/tests/ide/gui/data/de
 template="$PWD/examples/shop/generate.ozra"
 [[ -x $studio ]] || { echo "screenshots: build $studio first" >&2; exit 1; }
 mkdir -p "$out"
+home=$(mktemp -d)
+# A project whose main file does not compile, for the error lists.
+printf '<.\nvar x = 1\nx = = 2\n?? x\n.>\n' >"$home/bad.ozra"
+printf '<?xml version="1.0"?>\n<project>\n  <files>\n    <file type="main">bad.ozra</file>\n  </files>\n</project>\n' >"$home/bad.ozraproj"
+broken="$home/bad.ozraproj $home/bad.ozra"
+shop="$PWD/examples/shop/shop.ozraproj $template"
 
 scenes=(
   "main-window|$fixture|"
@@ -30,12 +36,18 @@ scenes=(
   "replace-multi-line|$fixture|caret=8,replace,click=MultiLine"
   "search-result|$fixture|caret=8,find,tick=ProjectFiles,click=FindNext"
   "mark-all|$fixture|caret=8,find,click=MarkAll"
+  "tool-structure|$shop|check,view=Structure,caret=15"
+  "tool-files|$fixture $PWD/examples/shop/shop.sql|view=Files"
+  "tool-warnings|$broken|view=Warnings"
+  "tool-errors|$broken|check"
+  "tool-bookmarks|$fixture|bookmark=2,bookmark=6,bookmark=9,view=Bookmarks"
+  "tool-breakpoints|$fixture|check,break=8,break=10,view=Breakpoints"
+  "tool-command|$fixture|break=8,run,command=?x,command=?missing,command=help,command=?"
   "customize-toolbars|$fixture|customize=Toolbars"
   "customize-commands|$fixture|customize=Commands,category=Run"
 )
 
 display=:$((90 + RANDOM % 100))
-home=$(mktemp -d)
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp &
 xvfb=$!
 cleanup() {

@@ -1,11 +1,15 @@
 #include "screenshot.h"
 
+#include "ide/gui/command_window.h"
 #include "ide/gui/customize_dialog.h"
 #include "ide/gui/main_window.h"
+
+#include <Qsci/qsciscintilla.h>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -43,6 +47,21 @@ void RunCommand(TVeIdeForm& window, CommandId command) {
     while (debugger.IsRunning() && !debugger.IsPaused() && timer.elapsed() < 20000)
         Settle(20);
     Settle(300);
+}
+
+// Types into the Command window, showing it first, as a user would.
+void TypeCommand(TVeIdeForm& window, const std::string& text) {
+    window.Execute(CommandId::ViewCommand);
+    auto* command = dynamic_cast<ozra::ide::gui::TVeCommandWin*>(
+        window.WindowManager().Window(ozra::ide::gui::ToolWindowIndex::Command));
+    if (!command) return;
+    QWidget& editor = command->Editor();
+    for (const QChar character : QString::fromStdString(text)) {
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
+        QApplication::sendEvent(&editor, &key);
+    }
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&editor, &enter);
 }
 
 bool ShowPage(ozra::ide::gui::CustomizeDialog& dialog, const std::string& title) {
@@ -107,7 +126,17 @@ bool DoStep(TVeIdeForm& window, const std::string& step) {
             button->click();
         else
             button->setChecked(true);
-    } else if (name == "menu") {
+    } else if (name == "view") {
+        const auto index = ozra::ide::gui::ToolWindowNamed(value);
+        ozra::ide::gui::ToolWindow* shown = index ? window.ShowToolWindow(*index) : nullptr;
+        if (!shown) {
+            std::fprintf(stderr, "weftline-studio: no tool window %s\n", value.c_str());
+            return false;
+        }
+        shown->FocusContent();
+    } else if (name == "command")
+        TypeCommand(window, value);
+    else if (name == "menu") {
         QMenu* menu = window.Menu(value);
         if (!menu) {
             std::fprintf(stderr, "weftline-studio: no menu %s\n", value.c_str());

@@ -9,6 +9,8 @@
 //   run | step | into | return | stop   a run command; waits until the run
 //                   pauses or ends
 //   check           the syntax check        output  show the Output window
+//   view=NAME       show a tool window by name (Structure, Files, ...)
+//   command=TEXT    type a command into the Command window and press Enter
 //   menu=NAME       open a menu of the menu bar (File, Edit, Run, ...)
 //   find | replace  the Find or Replace command
 //   tick=NAME | click=NAME    check or click a button of that object name

@@ -186,6 +186,7 @@ TEST(RunControl, TheCallsAPausedStatementIsInside) {
     harness.Debugger.Program().SetBreakpoint("main.ozra", 15, true);
     const auto callers = [&] {
         std::vector<std::string> lines;
+        // The data is a temporary: hold it while the loop reads its calls.
         const std::optional<TVeRunningData> run = harness.Debugger.RunningData();
         for (const RunPlace& place : run->Callers)
             lines.push_back(place.Function + "@" + std::to_string(place.Line));

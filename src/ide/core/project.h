@@ -106,6 +106,8 @@ class TVeProject final : private debugger::DebugEventSink {
     void SetCurrentUnit(TVeUnit* unit);
     // The unit of that exact key (full path, or identity when untitled).
     TVeUnit* FindUnit(std::string_view key) const;
+    // The unit whose messages and debug data carry that name.
+    TVeUnit* UnitNamed(std::string_view shownName) const;
     const xml::XmlElement& Document() const noexcept { return document_; }
     const std::vector<debugger::TVeBookmark>& Errors() const noexcept { return errors_; }
 
@@ -143,7 +145,6 @@ class TVeProject final : private debugger::DebugEventSink {
     front::FileLoader IncludeLoader(CompilePass& pass, front::FileLoader compilerLoader);
     value::Ref<front::TtsBlock> CompileRoot(TVeUnit& root, CompilePass& pass);
     debugger::DebugProgram RunCompile(TVeUnit* unit);
-    TVeUnit* UnitNamed(std::string_view shownName) const;
 
     // DebugEventSink
     void Paused(const debugger::TVeRunningData& run) override;

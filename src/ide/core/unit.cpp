@@ -153,6 +153,21 @@ void TVeUnit::ToggleBookmark(std::int32_t line, bool notify) {
     if (notify) project_.Notify(ProjectEvent::BookmarksChanged, this);
 }
 
+void TVeUnit::ClearBreakpoints() {
+    for (const std::int32_t line : breakpoints_.Lines()) {
+        if (DebugDataUpToDate()) debugData_->SetBreakpoint(line, false);
+        if (project_.IsDebugging())
+            project_.Debugger().Program().SetBreakpoint(ShownName(), line, false);
+    }
+    breakpoints_.Clear();
+    if (editor_) editor_->Repaint();
+}
+
+void TVeUnit::ClearBookmarks() {
+    bookmarks_.Clear();
+    if (editor_) editor_->Repaint();
+}
+
 void TVeUnit::InstallDebugData(std::shared_ptr<debugger::TVeDebugData> data,
                                std::uint64_t compileStamp) {
     debugData_ = std::move(data);

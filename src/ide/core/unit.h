@@ -68,6 +68,10 @@ class TVeUnit {
 
     void ToggleBreakpoint(std::int32_t line);
     void ToggleBookmark(std::int32_t line, bool notify);
+    // Remove every breakpoint (from the debug data and a run in progress
+    // too) or every bookmark, and repaint the editor; nothing is notified.
+    void ClearBreakpoints();
+    void ClearBookmarks();
     const LineList& Breakpoints() const noexcept { return breakpoints_; }
     const LineList& Bookmarks() const noexcept { return bookmarks_; }
     LineList& MutableBookmarks() noexcept { return bookmarks_; }

@@ -9,6 +9,8 @@
 #include "ide/gui/output_window.h"
 #include "ide/gui/product.h"
 #include "ide/gui/qt_text.h"
+#include "ide/gui/tool_dock.h"
+#include "ide/gui/tool_icons.h"
 #include "ide/gui/tool_window_factory.h"
 #include "platform/file_system.h"
 #include "platform/whole_file.h"
@@ -77,6 +79,7 @@ TVeIdeForm::TVeIdeForm(Prompter& prompter, MainWindowOptions options)
 
     BuildActions();
     BuildMenusAndToolbar();
+    ShowToolWindow(ToolWindowIndex::Files);
     setAcceptDrops(true);
     commandTimer_.setInterval(kCommandMilliseconds);
     connect(&commandTimer_, &QTimer::timeout, this, [this] {
@@ -92,6 +95,8 @@ TVeIdeForm::~TVeIdeForm() {
     // reports its pages changing.
     editorArea_->disconnect(this);
     commandTimer_.stop();
+    for (int index = 0; index < kToolWindowCount; ++index)
+        ForgetToolWindow(static_cast<ToolWindowIndex>(index));
     project_.reset();
 }
 
@@ -217,11 +222,7 @@ void TVeIdeForm::RefreshTabIcons() {
     for (int index = 0; index < editorArea_->count(); ++index) {
         auto* window = dynamic_cast<EditorWindow*>(editorArea_->widget(index));
         if (!window) continue;
-        const UnitType type = window->Unit().Type();
-        editorArea_->setTabIcon(
-            index, style()->standardIcon(type == UnitType::Project ? QStyle::SP_DirIcon
-                                         : type == UnitType::Main  ? QStyle::SP_MediaPlay
-                                                                   : QStyle::SP_FileIcon));
+        editorArea_->setTabIcon(index, UnitIcon(window->Unit().Type()));
     }
 }
 
@@ -260,10 +261,10 @@ EditorWindow* TVeIdeForm::CurrentEditor() const {
 ToolWindow* TVeIdeForm::ShowToolWindow(ToolWindowIndex index) {
     QDockWidget*& dock = docks_[static_cast<std::size_t>(index)];
     if (!dock) {
-        auto made_dock = std::make_unique<QDockWidget>(FromBytes(ToolWindowName(index)), this);
+        auto made_dock = std::make_unique<ToolDock>(
+            index, [this, index] { ForgetToolWindow(index); }, this);
         MadeToolWindow made = MakeToolWindow(index, *this, made_dock.get());
         if (!made.Widget) return nullptr;
-        made_dock->setObjectName(FromBytes(ToolWindowComponentName(index)));
         made_dock->setWidget(made.Widget);
         dock = made_dock.release();
         addDockWidget(made.Area, dock);
@@ -272,6 +273,11 @@ ToolWindow* TVeIdeForm::ShowToolWindow(ToolWindowIndex index) {
     dock->show();
     dock->raise();
     return windows_.Window(index);
+}
+
+void TVeIdeForm::ForgetToolWindow(ToolWindowIndex index) {
+    if (ToolWindow* window = windows_.Window(index)) windows_.Unregister(*window);
+    docks_[static_cast<std::size_t>(index)] = nullptr;
 }
 
 OutputWindow* TVeIdeForm::Output() const noexcept {

@@ -45,9 +45,6 @@ namespace ozra::ide::gui {
 class CustomizeDialog;
 class OutputWindow;
 
-// Sent by an editor when its caret or selection moves.
-inline constexpr int kCaretMoved = 13;
-
 // The desktop bridge as the debugger's main thread: posted work runs on the
 // window's event loop.
 class BridgeMainThread final : public debugger::MainThread {
@@ -147,6 +144,9 @@ class TVeIdeForm final : public QMainWindow, private EditorHost, private EditorA
     void ShowAbout(bool splash);
     void UpdateCaption();
     void RefreshTabIcons();
+    // Closing a window that is not kept destroys it: nothing reaches it
+    // any more and its next show makes a new one.
+    void ForgetToolWindow(ToolWindowIndex index);
 
     Prompter& prompter_;
     MainWindowOptions options_;

@@ -36,4 +36,9 @@ std::optional<ToolWindowIndex> ToolWindowNamed(std::string_view name) noexcept {
     return std::nullopt;
 }
 
+bool KeptWhenClosed(ToolWindowIndex index) noexcept {
+    return index == ToolWindowIndex::FindAndReplace || index == ToolWindowIndex::Command ||
+           index == ToolWindowIndex::LayoutManager;
+}
+
 } // namespace ozra::ide::gui

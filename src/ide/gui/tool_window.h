@@ -26,6 +26,10 @@ enum class ToolWindowIndex : std::uint8_t {
 
 inline constexpr int kToolWindowCount = 11;
 
+// Sent by an editor when its caret or selection moves; the other numbers
+// the windows hear are the project's (`ProjectEvent`).
+inline constexpr int kCaretMoved = 13;
+
 // "Structure", "Files", ... "Layout Manager", by index.
 std::string_view ToolWindowName(ToolWindowIndex index) noexcept;
 // The name with each blank as "_" ("Find_and_Replace"), as layout files and
@@ -34,6 +38,9 @@ std::string ToolWindowComponentName(ToolWindowIndex index);
 // The window of a name, ignoring case, with "_" standing for a blank (as
 // layout files write names); none for an unknown name.
 std::optional<ToolWindowIndex> ToolWindowNamed(std::string_view name) noexcept;
+// Closing hides these windows, which keep their state; it destroys the
+// others.
+bool KeptWhenClosed(ToolWindowIndex index) noexcept;
 
 class ToolWindow {
   public:
