@@ -2,16 +2,14 @@
 
 #include "ide/core/project.h"
 #include "ide/gui/qt_text.h"
+#include "ide/gui/tool_icons.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QStyle>
 
 namespace ozra::ide::gui {
 
 namespace {
-
-const QColor kSelectionColour(83, 109, 166);
 
 constexpr int kUnitKeyRole = Qt::UserRole;
 constexpr int kHitRole = Qt::UserRole + 1;
@@ -19,24 +17,17 @@ constexpr int kHitRole = Qt::UserRole + 1;
 } // namespace
 
 TVeResultWin::TVeResultWin(TVeProject& project, QWidget* parent)
-    : QTreeWidget(parent), project_(project) {
+    : ToolTree(true, parent), project_(project) {
     setObjectName("Search_Result");
     setHeaderHidden(true);
     setColumnCount(1);
     setRootIsDecorated(true);
-    setUniformRowHeights(true);
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    QPalette colours = palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-        colours.setColor(group, QPalette::Highlight, kSelectionColour);
-    setPalette(colours);
-    SetSelectedTextColour(Qt::black);
-    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* row) {
-        if (row) ShowHit(*row, false);
-    });
+    connect(this, &ToolTree::Chosen, this, [this](QTreeWidgetItem* row) { ShowHit(*row, false); });
     connect(this, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* row) { ShowHit(*row, true); });
+    connect(this, &ToolTree::EnterPressed, this, [this] { FocusEditor(); });
 }
 
 void TVeResultWin::HandleEvent(int notification) {
@@ -46,52 +37,26 @@ void TVeResultWin::HandleEvent(int notification) {
         Rebuild();
         break;
     case ProjectEvent::SearchCleared:
-        clear();
+        ClearRows();
         break;
     default:
         break;
     }
 }
 
-// The selected row's text is white while the list has the focus, black
-// otherwise, on the same background.
-void TVeResultWin::SetSelectedTextColour(const QColor& colour) {
-    QPalette colours = palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-        colours.setColor(group, QPalette::HighlightedText, colour);
-    setPalette(colours);
-}
-
-void TVeResultWin::focusInEvent(QFocusEvent* event) {
-    SetSelectedTextColour(Qt::white);
-    QTreeWidget::focusInEvent(event);
-}
-
-void TVeResultWin::focusOutEvent(QFocusEvent* event) {
-    SetSelectedTextColour(Qt::black);
-    QTreeWidget::focusOutEvent(event);
-}
-
 void TVeResultWin::Rebuild() {
-    const QSignalBlocker quiet(this);
-    clear();
+    ClearRows();
     for (const auto& unit : project_.Units()) {
         if (unit->SearchResults.empty()) continue;
-        auto* root = new QTreeWidgetItem(this);
-        root->setText(
-            0,
-            QString("%1 (%2)").arg(FromBytes(unit->DisplayName())).arg(unit->SearchResults.size()));
-        QFont bold = font();
-        bold.setBold(true);
-        root->setFont(0, bold);
-        root->setIcon(0, style()->standardIcon(unit.get() == project_.MainUnit()
-                                                   ? QStyle::SP_MediaPlay
-                                                   : QStyle::SP_FileIcon));
+        QTreeWidgetItem* root = AddRoot({QString("%1 (%2)")
+                                             .arg(FromBytes(unit->DisplayName()))
+                                             .arg(unit->SearchResults.size())},
+                                        UnitIcon(unit->Type()));
         const QByteArray key = QByteArray::fromStdString(unit->Key());
         for (std::size_t i = 0; i < unit->SearchResults.size(); ++i) {
             const debugger::TVeBookmark& hit = unit->SearchResults[i];
-            auto* row = new QTreeWidgetItem(root);
-            row->setText(0, QString("Line %1 : %2").arg(hit.Line).arg(FromBytes(hit.Message)));
+            QTreeWidgetItem* row = AddChild(
+                *root, {QString("Line %1 : %2").arg(hit.Line).arg(FromBytes(hit.Message))});
             row->setData(0, kUnitKeyRole, key);
             row->setData(0, kHitRole, static_cast<qulonglong>(i));
         }
@@ -117,17 +82,12 @@ void TVeResultWin::FocusEditor() {
     if (TVeUnit* unit = project_.CurrentUnit(); unit && unit->Editor()) unit->Editor()->Show();
 }
 
-// Enter and Esc hand the keyboard back to the editor.
+// Esc, like Enter, hands the keyboard back to the editor.
 void TVeResultWin::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
+    if (event->key() == Qt::Key_Escape)
         FocusEditor();
-        return;
-    default:
-        QTreeWidget::keyPressEvent(event);
-    }
+    else
+        ToolTree::keyPressEvent(event);
 }
 
 } // namespace ozra::ide::gui

@@ -9,9 +9,8 @@
 // ignored. Choosing a hit opens its unit and selects the match there.
 #pragma once
 
+#include "ide/gui/tool_tree.h"
 #include "ide/gui/tool_window.h"
-
-#include <QTreeWidget>
 
 namespace ozra::ide {
 class TVeProject;
@@ -19,7 +18,7 @@ class TVeProject;
 
 namespace ozra::ide::gui {
 
-class TVeResultWin final : public QTreeWidget, public ToolWindow {
+class TVeResultWin final : public ToolTree, public ToolWindow {
   public:
     explicit TVeResultWin(TVeProject& project, QWidget* parent = nullptr);
 
@@ -30,8 +29,6 @@ class TVeResultWin final : public QTreeWidget, public ToolWindow {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     void Rebuild();
@@ -39,7 +36,6 @@ class TVeResultWin final : public QTreeWidget, public ToolWindow {
     // editor or stays here.
     void ShowHit(const QTreeWidgetItem& row, bool focusEditor);
     void FocusEditor();
-    void SetSelectedTextColour(const QColor& colour);
 
     TVeProject& project_;
 };

@@ -10,7 +10,7 @@
 
 namespace ozra::ide::gui {
 
-class ToolTree final : public QTreeWidget {
+class ToolTree : public QTreeWidget {
     Q_OBJECT
 
   public:
